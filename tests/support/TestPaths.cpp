@@ -1,0 +1,27 @@
+#include "tests/support/TestPaths.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+namespace testpaths {
+
+namespace {
+std::string FromEnv(const char* name, const char* fallback) {
+    const char* v = std::getenv(name);
+    return v && *v ? v : fallback;
+}
+}  // namespace
+
+std::string SourceDir() { return FromEnv("DTU_SOURCE_DIR", DTU_TEST_SOURCE_DIR); }
+std::string BinaryDir() { return FromEnv("DTU_BINARY_DIR", DTU_TEST_BINARY_DIR); }
+
+std::string TempDir() {
+    static std::vector<std::unique_ptr<QTemporaryDir>> dirs;
+    dirs.push_back(std::make_unique<QTemporaryDir>());
+    return QDir(dirs.back()->path()).absolutePath().toStdString();
+}
+
+}  // namespace testpaths

@@ -1,0 +1,12 @@
+#pragma once
+// Where the tests find the repository's files and the build's outputs.
+#include <string>
+
+namespace testpaths {
+// The repository root (DTU_SOURCE_DIR, set by CTest; falls back to the compile-time root).
+std::string SourceDir();
+// The build folder, where the program and the copied skin folders are.
+std::string BinaryDir();
+// A fresh empty temporary folder, removed when the process ends.
+std::string TempDir();
+}  // namespace testpaths

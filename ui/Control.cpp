@@ -1,0 +1,139 @@
+#include "ui/Control.h"
+
+#include <QFile>
+#include <QWidget>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include "ui/PaintManager.h"
+
+namespace {
+const char* const kControlProperty = "dtuControl";
+}
+
+bool ParseBool(const char* value) { return value && std::strcmp(value, "true") == 0; }
+
+int ParseInt(const char* value, int fallback) {
+    if (!value) return fallback;
+    errno = 0;
+    char* end = nullptr;
+    long v = std::strtol(value, &end, 10);
+    if (end == value || errno == ERANGE || v < -1000000 || v > 1000000) return fallback;
+    return static_cast<int>(v);
+}
+
+CControlUI::CControlUI() = default;
+
+CControlUI::~CControlUI() {
+    if (manager_) manager_->ForgetControl(this);
+    if (QWidget* widget = GetWidget()) {
+        widget->setProperty(kControlProperty, QVariant());
+        delete widget;
+    }
+}
+
+void CControlUI::SetWidget(QWidget* widget) {
+    widget_ = widget;
+    widgetGuard_ = widget;
+    widget->setProperty(kControlProperty,
+                        QVariant::fromValue(reinterpret_cast<quintptr>(this)));
+}
+
+CControlUI* CControlUI::FromWidget(const QWidget* widget) {
+    if (!widget) return nullptr;
+    QVariant v = widget->property(kControlProperty);
+    return v.isValid() ? reinterpret_cast<CControlUI*>(v.value<quintptr>()) : nullptr;
+}
+
+void CControlUI::SetName(const CStdString& name) {
+    name_ = name;
+    if (GetWidget()) GetWidget()->setObjectName(QString::fromUtf8(name.GetData()));
+}
+
+void CControlUI::SetText(const CStdString& text) {
+    text_ = text;
+    ApplyText();
+}
+
+void CControlUI::SetVisible(bool visible) {
+    visible_ = visible;
+    if (GetWidget()) GetWidget()->setVisible(visible);
+}
+
+bool CControlUI::IsVisible() const {
+    for (const CControlUI* c = this; c; c = c->parent_) {
+        if (!c->visible_) return false;
+    }
+    return true;
+}
+
+void CControlUI::SetEnabled(bool enabled) {
+    enabled_ = enabled;
+    if (GetWidget()) GetWidget()->setEnabled(enabled);
+}
+
+void CControlUI::SetFixedWidth(int width) {
+    fixedWidth_ = width;
+    if (widget_ && width > 0) GetWidget()->setFixedWidth(width);
+}
+
+void CControlUI::SetFixedHeight(int height) {
+    fixedHeight_ = height;
+    if (widget_ && height > 0) GetWidget()->setFixedHeight(height);
+}
+
+void CControlUI::SetAttribute(const char* name, const char* value) {
+    if (!name || !value) return;
+    if (std::strcmp(name, "name") == 0) {
+        SetName(value);
+    } else if (std::strcmp(name, "text") == 0) {
+        SetText(value);
+    } else if (std::strcmp(name, "height") == 0) {
+        SetFixedHeight(ParseInt(value));
+    } else if (std::strcmp(name, "width") == 0) {
+        SetFixedWidth(ParseInt(value));
+    } else if (std::strcmp(name, "visible") == 0) {
+        SetVisible(ParseBool(value));
+    } else if (std::strcmp(name, "enabled") == 0) {
+        SetEnabled(ParseBool(value));
+    } else if (std::strcmp(name, "bkimage") == 0) {
+        SetBkImage(value);
+    } else if (std::strcmp(name, "tooltip") == 0) {
+        if (GetWidget()) GetWidget()->setToolTip(QString::fromUtf8(value));
+    } else if (std::strcmp(name, "bordercolor") == 0) {
+        const char* hex = value[0] == '#' ? value + 1 : value;
+        borderColor_ = static_cast<unsigned>(std::strtoul(hex, nullptr, 16));
+    } else if (std::strcmp(name, "style") == 0) {
+        // A Qt style sheet for this control alone, for the skin's look.
+        if (GetWidget()) GetWidget()->setStyleSheet(QString::fromUtf8(value));
+    }
+}
+
+void CControlUI::SetBkImage(const CStdString& image) {
+    bkImage_ = image;
+    ApplyBkImage();
+}
+
+void CControlUI::ApplyBkImage() {
+    if (!widget_) return;
+    QString path = QString::fromUtf8((CPaintManagerUI::GetResourcePath() + bkImage_).GetData());
+    if (bkImage_.IsEmpty() || !QFile::exists(path)) return;
+    GetWidget()->setAttribute(Qt::WA_StyledBackground, true);
+    QString id = QString("c%1").arg(reinterpret_cast<quintptr>(this), 0, 16);
+    GetWidget()->setObjectName(id);
+    GetWidget()->setStyleSheet(QString("#%1 { border-image: url(%2); }").arg(id, path));
+}
+
+CControlUI* CControlUI::GetParent() const { return parent_; }
+
+void CControlUI::SetManager(CPaintManagerUI* manager, CControlUI* parent) {
+    if (manager_ && manager_ != manager) manager_->ForgetControl(this);
+    manager_ = manager;
+    parent_ = parent;
+    if (manager_) manager_->NameControl(this);
+}
+
+void CControlUI::RaiseNotify(const char* type) {
+    if (manager_) manager_->SendNotify(this, type);
+}

@@ -1,0 +1,91 @@
+#pragma once
+// CControlUI: a named control of a skin, backed by one Qt widget that it owns. Every control
+// of the form derives from it; the program finds them by name through the paint manager.
+//
+// Threads: UI thread only.
+#include <QObject>
+#include <QPointer>
+#include <string>
+
+#include "ui/StdString.h"
+
+class QWidget;
+class CContainerUI;
+class CPaintManagerUI;
+
+class CControlUI {
+public:
+    CControlUI();
+    virtual ~CControlUI();
+    CControlUI(const CControlUI&) = delete;
+    CControlUI& operator=(const CControlUI&) = delete;
+
+    // The class name the program tests with GetClass ("ButtonUI", "TextUI", ...).
+    virtual const char* GetClass() const { return "ControlUI"; }
+
+    CStdString GetName() const { return name_; }
+    void SetName(const CStdString& name);
+
+    virtual CStdString GetText() const { return text_; }
+    virtual void SetText(const CStdString& text);
+
+    // Hides or shows the control; a container hides with its content.
+    virtual void SetVisible(bool visible);
+    // True when the control and every container around it are visible, whether or not the
+    // window is on screen yet.
+    bool IsVisible() const;
+    bool IsOwnVisible() const { return visible_; }
+
+    virtual void SetEnabled(bool enabled);
+    bool IsEnabled() const { return enabled_; }
+
+    // Applies one skin attribute ("height", "width", "text", "visible", "enabled", "bkimage",
+    // "tooltip", ...); an unknown attribute is ignored.
+    virtual void SetAttribute(const char* name, const char* value);
+
+    int GetFixedWidth() const { return fixedWidth_; }
+    int GetFixedHeight() const { return fixedHeight_; }
+    void SetFixedWidth(int width);
+    void SetFixedHeight(int height);
+
+    // The background image name is kept as text: for the channel switches it is their state.
+    CStdString GetBkImage() const { return bkImage_; }
+    void SetBkImage(const CStdString& image);
+    unsigned GetBorderColor() const { return borderColor_; }
+
+    CControlUI* GetParent() const;
+    CPaintManagerUI* GetManager() const { return manager_; }
+    // Attaches this control (and, for containers, its content) to a paint manager.
+    virtual void SetManager(CPaintManagerUI* manager, CControlUI* parent);
+
+    QWidget* GetWidget() const { return widgetGuard_ ? widget_ : nullptr; }
+    // The control a widget stands for, or null.
+    static CControlUI* FromWidget(const QWidget* widget);
+
+protected:
+    // Takes ownership of the widget that represents the control.
+    void SetWidget(QWidget* widget);
+    // Raises a notification to the paint manager's notifiers, when attached.
+    void RaiseNotify(const char* type);
+    virtual void ApplyText() {}
+    virtual void ApplyBkImage();
+
+    CStdString text_;
+
+private:
+    CStdString name_;
+    CStdString bkImage_;
+    QWidget* widget_ = nullptr;
+    QPointer<QObject> widgetGuard_;  // cleared when Qt deletes the widget with its window
+    CPaintManagerUI* manager_ = nullptr;
+    CControlUI* parent_ = nullptr;
+    bool visible_ = true;
+    bool enabled_ = true;
+    int fixedWidth_ = 0;
+    int fixedHeight_ = 0;
+    unsigned borderColor_ = 0;
+};
+
+// Attribute values: "true"/"false", integers and "a,b,c,d" rectangles, read leniently.
+bool ParseBool(const char* value);
+int ParseInt(const char* value, int fallback = 0);

@@ -1,0 +1,137 @@
+#pragma once
+// The leaf controls of the skin: buttons, option buttons, texts, edits, combo boxes and the
+// rich edit that serves as the log view.
+//
+// Threads: UI thread only.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/Control.h"
+
+class QComboBox;
+class QLineEdit;
+class QPlainTextEdit;
+
+// Raises "click".
+class CButtonUI : public CControlUI {
+public:
+    CButtonUI();
+    const char* GetClass() const override { return "ButtonUI"; }
+
+protected:
+    void ApplyText() override;
+    void ApplyBkImage() override;
+};
+
+// A button that stays selected; options of one group select one another out. Raises
+// "selectchanged" when it becomes selected.
+class COptionUI : public CButtonUI {
+public:
+    COptionUI();
+    const char* GetClass() const override { return "OptionUI"; }
+    void SetAttribute(const char* name, const char* value) override;
+    // Selects or deselects; selecting deselects the other options of the group.
+    void Selected(bool selected);
+    bool IsSelected() const;
+    CStdString GetGroup() const { return group_; }
+
+private:
+    CStdString group_;
+};
+
+class CTextUI : public CControlUI {
+public:
+    CTextUI();
+    const char* GetClass() const override { return "TextUI"; }
+
+protected:
+    void ApplyText() override;
+};
+
+// A one-line text field. The text it was given is handed back byte for byte as long as the
+// user does not edit it, even when it is not valid UTF-8 (it is then shown decoded as GBK).
+// Raises "setfocus" and "killfocus".
+class CEditUI : public CControlUI {
+public:
+    CEditUI();
+    const char* GetClass() const override { return "EditUI"; }
+    CStdString GetText() const override;
+    void SetAttribute(const char* name, const char* value) override;
+    void SetReadOnly(bool readOnly);
+
+    // Focus events, raised by the widget.
+    void OnFocusChanged(bool in);
+
+protected:
+    void ApplyText() override;
+
+private:
+    QLineEdit* edit() const;
+    QString shown_;
+};
+
+// An item of a combo box's list.
+class CListLabelElementUI {
+public:
+    explicit CListLabelElementUI(CStdString text = {}) : text_(std::move(text)) {}
+    CStdString GetText() const { return text_; }
+    void SetText(const CStdString& text) { text_ = text; }
+
+private:
+    CStdString text_;
+};
+
+// A drop-down list. Raises "itemselect" whenever the selection changes, by the user or by
+// SelectItem, and "dropdown" when the list opens. Starts with no item selected unless the
+// skin selects one.
+class CComboUI : public CControlUI {
+public:
+    CComboUI();
+    ~CComboUI() override;
+    const char* GetClass() const override { return "ComboUI"; }
+    // The selected item's text, or empty when none is selected.
+    CStdString GetText() const override;
+
+    // Appends an item (owned by the combo).
+    bool Add(CListLabelElementUI* item);
+    void RemoveAll();
+    int GetCount() const { return static_cast<int>(items_.size()); }
+    CListLabelElementUI* GetItemAt(int index) const;
+    // The selected index, -1 when none.
+    int GetCurSel() const;
+    // Selects index (-1 clears the selection); false for an index out of range.
+    bool SelectItem(int index, bool takeFocus = false);
+
+    // Selection changes and the list opening, raised by the widget.
+    void OnSelectionChanged();
+    void OnDropDown();
+
+private:
+    QComboBox* combo() const;
+    std::vector<std::unique_ptr<CListLabelElementUI>> items_;
+    bool filling_ = false;
+};
+
+// A read-only multi-line text that is appended to; used for the log and the help text.
+class CRichEditUI : public CControlUI {
+public:
+    CRichEditUI();
+    const char* GetClass() const override { return "RichEditUI"; }
+    CStdString GetText() const override;
+    // Appends at the end (no undo) and scrolls there; CR LF pairs become line breaks.
+    void AppendText(const CStdString& text);
+    // Characters held; counted as appended, so the limit works on what the program put in.
+    int GetTextLength() const { return length_; }
+    int GetLimitText() const { return limit_; }
+    void SetLimitText(int limit) { limit_ = limit; }
+    void EndDown();
+
+protected:
+    void ApplyText() override;
+
+private:
+    QPlainTextEdit* view() const;
+    int length_ = 0;
+    int limit_ = 64000;
+};

@@ -1,0 +1,94 @@
+#include "ui/Dialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStringList>
+#include <atomic>
+
+namespace ui {
+
+namespace {
+
+class QtDialogs : public IDialogs {
+public:
+    int ShowMessageBox(const CStdString& text, const CStdString& caption, UINT flags) override {
+        QMessageBox box;
+        box.setText(QString::fromUtf8(text.GetData()));
+        box.setWindowTitle(QString::fromUtf8(caption.GetData()));
+        switch (flags & 0xF0) {
+            case MB_ICONERROR: box.setIcon(QMessageBox::Critical); break;
+            case MB_ICONWARNING: box.setIcon(QMessageBox::Warning); break;
+            case MB_ICONINFORMATION: box.setIcon(QMessageBox::Information); break;
+            default: break;
+        }
+        switch (flags & 0x0F) {
+            case MB_OKCANCEL:
+                box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+                break;
+            case MB_YESNO: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+            default: box.setStandardButtons(QMessageBox::Ok); break;
+        }
+        switch (box.exec()) {
+            case QMessageBox::Cancel: return IDCANCEL;
+            case QMessageBox::Yes: return IDYES;
+            case QMessageBox::No: return IDNO;
+            default: return IDOK;
+        }
+    }
+
+    bool GetOpenFileName(const FileDialogSpec& spec, CStdString* path) override {
+        return Run(spec, path, QFileDialog::AcceptOpen);
+    }
+    bool GetSaveFileName(const FileDialogSpec& spec, CStdString* path) override {
+        return Run(spec, path, QFileDialog::AcceptSave);
+    }
+
+private:
+    static bool Run(const FileDialogSpec& spec, CStdString* path, QFileDialog::AcceptMode mode) {
+        QFileDialog dialog(QApplication::activeWindow());
+        dialog.setAcceptMode(mode);
+        dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                           : QFileDialog::AnyFile);
+        // The save dialog replaces an existing file without asking, as the program always did.
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+        QStringList filters;
+        for (const auto& f : spec.filters) {
+            filters << QString::fromUtf8(f.description) + " (" + QString::fromUtf8(f.pattern) +
+                           ")";
+        }
+        dialog.setNameFilters(filters);
+        if (spec.selectedFilter >= 0 && spec.selectedFilter < filters.size()) {
+            dialog.selectNameFilter(filters[spec.selectedFilter]);
+        }
+        dialog.setDirectory(QString::fromUtf8(spec.initialFolder));
+        dialog.selectFile(QString::fromUtf8(spec.initialName));
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+        *path = CStdString(dialog.selectedFiles().first().toUtf8().toStdString());
+        return true;
+    }
+};
+
+QtDialogs& QtInstance() {
+    static QtDialogs dialogs;
+    return dialogs;
+}
+
+std::atomic<IDialogs*> current{nullptr};
+
+}  // namespace
+
+IDialogs& Dialogs() {
+    IDialogs* d = current.load();
+    return d ? *d : QtInstance();
+}
+
+IDialogs* SetDialogs(IDialogs* dialogs) { return current.exchange(dialogs); }
+
+int MessageBox(const CStdString& text, const CStdString& caption, UINT flags, SendGate* gate) {
+    return static_cast<int>(ui::RunOnUiThread(
+        [&] { return static_cast<std::intptr_t>(Dialogs().ShowMessageBox(text, caption, flags)); },
+        {gate}));
+}
+
+}  // namespace ui

@@ -1,0 +1,77 @@
+#include "ui/TextCodec.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <string>
+
+namespace ui {
+
+bool IsValidUtf8(std::string_view bytes) {
+    std::size_t i = 0;
+    const std::size_t n = bytes.size();
+    while (i < n) {
+        auto c = static_cast<unsigned char>(bytes[i]);
+        int extra;
+        unsigned min;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        } else if ((c & 0xE0) == 0xC0) {
+            extra = 1;
+            min = 0x80;
+        } else if ((c & 0xF0) == 0xE0) {
+            extra = 2;
+            min = 0x800;
+        } else if ((c & 0xF8) == 0xF0) {
+            extra = 3;
+            min = 0x10000;
+        } else {
+            return false;
+        }
+        if (n - i <= static_cast<std::size_t>(extra)) return false;
+        unsigned cp = c & (0x3F >> extra);
+        for (int k = 1; k <= extra; ++k) {
+            auto cc = static_cast<unsigned char>(bytes[i + static_cast<std::size_t>(k)]);
+            if ((cc & 0xC0) != 0x80) return false;
+            cp = (cp << 6) | (cc & 0x3F);
+        }
+        if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+        i += static_cast<std::size_t>(extra) + 1;
+    }
+    return true;
+}
+
+QString DecodeGbk(std::string_view bytes) {
+    iconv_t cd = iconv_open("UTF-8", "GBK");
+    if (cd == reinterpret_cast<iconv_t>(-1)) return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    std::string out;
+    out.resize(bytes.size() * 4 + 16);
+    char* in = const_cast<char*>(bytes.data());
+    std::size_t inLeft = bytes.size();
+    char* dst = out.data();
+    std::size_t outLeft = out.size();
+    while (inLeft > 0) {
+        if (iconv(cd, &in, &inLeft, &dst, &outLeft) != static_cast<std::size_t>(-1)) break;
+        if (errno == E2BIG) break;
+        // An undecodable byte: show a replacement character and go on after it.
+        static const char kReplacement[] = "\xEF\xBF\xBD";
+        if (outLeft < 3) break;
+        for (char ch : std::string_view(kReplacement, 3)) *dst++ = ch;
+        outLeft -= 3;
+        ++in;
+        --inLeft;
+    }
+    iconv_close(cd);
+    out.resize(out.size() - outLeft);
+    return QString::fromUtf8(out.data(), static_cast<qsizetype>(out.size()));
+}
+
+QString DecodeUnitText(std::string_view bytes) {
+    if (IsValidUtf8(bytes)) {
+        return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    }
+    return DecodeGbk(bytes);
+}
+
+}  // namespace ui

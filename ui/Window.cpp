@@ -1,0 +1,236 @@
+#include "ui/Window.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
+#include <mutex>
+
+// What posting threads may see of a window: the widget while it lives, and the gate that
+// releases sends when it goes.
+struct CWindowWnd::Shared {
+    std::mutex mutex;
+    QWidget* widget = nullptr;  // written on the UI thread under mutex
+    ui::SendGate gate;
+};
+
+namespace {
+
+const QEvent::Type kPostedMessage = static_cast<QEvent::Type>(QEvent::User + 1);
+
+class PostedMessage : public QEvent {
+public:
+    PostedMessage(UINT m, WPARAM w, LPARAM l, CWindowWnd::ReleaseFn r)
+        : QEvent(kPostedMessage), msg(m), wParam(w), lParam(l), release(r) {}
+    ~PostedMessage() override {
+        if (!delivered && release) release(wParam, lParam);
+    }
+    UINT msg;
+    WPARAM wParam;
+    LPARAM lParam;
+    CWindowWnd::ReleaseFn release;
+    bool delivered = false;
+};
+
+}  // namespace
+
+// The top-level widget: turns Qt's events into the window's messages.
+class WindowHost : public QWidget {
+public:
+    explicit WindowHost(CWindowWnd* owner) : owner_(owner) {}
+
+protected:
+    bool event(QEvent* e) override {
+        if (e->type() == kPostedMessage) {
+            auto* m = static_cast<PostedMessage*>(e);
+            m->delivered = true;
+            owner_->HandleMessage(m->msg, m->wParam, m->lParam);
+            return true;
+        }
+        return QWidget::event(e);
+    }
+
+    void closeEvent(QCloseEvent* e) override {
+        // The window procedure decides; its default destroys the window.
+        e->ignore();
+        owner_->HandleMessage(WM_CLOSE, 0, 0);
+    }
+
+    void mousePressEvent(QMouseEvent* e) override {
+        if (e->button() == Qt::LeftButton) {
+            QPoint g = e->globalPosition().toPoint();
+            if (owner_->HandleMessage(WM_NCHITTEST, 0, MAKELPARAM(g.x(), g.y())) == HTCAPTION) {
+                if (windowHandle()) windowHandle()->startSystemMove();
+                e->accept();
+                return;
+            }
+        }
+        QWidget::mousePressEvent(e);
+    }
+
+private:
+    CWindowWnd* owner_;
+};
+
+CWindowWnd::CWindowWnd() : shared_(std::make_shared<Shared>()) {}
+
+CWindowWnd::~CWindowWnd() {
+    shared_->gate.Close();
+    for (auto& [id, timer] : timers_) delete timer;
+    timers_.clear();
+    {
+        std::lock_guard lock(shared_->mutex);
+        shared_->widget = nullptr;
+    }
+    delete widget_;
+}
+
+bool CWindowWnd::Create(CWindowWnd* parent, const char* name, unsigned style, unsigned exStyle,
+                        int x, int y, int cx, int cy) {
+    if (widget_) return false;
+    auto* host = new WindowHost(this);
+    host->setWindowTitle(QString::fromUtf8(name ? name : ""));
+    host->setGeometry(x, y, cx, cy);
+    widget_ = host;
+    {
+        std::lock_guard lock(shared_->mutex);
+        shared_->widget = host;
+    }
+    shared_->gate.Reopen();
+    SetWindowStyle(style);
+    HandleMessage(WM_CREATE, 0, 0);
+    if (style & WS_VISIBLE) host->show();
+    return true;
+}
+
+QWidget* CWindowWnd::GetHWND() const { return widget_; }
+
+void CWindowWnd::SetWindowStyle(unsigned style) {
+    style_ = style;
+    if (!widget_) return;
+    bool framed = (style & (WS_CAPTION | WS_THICKFRAME)) != 0;
+    bool visible = widget_->isVisible();
+    widget_->setWindowFlag(Qt::FramelessWindowHint, !framed);
+    if (visible) widget_->show();
+}
+
+void CWindowWnd::ShowWindow(bool show) {
+    if (widget_) widget_->setVisible(show);
+}
+
+void CWindowWnd::CenterWindow() {
+    if (!widget_) return;
+    QScreen* screen = widget_->screen() ? widget_->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    QRect area = screen->availableGeometry();
+    QRect frame = widget_->frameGeometry();
+    frame.moveCenter(area.center());
+    widget_->move(frame.topLeft());
+}
+
+void CWindowWnd::SetIcon(UINT) {
+    // The program has no icon resources of its own on this platform; the desktop's default
+    // application icon stands in.
+}
+
+bool CWindowWnd::IsZoomed() const { return widget_ && widget_->isMaximized(); }
+bool CWindowWnd::IsIconic() const { return widget_ && widget_->isMinimized(); }
+
+void CWindowWnd::DestroyWindow() {
+    if (!widget_) return;
+    shared_->gate.Close();
+    for (auto& [id, timer] : timers_) delete timer;
+    timers_.clear();
+    QWidget* hwnd = widget_;
+    {
+        std::lock_guard lock(shared_->mutex);
+        shared_->widget = nullptr;
+    }
+    widget_ = nullptr;
+    hwnd->hide();
+    hwnd->deleteLater();
+    OnFinalMessage(hwnd);
+}
+
+bool CWindowWnd::PostMessage(UINT msg, WPARAM wParam, LPARAM lParam, ReleaseFn release) {
+    std::lock_guard lock(shared_->mutex);
+    if (!shared_->widget || !QCoreApplication::instance()) {
+        if (release) release(wParam, lParam);
+        return false;
+    }
+    QCoreApplication::postEvent(shared_->widget,
+                                new PostedMessage(msg, wParam, lParam, release));
+    return true;
+}
+
+LRESULT CWindowWnd::SendMessage(UINT msg, WPARAM wParam, LPARAM lParam, ui::SendGate* extraGate) {
+    auto shared = shared_;
+    return ui::RunOnUiThread(
+        [this, shared, msg, wParam, lParam]() -> std::intptr_t {
+            if (!shared->widget) return 0;
+            return HandleMessage(msg, wParam, lParam);
+        },
+        {&shared->gate, extraGate});
+}
+
+void CWindowWnd::SetTimer(UINT id, UINT elapseMs, TimerProc proc) {
+    if (!widget_) return;
+    QTimer*& timer = timers_[id];
+    if (!timer) timer = new QTimer();
+    timer->disconnect();
+    QObject::connect(timer, &QTimer::timeout, [this, id, proc] {
+        if (proc) {
+            proc(id);
+        } else {
+            HandleMessage(WM_TIMER, id, 0);
+        }
+    });
+    timer->start(static_cast<int>(elapseMs));
+}
+
+void CWindowWnd::KillTimer(UINT id) {
+    auto it = timers_.find(id);
+    if (it == timers_.end()) return;
+    it->second->stop();
+    it->second->deleteLater();
+    timers_.erase(it);
+}
+
+int CWindowWnd::TimerInterval(UINT id) const {
+    auto it = timers_.find(id);
+    return it == timers_.end() ? -1 : it->second->interval();
+}
+
+void CWindowWnd::PostQuitMessage(int exitCode) {
+    auto* app = QCoreApplication::instance();
+    if (!app) return;
+    QMetaObject::invokeMethod(app, [exitCode] { QCoreApplication::exit(exitCode); },
+                              Qt::QueuedConnection);
+}
+
+LRESULT CWindowWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_CLOSE:
+            DestroyWindow();
+            return 0;
+        case WM_NCHITTEST:
+            return HTCLIENT;
+        case WM_SYSCOMMAND:
+            if (!widget_) return 0;
+            switch (wParam & 0xFFF0) {
+                case SC_MINIMIZE: widget_->showMinimized(); break;
+                case SC_MAXIMIZE: widget_->showMaximized(); break;
+                case SC_RESTORE: widget_->showNormal(); break;
+                case SC_CLOSE: HandleMessage(WM_CLOSE, 0, 0); break;
+                default: break;
+            }
+            return 0;
+        default:
+            return 0;
+    }
+}
