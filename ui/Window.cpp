@@ -48,6 +48,8 @@ protected:
     bool event(QEvent* e) override {
         if (e->type() == kPostedMessage) {
             auto* m = static_cast<PostedMessage*>(e);
+            // A window already destroyed takes no more messages; the payload is released.
+            if (owner_->widget_ != this) return true;
             m->delivered = true;
             owner_->HandleMessage(m->msg, m->wParam, m->lParam);
             return true;
@@ -104,7 +106,7 @@ bool CWindowWnd::Create(CWindowWnd* parent, const char* name, unsigned style, un
     shared_->gate.Reopen();
     SetWindowStyle(style);
     HandleMessage(WM_CREATE, 0, 0);
-    if (style & WS_VISIBLE) host->show();
+    // WS_VISIBLE is honoured by the caller's ShowWindow, after the window has been placed.
     return true;
 }
 
@@ -205,6 +207,8 @@ int CWindowWnd::TimerInterval(UINT id) const {
     auto it = timers_.find(id);
     return it == timers_.end() ? -1 : it->second->interval();
 }
+
+void CWindowWnd::CloseSendGate() { shared_->gate.Close(); }
 
 void CWindowWnd::PostQuitMessage(int exitCode) {
     auto* app = QCoreApplication::instance();

@@ -65,6 +65,9 @@ public:
     virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
 protected:
+    // Releases every send waiting for this window and refuses new ones, so a thread that is
+    // being joined can leave a send it is blocked in. The window itself stays.
+    void CloseSendGate();
     virtual const char* GetWindowClassName() const { return ""; }
     virtual UINT GetClassStyle() const { return 0; }
     // Called after the window was destroyed.

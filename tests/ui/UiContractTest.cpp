@@ -1,0 +1,243 @@
+// The UI library's contract with the program: names, visibility, notifications, messages
+// across threads, and the builder on skins it does not fully know.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <atomic>
+#include <memory>
+#include <thread>
+
+#include "ui/Container.h"
+#include "ui/Controls.h"
+#include "ui/DialogBuilder.h"
+#include "ui/PaintManager.h"
+#include "ui/Window.h"
+
+namespace {
+
+void PumpEventsFor(int ms) {
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+template <typename Pred>
+bool PumpUntil(Pred pred, int ms = 2000) {
+    QElapsedTimer t;
+    t.start();
+    while (!pred() && t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    return pred();
+}
+
+class Recorder : public INotifyUI {
+public:
+    void Notify(TNotifyUI& msg) override {
+        types.push_back(msg.sType.str());
+        senders.push_back(msg.pSender ? msg.pSender->GetName().str() : "");
+    }
+    int Count(const std::string& type) const {
+        return static_cast<int>(std::count(types.begin(), types.end(), type));
+    }
+    std::vector<std::string> types;
+    std::vector<std::string> senders;
+};
+
+// A window whose procedure counts what it handles; message 5000 blocks while asked to.
+class TestWindow : public CWindowWnd {
+public:
+    LRESULT HandleMessage(UINT msg, WPARAM w, LPARAM l) override {
+        if (msg == 5000) {
+            handled.fetch_add(1);
+            return static_cast<LRESULT>(w * 2);
+        }
+        return CWindowWnd::HandleMessage(msg, w, l);
+    }
+    std::atomic<int> handled{0};
+};
+
+const char* const kSkin = R"(<Window size="400,300" caption="0,0,0,30">
+  <VerticalLayout name="root">
+    <HorizontalLayout name="band" height="30">
+      <Text name="title" text="DTU"/>
+      <Button name="closebtn" text="x" width="30"/>
+    </HorizontalLayout>
+    <VerticalLayout name="box" visible="false">
+      <HorizontalLayout name="row" height="25">
+        <Edit name="inner"/>
+      </HorizontalLayout>
+    </VerticalLayout>
+    <Combo name="list">
+      <ListLabelElement text="one"/>
+      <ListLabelElement text="two"/>
+    </Combo>
+    <Combo name="preset"><ListLabelElement text="a"/><ListLabelElement text="b" selected="true"/></Combo>
+    <Mystery name="unknown"><Button name="insideUnknown"/></Mystery>
+  </VerticalLayout>
+</Window>)";
+
+struct BuiltSkin {
+    CPaintManagerUI pm;
+    Recorder recorder;
+    BuiltSkin() {
+        CDialogBuilder builder;
+        CControlUI* root = builder.CreateFromText(kSkin, nullptr, &pm);
+        pm.AttachDialog(root);
+        pm.AddNotifier(&recorder);
+    }
+};
+
+TEST(UiContract, MissingNamesAreNullAndUnknownElementsAreSkipped) {
+    BuiltSkin skin;
+    EXPECT_NE(skin.pm.FindControl("inner"), nullptr);
+    EXPECT_EQ(skin.pm.FindControl("no such control"), nullptr);
+    EXPECT_EQ(skin.pm.FindControl("unknown"), nullptr);
+    EXPECT_EQ(skin.pm.FindControl("insideUnknown"), nullptr);
+    EXPECT_EQ(skin.pm.GetCaptionRect().bottom, 30);
+    EXPECT_STREQ(skin.pm.FindControl("title")->GetClass(), "TextUI");
+    EXPECT_STREQ(skin.pm.FindControl("closebtn")->GetClass(), "ButtonUI");
+    EXPECT_STREQ(skin.pm.FindControl("row")->GetClass(), "HorizontalLayoutUI");
+}
+
+TEST(UiContract, VisibilityFollowsEveryAncestorBeforeTheWindowIsShown) {
+    BuiltSkin skin;
+    CControlUI* inner = skin.pm.FindControl("inner");
+    CControlUI* box = skin.pm.FindControl("box");
+    EXPECT_FALSE(inner->IsVisible());
+    box->SetVisible(true);
+    EXPECT_TRUE(inner->IsVisible());
+    skin.pm.FindControl("row")->SetVisible(false);
+    EXPECT_FALSE(inner->IsVisible());
+    EXPECT_TRUE(inner->IsOwnVisible());
+}
+
+TEST(UiContract, ComboRaisesItemSelectOnlyWhenTheSelectionChanges) {
+    BuiltSkin skin;
+    auto* list = static_cast<CComboUI*>(skin.pm.FindControl("list"));
+    EXPECT_EQ(list->GetCurSel(), -1) << "a list starts with nothing selected";
+    EXPECT_EQ(static_cast<CComboUI*>(skin.pm.FindControl("preset"))->GetCurSel(), 1);
+    struct Step {
+        int select;
+        int expectedEvents;
+        const char* text;
+    } steps[] = {{1, 1, "two"}, {1, 1, "two"}, {0, 2, "one"}, {-1, 3, ""}, {5, 3, ""}};
+    for (const Step& s : steps) {
+        list->SelectItem(s.select);
+        EXPECT_EQ(skin.recorder.Count("itemselect"), s.expectedEvents) << "select " << s.select;
+        EXPECT_EQ(list->GetText().str(), s.text) << "select " << s.select;
+    }
+}
+
+TEST(UiContract, EditHandsBackUneditedBytesExactly) {
+    BuiltSkin skin;
+    auto* edit = static_cast<CEditUI*>(skin.pm.FindControl("inner"));
+    const std::string gbk = "\xC4\xE3\xBA\xC3 SMS";  // GBK text, not valid UTF-8
+    edit->SetText(CStdString(gbk));
+    EXPECT_EQ(edit->GetText().str(), gbk);
+    edit->SetText("plain");
+    EXPECT_EQ(edit->GetText().str(), "plain");
+}
+
+TEST(UiContract, SendFromAnotherThreadReturnsAfterTheUiThreadHandledIt) {
+    TestWindow window;
+    window.Create(nullptr, "t", 0, 0, 0, 0, 10, 10);
+    std::atomic<LRESULT> result{-1};
+    std::thread sender([&] { result = window.SendMessage(5000, 21, 0); });
+    ASSERT_TRUE(PumpUntil([&] { return result.load() != -1; }));
+    sender.join();
+    EXPECT_EQ(result.load(), 42);
+    EXPECT_EQ(window.handled.load(), 1);
+}
+
+TEST(UiContract, SendToAWindowThatGoesAwayReturnsZeroInsteadOfHanging) {
+    auto window = std::make_unique<TestWindow>();
+    window->Create(nullptr, "t", 0, 0, 0, 0, 10, 10);
+    std::atomic<LRESULT> result{-1};
+    std::thread sender([&] { result = window->SendMessage(5000, 21, 0); });
+    // The UI thread does not serve the send; it destroys the window instead.
+    PumpEventsFor(0);
+    while (result.load() == -1 && window->handled.load() == 0) {
+        window->DestroyWindow();
+        break;
+    }
+    sender.join();
+    EXPECT_EQ(result.load(), window->handled.load() ? 42 : 0);
+    window.reset();
+    PumpEventsFor(20);
+}
+
+TEST(UiContract, ClosedGateReleasesAWaitingSendAndLaterOnes) {
+    TestWindow window;
+    window.Create(nullptr, "t", 0, 0, 0, 0, 10, 10);
+    ui::SendGate gate;
+    std::atomic<LRESULT> result{-1};
+    std::thread sender([&] { result = window.SendMessage(5000, 21, 0, &gate); });
+    // Give the sender time to queue, without serving the UI thread.
+    for (int i = 0; i < 100 && result.load() == -1; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        gate.Close();
+    }
+    sender.join();
+    EXPECT_EQ(result.load(), 0);
+    EXPECT_EQ(window.SendMessage(5000, 1, 0, &gate), 0) << "a closed gate refuses at once";
+    PumpEventsFor(20);
+    EXPECT_EQ(window.handled.load(), 0) << "a released send never runs later";
+}
+
+int g_released = 0;
+void CountRelease(WPARAM, LPARAM) { ++g_released; }
+
+TEST(UiContract, PostedPayloadIsReleasedWhenTheWindowIsGone) {
+    g_released = 0;
+    {
+        TestWindow window;
+        window.Create(nullptr, "t", 0, 0, 0, 0, 10, 10);
+        EXPECT_TRUE(window.PostMessage(5000, 1, 0, &CountRelease));
+        window.DestroyWindow();
+        PumpEventsFor(20);
+        EXPECT_FALSE(window.PostMessage(5000, 1, 0, &CountRelease));
+    }
+    PumpEventsFor(20);
+    EXPECT_EQ(g_released, 2);
+}
+
+TEST(UiContract, BuilderRefusesHostileInput) {
+    struct Case {
+        const char* name;
+        std::string xml;
+    };
+    std::string deep;
+    for (int i = 0; i < 200; ++i) deep += "<VerticalLayout>";
+    for (int i = 0; i < 200; ++i) deep += "</VerticalLayout>";
+    const Case cases[] = {
+        {"empty", ""},
+        {"not xml", "hello"},
+        {"broken", "<VerticalLayout><Button name=\"a\"></VerticalLayout>"},
+        {"too deep", deep},
+        {"only unknown", "<Mystery/>"},
+    };
+    for (const Case& c : cases) {
+        CDialogBuilder builder;
+        std::unique_ptr<CControlUI> root(builder.CreateFromText(c.xml));
+        EXPECT_EQ(root, nullptr) << c.name;
+        EXPECT_FALSE(builder.LastError().empty()) << c.name;
+    }
+}
+
+TEST(UiContract, TimersStartRestartAndStop) {
+    TestWindow window;
+    window.Create(nullptr, "t", 0, 0, 0, 0, 10, 10);
+    int ticks = 0;
+    window.SetTimer(101, 10, [&](UINT) { ++ticks; });
+    EXPECT_EQ(window.TimerInterval(101), 10);
+    window.SetTimer(101, 20, [&](UINT) { ++ticks; });
+    EXPECT_EQ(window.TimerInterval(101), 20);
+    EXPECT_TRUE(PumpUntil([&] { return ticks >= 2; }));
+    window.KillTimer(101);
+    EXPECT_EQ(window.TimerInterval(101), -1);
+    int after = ticks;
+    PumpEventsFor(60);
+    EXPECT_EQ(ticks, after);
+}
+
+}  // namespace
