@@ -1,0 +1,109 @@
+#include "app/AboutHelp.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QStringList>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <unistd.h>
+
+#include "app/FrameWnd.h"
+#include "app/Labels.h"
+#include "app/Settings.h"
+#include "params/ConfigFileText.h"
+#include "ui/Controls.h"
+
+namespace {
+
+// The fall-back help text is copied through a 100-byte buffer: at most 99 bytes of it.
+constexpr int kFallbackLimit = 99;
+
+Restarter& CurrentRestarter() {
+    static Restarter restarter;
+    return restarter;
+}
+
+bool RestartForReal(const std::string& exe, const std::vector<std::string>& args) {
+    QStringList list;
+    for (const auto& a : args) list << QString::fromStdString(a);
+    return QProcess::startDetached(QString::fromStdString(exe), list);
+}
+
+// Reads a help file as a text-mode read would (CR LF as LF, Ctrl-Z ends it), up to the limit.
+bool ReadHelpFile(const std::string& path, std::string* text) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    // Enough raw bytes for the limit even if every line end is a CR LF pair.
+    std::string raw(static_cast<std::size_t>(kHelpTextLimit) * 2, '\0');
+    in.read(raw.data(), static_cast<std::streamsize>(raw.size()));
+    raw.resize(static_cast<std::size_t>(in.gcount()));
+    *text = DecodeConfigText(raw, kHelpTextLimit);
+    return true;
+}
+
+std::string CurrentDirectory() {
+    std::error_code ec;
+    auto cwd = std::filesystem::current_path(ec);
+    return ec ? std::string() : cwd.string();
+}
+
+}  // namespace
+
+void SetRestarter(Restarter restarter) { CurrentRestarter() = std::move(restarter); }
+
+LRESULT ShowAboutAndHelp(CM5Z30FrameWnd& frame) {
+    CPaintManagerUI& pm = frame.paintManager;
+    if (auto* help = dynamic_cast<CRichEditUI*>(pm.FindControl("HelpRichEdit"))) {
+        // The current folder first, as the program always looked there; then the program's
+        // folder and the skin folder, so a start from elsewhere still finds the help.
+        const std::string candidates[] = {
+            CurrentDirectory() + "/Help.txt",
+            CPaintManagerUI::GetInstancePath().str() + "Help.txt",
+            CPaintManagerUI::GetResourcePath().str() + "Help.txt",
+        };
+        std::string text;
+        bool found = false;
+        for (const auto& path : candidates) {
+            if ((found = ReadHelpFile(path, &text))) break;
+        }
+        if (!found) {
+            text = LabelText("InitValue", "Text", "\r\n").str();
+            if (static_cast<int>(text.size()) > kFallbackLimit) text.resize(kFallbackLimit);
+        }
+        help->AppendText(CStdString(text));
+    }
+    const bool chinese = frame.language != 0;
+    if (CControlUI* ver = pm.FindControl("Ver")) {
+        ver->SetText(CStdString::Formatted(chinese ? "%s配置工具 %s" : "%sConfigureToolV %s",
+                                           "DTU", kProgramVersion));
+    }
+    if (CControlUI* date = pm.FindControl("VerDown")) {
+        date->SetText(CStdString::Formatted(chinese ? "%04d年%02d月%02d日 %s" : "%04d/%02d/%02d %s",
+                                            kProgramYear, kProgramMonth, kProgramDay,
+                                            kProgramVersion));
+    }
+    if (CControlUI* logo = pm.FindControl("Logo_Container")) logo->SetVisible(false);
+    return 0;
+}
+
+LRESULT SwitchLanguage(CM5Z30FrameWnd& frame) {
+    auto* combo = dynamic_cast<CComboUI*>(frame.paintManager.FindControl("Language"));
+    if (!combo) return 0;
+    int pick = combo->GetCurSel();
+    if (pick == frame.language) return 1;
+    std::string instance = CPaintManagerUI::GetInstancePath().str();
+    WriteLanguageSetting(ConfigIniPath(instance), pick);
+
+    std::error_code ec;
+    std::string exe = std::filesystem::read_symlink("/proc/self/exe", ec).string();
+    // The program's own options (a running virtual unit, say) come along to the new instance.
+    std::vector<std::string> args;
+    QStringList current = QCoreApplication::arguments();
+    for (qsizetype i = 1; i < current.size(); ++i) args.push_back(current[i].toStdString());
+    frame.ShowWindow(false);
+    Restarter restart = CurrentRestarter() ? CurrentRestarter() : Restarter(&RestartForReal);
+    restart(exe, args);
+    CWindowWnd::PostQuitMessage(0);
+    return 1;
+}

@@ -1,0 +1,31 @@
+#pragma once
+// The program's own texts (version, date, help) and the language switch.
+//
+// Threads: UI thread only.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/Types.h"
+
+class CM5Z30FrameWnd;
+
+inline constexpr const char* kProgramVersion = "V1.5.0";
+inline constexpr int kProgramYear = 2018;
+inline constexpr int kProgramMonth = 3;
+inline constexpr int kProgramDay = 6;
+// The help text is read up to this many bytes.
+inline constexpr int kHelpTextLimit = 9999;
+
+// Appends "Help.txt" to "HelpRichEdit" (the [InitValue] Text label when there is none), sets
+// "Ver" and "VerDown", hides "Logo_Container". Returns 0.
+LRESULT ShowAboutAndHelp(CM5Z30FrameWnd& frame);
+
+// Handler of 2132: stores the "Language" pick in config.ini and restarts the program in it.
+// Returns 0 without a "Language" combo, 1 otherwise.
+LRESULT SwitchLanguage(CM5Z30FrameWnd& frame);
+
+// Starts the program anew: executable path and arguments; false when it could not start.
+// Tests replace it; null restores the real one.
+using Restarter = std::function<bool(const std::string& exe, const std::vector<std::string>&)>;
+void SetRestarter(Restarter restarter);

@@ -1,0 +1,81 @@
+#include "app/Entry.h"
+
+#include <QTimer>
+#include <QWidget>
+#include <cstdio>
+#include <memory>
+
+#include "app/FrameWnd.h"
+#include "app/Labels.h"
+#include "app/Settings.h"
+#include "engine/Log.h"
+#include "sim/VirtualUnitHost.h"
+#include "ui/PaintManager.h"
+
+namespace {
+
+// The window's style and size, as the program has always been created.
+constexpr unsigned kFrameStyle = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+constexpr int kFrameWidth = 1400;
+constexpr int kFrameHeight = 800;
+// Time for the first layout and paint before a screenshot is taken.
+constexpr int kScreenshotDelayMs = 400;
+
+std::unique_ptr<sim::VirtualUnitHost> StartVirtualUnit(const GuiOptions& options) {
+    sim::UnitOptions unit;
+    if (!sim::ParseVariant(options.simulateVariant, &unit.variant)) {
+        std::fprintf(stderr, "dtuconfig: unknown virtual unit variant '%s'\n",
+                     options.simulateVariant.c_str());
+        return nullptr;
+    }
+    // The form opens the port at 9600 baud unless told otherwise; the unit speaks the same.
+    unit.baud = 9600;
+    auto host = std::make_unique<sim::VirtualUnitHost>(unit);
+    std::string error;
+    if (!host->Start(&error)) {
+        std::fprintf(stderr, "dtuconfig: the virtual unit did not start: %s\n", error.c_str());
+        return nullptr;
+    }
+    return host;
+}
+
+}  // namespace
+
+int RunGui(const GuiOptions& options) {
+    CPaintManagerUI::SetInstance();
+    const std::string instance = CPaintManagerUI::GetInstancePath().str();
+    const int language = ReadLanguageSetting(ConfigIniPath(instance));
+    const std::string skin = SkinFolder(instance, language);
+    CPaintManagerUI::SetResourcePath(skin);
+    SetLabelFilePath(LabelFileIn(skin));
+
+    std::unique_ptr<sim::VirtualUnitHost> unit;
+    if (options.simulate) unit = StartVirtualUnit(options);
+
+    auto frame = std::make_unique<CM5Z30FrameWnd>();
+    frame->language = language;
+    if (unit) frame->extraPorts.push_back(unit->DevicePath());
+    frame->Create(nullptr, "DTU", kFrameStyle, 0, 0, 0, kFrameWidth, kFrameHeight);
+    if (!frame->StartWorker()) {
+        LogViewAppend(frame->logView, LabelText("WinMain", "WorkThread", "\r\n"));
+    }
+    frame->CenterWindow();
+    frame->ShowWindow(true);
+
+    int exitCode = 0;
+    if (!options.screenshotPath.empty()) {
+        QTimer::singleShot(kScreenshotDelayMs, [&] {
+            QWidget* hwnd = frame->GetHWND();
+            bool saved = hwnd && hwnd->grab().save(QString::fromStdString(options.screenshotPath));
+            if (!saved) {
+                std::fprintf(stderr, "dtuconfig: cannot save %s\n", options.screenshotPath.c_str());
+                exitCode = 1;
+            }
+            CWindowWnd::PostQuitMessage(0);
+        });
+    }
+    int loop = CPaintManagerUI::MessageLoop();
+    frame.reset();
+    if (unit) unit->Stop();
+    return exitCode ? exitCode : loop;
+}

@@ -1,0 +1,187 @@
+#include "app/FrameWnd.h"
+
+#include <QPoint>
+#include <QWidget>
+#include <functional>
+
+#include "app/AboutHelp.h"
+#include "app/Pages.h"
+#include "engine/CommandState.h"
+#include "engine/Connect.h"
+#include "engine/FrameTimers.h"
+#include "engine/Log.h"
+#include "engine/ReceivePath.h"
+#include "engine/UserCommands.h"
+#include "engine/Worker.h"
+#include "form/LayoutRules.h"
+#include "form/TabStrip.h"
+#include "params/ConfigFiles.h"
+#include "params/DeviceForm.h"
+#include "ui/Controls.h"
+#include "ui/DialogBuilder.h"
+
+namespace {
+
+CM5Z30FrameWnd* g_frame = nullptr;
+
+// The log view's text limit, in characters.
+constexpr int kLogLimit = 300000;
+// The period of the one-shot start-up timer, in milliseconds.
+constexpr UINT kStartupTimerMs = 100;
+// The window icon's resource number.
+constexpr UINT kIconResource = 108;
+
+}  // namespace
+
+CM5Z30FrameWnd::CM5Z30FrameWnd() {
+    g_frame = this;
+    BuildParameterTable(parameterTable);
+}
+
+CM5Z30FrameWnd::~CM5Z30FrameWnd() {
+    parameterTable.Clear();
+    // The worker goes first: nothing of the frame may be touched by it from here on.
+    StopWorker();
+    if (serialPort.IsOpen()) serialPort.Close();
+    for (UINT id : {kPromptTimer, kStartupTimer}) KillTimer(id);
+    if (g_frame == this) g_frame = nullptr;
+}
+
+CM5Z30FrameWnd* CM5Z30FrameWnd::Instance() { return g_frame; }
+
+bool CM5Z30FrameWnd::StartWorker() {
+    if (worker_.joinable()) return true;
+    try {
+        worker_ = std::jthread([this](std::stop_token stop) { WorkerJobThreadProc(this, stop); });
+    } catch (const std::system_error&) {
+        return false;
+    }
+    return true;
+}
+
+void CM5Z30FrameWnd::StopWorker() {
+    if (!worker_.joinable()) return;
+    worker_.request_stop();
+    // A worker blocked in a send to this window would wait for a UI thread that now waits
+    // for it: release its sends first.
+    CloseSendGate();
+    worker_.join();
+}
+
+void CM5Z30FrameWnd::OnFinalMessage(QWidget*) {
+    // The window went without the quit message (a WM_CLOSE from elsewhere): nothing is left
+    // to show, so the loop ends too. The entry destroys the frame after the loop.
+    PostQuitMessage(0);
+}
+
+LRESULT CM5Z30FrameWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    bool handled = true;
+    LRESULT result = 0;
+    switch (msg) {
+        case WM_CREATE: result = OnCreate(); break;
+        case WM_CLOSE: result = OnCloseRequest(handled); break;
+        case WM_NCHITTEST: result = OnNcHitTest(lParam); break;
+        case WM_SYSCOMMAND: result = OnSystemCommand(wParam, lParam, handled); break;
+        case kMsgReceived:
+            result = OnReceive(*this, reinterpret_cast<char*>(wParam), static_cast<int>(lParam));
+            break;
+        case kMsgLayoutRule: ApplyLayoutRule(*this, static_cast<int>(wParam), lParam); break;
+        case kMsgLogBlock: result = OnLogBlock(wParam, lParam); break;
+        case kMsgParseAnswer: result = OnParseAnswer(*this); break;
+        case kMsgSaveToFile: SaveToFile(*this); break;
+        case kMsgLoadFromFile: LoadFromFile(*this); break;
+        case kMsgAboutHelp: result = ShowAboutAndHelp(*this); break;
+        case kMsgCommandState: result = ShowCommandState(*this, wParam, lParam); break;
+        case kMsgSwitchLanguage: result = SwitchLanguage(*this); break;
+        case kMsgRunOnUi:
+            if (wParam) result = (*reinterpret_cast<std::function<LRESULT()>*>(wParam))();
+            break;
+        case kMsgPortLost: OnPortLost(*this); break;
+        default: handled = false; break;
+    }
+    if (handled) return result;
+    if (paintManager.MessageHandler(msg, wParam, lParam, result)) return result;
+    return CWindowWnd::HandleMessage(msg, wParam, lParam);
+}
+
+void CM5Z30FrameWnd::Notify(TNotifyUI& msg) { DispatchNotify(*this, msg); }
+
+LRESULT CM5Z30FrameWnd::OnCreate() {
+    SetWindowStyle((GetWindowStyle() & ~(WS_CAPTION | WS_THICKFRAME)) | WS_CLIPSIBLINGS |
+                   WS_CLIPCHILDREN);
+    paintManager.Init(this);
+    CDialogBuilder builder;
+    CDialogBuilderCallbackEx callback;
+    CControlUI* root = builder.Create("skin.xml", nullptr, &callback, &paintManager);
+    paintManager.AttachDialog(root);
+    paintManager.AddNotifier(this);
+    SetUpWindow();
+    return 0;
+}
+
+void CM5Z30FrameWnd::SetUpWindow() {
+    SetIcon(kIconResource);
+    closeButton = paintManager.FindControl("closebtn");
+    maxButton = paintManager.FindControl("maxbtn");
+    restoreButton = paintManager.FindControl("restorebtn");
+    minButton = paintManager.FindControl("minbtn");
+    logView = dynamic_cast<CRichEditUI*>(paintManager.FindControl("richedit"));
+    if (logView) logView->SetLimitText(kLogLimit);
+
+    FillFramePortList(*this);
+    if (auto* ports = dynamic_cast<CComboUI*>(paintManager.FindControl("SerialPort"))) {
+        ports->SelectItem(0);
+    }
+    ResetTabTable(tabTable);
+    rxLength = 0;
+    answerEvent.Reset();
+    PostMessage(kMsgCommandState, 0, 1);
+    SetTimer(kStartupTimer, kStartupTimerMs, [this](UINT id) { OnFrameTimer(*this, id); });
+    ScrollTabStrip(*this, kStripRebuild);
+}
+
+LRESULT CM5Z30FrameWnd::OnNcHitTest(LPARAM lParam) {
+    QWidget* hwnd = GetHWND();
+    if (!hwnd) return HTCLIENT;
+    QPoint pt = hwnd->mapFromGlobal(QPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
+    QRect client = hwnd->rect();
+    RECT caption = paintManager.GetCaptionRect();
+    if (pt.x() >= client.left() + caption.left && pt.x() < client.right() + 1 - caption.right &&
+        pt.y() >= caption.top && pt.y() < caption.bottom) {
+        CControlUI* control = paintManager.FindControl(POINT{pt.x(), pt.y()});
+        if (control) {
+            CStdString cls = control->GetClass();
+            if (cls != "ButtonUI" && cls != "OptionUI" && cls != "TextUI") return HTCAPTION;
+        }
+    }
+    return HTCLIENT;
+}
+
+LRESULT CM5Z30FrameWnd::OnSystemCommand(WPARAM wParam, LPARAM lParam, bool& handled) {
+    if (wParam == SC_CLOSE) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    bool wasZoomed = IsZoomed();
+    LRESULT result = CWindowWnd::HandleMessage(WM_SYSCOMMAND, wParam, lParam);
+    bool zoomed = IsZoomed();
+    if (zoomed != wasZoomed) {
+        if (CControlUI* b = paintManager.FindControl("maxbtn")) b->SetVisible(!zoomed);
+        if (CControlUI* b = paintManager.FindControl("restorebtn")) b->SetVisible(zoomed);
+    }
+    handled = true;
+    return result;
+}
+
+LRESULT CM5Z30FrameWnd::OnCloseRequest(bool& handled) {
+    handled = false;
+    return 0;
+}
+
+LRESULT CM5Z30FrameWnd::OnLogBlock(WPARAM wParam, LPARAM lParam) {
+    if (!wParam) return 0;
+    char* block = reinterpret_cast<char*>(wParam);
+    LogViewAppend(logView, CStdString(block));
+    delete[] block;
+    return 0;
+}

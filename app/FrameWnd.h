@@ -1,0 +1,102 @@
+#pragma once
+// CM5Z30FrameWnd: the program's one window and the owner of all shared state. Its window
+// procedure routes the system's messages and the program's own (1034, 2124 to 2132) to the
+// subsystems; the operations on the state live in the subsystems' folders.
+//
+// Threads: the frame lives on the UI thread. The worker reaches it only through synchronous
+// sends (SendMessage) and posted log blocks; the serial port's monitor through 1034 sends.
+// Members the worker reads are atomic; everything else, the parameter table and the receive
+// state included, is touched on the UI thread only.
+#include <atomic>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "engine/AnswerEvent.h"
+#include "engine/CommandJob.h"
+#include "form/TabTable.h"
+#include "params/ParameterTable.h"
+#include "serial/SerialPort.h"
+#include "ui/Notify.h"
+#include "ui/PaintManager.h"
+#include "ui/StdString.h"
+#include "ui/Window.h"
+
+class CControlUI;
+class CRichEditUI;
+
+// The program's own window messages (the serial port's, 1034 and 1041, are in SerialPort.h).
+inline constexpr UINT kMsgLayoutRule = 2124;      // run layout rule wParam with lParam
+inline constexpr UINT kMsgLogBlock = 2125;        // append a heap text block to the log
+inline constexpr UINT kMsgParseAnswer = 2126;     // worker: parse the listing, fill the form
+inline constexpr UINT kMsgUnhandled = 2127;       // not handled: default processing
+inline constexpr UINT kMsgSaveToFile = 2128;
+inline constexpr UINT kMsgLoadFromFile = 2129;
+inline constexpr UINT kMsgAboutHelp = 2130;
+inline constexpr UINT kMsgCommandState = 2131;    // enable (1) or disable (0) a button group
+inline constexpr UINT kMsgSwitchLanguage = 2132;
+// Calls the worker makes on the UI thread (job start, results) run through 2140 with a
+// pointer to a function object: the worker itself never touches UI-thread state.
+inline constexpr UINT kMsgRunOnUi = 2140;
+
+// Size of the receive buffer: at most 15999 characters and a terminating zero.
+inline constexpr int kRxBufferSize = 16000;
+
+class CM5Z30FrameWnd : public CWindowWnd, public INotifyUI {
+public:
+    CM5Z30FrameWnd();
+    ~CM5Z30FrameWnd() override;
+
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void Notify(TNotifyUI& msg) override;
+
+    // Starts the worker thread; false when it cannot be started. UI thread.
+    bool StartWorker();
+    // Stops the worker and waits for it; sends it is waiting in return 0. UI thread.
+    void StopWorker();
+    bool HasWorker() const { return worker_.joinable(); }
+
+    // Window initialisation, after the skin is loaded. UI thread.
+    void SetUpWindow();
+
+    // --- shared state, in the order the program's design lists it ---
+    TabTable tabTable;
+    char rxBuffer[kRxBufferSize] = {};
+    int rxLength = 0;
+    AnswerEvent answerEvent;
+    ParameterTable parameterTable;
+    std::atomic<bool> loggedIn{false};
+    int pendingJobType = kNoJob;
+    JobQueue jobQueue;
+    CStdString configFilePath;
+    CPaintManagerUI paintManager;
+    CSerialPort serialPort;
+    int language = 0;
+    std::atomic<int> timeoutFactor{1};
+    CControlUI* closeButton = nullptr;
+    CControlUI* maxButton = nullptr;
+    CControlUI* restoreButton = nullptr;
+    CControlUI* minButton = nullptr;
+    CRichEditUI* logView = nullptr;
+    std::string loraVersion;
+    // Ports listed besides the system's, such as a virtual unit's pseudo-terminal.
+    std::vector<std::string> extraPorts;
+
+    // The frame the timer procedure and the tests find.
+    static CM5Z30FrameWnd* Instance();
+
+protected:
+    const char* GetWindowClassName() const override { return "M5Z30"; }
+    UINT GetClassStyle() const override { return 8; }  // CS_DBLCLKS
+    void OnFinalMessage(QWidget* hwnd) override;
+
+private:
+    LRESULT OnCreate();
+    LRESULT OnNcHitTest(LPARAM lParam);
+    LRESULT OnSystemCommand(WPARAM wParam, LPARAM lParam, bool& handled);
+    LRESULT OnCloseRequest(bool& handled);
+    LRESULT OnLogBlock(WPARAM wParam, LPARAM lParam);
+
+    std::jthread worker_;
+};

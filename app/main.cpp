@@ -1,0 +1,59 @@
+// dtuconfig: configures data terminal units over a serial line.
+//
+//   dtuconfig                      the window
+//   dtuconfig --simulate[=VARIANT] the window with a virtual unit on a pseudo-terminal
+//   dtuconfig --screenshot FILE    render the window into FILE (PNG) and quit
+//   dtuconfig sim [...]            run a virtual unit until stopped
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "app/Entry.h"
+#include "sim/SimCommand.h"
+
+namespace {
+
+void PrintUsage() {
+    std::printf(
+        "Usage: dtuconfig [--simulate[=none|lora|zigbee|gps]] [--screenshot FILE.png]\n"
+        "       dtuconfig sim [--help] [options]   run a virtual unit on a pseudo-terminal\n"
+        "\n"
+        "  --simulate[=VARIANT]  start a virtual unit and select its port in the window\n"
+        "  --screenshot FILE     render the window into a PNG file and quit (works without a\n"
+        "                        display, on the offscreen platform)\n"
+        "  --help                this text\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 1 && std::strcmp(argv[1], "sim") == 0) return RunSimCommand(argc - 1, argv + 1);
+
+    GuiOptions options;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            PrintUsage();
+            return 0;
+        } else if (arg == "--screenshot" && i + 1 < argc) {
+            options.screenshotPath = argv[++i];
+        } else if (arg == "--simulate") {
+            options.simulate = true;
+        } else if (arg.rfind("--simulate=", 0) == 0) {
+            options.simulate = true;
+            options.simulateVariant = arg.substr(std::strlen("--simulate="));
+        } else {
+            std::fprintf(stderr, "dtuconfig: unknown option '%s' (see --help)\n", arg.c_str());
+            return 2;
+        }
+    }
+    // Without a display the window can still be rendered: on the offscreen platform.
+    if (!options.screenshotPath.empty() && !std::getenv("DISPLAY") &&
+        !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    }
+    QApplication app(argc, argv);
+    return RunGui(options);
+}

@@ -1,0 +1,49 @@
+#pragma once
+// A command for the unit and the queue the worker takes it from.
+//
+// Threads: PushJob on the UI thread (and the worker while it collects an apply's writes);
+// PopJob on the worker; Clear on the UI thread when the port closes. All under queueLock.
+#include <deque>
+#include <mutex>
+#include <string>
+
+enum JobType : int {
+    kNoJob = -1,  // pending kind: nothing awaited
+    kAwaitPrompt = 0,
+    ReadAll = 1,
+    WriteParameter = 2,
+    EnterConfig = 3,
+    RestoreFactory = 4,
+    ReadForSave = 5,
+    ReadForApply = 6,
+    Quit = 7,
+    FindNetMode = 8,
+    GetVersion = 9,
+    QueryPin = 10,
+    QuerySignal = 11,
+    QuerySignalRetry = 12,
+    ReadFileLog = 13,
+    RawCommand = 15,
+};
+
+struct CommandJob {
+    int type = kNoJob;
+    std::string command;  // the exact bytes written, line ends included
+    std::string key;      // WriteParameter: the parameter's control name
+    std::string value;    // WriteParameter: the value written
+};
+
+class JobQueue {
+public:
+    // Appends a copy at the back.
+    void PushJob(const CommandJob& job);
+    // Takes the front job; false when the queue is empty (its storage is then released).
+    bool PopJob(CommandJob& job);
+    // Drops every queued job; returns how many.
+    std::size_t Clear();
+    std::size_t Size() const;
+
+private:
+    mutable std::mutex queueLock_;
+    std::deque<CommandJob> jobs_;
+};

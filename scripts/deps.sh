@@ -1,0 +1,27 @@
+# Shared by scripts/run and scripts/test: installs the Debian packages the build needs when they
+# are missing (as root with apt-get), or says which line to run.
+dtu_require_packages() {
+    local missing=()
+    local pkg
+    for pkg in "$@"; do
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" ||
+            missing+=("$pkg")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    if [ "$(id -u)" -eq 0 ] && command -v apt-get >/dev/null; then
+        echo "Installing: ${missing[*]}"
+        apt-get update -qq &&
+            DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null ||
+            { echo "apt-get could not install: ${missing[*]}" >&2; return 1; }
+    else
+        echo "Missing packages. Install them with:" >&2
+        echo "  sudo apt-get install -y ${missing[*]}" >&2
+        return 1
+    fi
+}
+
+# Packages to build and run the program.
+DTU_BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev libgl-dev fonts-wqy-microhei)
+# Packages the test suite needs besides: GoogleTest/GMock, and a real X server for the
+# window check.
+DTU_TEST_PACKAGES=(libgtest-dev libgmock-dev xvfb xdotool)

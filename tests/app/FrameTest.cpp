@@ -1,0 +1,148 @@
+// The frame's own behaviour: caption band, maximise and restore, quit paths, routing.
+#include <gtest/gtest.h>
+
+#include <QWidget>
+
+#include "app/Pages.h"
+#include "tests/app/FrameFixture.h"
+#include "ui/Container.h"
+#include "ui/Controls.h"
+
+namespace {
+
+using apptest::MakeFrame;
+using apptest::PumpFor;
+using apptest::SkinFolder;
+
+LPARAM ScreenPoint(CM5Z30FrameWnd& frame, CControlUI* control) {
+    QWidget* w = control->GetWidget();
+    QPoint global = w->mapToGlobal(QPoint(w->width() / 2, w->height() / 2));
+    return MAKELPARAM(global.x(), global.y());
+}
+
+TEST(Frame, CaptionBandDragsExceptOverButtonsOptionsAndTexts) {
+    SkinFolder skin;
+    auto frame = MakeFrame();
+    frame->ShowWindow(true);
+    PumpFor(50);
+    CPaintManagerUI& pm = frame->paintManager;
+    struct Case {
+        const char* control;
+        LRESULT expected;
+    } cases[] = {
+        {"Ver", HTCLIENT},             // a text
+        {"closebtn", HTCLIENT},        // a button
+        {"Logo_Container", HTCAPTION}, // a container in the band
+        {"Language", HTCAPTION},       // any other class in the band
+        {"richedit", HTCLIENT},        // below the band
+    };
+    for (const Case& c : cases) {
+        CControlUI* control = pm.FindControl(c.control);
+        ASSERT_NE(control, nullptr) << c.control;
+        EXPECT_EQ(frame->HandleMessage(WM_NCHITTEST, 0, ScreenPoint(*frame, control)), c.expected)
+            << c.control;
+    }
+}
+
+TEST(Frame, MaximiseSwapsTheButtonsAndRestoreSwapsThemBack) {
+    SkinFolder skin;
+    auto frame = MakeFrame();
+    frame->ShowWindow(true);
+    PumpFor(20);
+    CControlUI* maxbtn = frame->paintManager.FindControl("maxbtn");
+    CControlUI* restorebtn = frame->paintManager.FindControl("restorebtn");
+    struct Step {
+        WPARAM command;
+        bool maxVisible;
+        bool restoreVisible;
+    } steps[] = {
+        {SC_MAXIMIZE, false, true},
+        {SC_RESTORE, true, false},
+        {SC_MINIMIZE, true, false},
+        {SC_RESTORE, true, false},
+    };
+    for (const Step& s : steps) {
+        frame->HandleMessage(WM_SYSCOMMAND, s.command, 0);
+        PumpFor(10);
+        EXPECT_EQ(maxbtn->IsOwnVisible(), s.maxVisible) << std::hex << s.command;
+        EXPECT_EQ(restorebtn->IsOwnVisible(), s.restoreVisible) << std::hex << s.command;
+    }
+}
+
+TEST(Frame, LogBlockWithoutTextDoesNothingAndUnroutedMessagesGoToDefault) {
+    SkinFolder skin;
+    auto frame = MakeFrame();
+    EXPECT_EQ(frame->HandleMessage(kMsgLogBlock, 0, 0), 0);
+    EXPECT_EQ(frame->logView->GetTextLength(), 0);
+    EXPECT_EQ(frame->HandleMessage(kMsgUnhandled, 1, 2), 0);
+    EXPECT_NE(frame->GetHWND(), nullptr) << "2127 must not disturb the window";
+    char* block = new char[6];
+    std::memcpy(block, "hello", 6);
+    EXPECT_EQ(frame->HandleMessage(kMsgLogBlock, reinterpret_cast<WPARAM>(block), 5), 0);
+    EXPECT_EQ(frame->logView->GetText().str(), "hello");
+}
+
+TEST(Frame, SkinWithoutLogViewMakesNothingFail) {
+    SkinFolder skin(R"(<Window><VerticalLayout><Text name="Ver"/></VerticalLayout></Window>)");
+    auto frame = MakeFrame();
+    EXPECT_EQ(frame->logView, nullptr);
+    char* block = new char[3]{'o', 'k', 0};
+    EXPECT_EQ(frame->HandleMessage(kMsgLogBlock, reinterpret_cast<WPARAM>(block), 2), 0);
+    PumpFor(150);  // the start-up timer fires and finds no help view
+}
+
+TEST(Frame, ForeignCloseDestroysTheWindowOnceAndEndsTheLoop) {
+    SkinFolder skin;
+    auto frame = MakeFrame();
+    frame->HandleMessage(WM_CLOSE, 0, 0);
+    EXPECT_EQ(frame->GetHWND(), nullptr);
+    frame->HandleMessage(WM_CLOSE, 0, 0);  // a second close finds nothing to destroy
+    frame.reset();                         // the entry's delete is the only one
+    PumpFor(20);
+}
+
+TEST(Frame, CloseButtonPathsPostQuitWithoutDestroyingTheWindow) {
+    SkinFolder skin;
+    auto frame = MakeFrame();
+    frame->HandleMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_NE(frame->GetHWND(), nullptr);
+}
+
+TEST(Frame, WorkerStartsAndStopsWithTheFrame) {
+    SkinFolder skin;
+    auto frame = MakeFrame();
+    EXPECT_TRUE(frame->StartWorker());
+    EXPECT_TRUE(frame->HasWorker());
+    frame.reset();  // joins the worker; a hang here fails the test by time-out
+}
+
+TEST(Pages, ElementNamesChooseTheirFiles) {
+    std::string dir = testpaths::TempDir();
+    CPaintManagerUI::SetResourcePath(dir);
+    for (const char* file : {"WorkTab.xml", "Service Centre.xml", "Extra.xml"}) {
+        apptest::WriteFile(dir + "/" + file,
+                           std::string("<VerticalLayout><Text name=\"in ") + file +
+                               "\"/></VerticalLayout>");
+    }
+    struct Case {
+        const char* element;
+        const char* file;
+        bool hasContent;
+    } cases[] = {
+        {"WorkTab", "WorkTab.xml", true},
+        {"ServiceCentre", "Service Centre.xml", true},
+        {"Extra", "Extra.xml", true},
+        {"Wireless", "Wireless.xml", false},
+        {"workTab", "workTab.xml", false},  // matched case-sensitively
+    };
+    CDialogBuilderCallbackEx callback;
+    for (const Case& c : cases) {
+        std::unique_ptr<CControlUI> page(callback.CreateControl(c.element));
+        auto* p = dynamic_cast<CPageUI*>(page.get());
+        ASSERT_NE(p, nullptr) << c.element;
+        EXPECT_EQ(p->File(), c.file) << c.element;
+        EXPECT_EQ(p->GetCount(), c.hasContent ? 1 : 0) << c.element;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/Labels.h"
+#include "app/Settings.h"
+#include "tests/app/FrameFixture.h"
+
+namespace {
+
+TEST(Settings, LanguageEntryChoosesTheSkinFolder) {
+    struct Case {
+        const char* file;  // null: no config.ini at all
+        int language;
+        const char* folder;
+    } cases[] = {
+        {"[Set]\nLanguage=1\n", 1, "skin/ConifgRes"},
+        {"[Set]\nLanguage=2\n", 2, "skin/ConifgRes"},
+        {"[set]\nlanguage = 1\n", 1, "skin/ConifgRes"},
+        {"[Set]\nLanguage=0\n", 0, "skin/ConifgENRes"},
+        {"[Set]\nLanguage=abc\n", 0, "skin/ConifgENRes"},
+        {"[Set]\nLanguage=\n", 0, "skin/ConifgENRes"},
+        {"[Other]\nLanguage=1\n", 0, "skin/ConifgENRes"},
+        {"[Set]\nLanguage=7 apples\n", 7, "skin/ConifgRes"},
+        {nullptr, 0, "skin/ConifgENRes"},
+    };
+    for (const Case& c : cases) {
+        std::string dir = testpaths::TempDir() + "/";
+        if (c.file) apptest::WriteFile(dir + "config.ini", c.file);
+        int language = ReadLanguageSetting(dir + "config.ini");
+        EXPECT_EQ(language, c.language) << (c.file ? c.file : "(no file)");
+        EXPECT_EQ(SkinFolder(dir, language), dir + c.folder) << (c.file ? c.file : "(no file)");
+    }
+}
+
+TEST(Settings, ConfigLivesBesideTheProgramOnlyWhenThatFolderIsWritable) {
+    std::string writable = testpaths::TempDir() + "/";
+    EXPECT_EQ(ConfigIniPath(writable), writable + "config.ini");
+
+    std::string xdg = testpaths::TempDir();
+    setenv("XDG_CONFIG_HOME", xdg.c_str(), 1);
+    std::string path = ConfigIniPath("/nonexistent-folder/");
+    unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(path, xdg + "/dtuconfig/config.ini");
+    EXPECT_TRUE(std::filesystem::is_directory(xdg + "/dtuconfig"));
+}
+
+TEST(Settings, WrittenLanguageReadsBack) {
+    std::string path = testpaths::TempDir() + "/config.ini";
+    ASSERT_TRUE(WriteLanguageSetting(path, 1));
+    EXPECT_EQ(ReadLanguageSetting(path), 1);
+    ASSERT_TRUE(WriteLanguageSetting(path, 0));
+    EXPECT_EQ(ReadLanguageSetting(path), 0);
+}
+
+TEST(Labels, LookupRulesAndTheTwoHundredByteBuffer) {
+    std::string dir = testpaths::TempDir();
+    std::string exact(199, 'a');
+    std::string longer(250, 'b');
+    apptest::WriteFile(dir + "/Language.ini", "[OnStartCom]\nOpen=Open port\nExact=" + exact +
+                                                  "\nLong=" + longer + "\n");
+    SetLabelFilePath(dir + "/Language.ini");
+    struct Case {
+        const char* section;
+        const char* key;
+        const char* suffix;
+        std::string expected;
+    } cases[] = {
+        {"OnStartCom", "Open", nullptr, "Open port"},
+        {"OnStartCom", "Open", "\r\n", "Open port\r\n"},
+        {"OnStartCom", "OpenNotice", "\r\n", "\r\n"},
+        {"OnStartCom", "OpenNotice", nullptr, ""},
+        {"NoSection", "Open", nullptr, ""},
+        {"OnStartCom", "Exact", nullptr, exact},
+        {"OnStartCom", "Long", nullptr, std::string(199, 'b')},
+        {"OnStartCom", "Long", "\r\n", std::string(199, 'b') + "\r\n"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(LabelText(c.section, c.key, c.suffix).str(), c.expected) << c.key;
+    }
+    SetLabelFilePath(dir + "/missing.ini");
+    EXPECT_EQ(LabelText("OnStartCom", "Open", "\r\n").str(), "\r\n");
+}
+
+}  // namespace
