@@ -1,0 +1,27 @@
+#pragma once
+// The serial ports this machine has, for the port list: every terminal under /sys/class/tty that
+// sits on a real device, with a description the user can recognise the adapter by.
+#include <functional>
+#include <string>
+#include <vector>
+
+struct PortInfo {
+    std::string device;       // "/dev/ttyUSB0": the item text and what OpenPort takes
+    std::string description;  // "FTDI FT232R USB UART (0403:6001, serial A50285BI)"
+};
+
+// Whether a UART answers behind an 8250 device node (the kernel makes nodes for ports that are
+// not there).
+using UartProbe = std::function<bool(const std::string& devicePath)>;
+
+// True when TIOCGSERIAL on the device reports a UART type other than PORT_UNKNOWN. Any thread.
+bool UartExists(const std::string& devicePath);
+
+// The ports under sysRoot (one folder per terminal, whose "device" link leads to the hardware),
+// with device paths under devRoot, sorted by device path with numbers in numeric order
+// (ttyS2 before ttyS10). Virtual terminals (no "device" link) are skipped, and 8250 ports are
+// listed only when uartExists says so. Any thread.
+std::vector<PortInfo> ListSerialPorts(const std::string& sysRoot = "/sys/class/tty",
+                                      const std::string& devRoot = "/dev");
+std::vector<PortInfo> ListSerialPorts(const std::string& sysRoot, const std::string& devRoot,
+                                      const UartProbe& uartExists);

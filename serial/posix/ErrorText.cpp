@@ -1,0 +1,76 @@
+// errno to user-facing texts, in one place.
+#include <cerrno>
+#include <cstring>
+
+#include "serial/PortError.h"
+
+namespace serial {
+
+namespace {
+
+struct ErrorRow {
+    PortError kind;
+    const char* text;
+};
+
+constexpr ErrorRow kErrorTexts[] = {
+    {PortError::None, "no error"},
+    {PortError::NotFound, "not found; is the adapter plugged in?"},
+    {PortError::Permission,
+     "permission denied; the user must be in the dialout group (log in again after adding)"},
+    {PortError::Busy, "in use by another program"},
+    {PortError::Lost, "the device was lost (unplugged or hung up)"},
+    {PortError::NotSerial, "not a serial port"},
+    {PortError::Unsupported, "setting not supported by the driver"},
+    {PortError::Other, "could not be used"},
+};
+
+}  // namespace
+
+PortError ClassifyError(int error) {
+    switch (error) {
+        case 0:
+            return PortError::None;
+        case ENOENT:
+        case ENODEV:
+        case ENXIO:
+            return PortError::NotFound;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return PortError::Permission;
+        case EBUSY:
+        case EWOULDBLOCK:
+            return PortError::Busy;
+        case EIO:
+        case EPIPE:
+            return PortError::Lost;
+        case ENOTTY:
+            return PortError::NotSerial;
+        case EINVAL:
+        case EOPNOTSUPP:
+            return PortError::Unsupported;
+        default:
+            return PortError::Other;
+    }
+}
+
+std::string DescribePortError(const std::string& device, int error) {
+    PortError kind = ClassifyError(error);
+    for (const ErrorRow& row : kErrorTexts) {
+        if (row.kind == kind) return device + ": " + row.text + " (" + SystemErrorText(error) + ")";
+    }
+    return device + ": " + SystemErrorText(error);
+}
+
+std::string SystemErrorText(int error) {
+    char buffer[256];
+    // The GNU strerror_r may return a static text instead of filling the buffer.
+    return strerror_r(error, buffer, sizeof buffer);
+}
+
+int LastSystemError() {
+    return errno;
+}
+
+}  // namespace serial

@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+#include "serial/PortList.h"
+#include "tests/support/TestPaths.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A sysfs-like tree: class/tty/<name>/device links into devices/, drivers under drivers/.
+class FakeSysfs {
+  public:
+    FakeSysfs() : root(testpaths::TempDir()) { fs::create_directories(Tty()); }
+
+    fs::path Tty() const { return root / "class" / "tty"; }
+
+    // A terminal whose "device" link leads to devices/<devicePath>, bound to driver (if any).
+    void AddPort(const std::string& name, const std::string& devicePath,
+                 const std::string& driver) {
+        Bind(devicePath, driver);
+        fs::create_directories(Tty() / name);
+        fs::create_directory_symlink(root / "devices" / devicePath, Tty() / name / "device");
+    }
+
+    // Binds the device folder devices/<devicePath> to driver (once: ports may share a device).
+    void Bind(const std::string& devicePath, const std::string& driver) {
+        fs::path device = root / "devices" / devicePath;
+        fs::create_directories(device);
+        if (fs::exists(device / "driver")) return;
+        fs::create_directories(root / "drivers" / driver);
+        fs::create_directory_symlink(root / "drivers" / driver, device / "driver");
+    }
+
+    void AddVirtual(const std::string& name) {
+        fs::create_directories(Tty() / name);
+        std::ofstream(Tty() / name / "dev") << "4:0\n";
+    }
+
+    void Write(const std::string& relative, const std::string& text) {
+        std::ofstream(root / "devices" / relative) << text << "\n";
+    }
+
+    fs::path root;
+};
+
+TEST(PortList, ListsRealPortsSortedAndDescribesUsbAdapters) {
+    FakeSysfs sys;
+    sys.AddVirtual("tty0");
+    sys.AddVirtual("ptmx");
+    sys.AddPort("ttyS0", "platform/serial8250", "serial8250");
+    sys.AddPort("ttyS1", "platform/serial8250", "serial8250");
+    sys.AddPort("ttyS10", "platform/serial8250", "serial8250");
+    sys.AddPort("ttyAMA0", "amba/uart0", "uart-pl011");
+    // Linux 6.5 and later: serial-core's port and controller devices sit above the driver's.
+    sys.AddPort("ttyS2", "platform/serial8250/serial8250:0/serial8250:0.2", "port");
+    sys.Bind("platform/serial8250/serial8250:0", "ctrl");
+    sys.AddPort("ttyS3", "platform/serial8250/serial8250:0/serial8250:0.3", "port");
+    sys.AddPort("ttyS4", "pnp0/00:00/00:00:0/00:00:0.0", "port");
+    sys.Bind("pnp0/00:00/00:00:0", "ctrl");
+    sys.Bind("pnp0/00:00", "serial");
+    // usb-serial: the port sits below the interface, the interface below the USB device.
+    sys.AddPort("ttyUSB0", "usb1/1-1/1-1:1.0/ttyUSB0", "ftdi_sio");
+    sys.Write("usb1/1-1/idVendor", "0403");
+    sys.Write("usb1/1-1/idProduct", "6001");
+    sys.Write("usb1/1-1/manufacturer", "FTDI");
+    sys.Write("usb1/1-1/product", "FT232R USB UART");
+    sys.Write("usb1/1-1/serial", "A50285BI");
+    // CDC ACM: the terminal's device is the interface itself; no manufacturer or serial here.
+    sys.AddPort("ttyACM0", "usb1/1-2/1-2:1.0", "cdc_acm");
+    sys.Write("usb1/1-2/idVendor", "2341");
+    sys.Write("usb1/1-2/idProduct", "0043");
+    sys.Write("usb1/1-2/product", "Arduino Uno");
+
+    std::set<std::string> probed;
+    auto uartExists = [&](const std::string& path) {
+        probed.insert(path);
+        return path != "/dev/ttyS1" && path != "/dev/ttyS3";
+    };
+    auto ports = ListSerialPorts(sys.Tty().string(), "/dev", uartExists);
+
+    struct Row {
+        const char* device;
+        const char* description;
+    };
+    const Row expected[] = {
+        {"/dev/ttyACM0", "Arduino Uno (2341:0043)"},
+        {"/dev/ttyAMA0", "uart-pl011"},
+        {"/dev/ttyS0", "serial8250"},
+        {"/dev/ttyS2", "serial8250"},
+        {"/dev/ttyS4", "serial"},
+        {"/dev/ttyS10", "serial8250"},
+        {"/dev/ttyUSB0", "FTDI FT232R USB UART (0403:6001, serial A50285BI)"},
+    };
+    ASSERT_EQ(ports.size(), std::size(expected));
+    for (size_t i = 0; i < ports.size(); ++i) {
+        EXPECT_EQ(ports[i].device, expected[i].device) << i;
+        EXPECT_EQ(ports[i].description, expected[i].description) << i;
+    }
+    // Only 8250 ports need the UART check; opening the others would disturb them for nothing.
+    EXPECT_EQ(probed, (std::set<std::string>{"/dev/ttyS0", "/dev/ttyS1", "/dev/ttyS2", "/dev/ttyS3",
+                                             "/dev/ttyS10"}));
+}
+
+TEST(PortList, AMissingTreeGivesNoPorts) {
+    EXPECT_TRUE(ListSerialPorts("/nonexistent/sys/class/tty", "/dev", nullptr).empty());
+}
+
+}  // namespace
