@@ -3,6 +3,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 #include "app/FrameWnd.h"
@@ -10,6 +11,7 @@
 #include "app/Settings.h"
 #include "engine/Log.h"
 #include "sim/VirtualUnitHost.h"
+#include "ui/Control.h"
 #include "ui/PaintManager.h"
 
 namespace {
@@ -39,6 +41,19 @@ std::unique_ptr<sim::VirtualUnitHost> StartVirtualUnit(const GuiOptions& options
     return host;
 }
 
+// For the real-window check: where every named control is on the screen, one line each.
+void ReportControls(CM5Z30FrameWnd& frame) {
+    for (CControlUI* c : frame.paintManager.NamedControls()) {
+        QWidget* w = c->GetWidget();
+        if (!w) continue;
+        QPoint at = w->mapToGlobal(QPoint(0, 0));
+        std::printf("CONTROL %s|%s|%d|%d|%d|%d|%d\n", c->GetName().GetData(), c->GetClass(),
+                    at.x(), at.y(), w->width(), w->height(), c->IsVisible() && w->isVisible());
+    }
+    std::printf("CONTROLS END\n");
+    std::fflush(stdout);
+}
+
 }  // namespace
 
 int RunGui(const GuiOptions& options) {
@@ -62,6 +77,9 @@ int RunGui(const GuiOptions& options) {
     frame->CenterWindow();
     frame->ShowWindow(true);
 
+    if (std::getenv("DTU_REPORT_CONTROLS")) {
+        QTimer::singleShot(kScreenshotDelayMs, [&] { ReportControls(*frame); });
+    }
     int exitCode = 0;
     if (!options.screenshotPath.empty()) {
         QTimer::singleShot(kScreenshotDelayMs, [&] {

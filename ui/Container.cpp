@@ -39,7 +39,12 @@ bool CContainerUI::Add(CControlUI* control) {
 }
 
 void CContainerUI::PlaceChild(CControlUI* child) {
-    if (layout_ && child->GetWidget()) layout_->addWidget(child->GetWidget());
+    if (!layout_ || !child->GetWidget()) return;
+    if (packTop_) {
+        layout_->insertWidget(layout_->count() - 1, child->GetWidget());
+    } else {
+        layout_->addWidget(child->GetWidget());
+    }
 }
 
 void CContainerUI::RemoveAll() {
@@ -68,7 +73,10 @@ void CContainerUI::SetAttribute(const char* name, const char* value) {
         layout_->setSpacing(ParseInt(value));
     } else if (layout_ && std::strcmp(name, "align") == 0) {
         // Rows keep their fixed heights; "top" packs them at the top of the container.
-        if (std::strcmp(value, "top") == 0) layout_->addStretch();
+        if (std::strcmp(value, "top") == 0 && !packTop_) {
+            packTop_ = true;
+            layout_->addStretch();
+        }
     } else {
         CControlUI::SetAttribute(name, value);
     }

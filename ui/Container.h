@@ -34,6 +34,7 @@ protected:
     virtual void PlaceChild(CControlUI* child);
 
     QBoxLayout* layout_ = nullptr;
+    bool packTop_ = false;  // a stretch after the children keeps them at the top
     std::vector<std::unique_ptr<CControlUI>> items_;
 };
 

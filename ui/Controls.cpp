@@ -52,6 +52,10 @@ private:
 
 }  // namespace
 
+// --- CSpacerUI ---
+
+CSpacerUI::CSpacerUI() { SetWidget(new QWidget()); }
+
 // --- CButtonUI ---
 
 CButtonUI::CButtonUI() {

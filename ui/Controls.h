@@ -13,6 +13,12 @@ class QComboBox;
 class QLineEdit;
 class QPlainTextEdit;
 
+// An empty control: a spacer that takes up room in a layout.
+class CSpacerUI : public CControlUI {
+public:
+    CSpacerUI();
+};
+
 // Raises "click".
 class CButtonUI : public CControlUI {
 public:

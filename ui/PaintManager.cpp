@@ -66,8 +66,9 @@ bool CPaintManagerUI::AttachDialog(CControlUI* root) {
         host->layout()->addWidget(root->GetWidget());
     }
     // As a window's first paint would: tell the notifiers the window is ready.
-    ui::PostToUiThread([this, root] {
-        if (root_ == root) SendNotify(root, "windowinit");
+    std::weak_ptr<int> alive = alive_;
+    ui::PostToUiThread([this, root, alive] {
+        if (alive.lock() && root_ == root) SendNotify(root, "windowinit");
     });
     return true;
 }
@@ -135,6 +136,14 @@ void CPaintManagerUI::ForgetControl(CControlUI* control) {
     for (auto it = names_.begin(); it != names_.end();) {
         it = it->second == control ? names_.erase(it) : std::next(it);
     }
+}
+
+std::vector<CControlUI*> CPaintManagerUI::NamedControls() const {
+    std::vector<CControlUI*> named;
+    for (CControlUI* c : controls_) {
+        if (!c->GetName().IsEmpty()) named.push_back(c);
+    }
+    return named;
 }
 
 void CPaintManagerUI::DeselectGroup(const CStdString& group, COptionUI* keep) {

@@ -5,6 +5,7 @@
 //
 // Threads: UI thread only; the instance and resource paths are set once at start-up.
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -62,6 +63,9 @@ public:
     // Delivers a notification to every notifier, in registration order.
     void SendNotify(CControlUI* sender, const char* type, WPARAM wParam = 0, LPARAM lParam = 0);
 
+    // Every named control, in the order they were named.
+    std::vector<CControlUI*> NamedControls() const;
+
     // Bookkeeping of the controls: names, option groups.
     void NameControl(CControlUI* control);
     void ForgetControl(CControlUI* control);
@@ -73,6 +77,8 @@ private:
     std::vector<INotifyUI*> notifiers_;
     std::multimap<std::string, CControlUI*, std::less<>> names_;
     std::vector<CControlUI*> controls_;
+    // Lets a queued call find out whether the manager still exists.
+    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
     RECT caption_;
     SIZE roundCorner_;
     SIZE initSize_;

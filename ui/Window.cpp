@@ -67,7 +67,12 @@ protected:
         if (e->button() == Qt::LeftButton) {
             QPoint g = e->globalPosition().toPoint();
             if (owner_->HandleMessage(WM_NCHITTEST, 0, MAKELPARAM(g.x(), g.y())) == HTCAPTION) {
-                if (windowHandle()) windowHandle()->startSystemMove();
+                // The window manager moves the window where it can; without one (a bare X
+                // server) the window follows the mouse itself.
+                if (!windowHandle() || !windowHandle()->startSystemMove()) {
+                    dragging_ = true;
+                    dragOffset_ = g - frameGeometry().topLeft();
+                }
                 e->accept();
                 return;
             }
@@ -75,8 +80,24 @@ protected:
         QWidget::mousePressEvent(e);
     }
 
+    void mouseMoveEvent(QMouseEvent* e) override {
+        if (dragging_) {
+            move(e->globalPosition().toPoint() - dragOffset_);
+            e->accept();
+            return;
+        }
+        QWidget::mouseMoveEvent(e);
+    }
+
+    void mouseReleaseEvent(QMouseEvent* e) override {
+        dragging_ = false;
+        QWidget::mouseReleaseEvent(e);
+    }
+
 private:
     CWindowWnd* owner_;
+    bool dragging_ = false;
+    QPoint dragOffset_;
 };
 
 CWindowWnd::CWindowWnd() : shared_(std::make_shared<Shared>()) {}
@@ -140,7 +161,38 @@ void CWindowWnd::SetIcon(UINT) {
     // application icon stands in.
 }
 
-bool CWindowWnd::IsZoomed() const { return widget_ && widget_->isMaximized(); }
+bool CWindowWnd::IsZoomed() const {
+    if (!widget_) return false;
+    return Framed() ? widget_->isMaximized() : zoomed_;
+}
+
+bool CWindowWnd::Framed() const { return (style_ & (WS_CAPTION | WS_THICKFRAME)) != 0; }
+
+void CWindowWnd::Maximize() {
+    if (!Framed()) {
+        // A borderless window fills the screen's work area itself, so it behaves the same
+        // with any window manager or none.
+        if (zoomed_) return;
+        QScreen* screen = widget_->screen() ? widget_->screen() : QGuiApplication::primaryScreen();
+        if (!screen) return;
+        normalGeometry_ = widget_->geometry();
+        zoomed_ = true;
+        widget_->setGeometry(screen->availableGeometry());
+        return;
+    }
+    widget_->showMaximized();
+}
+
+void CWindowWnd::Restore() {
+    if (widget_->isMinimized()) widget_->showNormal();
+    if (!Framed()) {
+        if (!zoomed_) return;
+        zoomed_ = false;
+        widget_->setGeometry(normalGeometry_);
+        return;
+    }
+    widget_->showNormal();
+}
 bool CWindowWnd::IsIconic() const { return widget_ && widget_->isMinimized(); }
 
 void CWindowWnd::DestroyWindow() {
@@ -228,8 +280,8 @@ LRESULT CWindowWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             if (!widget_) return 0;
             switch (wParam & 0xFFF0) {
                 case SC_MINIMIZE: widget_->showMinimized(); break;
-                case SC_MAXIMIZE: widget_->showMaximized(); break;
-                case SC_RESTORE: widget_->showNormal(); break;
+                case SC_MAXIMIZE: Maximize(); break;
+                case SC_RESTORE: Restore(); break;
                 case SC_CLOSE: HandleMessage(WM_CLOSE, 0, 0); break;
                 default: break;
             }

@@ -8,6 +8,8 @@
 #include <map>
 #include <memory>
 
+#include <QRect>
+
 #include "ui/Types.h"
 #include "ui/UiThread.h"
 
@@ -75,9 +77,15 @@ protected:
 
 private:
     friend class WindowHost;
+    bool Framed() const;
+    void Maximize();
+    void Restore();
+
     struct Shared;
     std::shared_ptr<Shared> shared_;
     QWidget* widget_ = nullptr;
     unsigned style_ = 0;
     std::map<UINT, QTimer*> timers_;
+    bool zoomed_ = false;
+    QRect normalGeometry_;
 };

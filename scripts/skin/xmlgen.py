@@ -5,9 +5,14 @@ an (English, Chinese) pair. Rows are 25 px high; a group box showing n rows is 3
 (60 for one row), which is how the layout rules size them.
 """
 
-from xml.sax.saxutils import quoteattr
+
+def quote(value):
+    """An attribute value in double quotes; line breaks stay, so long style sheets read well."""
+    value = value.replace("&", "&amp;").replace("<", "&lt;").replace(">", "&gt;")
+    return '"' + value.replace('"', "&quot;") + '"'
 
 ROW = 25            # height of a form row
+FIELD_H = 23        # edits and lists, leaving a small gap between rows
 CAPTION_W = 150     # default caption width
 FIELD_W = 150       # default edit / combo width
 PAIR_PAD = 6        # caption to field
@@ -51,8 +56,8 @@ class E:
 
     def write(self, lang, indent=0):
         pad = "    " * indent
-        attrs = "".join(
-            f" {k}={quoteattr(str(tr(v, lang)))}" for k, v in self.attrs if v is not None)
+        attrs = "".join(f" {k}={quote(str(tr(v, lang)))}" for k, v in self.attrs
+                        if tr(v, lang) is not None)
         if not self.children:
             return f"{pad}<{self.tag}{attrs}/>\n"
         inner = "".join(c.write(lang, indent + 1) for c in self.children)
@@ -85,7 +90,7 @@ def edit(name, width=FIELD_W, readonly=False, tooltip=None):
         extra.append(("readonly", "true"))
     if tooltip:
         extra.append(("tooltip", tooltip))
-    return E("Edit", attrs_of(name=name, width=width, height=ROW, extra=extra))
+    return E("Edit", attrs_of(name=name, width=width, height=FIELD_H, extra=extra))
 
 
 def combo(name, items, selected=None, width=FIELD_W):
@@ -95,10 +100,10 @@ def combo(name, items, selected=None, width=FIELD_W):
         if i == selected:
             a.append(("selected", "true"))
         children.append(E("ListLabelElement", a))
-    return E("Combo", attrs_of(name=name, width=width, height=ROW), children)
+    return E("Combo", attrs_of(name=name, width=width, height=FIELD_H), children)
 
 
-def button(name, text, width=90, height=ROW, bkimage=None, tooltip=None, style=None,
+def button(name, text, width=90, height=FIELD_H, bkimage=None, tooltip=None, style=None,
            visible=True):
     extra = []
     if bkimage:
@@ -112,7 +117,14 @@ def button(name, text, width=90, height=ROW, bkimage=None, tooltip=None, style=N
 
 
 def spacer(width=None):
-    return E("Control", attrs_of(width=width))
+    """Takes the free room of a row (or a fixed gap): an empty layout, which can grow, where a
+    Control element would build no widget at all."""
+    return E("HorizontalLayout", attrs_of(width=width))
+
+
+def vspacer():
+    """Takes the free room below a page's group boxes."""
+    return E("VerticalLayout")
 
 
 def pair(text, field, cw=CAPTION_W, name=None, visible=True):
@@ -149,8 +161,8 @@ def visible_rows(element):
     """How many 25 px rows an element takes while its own flags are as written."""
     if not element.visible():
         return 0
-    if element.tag in ("HorizontalLayout", "Text", "Edit", "Combo", "Button"):
-        return int(element.get("height", 0)) // ROW
+    if element.tag != "VerticalLayout" and not element.tag.startswith("Group"):
+        return (int(element.get("height", 0)) + ROW - 1) // ROW
     return sum(visible_rows(c) for c in element.children)
 
 
@@ -165,7 +177,7 @@ def box(text, children, name=None, height=None):
 def page(children):
     """A page file's root: the group boxes stacked at the top."""
     return E("VerticalLayout", [("inset", "6,6,6,6"), ("childpadding", "8")],
-             list(children) + [spacer()])
+             list(children) + [vspacer()])
 
 
 def document(root, lang, note):

@@ -1,0 +1,167 @@
+"""Language.ini and Help.txt of both skins, and the labels the pages share with them."""
+
+# [DIO workmode] Text1..Text5: the DIO work-mode item texts, compared by the program.
+# Text1..Text4 are the unit's modes 0..3, Text5 its mode 6.
+DIO_WORKMODE = [
+    ("Off", "关闭"),
+    ("Input (report)", "输入（上报）"),
+    ("Output (control)", "输出（控制）"),
+    ("Mapped to centre", "映射到中心"),
+    ("Analogue input", "模拟量输入"),
+]
+# [Protocolmodel] Text: the custom protocol's item text, written to the unit as CUST.
+PROTOCOL_CUSTOM = ("Custom", "自定义")
+SERVER_TITLE1 = ("Main server IP", "主服务器IP")
+SERVER_LABEL1 = ("Main server port", "主服务器端口")
+SERVER_TITLE2 = ("Server 1 IP", "服务器1 IP")
+SERVER_LABEL2 = ("Server 1 port", "服务器1端口")
+
+# Section, key, (English, Chinese). A value that must keep a trailing blank is quoted.
+LABELS = [
+    ("WinMain", "WorkThread",
+     ("The worker thread could not be started: device commands are not available.",
+      "工作线程无法启动，设备命令不可用。")),
+    ("ComSend", "send", ("Send", "发送")),
+    ("WorkerJobThreadProc", "SaveSuccess", ("Parameter saved.", "参数保存成功。")),
+    ("WorkerJobThreadProc", "SaveError", ("The unit refused the parameter.", "设备拒绝了该参数。")),
+    ("WorkerJobThreadProc", "FactorySuccess",
+     ("Factory settings restored.", "已恢复出厂设置。")),
+    ("WorkerJobThreadProc", "FactoryError",
+     ("The unit could not restore the factory settings.", "恢复出厂设置失败。")),
+    ("WorkerJobThreadProc", "OutTime",
+     ("No answer from the unit in time.", "设备应答超时。")),
+    ("OnStartCom", "Open", ("Open port", "打开串口")),
+    ("OnStartCom", "Close", ("Close port", "关闭串口")),
+    ("OnStartCom", "OpenNotice",
+     ("Port opened. Switch the unit on now, or press Log in if it is running.",
+      "串口已打开。请给设备上电；如设备已在运行，请点击“登录”。")),
+    ("OnStartCom", "CloseNotice", ("Port closed.", "串口已关闭。")),
+    ("OnStartCom", "OpenError",
+     ("The port could not be opened (in use, missing or no permission).",
+      "无法打开串口（被占用、不存在或无权限）。")),
+    ("OnStartCom", "LostNotice",
+     ("The port was lost: the device was unplugged or disappeared.",
+      "串口已断开：设备被拔出或已消失。")),
+    ("SetDeviceState", "szLoginOn", ("Logged in (setting mode)", "已登录（配置模式）")),
+    ("SetDeviceState", "szLoginOff", ("Not logged in", "未登录")),
+    ("Notify", "IpNotice",
+     ("The address contains a space. Please check it.", "地址中含有空格，请检查。")),
+    ("Notify", "ServerCount",
+     ("This unit needs at least one server; the count is set back to 1.",
+      "该设备至少需要一个服务器，数量已改回1。")),
+    ("Notify", "ValueNotice",
+     ('"Value not written, it holds control characters: "', '"数值含有控制字符，未写入："')),
+    ("ModeTabItemChange", "ServerTitle1", SERVER_TITLE1),
+    ("ModeTabItemChange", "Server's Label1", SERVER_LABEL1),
+    ("ModeTabItemChange", "ServerTitle2", SERVER_TITLE2),
+    ("ModeTabItemChange", "Server's Label2", SERVER_LABEL2),
+] + [("DIO workmode", f"Text{i + 1}", text) for i, text in enumerate(DIO_WORKMODE)] + [
+    ("Protocolmodel", "Text", PROTOCOL_CUSTOM),
+    ("onLoadFrommFile", "ReadError",
+     ("The configuration file could not be read.", "无法读取配置文件。")),
+    ("SaveToFile", "OpenError",
+     ("The configuration file could not be created.", "无法创建配置文件。")),
+    ("InitValue", "Text", ("Help.txt was not found.", "未找到帮助文件 Help.txt。")),
+]
+
+
+def language_ini(lang):
+    title = "English" if lang == "en" else "Chinese"
+    out = [f"; Labels of the DTU configuration tool, {title}. UTF-8.", ""]
+    section = None
+    for sec, key, text in LABELS:
+        if sec != section:
+            if section is not None:
+                out.append("")
+            out.append(f"[{sec}]")
+            section = sec
+        out.append(f"{key}={text[0] if lang == 'en' else text[1]}")
+    return "\n".join(out) + "\n"
+
+
+HELP_EN = """DTU configuration tool - quick help
+
+1. Connect
+   Connect the unit's configuration serial port to this computer. Pick the port,
+   the baud rate of the unit's configuration port and the character format
+   (normally 8N1), then press "Open port". The log shows every command sent and
+   everything the unit answers.
+
+2. Log in (setting mode)
+   Switch the unit on, or restart it, while the port is open: the tool answers the
+   unit's start-up prompt and the unit enters setting mode. If the unit is already
+   running, press "Log in" instead (it sends +++). The state line shows
+   "Logged in" and the device buttons become available.
+
+3. Read the parameters
+   Press "Read parameters". All parameters are shown on the pages; the pages and
+   rows that do not apply to the unit's work mode and options are hidden.
+
+4. Change and write
+   Change the values on the pages, then press "Write parameters". Only values that
+   differ from the unit's and that are shown are written, one command each; the
+   log confirms each one. Values the unit refuses stay unchanged; correct them and
+   write again.
+
+5. Back up and restore
+   "Save to file" reads the unit and stores its complete parameter listing in a
+   .cfg file. "Load file" opens such a file, shows it on the pages and writes every
+   value that differs to the unit. Keep a backup before large changes.
+
+6. Factory settings
+   "Factory reset" restores the unit's factory settings at once, without asking.
+   Read the parameters again afterwards.
+
+7. Other commands
+   "Sync clock" sets the unit's clock to this computer's time. "Version",
+   "Signal", "SIM state" and "Event log" query the unit. The Operation page sends
+   raw commands such as AT+LIST. Click into "Current network" on the Wireless page
+   to ask for the network mode.
+
+8. Log out
+   Press "Log out": the unit leaves setting mode and starts working with its new
+   settings. It also leaves setting mode by itself after some time without
+   commands. "Close port" ends the connection.
+
+Language: pick English or Chinese in the title bar; the program restarts.
+"""
+
+HELP_ZH = """DTU 配置工具 - 快速帮助
+
+1. 连接
+   用串口线把设备的配置口连接到电脑。选择串口、设备配置口的波特率和数据格式
+   （通常为 8N1），然后点击“打开串口”。日志中显示发送的每条命令和设备的全部应答。
+
+2. 登录（配置模式）
+   串口打开后给设备上电或重启设备：工具会应答设备的启动提示，设备进入配置模式。
+   如果设备已在运行，请点击“登录”（发送 +++）。状态栏显示“已登录”后，
+   设备操作按钮即可使用。
+
+3. 读取参数
+   点击“读取参数”，全部参数显示在各页面中；与当前工作模式和选项无关的页面和行会被隐藏。
+
+4. 修改并写入
+   在页面上修改数值后点击“写入参数”。只有与设备不同且正在显示的数值会被写入，
+   每个数值一条命令，日志中逐条确认。设备拒绝的数值保持不变，修改后可再次写入。
+
+5. 备份与恢复
+   “保存到文件”读取设备并把完整的参数列表保存为 .cfg 文件。“从文件加载”打开这样的文件，
+   显示在页面上，并把不同的数值写入设备。较大修改前请先备份。
+
+6. 恢复出厂设置
+   “恢复出厂”会立即恢复设备的出厂设置，不再询问。之后请重新读取参数。
+
+7. 其他命令
+   “同步时间”把设备时钟设为本机时间。“版本”“信号”“SIM状态”“事件日志”向设备查询。
+   “运行检测”页可以发送 AT+LIST 等原始命令。在“无线网络”页点击“当前网络”框可查询网络模式。
+
+8. 退出登录
+   点击“退出登录”：设备退出配置模式并按新设置开始工作。一段时间没有命令时设备也会自动退出
+   配置模式。“关闭串口”结束连接。
+
+语言：在标题栏选择 English 或 中文，程序会重新启动。
+"""
+
+
+def help_txt(lang):
+    return HELP_EN if lang == "en" else HELP_ZH
