@@ -29,7 +29,7 @@ void PrintUsage() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1 && std::strcmp(argv[1], "sim") == 0) return RunSimCommand(argc - 1, argv + 1);
+    if (argc > 1 && std::strcmp(argv[1], "sim") == 0) return sim::RunSimCommand(argc - 1, argv + 1);
 
     GuiOptions options;
     for (int i = 1; i < argc; ++i) {

@@ -68,18 +68,19 @@ geometry
 [ "$WIDTH" = 1400 ] && [ "$HEIGHT" = 800 ] || fail "window is ${WIDTH}x${HEIGHT}, not 1400x800"
 echo "ok: window 1400x800 at $X,$Y"
 
-# A free spot in the caption band: right of the version texts, left of the caption buttons,
-# over no button, option or text.
+# A free spot in the caption band: a point of the band over no button, option, text or combo.
 control Ver
 band_y=$CY
-control minbtn
-free_x=$((CX - 60))
-for name in $(grep '^CONTROL' "$work/out.txt" | awk -F'|' '$2 ~ /ButtonUI|OptionUI|TextUI|ComboUI/ && $7 == 1 {print $1}' | sed 's/^CONTROL //'); do
-    control "$name"
-    if [ $free_x -ge $((CX - CW / 2 - 2)) ] && [ $free_x -le $((CX + CW / 2 + 2)) ] && [ $band_y -ge $((CY - CH / 2)) ] && [ $band_y -le $((CY + CH / 2)) ]; then
-        free_x=$((CX - CW / 2 - 10))
-    fi
-done
+free_x=$(grep '^CONTROL' "$work/out.txt" | sed 's/^CONTROL //' | awk -F'|' -v y="$band_y" -v x0="$X" '
+    $2 ~ /ButtonUI|OptionUI|TextUI|ComboUI/ && $7 == 1 && y >= $4 && y < $4 + $6 { n++; l[n] = $3; r[n] = $3 + $5 }
+    END {
+        for (x = x0 + 5; x < x0 + 1395; x += 5) {
+            hit = 0
+            for (i = 1; i <= n; i++) if (x >= l[i] - 3 && x <= r[i] + 3) hit = 1
+            if (!hit) { print x; exit }
+        }
+    }')
+[ -n "$free_x" ] || fail "no free spot in the caption band"
 x0=$X; y0=$Y
 xdotool mousemove $free_x $band_y mousedown 1 mousemove $((free_x + 40)) $((band_y + 20)) mousemove $((free_x + 80)) $((band_y + 40)) mouseup 1
 sleep 0.5
