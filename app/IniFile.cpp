@@ -159,6 +159,12 @@ std::string GetString(const std::string& section, const std::string& key, const 
                       std::size_t bufferSize, const std::string& path) {
     std::string content;
     if (!ReadFile(path, content)) return Limit(def, bufferSize);
+    return GetStringFromText(content, section, key, def, bufferSize);
+}
+
+std::string GetStringFromText(std::string_view content, const std::string& section,
+                              const std::string& key, const std::string& def,
+                              std::size_t bufferSize) {
     const std::vector<Line> lines = SplitLines(StripByteOrderMark(content));
     for (std::size_t i = FindSection(lines, Trim(section)) + 1; i < lines.size(); ++i) {
         const Parsed p = ParseLine(lines[i].text);

@@ -9,6 +9,7 @@
 // as long as no two write the same file at once.
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace ini {
 
@@ -16,6 +17,11 @@ namespace ini {
 // is missing; at most bufferSize - 1 bytes of either (nothing for a buffer of 0 or 1 bytes).
 std::string GetString(const std::string& section, const std::string& key, const std::string& def,
                       std::size_t bufferSize, const std::string& path);
+
+// The same lookup in a file's content already read.
+std::string GetStringFromText(std::string_view content, const std::string& section,
+                              const std::string& key, const std::string& def,
+                              std::size_t bufferSize);
 
 // Sets key=value in [section] of the file at path, adding the file, section or key when missing
 // and keeping every other line. The file is replaced at once (a temporary file next to it is
