@@ -1,10 +1,33 @@
 #pragma once
-// Backing a unit up to a .cfg file and restoring it from one.
+// Backing a unit up to a .cfg file and restoring it from one. A .cfg file holds the unit's
+// AT+SHOW listing with every LF stored as CR LF (ConfigFileText.h).
 //
-// Threads: UI thread only.
+// Threads: UI thread only. WriteConfigFile is called by the worker through a synchronous call
+// on the UI thread, after a complete read-for-save answer.
+#include <set>
+#include <string>
+
+#include "ui/Dialogs.h"
+
 class CM5Z30FrameWnd;
 
-// Handler of 2128: asks for a file, then reads the unit into it.
+// Handler of 2128: asks for a file (configFilePath), then queues a read-for-save of the unit.
 void SaveToFile(CM5Z30FrameWnd& frame);
-// Handler of 2129: asks for a file, fills the form from it, then applies it to the unit.
+
+// Handler of 2129: asks for a file, reads at most the listing's limit of it into the receive
+// buffer, parses and shows it, then queues a read-for-apply. A file that cannot be read or
+// holds no parameter logs [onLoadFrommFile] ReadError and changes nothing.
 void LoadFromFile(CM5Z30FrameWnd& frame);
+
+// Writes the listing in the receive buffer (up to its zero) to configFilePath. The file is
+// replaced as a whole or not at all: a failed write leaves the old file as it was, and a box
+// ([SaveToFile] OpenError) says so.
+void WriteConfigFile(CM5Z30FrameWnd& frame);
+
+// The parameters the last loaded file gave a value, which the apply that follows may write;
+// null when no file has been loaded into this frame.
+const std::set<std::string>* LoadedFileParameters(const CM5Z30FrameWnd& frame);
+
+// The dialogs' settings for the frame's language: filters, initial folder and name.
+ui::FileDialogSpec OpenDialogSpec(int language);
+ui::FileDialogSpec SaveDialogSpec(int language);

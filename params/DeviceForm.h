@@ -1,5 +1,5 @@
 #pragma once
-// The unit's listing into the form, and the form back into writes.
+// The unit's listing into the form: every parameter's value shown in its control.
 //
 // Threads: UI thread only.
 #include "ui/Types.h"
@@ -7,5 +7,11 @@
 class CM5Z30FrameWnd;
 
 // Handler of message 2126: parses the listing in the receive buffer into the parameter table,
-// then fills the form from it. Returns 0.
+// then fills the form from it (ShowValues). Returns 0.
 LRESULT OnParseAnswer(CM5Z30FrameWnd& frame);
+
+// Fills the form from the parameters' values: the module tabs from "Device Type", the LoRa
+// version, every text field, every list by its rule and the channel switches from their
+// masks; then posts the layout codes 1 and 17 so the form's layout follows. Selecting an item
+// raises "itemselect" as a user's pick does. Controls the skin lacks are skipped.
+void ShowValues(CM5Z30FrameWnd& frame);

@@ -1,0 +1,144 @@
+#include "params/ConfigFiles.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QString>
+#include <cstring>
+#include <map>
+
+#include "app/FrameWnd.h"
+#include "app/Labels.h"
+#include "engine/Log.h"
+#include "params/AtomicFile.h"
+#include "params/ConfigFileText.h"
+#include "params/DeviceAnswer.h"
+#include "params/DeviceForm.h"
+
+namespace {
+
+constexpr const char* kListingCommand = "\r\nAT+SHOW\r\n";
+constexpr const char* kInitialName = "DTU.cfg";
+constexpr const char* kBoxCaption = "DTU";
+
+// Each character of the listing comes from at most two file bytes (CR LF); one byte more
+// tells whether a CR at the end is the first half of a pair. No file is read further.
+constexpr qint64 kMaxFileBytes = 2 * static_cast<qint64>(kConfigTextLimit) + 1;
+static_assert(kConfigTextLimit < kRxBufferSize, "a loaded listing and its zero fit the buffer");
+
+// Longer than any value the parser takes, so an entry still holding it got nothing.
+const std::string& NotInListing() {
+    static const std::string marker(kMaxValueChars + 1, '\0');
+    return marker;
+}
+
+// Per frame: the parameters its last loaded file held. UI thread only.
+std::map<const CM5Z30FrameWnd*, std::set<std::string>>& LoadedFiles() {
+    static std::map<const CM5Z30FrameWnd*, std::set<std::string>> files;
+    return files;
+}
+
+std::string InitialFolder() {
+#ifdef _WIN32
+    return "D:\\Program Files";
+#else
+    return QDir::homePath().toStdString();
+#endif
+}
+
+ui::FileDialogSpec DialogSpec(int language, const char* allFilesEnglish, bool mustExist) {
+    ui::FileDialogSpec spec;
+    if (language != 0) {
+        spec.filters = {{"cfg文件(*.cfg)", "*.cfg"}, {"所有文件(*.*)", "*.*"}};
+    } else {
+        spec.filters = {{"cfg(*.cfg)", "*.cfg"}, {allFilesEnglish, "*.*"}};
+    }
+    spec.selectedFilter = 0;
+    spec.initialFolder = InitialFolder();
+    spec.initialName = kInitialName;
+    spec.mustExist = mustExist;
+    return spec;
+}
+
+// The listing a file holds, decoded; false when the file cannot be opened or read.
+bool ReadListing(const CStdString& path, std::string* listing) {
+    QFile file(QString::fromUtf8(path.GetData()));
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    const QByteArray bytes = file.read(kMaxFileBytes);
+    if (file.error() != QFileDevice::NoError) return false;
+    *listing = DecodeConfigText(std::string_view(bytes.constData(), bytes.size()));
+    return true;
+}
+
+// The names of the parameters the listing gives a value.
+std::set<std::string> HeldParameters(const ParameterTable& table, const std::string& listing) {
+    ParameterTable probe = table;
+    for (auto& [name, entry] : probe) entry.value = NotInListing();
+    ParseDeviceAnswer(probe, listing.data(), static_cast<int>(listing.size()));
+    std::set<std::string> held;
+    for (const auto& [name, entry] : probe) {
+        if (entry.value != NotInListing()) held.insert(name);
+    }
+    return held;
+}
+
+void PushListingJob(CM5Z30FrameWnd& frame, int type) {
+    CommandJob job;
+    job.type = type;
+    job.command = kListingCommand;
+    frame.jobQueue.PushJob(job);
+}
+
+}  // namespace
+
+ui::FileDialogSpec OpenDialogSpec(int language) {
+    return DialogSpec(language, " All File(*.*)", true);
+}
+
+ui::FileDialogSpec SaveDialogSpec(int language) {
+    return DialogSpec(language, "All File(*.*)", false);
+}
+
+const std::set<std::string>* LoadedFileParameters(const CM5Z30FrameWnd& frame) {
+    auto& files = LoadedFiles();
+    auto it = files.find(&frame);
+    return it == files.end() ? nullptr : &it->second;
+}
+
+void SaveToFile(CM5Z30FrameWnd& frame) {
+    CStdString path;
+    if (!ui::Dialogs().GetSaveFileName(SaveDialogSpec(frame.language), &path)) return;
+    frame.configFilePath = path;
+    PushListingJob(frame, ReadForSave);
+}
+
+void LoadFromFile(CM5Z30FrameWnd& frame) {
+    CStdString path;
+    if (!ui::Dialogs().GetOpenFileName(OpenDialogSpec(frame.language), &path)) return;
+    frame.configFilePath = path;
+    std::string listing;
+    std::set<std::string> held;
+    if (ReadListing(path, &listing)) held = HeldParameters(frame.parameterTable, listing);
+    // A file without a single value (empty, cut before its first line, not a listing) would
+    // only re-show the old values and then write them to the unit as if the file held them.
+    if (held.empty()) {
+        LogViewAppend(frame.logView, LabelText("onLoadFrommFile", "ReadError"));
+        return;
+    }
+    std::memcpy(frame.rxBuffer, listing.data(), listing.size());
+    frame.rxBuffer[listing.size()] = '\0';
+    frame.rxLength = static_cast<int>(listing.size());
+    LoadedFiles()[&frame] = std::move(held);
+    ParseDeviceAnswer(frame.parameterTable, frame.rxBuffer, frame.rxLength);
+    ShowValues(frame);
+    PushListingJob(frame, ReadForApply);
+}
+
+void WriteConfigFile(CM5Z30FrameWnd& frame) {
+    const std::string_view listing(frame.rxBuffer, strnlen(frame.rxBuffer, sizeof frame.rxBuffer));
+    // The old backup is replaced only by a complete new one; a failure on the way keeps it.
+    std::string error;
+    if (!ReplaceFileContents(frame.configFilePath.str(), EncodeConfigText(listing), &error)) {
+        ui::MessageBox(LabelText("SaveToFile", "OpenError"), kBoxCaption, MB_OK);
+    }
+}

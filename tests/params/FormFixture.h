@@ -1,0 +1,258 @@
+#pragma once
+// A frame on a small skin of the form's controls in a temporary folder, for the tests of
+// filling the form, writing it back and the .cfg files.
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/FrameWnd.h"
+#include "app/Labels.h"
+#include "tests/support/TestPaths.h"
+#include "ui/Controls.h"
+#include "ui/Dialogs.h"
+#include "ui/PaintManager.h"
+
+namespace formtest {
+
+inline void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+inline std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+inline void PumpFor(int ms) {
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+inline constexpr const char* kCustomProtocol = "Custom protocol";
+
+inline constexpr const char* kLabels = R"([Protocolmodel]
+Text=Custom protocol
+[DIO workmode]
+Text1=Off
+Text2=Input
+Text3=Output
+Text4=ADC
+Text5=Counter
+[Notify]
+ValueNotice=Refused:
+[onLoadFrommFile]
+ReadError=Read error
+[SaveToFile]
+OpenError=Cannot write the file
+)";
+
+// The lists carry the items the rules expect: positions for the numeric rules, the unit's
+// own words for the lists chosen by text, the localised names where the rule compares them.
+inline constexpr const char* kFormSkin = R"(<Window size="1400,800">
+  <VerticalLayout name="root">
+    <RichEdit name="richedit"/>
+    <Combo name="Protocolmodel">
+      <ListLabelElement text="PROT"/><ListLabelElement text="DCUDP"/>
+      <ListLabelElement text="DCTCP"/><ListLabelElement text="TRNS"/>
+      <ListLabelElement text="SMSCLI"/><ListLabelElement text="SMSSER"/>
+      <ListLabelElement text="Custom protocol"/>
+    </Combo>
+    <Combo name="EXFUN">
+      <ListLabelElement text="off"/><ListLabelElement text="mode 3"/>
+      <ListLabelElement text="mode 2"/>
+    </Combo>
+    <Combo name="net mode">
+      <ListLabelElement text="auto"/><ListLabelElement text="4"/><ListLabelElement text="5"/>
+      <ListLabelElement text="6"/>
+    </Combo>
+    <Combo name="DeviceModel">
+      <ListLabelElement text="client"/><ListLabelElement text="server"/>
+    </Combo>
+    <Combo name="Serial Baudrate">
+      <ListLabelElement text="9600"/><ListLabelElement text="57600"/>
+      <ListLabelElement text="115200"/>
+    </Combo>
+    <Combo name="LORA typ">
+      <ListLabelElement text="1"/><ListLabelElement text="2"/><ListLabelElement text="3"/>
+    </Combo>
+    <Combo name="LORA Rate">
+      <ListLabelElement text="1"/><ListLabelElement text="2"/><ListLabelElement text="3"/>
+      <ListLabelElement text=""/>
+    </Combo>
+    <Combo name="LORA Mode">
+      <ListLabelElement text="0"/><ListLabelElement text="1"/>
+    </Combo>
+    <Combo name="ActivateMethod">
+      <ListLabelElement text="auto"/><ListLabelElement text="sms"/>
+      <ListLabelElement text="call"/><ListLabelElement text="data"/>
+      <ListLabelElement text="mixed"/><ListLabelElement text="dio"/>
+      <ListLabelElement text="other"/>
+    </Combo>
+    <Combo name="A serial port binding center">
+      <ListLabelElement text="none"/><ListLabelElement text="c1"/><ListLabelElement text="c2"/>
+      <ListLabelElement text="c3"/><ListLabelElement text="c4"/><ListLabelElement text="c5"/>
+      <ListLabelElement text="all"/>
+    </Combo>
+    <Combo name="DIO1 workmode">
+      <ListLabelElement text="Off"/><ListLabelElement text="Input"/>
+      <ListLabelElement text="Output"/><ListLabelElement text="ADC"/>
+      <ListLabelElement text="Counter"/><ListLabelElement text="Spare"/>
+    </Combo>
+    <Combo name="DIO2 workmode">
+      <ListLabelElement text="Off"/><ListLabelElement text="Input"/>
+      <ListLabelElement text="Output"/><ListLabelElement text="ADC"/>
+      <ListLabelElement text="Counter"/>
+    </Combo>
+    <Combo name="DIO3 workmode">
+      <ListLabelElement text="Off"/><ListLabelElement text="Counter"/>
+    </Combo>
+    <Combo name="ZigBee_RFchannel">
+      <ListLabelElement text="11"/><ListLabelElement text="12"/><ListLabelElement text="13"/>
+    </Combo>
+    <Combo name="Debugging  port">
+      <ListLabelElement text="COM1"/><ListLabelElement text="COM2"/>
+    </Combo>
+    <Combo name="I/O selection">
+      <ListLabelElement text="DIO1"/><ListLabelElement text="DIO2"/>
+      <ListLabelElement text="DIO3"/>
+    </Combo>
+    <Combo name="I/O1 Mode">
+      <ListLabelElement text="off"/><ListLabelElement text="4"/><ListLabelElement text="5"/>
+    </Combo>
+    <Combo name="I/O2 control">
+      <ListLabelElement text="m0"/><ListLabelElement text="m1"/><ListLabelElement text="m2"/>
+      <ListLabelElement text="m3"/><ListLabelElement text="m4"/><ListLabelElement text="m5"/>
+      <ListLabelElement text="keep"/>
+    </Combo>
+    <Combo name="LCP ECHO">
+      <ListLabelElement text="off"/><ListLabelElement text="on"/>
+    </Combo>
+    <Edit name="Access Point Name"/>
+    <Edit name="Server's Ip"/>
+    <Edit name="Server's Port"/>
+    <Edit name="Server2's Ip"/>
+    <Edit name="Center call number"/>
+    <Edit name="PhoneNO."/>
+    <Edit name="LORA ID"/>
+    <Button name="Lora2COM" bkimage="switch_disable.png"/>
+    <Button name="COM2Lora" bkimage="switch_disable.png"/>
+    <Button name="Lora2GPRS" bkimage="switch_disable.png"/>
+    <Button name="GPRS2Lora" bkimage="switch_disable.png"/>
+    <Button name="Zigbee2COM" bkimage="switch_disable.png"/>
+    <Button name="COM2Zigbee" bkimage="switch_disable.png"/>
+    <Button name="Zigbee2GPRS" bkimage="switch_disable.png"/>
+    <Button name="GPRS2Zigbee" bkimage="switch_disable.png"/>
+    <Button name="GPS2COM" bkimage="switch_disable.png"/>
+    <Button name="COM2GPS" bkimage="switch_disable.png"/>
+    <Button name="GPS2GPRS" bkimage="switch_disable.png"/>
+    <Button name="GPRS2GPS" bkimage="switch_disable.png"/>
+    <Button name="GPRS2COM" bkimage="switch_disable.png"/>
+    <Button name="COM2GPRS" bkimage="switch_disable.png"/>
+  </VerticalLayout>
+</Window>)";
+
+// A skin folder with skin.xml and Language.ini, used as the resource path and label file.
+struct SkinFolder {
+    std::string dir = testpaths::TempDir();
+    SkinFolder() {
+        WriteFile(dir + "/skin.xml", kFormSkin);
+        WriteFile(dir + "/Language.ini", kLabels);
+        CPaintManagerUI::SetResourcePath(dir);
+        CPaintManagerUI::SetInstancePath(dir);
+        SetLabelFilePath(dir + "/Language.ini");
+    }
+};
+
+// The frame, recording the layout codes it is posted and counting the listings it parsed.
+class FormFrame : public CM5Z30FrameWnd {
+  public:
+    // The worker goes while the whole frame, this override included, still exists.
+    ~FormFrame() override { StopWorker(); }
+    std::vector<WPARAM> layoutCodes;
+    int parsedListings = 0;
+    int idleNotices = 0;  // the worker found the queue empty after jobs (2131 with 1, 2)
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == kMsgLayoutRule) layoutCodes.push_back(wParam);
+        if (msg == kMsgCommandState && wParam == 1 && lParam == 2) ++idleNotices;
+        const LRESULT result = CM5Z30FrameWnd::HandleMessage(msg, wParam, lParam);
+        if (msg == kMsgParseAnswer) ++parsedListings;
+        return result;
+    }
+};
+
+// Runs the event loop until done() holds or timeoutMs passed; returns done().
+template <typename Done>
+bool WaitUntil(Done done, int timeoutMs) {
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > timeoutMs) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
+inline std::unique_ptr<FormFrame> MakeFrame(int language = 0) {
+    auto frame = std::make_unique<FormFrame>();
+    frame->language = language;
+    frame->Create(nullptr, "DTU", WS_OVERLAPPEDWINDOW, 0, 0, 0, 1400, 800);
+    return frame;
+}
+
+inline CComboUI* Combo(CM5Z30FrameWnd& frame, const char* name) {
+    return dynamic_cast<CComboUI*>(frame.paintManager.FindControl(name));
+}
+
+inline CControlUI* Control(CM5Z30FrameWnd& frame, const char* name) {
+    return frame.paintManager.FindControl(name);
+}
+
+inline bool SwitchShownOn(CM5Z30FrameWnd& frame, const char* name) {
+    CControlUI* s = frame.paintManager.FindControl(name);
+    return s && s->GetBkImage().Find("enable") >= 0;
+}
+
+inline std::vector<CommandJob> TakeJobs(CM5Z30FrameWnd& frame) {
+    std::vector<CommandJob> jobs;
+    CommandJob job;
+    while (frame.jobQueue.PopJob(job)) jobs.push_back(job);
+    return jobs;
+}
+
+// Dialogs that answer from a script and remember what they were asked.
+class RecordingDialogs : public ui::IDialogs {
+  public:
+    struct Box {
+        std::string text, caption;
+        UINT flags;
+    };
+    std::vector<Box> boxes;
+    std::vector<ui::FileDialogSpec> openSpecs, saveSpecs;
+    std::string pathToGive;  // empty: the dialog is cancelled
+
+    int ShowMessageBox(const CStdString& text, const CStdString& caption, UINT flags) override {
+        boxes.push_back({text.str(), caption.str(), flags});
+        return IDOK;
+    }
+    bool GetOpenFileName(const ui::FileDialogSpec& spec, CStdString* path) override {
+        openSpecs.push_back(spec);
+        return Give(path);
+    }
+    bool GetSaveFileName(const ui::FileDialogSpec& spec, CStdString* path) override {
+        saveSpecs.push_back(spec);
+        return Give(path);
+    }
+
+  private:
+    bool Give(CStdString* path) {
+        if (pathToGive.empty()) return false;
+        *path = pathToGive;
+        return true;
+    }
+};
+
+}  // namespace formtest

@@ -1,0 +1,196 @@
+// Filling the form from the parameters' values: every list rule, the switches, the fields.
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <algorithm>
+#include <map>
+
+#include "params/DeviceForm.h"
+#include "tests/params/FormFixture.h"
+
+namespace {
+
+using namespace formtest;
+
+void ClearValues(CM5Z30FrameWnd& frame) {
+    for (auto& [name, entry] : frame.parameterTable) entry.value.clear();
+}
+
+struct ReadCase {
+    const char* what;
+    std::map<std::string, std::string> values;
+    const char* list;
+    int before;    // the list's selection before the form is filled
+    int expected;  // its selection afterwards
+};
+
+TEST(ShowValues, EachListPicksTheItemItsRuleGives) {
+    SkinFolder skin;
+    auto frame = MakeFrame();
+    const ReadCase cases[] = {
+        {"protocol by code", {{"Protocolmodel", "TRNS"}}, "Protocolmodel", 0, 3},
+        {"protocol custom code", {{"Protocolmodel", "CUST"}}, "Protocolmodel", 0, 6},
+        {"protocol by item text", {{"Protocolmodel", kCustomProtocol}}, "Protocolmodel", 0, 6},
+        {"protocol -1 clears", {{"Protocolmodel", "-1"}}, "Protocolmodel", 2, -1},
+        {"protocol unknown: by text finds none",
+         {{"Protocolmodel", "XYZ"}},
+         "Protocolmodel",
+         2,
+         -1},
+        {"EXFUN 3 is item 1", {{"EXFUN", "3"}}, "EXFUN", 0, 1},
+        {"EXFUN 0 is item 0", {{"EXFUN", "0"}}, "EXFUN", 2, 0},
+        {"EXFUN 2 keeps", {{"EXFUN", "2"}}, "EXFUN", 2, 2},
+        {"net mode 0", {{"net mode", "0"}}, "net mode", 2, 0},
+        {"net mode 5 is item 2", {{"net mode", "5"}}, "net mode", 0, 2},
+        {"net mode 2 keeps", {{"net mode", "2"}}, "net mode", 3, 3},
+        {"net mode -4 keeps", {{"net mode", "-4"}}, "net mode", 3, 3},
+        {"device model SVR", {{"DeviceModel", "SVR"}}, "DeviceModel", 0, 1},
+        {"device model -1", {{"DeviceModel", "-1"}}, "DeviceModel", 1, -1},
+        {"device model other keeps", {{"DeviceModel", "cli"}}, "DeviceModel", 1, 1},
+        {"baud rate by text", {{"Serial Baudrate", "115200"}}, "Serial Baudrate", 0, 2},
+        {"baud rate unknown text", {{"Serial Baudrate", "4800"}}, "Serial Baudrate", 1, -1},
+        {"LORA typ empty keeps", {{"LORA typ", ""}}, "LORA typ", 2, 2},
+        {"LORA typ 2 is item 1", {{"LORA typ", "2"}}, "LORA typ", 0, 1},
+        {"activate DIO", {{"ActivateMethod", "DIO"}}, "ActivateMethod", 0, 5},
+        {"activate -1", {{"ActivateMethod", "-1"}}, "ActivateMethod", 3, -1},
+        {"activate other keeps", {{"ActivateMethod", "SMS"}}, "ActivateMethod", 3, 3},
+        {"binding centre 16 is item 5",
+         {{"A serial port binding center", "16"}},
+         "A serial port binding center",
+         0,
+         5},
+        {"binding centre 255 is item 6",
+         {{"A serial port binding center", "255"}},
+         "A serial port binding center",
+         0,
+         6},
+        {"binding centre 4 is item 3",
+         {{"A serial port binding center", "4"}},
+         "A serial port binding center",
+         0,
+         3},
+        {"binding centre 3 keeps",
+         {{"A serial port binding center", "3"}},
+         "A serial port binding center",
+         2,
+         2},
+        {"DIO3 6 is item 1", {{"DIO3 workmode", "6"}}, "DIO3 workmode", 0, 1},
+        {"DIO3 5 is item 0", {{"DIO3 workmode", "5"}}, "DIO3 workmode", 1, 0},
+        {"DIO3 other is item 0", {{"DIO3 workmode", "2"}}, "DIO3 workmode", 1, 0},
+        {"DIO1 6 is item 4", {{"DIO1 workmode", "6"}}, "DIO1 workmode", 0, 4},
+        {"DIO1 4 is item 0", {{"DIO1 workmode", "4"}}, "DIO1 workmode", 3, 0},
+        {"DIO1 3 is item 3", {{"DIO1 workmode", "3"}}, "DIO1 workmode", 0, 3},
+        {"ZigBee channel 11 is item 0", {{"ZigBee_RFchannel", "11"}}, "ZigBee_RFchannel", 2, 0},
+        {"ZigBee channel 13 is item 2", {{"ZigBee_RFchannel", "13"}}, "ZigBee_RFchannel", 0, 2},
+        {"debug port 2 is item 1", {{"Debugging  port", "2"}}, "Debugging  port", 0, 1},
+        {"LORA Rate 1 is item 0", {{"LORA Rate", "1"}}, "LORA Rate", 2, 0},
+        {"LORA Rate empty clears", {{"LORA Rate", ""}}, "LORA Rate", 2, -1},
+        {"I/O selection from DIO2",
+         {{"DIO1 workmode", "3"}, {"DIO2 workmode", "4"}},
+         "I/O selection",
+         0,
+         1},
+        {"I/O selection first 4 wins",
+         {{"DIO1 workmode", "4"}, {"DIO2 workmode", "4"}, {"DIO3 workmode", "4"}},
+         "I/O selection",
+         2,
+         0},
+        {"I/O selection needs exactly 4", {{"DIO3 workmode", " 4"}}, "I/O selection", 1, 1},
+        {"I/O1 Mode 5 is item 2", {{"I/O1 Mode", "5"}}, "I/O1 Mode", 0, 2},
+        {"I/O1 Mode other is item 0", {{"I/O1 Mode", "6"}}, "I/O1 Mode", 2, 0},
+        {"plain list by position", {{"LCP ECHO", "1"}}, "LCP ECHO", 0, 1},
+        {"plain list, blanks and sign as atoi", {{"LCP ECHO", "  +1x"}}, "LCP ECHO", 0, 1},
+        {"plain list empty keeps", {{"LCP ECHO", ""}}, "LCP ECHO", 1, 1},
+        {"plain list past its end keeps", {{"LCP ECHO", "9"}}, "LCP ECHO", 1, 1},
+    };
+    for (const ReadCase& c : cases) {
+        ClearValues(*frame);
+        for (const auto& [name, value] : c.values) frame->parameterTable.SetValue(name, value);
+        CComboUI* list = Combo(*frame, c.list);
+        ASSERT_NE(list, nullptr) << c.list;
+        list->SelectItem(c.before);
+        ShowValues(*frame);
+        EXPECT_EQ(list->GetCurSel(), c.expected) << c.what;
+    }
+}
+
+struct SwitchCase {
+    const char* entry;
+    const char* value;
+    std::vector<std::pair<const char*, bool>> switches;
+};
+
+TEST(ShowValues, ChannelMasksSetTheirSwitches) {
+    SkinFolder skin;
+    auto frame = MakeFrame();
+    const SwitchCase cases[] = {
+        {"EL transmit channel_G",
+         "45",
+         {{"GPS2COM", true},
+          {"COM2GPS", false},
+          {"GPS2GPRS", false},
+          {"GPRS2GPS", true},
+          {"GPRS2COM", true},
+          {"COM2GPRS", true}}},
+        {"EL transmit channel",
+         "50",
+         {{"Lora2COM", false}, {"COM2Lora", true}, {"Lora2GPRS", true}, {"GPRS2Lora", true}}},
+        {"EL transmit channel_Z",
+         "17",
+         {{"Zigbee2COM", true},
+          {"COM2Zigbee", false},
+          {"Zigbee2GPRS", true},
+          {"GPRS2Zigbee", false}}},
+        {"EL transmit channel_G",
+         "0",
+         {{"GPS2COM", false}, {"GPRS2GPS", false}, {"GPRS2COM", false}, {"COM2GPRS", false}}},
+    };
+    for (const SwitchCase& c : cases) {
+        // The three entries share one value on the unit; each sets the switches of its tab.
+        ClearValues(*frame);
+        frame->parameterTable.SetValue(c.entry, c.value);
+        ShowValues(*frame);
+        for (const auto& [name, on] : c.switches) {
+            EXPECT_EQ(SwitchShownOn(*frame, name), on) << c.entry << "=" << c.value << " " << name;
+        }
+    }
+}
+
+TEST(ShowValues, FieldsTabsLoraVersionAndLayoutCodes) {
+    SkinFolder skin;
+    auto frame = MakeFrame();
+    ParameterTable& table = frame->parameterTable;
+    table.SetValue("Server's Ip", " 10.0.0.1 x");
+    table.SetValue("Device Type", "M5Z30-L-Z");
+    table.SetValue("LORA ver", "V2.1");
+    PumpFor(20);
+    frame->layoutCodes.clear();
+    ShowValues(*frame);
+    EXPECT_EQ(Control(*frame, "Server's Ip")->GetText().str(), " 10.0.0.1 x");
+    EXPECT_EQ(frame->loraVersion, "V2.1");
+    EXPECT_TRUE(IsTabEnabled(frame->tabTable, 7)) << "-L enables LoraTab";
+    EXPECT_FALSE(IsTabEnabled(frame->tabTable, 8)) << "-L wins over -Z";
+    EXPECT_FALSE(IsTabEnabled(frame->tabTable, 9));
+    PumpFor(20);
+    // The lists just filled post their own codes too; the form's pair comes as one.
+    const std::vector<WPARAM> pair = {1, 17};
+    EXPECT_NE(
+        std::search(frame->layoutCodes.begin(), frame->layoutCodes.end(), pair.begin(), pair.end()),
+        frame->layoutCodes.end())
+        << ::testing::PrintToString(frame->layoutCodes);
+}
+
+TEST(ShowValues, UnitBytesThatAreNotUtf8AreShownReadablyAndReadBackUnchanged) {
+    SkinFolder skin;
+    auto frame = MakeFrame();
+    const std::string gbk = "\xC4\xE3\xBA\xC3 APN";  // "你好 APN" in the unit's code page
+    frame->parameterTable.SetValue("Access Point Name", gbk);
+    ShowValues(*frame);
+    CControlUI* edit = Control(*frame, "Access Point Name");
+    auto* line = dynamic_cast<QLineEdit*>(edit->GetWidget());
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->text(), QString::fromUtf8("你好 APN"));
+    EXPECT_EQ(edit->GetText().str(), gbk);
+}
+
+}  // namespace
