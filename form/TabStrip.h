@@ -1,13 +1,34 @@
 #pragma once
-// The tab strip above the form's pages.
+// The tab strip above the form's pages: the buttons of the offered tabs in "HorizontalLayoutUI6",
+// scrolled by "TabLeft" and "TabRight", and the pages of the tab layout "switch".
 //
 // Threads: UI thread only.
+#include <string_view>
+
+#include "form/TabTable.h"
+
 class CM5Z30FrameWnd;
+class CPaintManagerUI;
 
 inline constexpr int kStripRebuild = 0;
 inline constexpr int kStripBack = 1;
 inline constexpr int kStripForward = 2;
 
 // Rebuilds the strip from the tab table and selects the first enabled tab (mode 0), or
-// scrolls it back (1) or forward (2).
+// scrolls it back (1) or forward (2); other modes and a skin without the strip do nothing.
 void ScrollTabStrip(CM5Z30FrameWnd& frame, int mode);
+// The same on a paint manager and a tab table. UI thread.
+void ScrollTabStrip(CPaintManagerUI& paintManager, const TabTable& tabs, int mode);
+
+// Offers at most one module tab by the device type ("-L" LoRa, else "-Z" ZigBee, else
+// "K3V61" GPS), then rebuilds the strip. UI thread.
+void ApplyDeviceTypeTabs(CM5Z30FrameWnd& frame, std::string_view deviceType);
+void ApplyDeviceTypeTabs(CPaintManagerUI& paintManager, TabTable& tabs,
+                         std::string_view deviceType);
+
+// The page of a tab option: the index of the first entry whose button name contains the
+// option's name, or -1 (also for an empty name). Any thread.
+int TabIndexForOption(const TabTable& tabs, std::string_view option);
+// Selects the page of a tab option in "switch"; false when there is none. UI thread.
+bool SelectPageForOption(CPaintManagerUI& paintManager, const TabTable& tabs,
+                         std::string_view option);

@@ -1,0 +1,159 @@
+#include "form/TabStrip.h"
+
+#include "app/FrameWnd.h"
+#include "ui/Container.h"
+#include "ui/Controls.h"
+#include "ui/PaintManager.h"
+
+namespace {
+
+constexpr int kLast = kTabCount - 1;
+// An option's name is its tab button's name without the trailing "Tab".
+constexpr std::size_t kButtonSuffixLength = 3;
+
+const TabEntry& Entry(const TabTable& tabs, int i) {
+    return tabs[static_cast<std::size_t>(i)];
+}
+
+CControlUI* Button(CPaintManagerUI& pm, const TabTable& tabs, int i) {
+    return pm.FindControl(Entry(tabs, i).name);
+}
+
+void Rebuild(CPaintManagerUI& pm, const TabTable& tabs) {
+    bool chosen = false;
+    for (int i = 0; i <= kLast; ++i) {
+        CControlUI* button = Button(pm, tabs, i);
+        if (!button) continue;
+        const TabEntry& entry = Entry(tabs, i);
+        button->SetVisible(entry.enabled);
+        if (chosen || !entry.enabled) continue;
+        if (auto* pages = dynamic_cast<CTabLayoutUI*>(pm.FindControl("switch")))
+            pages->SelectItem(i);
+        const std::string_view name = entry.name;
+        const std::string option(name.substr(
+            0, name.size() >= kButtonSuffixLength ? name.size() - kButtonSuffixLength : 0));
+        if (auto* opt = dynamic_cast<COptionUI*>(pm.FindControl(option))) opt->Selected(true);
+        chosen = true;
+    }
+}
+
+// Hides buttons at the left until the button after the last fully visible one fits.
+void Forward(CPaintManagerUI& pm, const TabTable& tabs, int width) {
+    int last = kLast;
+    int sum = 0;
+    for (int i = 0; i <= kLast; ++i) {
+        CControlUI* button = Button(pm, tabs, i);
+        if (!Entry(tabs, i).enabled || !button || !button->IsVisible()) continue;
+        sum += button->GetFixedWidth();
+        if (sum >= width) {
+            last = i;
+            break;
+        }
+    }
+    if (last < kLast) ++last;
+    sum = 0;
+    bool edgePassed = false;
+    for (int j = last; j >= 0; --j) {
+        CControlUI* button = Button(pm, tabs, j);
+        if (!Entry(tabs, j).enabled || !button) continue;
+        if (!edgePassed) {
+            sum += button->GetFixedWidth();
+            edgePassed = sum > width;
+        }
+        if (edgePassed) button->SetVisible(false);
+    }
+}
+
+// Shows the enabled button left of the leftmost visible one (or that one when none is left).
+void Back(CPaintManagerUI& pm, const TabTable& tabs) {
+    int first = kLast;
+    for (int i = 0; i <= kLast; ++i) {
+        CControlUI* button = Button(pm, tabs, i);
+        if (Entry(tabs, i).enabled && button && button->IsVisible()) {
+            first = i;
+            break;
+        }
+    }
+    for (int k = first - 1; k >= 0; --k) {
+        if (Entry(tabs, k).enabled) {
+            first = k;
+            break;
+        }
+    }
+    if (CControlUI* button = Button(pm, tabs, first)) button->SetVisible(true);
+}
+
+struct ModuleTab {
+    std::string_view deviceMark;
+    const char* button;
+};
+// In order of precedence: a device with two marks gets the first one's tab.
+constexpr ModuleTab kModuleTabs[] = {
+    {"-L", "LoraTab"},
+    {"-Z", "ZigbeeTab"},
+    {"K3V61", "GPSTab"},
+};
+
+void EnableTab(TabTable& tabs, std::string_view button, bool enabled) {
+    for (int i = 0; i <= kLast; ++i) {
+        if (button == kTabButtonNames[static_cast<std::size_t>(i)])
+            tabs[static_cast<std::size_t>(i)].enabled = enabled;
+    }
+}
+
+}  // namespace
+
+void ScrollTabStrip(CPaintManagerUI& paintManager, const TabTable& tabs, int mode) {
+    CControlUI* strip = paintManager.FindControl("HorizontalLayoutUI6");
+    if (!strip) return;
+    switch (mode) {
+        case kStripRebuild:
+            Rebuild(paintManager, tabs);
+            break;
+        case kStripBack:
+            Back(paintManager, tabs);
+            break;
+        case kStripForward:
+            Forward(paintManager, tabs, strip->GetFixedWidth());
+            break;
+        default:
+            break;
+    }
+}
+
+void ScrollTabStrip(CM5Z30FrameWnd& frame, int mode) {
+    ScrollTabStrip(frame.paintManager, frame.tabTable, mode);
+}
+
+void ApplyDeviceTypeTabs(CPaintManagerUI& paintManager, TabTable& tabs,
+                         std::string_view deviceType) {
+    for (const ModuleTab& module : kModuleTabs) EnableTab(tabs, module.button, false);
+    for (const ModuleTab& module : kModuleTabs) {
+        if (deviceType.find(module.deviceMark) != std::string_view::npos) {
+            EnableTab(tabs, module.button, true);
+            break;
+        }
+    }
+    ScrollTabStrip(paintManager, tabs, kStripRebuild);
+}
+
+void ApplyDeviceTypeTabs(CM5Z30FrameWnd& frame, std::string_view deviceType) {
+    ApplyDeviceTypeTabs(frame.paintManager, frame.tabTable, deviceType);
+}
+
+int TabIndexForOption(const TabTable& tabs, std::string_view option) {
+    // An unnamed option would match every button; it stands for no page.
+    if (option.empty()) return -1;
+    for (int i = 0; i <= kLast; ++i) {
+        if (Entry(tabs, i).name.find(option) != std::string::npos) return i;
+    }
+    return -1;
+}
+
+bool SelectPageForOption(CPaintManagerUI& paintManager, const TabTable& tabs,
+                         std::string_view option) {
+    const int index = TabIndexForOption(tabs, option);
+    auto* pages = dynamic_cast<CTabLayoutUI*>(paintManager.FindControl("switch"));
+    if (index < 0 || !pages) return false;
+    return pages->SelectItem(index);
+}
