@@ -1,14 +1,16 @@
 #pragma once
 // A command for the unit and the queue the worker takes it from.
 //
-// Threads: PushJob on the UI thread (and the worker while it collects an apply's writes);
-// PopJob on the worker; Clear on the UI thread when the port closes. All under queueLock.
+// Threads: PushJob on the UI thread (button handlers, the receive path's follow-ups, the
+// writes an apply collects); PopJob on the worker; Clear on the UI thread when the port
+// closes; Size anywhere. All under queueLock.
 #include <deque>
 #include <mutex>
 #include <string>
 
 enum JobType : int {
-    kNoJob = -1,  // pending kind: nothing awaited
+    kSettling = -2,  // pending kind: a job waits for the line to fall quiet before it writes
+    kNoJob = -1,     // pending kind: nothing awaited
     kAwaitPrompt = 0,
     ReadAll = 1,
     WriteParameter = 2,
@@ -34,16 +36,17 @@ struct CommandJob {
 };
 
 class JobQueue {
-public:
+  public:
     // Appends a copy at the back.
     void PushJob(const CommandJob& job);
     // Takes the front job; false when the queue is empty (its storage is then released).
     bool PopJob(CommandJob& job);
     // Drops every queued job; returns how many.
     std::size_t Clear();
+    // The number of queued jobs.
     std::size_t Size() const;
 
-private:
+  private:
     mutable std::mutex queueLock_;
     std::deque<CommandJob> jobs_;
 };

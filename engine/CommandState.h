@@ -1,11 +1,17 @@
 #pragma once
 // The command buttons' enabled states, the device-state label and the network-mode answer.
 //
-// Threads: UI thread only.
+// Threads: UI thread only (the worker reaches them through synchronous sends).
 #include "ui/Types.h"
 
 class CM5Z30FrameWnd;
 
 // Handler of message 2131: wParam 1 enables, anything else disables the group lParam (0 login
-// state, 1 port state, 2 busy or idle, 3 port opened). Returns 0.
+// state, 1 port state, 2 busy or idle, 3 port opened; others do nothing). Returns 0.
 LRESULT ShowCommandState(CM5Z30FrameWnd& frame, WPARAM wParam, LPARAM lParam);
+// Sets the logged-in flag, then "DeviceState" to szLoginOn or szLoginOff; logging in also hides
+// "helpGroupBox" for good.
+void SetDeviceState(CM5Z30FrameWnd& frame, bool loggedIn);
+// After a FindNetMode job: the text after "+FINDNETMODE:" up to its line end into
+// "FINDNETMODE" (cut to 39 characters); an answer over 100 characters changes nothing.
+void ShowNetMode(CM5Z30FrameWnd& frame);

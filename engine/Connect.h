@@ -5,11 +5,13 @@
 // Threads: UI thread only.
 class CM5Z30FrameWnd;
 
-// Fills "SerialPort" with the system's ports (and the frame's extra ports, such as a running
-// virtual unit); 1 when the list was built, 0 when there are none or no such combo.
+// Fills "SerialPort" with the frame's extra ports (such as a running virtual unit) and the
+// system's ports, each item the device path; 1 when the list was built, 0 when there are no
+// ports (the skin's items stay) or no such combo.
 int FillFramePortList(CM5Z30FrameWnd& frame);
-// Opens the port with the form's settings, or closes it when it is open.
+// The "Open" button: opens the port with the form's settings (refusing settings that cannot
+// describe a line, with the OpenError line and the reason), or closes it when it is open.
 void ToggleFrameConnection(CM5Z30FrameWnd& frame);
-// The monitor reported that the device went away: close as a click on "Open" would, and log
-// it. UI thread.
+// The monitor reported that the device went away: closes as a click on "Open" would, logging
+// LostNotice instead of CloseNotice. Nothing when the port was closed already.
 void OnPortLost(CM5Z30FrameWnd& frame);

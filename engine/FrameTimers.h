@@ -10,4 +10,8 @@ class CM5Z30FrameWnd;
 inline constexpr UINT kPromptTimer = 101;
 inline constexpr UINT kStartupTimer = 102;
 
+// The procedure of every frame timer: 101 writes "s" (nothing logged), 102 kills itself and
+// shows the about and help texts (2130); other ids are ignored.
 void OnFrameTimer(CM5Z30FrameWnd& frame, UINT id);
+// Starts timer 101 with the period on the frame's timer procedure, replacing a running one.
+void StartPromptTimer(CM5Z30FrameWnd& frame, UINT periodMs);

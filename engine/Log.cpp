@@ -9,7 +9,9 @@
 
 namespace {
 
-void ReleaseLogBlock(WPARAM wParam, LPARAM) { delete[] reinterpret_cast<char*>(wParam); }
+void ReleaseLogBlock(WPARAM wParam, LPARAM) {
+    delete[] reinterpret_cast<char*>(wParam);
+}
 
 }  // namespace
 

@@ -7,6 +7,17 @@
 
 class CM5Z30FrameWnd;
 
+// The most characters the receive buffer holds (one byte stays for the terminating zero).
+inline constexpr int kRxCapacity = 15999;
+// An answer to ReadAll must be longer than this to be parsed into the form.
+inline constexpr int kListingMinimum = 3000;
+
 // Handler of message 1034: one received block (at most 4095 bytes; the buffer has room for a
-// terminating zero). Returns 0.
+// terminating zero). Logs it while something is awaited, appends it, runs the completion and
+// the mode tests. Returns 0.
 LRESULT OnReceive(CM5Z30FrameWnd& frame, char* block, int count);
+// Appends count bytes to the receive buffer, dropping the oldest when it would overflow; zero
+// bytes become spaces so the content stays one searchable text.
+void AppendReceived(CM5Z30FrameWnd& frame, int count, const char* block);
+// Empties the receive buffer.
+void ClearReceived(CM5Z30FrameWnd& frame);

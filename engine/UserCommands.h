@@ -1,8 +1,12 @@
 #pragma once
-// Every user action on the form: the frame's Notify hands each control notification here.
+// Every user action on the form: the frame's Notify hands each control notification here,
+// which turns it into a queued job, an immediate action, a message to the frame or a change
+// of appearance. It keeps nothing between notifications.
 //
 // Threads: UI thread only.
 struct TNotifyUI;
 class CM5Z30FrameWnd;
 
+// Dispatches one notification by its type ("click", "selectchanged", "itemselect",
+// "setfocus", "killfocus"; others are ignored) and its sender's name.
 void DispatchNotify(CM5Z30FrameWnd& frame, TNotifyUI& msg);

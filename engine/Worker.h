@@ -2,10 +2,26 @@
 // The worker: takes one job at a time from the queue, writes its command and waits for its
 // answer or its time-out.
 //
-// Threads: runs on its own thread; reaches UI-thread state only through synchronous sends.
+// Threads: runs on its own thread (the frame's std::jthread). It reads the queue (under its
+// lock), the atomics loggedIn and timeoutFactor, the port's IsOpen, and writes to the port;
+// everything else (receive state, timers, controls, the parameter table) it has done on the
+// UI thread through synchronous sends. Every wait ends promptly when stop is requested.
+#include <chrono>
 #include <stop_token>
 
 class CM5Z30FrameWnd;
 
-// The worker's thread procedure; returns when stop is requested.
+// The worker's pace: the pause before each look at the queue, and another when it is empty.
+inline constexpr std::chrono::milliseconds kWorkerPollPeriod{100};
+// The line must stay this long without received bytes before a command is written.
+inline constexpr std::chrono::milliseconds kQuietSpan{50};
+// At most this many quiet spans are waited for; then the command is written anyway.
+inline constexpr int kQuietSpanRounds = 20;
+
+// After a time-out the next command waits this long for the late answer of the last one
+// (measured on the engine clock). An answer later than that can still be taken for the next
+// command's: without an echo the unit's answers carry nothing that names their command.
+inline constexpr std::chrono::milliseconds kLateAnswerGrace{2000};
+
+// The worker's thread procedure; returns when stop is requested (at once for a null frame).
 void WorkerJobThreadProc(CM5Z30FrameWnd* frame, std::stop_token stop);

@@ -1,12 +1,54 @@
 #include "ui/UiThread.h"
 
 #include <QCoreApplication>
-#include <QMetaObject>
+#include <QEvent>
+#include <QPointer>
 #include <QThread>
 #include <algorithm>
 #include <condition_variable>
 
 namespace ui {
+
+namespace {
+
+const QEvent::Type kCallEvent = static_cast<QEvent::Type>(QEvent::User + 2);
+
+// A function for the UI thread. The event owns it, and Qt deletes a posted event on the
+// thread that received it, so everything the function holds is released on the UI thread.
+class CallEvent : public QEvent {
+  public:
+    explicit CallEvent(std::function<void()> fn) : QEvent(kCallEvent), run(std::move(fn)) {}
+    std::function<void()> run;
+};
+
+class Dispatcher : public QObject {
+  protected:
+    bool event(QEvent* e) override {
+        if (e->type() != kCallEvent) return QObject::event(e);
+        static_cast<CallEvent*>(e)->run();
+        return true;
+    }
+};
+
+// The object on the UI thread that runs posted functions; made with the application.
+bool PostCall(std::function<void()> fn) {
+    static std::mutex mutex;
+    static QPointer<Dispatcher> dispatcher;
+    auto* app = QCoreApplication::instance();
+    if (!app) return false;
+    std::lock_guard lock(mutex);
+    if (!dispatcher) {
+        // It lives for the rest of the process; whichever thread posts first makes it and
+        // hands it to the UI thread.
+        auto* d = new Dispatcher();
+        d->moveToThread(app->thread());
+        dispatcher = d;
+    }
+    QCoreApplication::postEvent(dispatcher.data(), new CallEvent(std::move(fn)));
+    return true;
+}
+
+}  // namespace
 
 struct PendingCall {
     enum class State { Pending, Running, Done, Cancelled };
@@ -26,7 +68,9 @@ struct PendingCall {
     }
 };
 
-SendGate::~SendGate() { Close(); }
+SendGate::~SendGate() {
+    Close();
+}
 
 void SendGate::Close() {
     std::vector<std::shared_ptr<PendingCall>> calls;
@@ -87,21 +131,18 @@ std::intptr_t RunOnUiThread(std::function<std::intptr_t()> fn,
         entered.push_back(gate);
     }
     if (admitted) {
-        QMetaObject::invokeMethod(
-            app,
-            [call] {
-                {
-                    std::lock_guard lock(call->mutex);
-                    if (call->state != PendingCall::State::Pending) return;
-                    call->state = PendingCall::State::Running;
-                }
-                std::intptr_t r = call->fn();
+        PostCall([call] {
+            {
                 std::lock_guard lock(call->mutex);
-                call->result = r;
-                call->state = PendingCall::State::Done;
-                call->changed.notify_all();
-            },
-            Qt::QueuedConnection);
+                if (call->state != PendingCall::State::Pending) return;
+                call->state = PendingCall::State::Running;
+            }
+            std::intptr_t r = call->fn();
+            std::lock_guard lock(call->mutex);
+            call->result = r;
+            call->state = PendingCall::State::Done;
+            call->changed.notify_all();
+        });
         std::unique_lock lock(call->mutex);
         call->changed.wait(lock, [&] {
             return call->state == PendingCall::State::Done ||
@@ -114,10 +155,7 @@ std::intptr_t RunOnUiThread(std::function<std::intptr_t()> fn,
 }
 
 bool PostToUiThread(std::function<void()> fn) {
-    auto* app = QCoreApplication::instance();
-    if (!app) return false;
-    QMetaObject::invokeMethod(app, std::move(fn), Qt::QueuedConnection);
-    return true;
+    return PostCall(std::move(fn));
 }
 
 }  // namespace ui

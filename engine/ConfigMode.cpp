@@ -1,0 +1,22 @@
+#include "engine/ConfigMode.h"
+
+#include "app/FrameWnd.h"
+#include "app/Labels.h"
+#include "engine/FrameTimers.h"
+#include "engine/Log.h"
+#include "engine/ReceivePath.h"
+
+void Login(CM5Z30FrameWnd& frame) {
+    ClearReceived(frame);
+    frame.KillTimer(kPromptTimer);
+    SendRaw(frame, "+++");
+    frame.pendingJobType = EnterConfig;
+}
+
+unsigned SendRaw(CM5Z30FrameWnd& frame, std::string_view text) {
+    // Logged before the write: the answer can only be logged after it anyway, this keeps the
+    // log in the order things happened on the line.
+    CStdString line = LabelText("ComSend", "send") + ":" + text + "\r\n";
+    LogAppend(frame, line.str());
+    return frame.serialPort.WriteBytes(text.data(), static_cast<unsigned>(text.size()));
+}

@@ -1,0 +1,133 @@
+#include "engine/Connect.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/FrameWnd.h"
+#include "app/Labels.h"
+#include "engine/FrameTimers.h"
+#include "engine/Log.h"
+#include "serial/PortList.h"
+#include "ui/Controls.h"
+
+namespace {
+
+constexpr const char* kSection = "OnStartCom";
+// The prompt is answered this often until the unit shows it.
+constexpr unsigned kPromptAnswerMs = 300;
+// The line events the port reports and its transmit buffer.
+constexpr UINT kPortEventMask = EV_RXCHAR | EV_CTS;
+constexpr UINT kPortTxBufferSize = 8192;
+// Time-outs grow for lines slower than this.
+constexpr int kReferenceBaud = 9600;
+
+CControlUI* Find(CM5Z30FrameWnd& frame, const char* name) {
+    return frame.paintManager.FindControl(name);
+}
+
+void SetOpenButtonText(CM5Z30FrameWnd& frame, const char* key) {
+    if (CControlUI* button = Find(frame, "Open")) button->SetText(LabelText(kSection, key));
+}
+
+void LogNotice(CM5Z30FrameWnd& frame, const char* key) {
+    LogAppend(frame, LabelText(kSection, key, "\r\n").str());
+}
+
+void LogOpenError(CM5Z30FrameWnd& frame, const std::string& reason) {
+    LogNotice(frame, "OpenError");
+    if (!reason.empty()) LogAppend(frame, reason + "\r\n");
+}
+
+std::string Trimmed(const std::string& text) {
+    const auto space = [](unsigned char c) { return std::isspace(c) != 0; };
+    auto begin = std::find_if_not(text.begin(), text.end(), space);
+    auto end = std::find_if_not(text.rbegin(), text.rend(), space).base();
+    return begin < end ? std::string(begin, end) : std::string();
+}
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// The character format as data bits digit, parity letter, stop bits digit ("8N1").
+bool IsCharacterFormat(const std::string& text) {
+    return text.size() >= 3 && IsDigit(text[0]) && IsDigit(text[2]);
+}
+
+void Disconnect(CM5Z30FrameWnd& frame, const char* notice) {
+    frame.serialPort.Close();
+    SetOpenButtonText(frame, "Open");
+    LogNotice(frame, notice);
+    frame.jobQueue.Clear();
+    frame.KillTimer(kPromptTimer);
+    frame.loggedIn = false;
+    frame.PostMessage(kMsgCommandState, 0, 1);
+}
+
+void Connect(CM5Z30FrameWnd& frame) {
+    CControlUI* portBox = Find(frame, "SerialPort");
+    if (!portBox) return;
+    const std::string device = Trimmed(portBox->GetText().str());
+    CControlUI* baudBox = Find(frame, "BaudRate1");
+    if (!baudBox) return;
+    frame.pendingJobType = kAwaitPrompt;
+    const std::string baudText = baudBox->GetText().str();
+    const int baud = std::atoi(baudText.c_str());
+    CControlUI* formatBox = Find(frame, "Checkcode");
+    if (!formatBox) return;
+    const std::string format = formatBox->GetText().str();
+
+    // Settings that cannot describe a line are refused before anything is divided or opened.
+    if (device.empty()) return LogOpenError(frame, "No serial port is chosen.");
+    if (baud <= 0) return LogOpenError(frame, "Baud rate \"" + baudText + "\" is not a number.");
+    if (!IsCharacterFormat(format)) {
+        return LogOpenError(frame, "Character format \"" + format + "\" is not like 8N1.");
+    }
+
+    frame.timeoutFactor = std::max(1, kReferenceBaud / baud);
+    frame.serialPort.OpenPort(
+        &frame, device, static_cast<UINT>(baud), format[1], static_cast<UINT>(format[0] - '0'),
+        static_cast<UINT>(format[2] - '0'), kPortEventMask, kPortTxBufferSize);
+    if (!frame.serialPort.IsOpen()) return LogOpenError(frame, frame.serialPort.LastOpenError());
+
+    frame.serialPort.StartMonitor();
+    LogNotice(frame, "OpenNotice");
+    SetOpenButtonText(frame, "Close");
+    StartPromptTimer(frame, kPromptAnswerMs);
+    frame.PostMessage(kMsgCommandState, 1, 3);
+}
+
+}  // namespace
+
+int FillFramePortList(CM5Z30FrameWnd& frame) {
+    std::vector<std::string> devices;
+    const auto add = [&devices](const std::string& device) {
+        if (!device.empty() && std::find(devices.begin(), devices.end(), device) == devices.end())
+            devices.push_back(device);
+    };
+    // The extra ports first: a virtual unit that was asked for is the port meant.
+    for (const std::string& device : frame.extraPorts) add(device);
+    for (const PortInfo& port : ListSerialPorts()) add(port.device);
+
+    auto* combo = dynamic_cast<CComboUI*>(Find(frame, "SerialPort"));
+    if (devices.empty() || !combo) return 0;
+    combo->RemoveAll();
+    for (const std::string& device : devices) combo->Add(new CListLabelElementUI(device));
+    return 1;
+}
+
+void ToggleFrameConnection(CM5Z30FrameWnd& frame) {
+    if (frame.serialPort.IsOpen()) {
+        Disconnect(frame, "CloseNotice");
+    } else {
+        Connect(frame);
+    }
+}
+
+void OnPortLost(CM5Z30FrameWnd& frame) {
+    if (!frame.serialPort.IsOpen()) return;
+    Disconnect(frame, "LostNotice");
+}

@@ -1,0 +1,22 @@
+#include "engine/FrameTimers.h"
+
+#include "app/FrameWnd.h"
+
+void OnFrameTimer(CM5Z30FrameWnd& frame, UINT id) {
+    switch (id) {
+        case kPromptTimer:
+            frame.serialPort.WriteBytes("s", 1);
+            break;
+        case kStartupTimer:
+            // Killed first: the about text may open a box whose loop would let it fire again.
+            frame.KillTimer(kStartupTimer);
+            frame.SendMessage(kMsgAboutHelp, 0, 0);
+            break;
+        default:
+            break;
+    }
+}
+
+void StartPromptTimer(CM5Z30FrameWnd& frame, UINT periodMs) {
+    frame.SetTimer(kPromptTimer, periodMs, [&frame](UINT id) { OnFrameTimer(frame, id); });
+}

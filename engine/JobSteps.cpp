@@ -1,0 +1,92 @@
+#include "engine/JobSteps.h"
+
+#include <string_view>
+
+#include "app/FrameWnd.h"
+#include "app/Labels.h"
+#include "engine/AnswerMatch.h"
+#include "engine/CommandState.h"
+#include "engine/FrameTimers.h"
+#include "engine/JobTypes.h"
+#include "engine/Log.h"
+#include "engine/ReceivePath.h"
+#include "params/ConfigFiles.h"
+#include "params/DeviceWrite.h"
+
+namespace {
+
+constexpr const char* kResultSection = "WorkerJobThreadProc";
+
+void LogResult(CM5Z30FrameWnd& frame, const char* key) {
+    LogAppend(frame, LabelText(kResultSection, key, "\r\n").str());
+}
+
+// An ERROR line wins over an OK line: an answer that holds both confirms nothing.
+void HandleOutcome(CM5Z30FrameWnd& frame, const CommandJob& job, const char* success,
+                   const char* failure) {
+    const std::string_view text(frame.rxBuffer, static_cast<std::size_t>(frame.rxLength));
+    if (HasErrorLine(text)) {
+        LogResult(frame, failure);
+    } else if (HasOkLine(text)) {
+        // SetTime is a write without a parameter: nothing to store.
+        if (job.type == WriteParameter && !job.key.empty()) {
+            frame.parameterTable.SetValue(job.key, job.value);
+        }
+        LogResult(frame, success);
+    }
+}
+
+}  // namespace
+
+void PrepareJobStart(CM5Z30FrameWnd& frame) {
+    frame.KillTimer(kPromptTimer);
+    frame.pendingJobType = kSettling;
+    frame.answerEvent.Reset();
+    ClearReceived(frame);
+}
+
+bool ArmJobWhenQuiet(CM5Z30FrameWnd& frame, int type) {
+    if (frame.pendingJobType == kSettling && frame.rxLength == 0) {
+        ArmJob(frame, type);
+        return true;
+    }
+    if (frame.pendingJobType == EnterConfig) return false;
+    // Something arrived (a prompt may have set the pending kind back to prompting).
+    PrepareJobStart(frame);
+    return false;
+}
+
+void ArmJob(CM5Z30FrameWnd& frame, int type) {
+    frame.KillTimer(kPromptTimer);
+    frame.pendingJobType = type;
+    frame.answerEvent.Reset();
+    ClearReceived(frame);
+}
+
+void HandleJobResult(CM5Z30FrameWnd& frame, const CommandJob& job) {
+    switch (JobTypeOf(job.type).result) {
+        case ResultAction::None:
+            break;
+        case ResultAction::ParseListing:
+            if (frame.rxLength > kListingMinimum) frame.SendMessage(kMsgParseAnswer, 0, 0);
+            break;
+        case ResultAction::WriteOutcome:
+            HandleOutcome(frame, job, "SaveSuccess", "SaveError");
+            break;
+        case ResultAction::FactoryOutcome:
+            HandleOutcome(frame, job, "FactorySuccess", "FactoryError");
+            break;
+        case ResultAction::SaveFile:
+            WriteConfigFile(frame);
+            break;
+        case ResultAction::ApplyFile:
+            ParseApplyAnswer(frame);
+            break;
+        case ResultAction::LoggedOut:
+            frame.SendMessage(kMsgCommandState, 0, 0);
+            break;
+        case ResultAction::NetMode:
+            ShowNetMode(frame);
+            break;
+    }
+}

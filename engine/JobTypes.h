@@ -1,0 +1,76 @@
+#pragma once
+// What each job type waits for and what the worker does with its answer.
+//
+// Threads: constant data and pure lookups, any thread.
+#include <chrono>
+
+#include "engine/CommandJob.h"
+
+// How the receive path decides that the awaited answer is complete.
+enum class Completion {
+    None,         // no test
+    Listing,      // "Access Point Name:" and an OK line
+    Login,        // "enter setting!" logs in; an ERROR line ends it
+    Factory,      // an OK line (a ReadAll follows) or an ERROR line
+    FileListing,  // as Listing; an ERROR line without the listing ends the wait unanswered
+    QuitOk,       // an OK line, and the form shows the logged-out state
+    OkOnly,       // an OK line
+    Signal,       // an OK line; an ERROR line is retried once
+    OkOrError,    // an OK line or an ERROR line
+};
+
+// What the worker does once the answer is complete.
+enum class ResultAction {
+    None,
+    ParseListing,    // a listing longer than 3000 characters fills the form (2126)
+    WriteOutcome,    // SaveSuccess and the value stored, or SaveError
+    FactoryOutcome,  // FactorySuccess or FactoryError
+    SaveFile,        // the listing into the chosen .cfg file
+    ApplyFile,       // the listing parsed, then the differing values written
+    LoggedOut,       // 2131 (0, 0)
+    NetMode,         // the network mode into "FINDNETMODE"
+};
+
+struct JobTypeRow {
+    int type;
+    int baseTimeoutMs;
+    Completion completion;
+    ResultAction result;
+};
+
+// clang-format off
+inline constexpr JobTypeRow kJobTypes[] = {
+    // type              time-out  completed by             result handling
+    {ReadAll,            24000,    Completion::Listing,     ResultAction::ParseListing},
+    {WriteParameter,     5000,     Completion::OkOrError,   ResultAction::WriteOutcome},
+    {EnterConfig,        5000,     Completion::Login,       ResultAction::None},
+    {RestoreFactory,     5000,     Completion::Factory,     ResultAction::FactoryOutcome},
+    {ReadForSave,        24000,    Completion::FileListing, ResultAction::SaveFile},
+    {ReadForApply,       24000,    Completion::FileListing, ResultAction::ApplyFile},
+    {Quit,               5000,     Completion::QuitOk,      ResultAction::LoggedOut},
+    {FindNetMode,        5000,     Completion::OkOnly,      ResultAction::NetMode},
+    {GetVersion,         5000,     Completion::OkOrError,   ResultAction::None},
+    {QueryPin,           5000,     Completion::OkOrError,   ResultAction::None},
+    {QuerySignal,        5000,     Completion::Signal,      ResultAction::None},
+    {QuerySignalRetry,   5000,     Completion::OkOrError,   ResultAction::None},
+    {ReadFileLog,        24000,    Completion::OkOrError,   ResultAction::None},
+    {RawCommand,         5000,     Completion::OkOrError,   ResultAction::None},
+};
+// clang-format on
+
+// The time-out of any other type, and what it waits for (nothing).
+inline constexpr JobTypeRow kOtherJobType = {kNoJob, 5000, Completion::None, ResultAction::None};
+
+// The row of a job type or pending kind (kOtherJobType for one not in the table).
+constexpr const JobTypeRow& JobTypeOf(int type) {
+    for (const JobTypeRow& row : kJobTypes) {
+        if (row.type == type) return row;
+    }
+    return kOtherJobType;
+}
+
+// The job's time-out: its base time-out times the factor (at least 1).
+inline std::chrono::milliseconds JobTimeout(int type, int timeoutFactor) {
+    return std::chrono::milliseconds(static_cast<long long>(JobTypeOf(type).baseTimeoutMs) *
+                                     (timeoutFactor < 1 ? 1 : timeoutFactor));
+}

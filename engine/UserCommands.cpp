@@ -1,0 +1,274 @@
+#include "engine/UserCommands.h"
+
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "app/FrameWnd.h"
+#include "app/Labels.h"
+#include "engine/ConfigMode.h"
+#include "engine/Connect.h"
+#include "engine/Log.h"
+#include "engine/RouteSwitch.h"
+#include "form/TabStrip.h"
+#include "params/DeviceWrite.h"
+#include "ui/Container.h"
+#include "ui/Controls.h"
+#include "ui/Dialogs.h"
+
+namespace {
+
+enum class Click {
+    Toggle,
+    ClearLog,
+    Push,
+    Collect,
+    Login,
+    PostSave,
+    PostLoad,
+    SetTime,
+    Quit,
+    TabBack,
+    TabForward,
+    RouteSwitch,
+};
+
+struct ClickRow {
+    const char* name;
+    Click action;
+    int jobType = kNoJob;
+    const char* command = nullptr;
+};
+
+// clang-format off
+// The buttons by name, tested in this order; a name holding "AT+" is tested between the two
+// tables.
+constexpr ClickRow kCommandRows[] = {
+    {"Open",           Click::Toggle},
+    {"Clear",          Click::ClearLog},
+    {"Load",           Click::Push, ReadAll,        "\r\nAT+SHOW\r\n"},
+    {"Save",           Click::Collect},
+    {"RestoreFactory", Click::Push, RestoreFactory, "\r\nAT+FACTORY\r\n"},
+    {"Login",          Click::Login},
+    {"SaveToFile",     Click::PostSave},
+    {"LoadFromFile",   Click::PostLoad},
+    {"SetTime",        Click::SetTime},
+    {"READFILELOG",    Click::Push, ReadFileLog,    "at+READFILELOG\r\n"},
+    {"CPIN",           Click::Push, QueryPin,       "\r\nAt+CPIN?\r\n"},
+    {"CSQ",            Click::Push, QuerySignal,    "At+CSQ\r\n"},
+    {"GetVer",         Click::Push, GetVersion,     "At+VER\r\n"},
+};
+constexpr ClickRow kFormRows[] = {
+    {"quit",           Click::Quit},
+    {"TabLeft",        Click::TabBack},
+    {"TabRight",       Click::TabForward},
+    {"COM2Zigbee", Click::RouteSwitch}, {"Zigbee2COM", Click::RouteSwitch},
+    {"COM2GPS",    Click::RouteSwitch}, {"GPS2COM",    Click::RouteSwitch},
+    {"Zigbee2GPRS",Click::RouteSwitch}, {"GPRS2Zigbee",Click::RouteSwitch},
+    {"COM2Lora",   Click::RouteSwitch}, {"Lora2COM",   Click::RouteSwitch},
+    {"Lora2GPRS",  Click::RouteSwitch}, {"GPRS2Lora",  Click::RouteSwitch},
+    {"GPS2GPRS",   Click::RouteSwitch}, {"GPRS2GPS",   Click::RouteSwitch},
+    {"GPRS2COM",   Click::RouteSwitch}, {"COM2GPRS",   Click::RouteSwitch},
+};
+// A combo box's layout rule: message 2124 with the code and the argument.
+struct RuleRow {
+    const char* name;
+    int code;
+    LPARAM argument;
+};
+
+constexpr RuleRow kRuleRows[] = {
+    {"Protocolmodel", 0, 0}, {"DeviceModel", 0, 0}, {"RegistrationAndHeart", 0, 0},
+    {"Transferprotocol", 0, 0},
+    {"ActivateMethod", 1, 0},
+    {"Debug Level", 2, 0},
+    {"ThePPPauthentication", 3, 0},
+    {"LCP ECHO", 4, 0},
+    {"EXFUN", 5, 0},
+    {"dtu is connect to dtu manage platform", 6, 0},
+    {"DIO2 workmode", 8, 0}, {"DIO2 reported methods", 8, 0}, {"DIO2 interface", 8, 0},
+    {"DIO2 protocol", 8, 0},
+    {"DIO1 workmode", 7, 0}, {"DIO1 reported methods", 7, 0}, {"DIO1 interface", 7, 0},
+    {"DIO1 protocol", 7, 0},
+    {"DIO3 workmode", 9, 0}, {"DIO3 reported methods", 9, 0}, {"DIO3 interface", 9, 0},
+    {"DIO3 protocol", 9, 0},
+    {"I/O selection", 10, 0},
+    {"I/O1 control", 11, 0},
+    {"I/O2 control", 12, 0},
+    {"I/O3 control", 13, 0},
+    {"IOactivationmethods", 1, 0},
+    {"DTU SMS configure fun", 14, 0},
+    {"1The DIO1 data format", 16, 1},
+    {"The DIO2 data format", 16, 2},
+    {"1The DIO3 data format", 16, 3},
+    {"LORA Mode", 17, 0},
+    {"I/O2 Mode", 18, 0},
+    {"I/O1 Mode", 19, 0},
+};
+// clang-format on
+
+constexpr const char* kActivationCombo = "IOactivationmethods";
+// The rules that follow the activation method, by its selected index.
+constexpr int kActivationBySms[] = {10};
+constexpr int kActivationByIo[] = {11, 12, 13};
+
+constexpr const char* kIpFields[] = {
+    "Server's Ip",  "Secondary Server's Ip", "Server2's Ip",
+    "Server3's Ip", "Server4's Ip",          "Server5's Ip",
+};
+
+void Push(CM5Z30FrameWnd& frame, int type, std::string command) {
+    frame.jobQueue.PushJob(CommandJob{type, std::move(command), {}, {}});
+}
+
+const ClickRow* FindRow(std::span<const ClickRow> rows, const std::string& name) {
+    for (const ClickRow& row : rows) {
+        if (name == row.name) return &row;
+    }
+    return nullptr;
+}
+
+void RunClick(CM5Z30FrameWnd& frame, CControlUI& sender, const ClickRow& row) {
+    switch (row.action) {
+        case Click::Toggle:
+            ToggleFrameConnection(frame);
+            break;
+        case Click::ClearLog:
+            if (frame.logView) frame.logView->SetText("");
+            break;
+        case Click::Push:
+            Push(frame, row.jobType, row.command);
+            break;
+        case Click::Collect:
+            CollectWrites(frame);
+            break;
+        case Click::Login:
+            Login(frame);
+            break;
+        case Click::PostSave:
+            frame.PostMessage(kMsgSaveToFile, 0, 0);
+            break;
+        case Click::PostLoad:
+            frame.PostMessage(kMsgLoadFromFile, 0, 0);
+            break;
+        case Click::SetTime:
+            Push(frame, WriteParameter,
+                 CStdString::Formatted("AT+EXCCLK=\"%s\",5\r\n", LocalTimeStamp().GetData()).str());
+            break;
+        case Click::Quit:
+            Push(frame, Quit, "\r\nat+quit\r\n");
+            frame.PostMessage(kMsgCommandState, 0, 0);
+            break;
+        case Click::TabBack:
+            ScrollTabStrip(frame, kStripBack);
+            break;
+        case Click::TabForward:
+            ScrollTabStrip(frame, kStripForward);
+            break;
+        case Click::RouteSwitch:
+            ToggleRouteSwitch(sender);
+            break;
+    }
+}
+
+void OnClick(CM5Z30FrameWnd& frame, CControlUI& sender) {
+    if (&sender == frame.closeButton) return CWindowWnd::PostQuitMessage(0);
+    if (&sender == frame.minButton) {
+        frame.PostMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        return;
+    }
+    if (&sender == frame.maxButton) {
+        frame.PostMessage(WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+        return;
+    }
+    if (&sender == frame.restoreButton) {
+        frame.PostMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
+        return;
+    }
+    const std::string name = sender.GetName().str();
+    if (const ClickRow* row = FindRow(kCommandRows, name)) return RunClick(frame, sender, *row);
+    // The name is the command, whatever the caption says.
+    if (name.find("AT+") != std::string::npos) return Push(frame, RawCommand, name + "\r\n");
+    if (const ClickRow* row = FindRow(kFormRows, name)) return RunClick(frame, sender, *row);
+}
+
+void OnSelectChanged(CM5Z30FrameWnd& frame, CControlUI& sender) {
+    const std::string name = sender.GetName().str();
+    // Every tab name would contain an empty one.
+    if (name.empty()) return;
+    auto* pages = dynamic_cast<CTabLayoutUI*>(frame.paintManager.FindControl("switch"));
+    if (!pages) return;
+    for (std::size_t i = 0; i < frame.tabTable.size(); ++i) {
+        if (frame.tabTable[i].name.find(name) != std::string::npos) {
+            pages->SelectItem(static_cast<int>(i));
+            return;
+        }
+    }
+}
+
+void PostRules(CM5Z30FrameWnd& frame, std::span<const int> codes) {
+    for (int code : codes) frame.PostMessage(kMsgLayoutRule, static_cast<WPARAM>(code), 0);
+}
+
+void OnItemSelect(CM5Z30FrameWnd& frame, CControlUI& sender) {
+    const std::string name = sender.GetName().str();
+    if (name == "Language") {
+        frame.PostMessage(kMsgSwitchLanguage, 0, 0);
+        return;
+    }
+    for (const RuleRow& row : kRuleRows) {
+        if (name != row.name) continue;
+        frame.PostMessage(kMsgLayoutRule, static_cast<WPARAM>(row.code), row.argument);
+        break;
+    }
+    if (name != kActivationCombo) return;
+    auto* combo = dynamic_cast<CComboUI*>(frame.paintManager.FindControl(kActivationCombo));
+    if (!combo) return;
+    switch (combo->GetCurSel()) {
+        case 0:
+            PostRules(frame, kActivationBySms);
+            break;
+        case 1:
+            PostRules(frame, kActivationByIo);
+            break;
+        default:
+            break;
+    }
+}
+
+void OnSetFocus(CM5Z30FrameWnd& frame, CControlUI& sender) {
+    if (sender.GetName() == "FINDNETMODE" && frame.loggedIn) {
+        Push(frame, FindNetMode, "AT+FINDNETMODE\r\n");
+    }
+}
+
+void OnKillFocus(CM5Z30FrameWnd& frame, CControlUI& sender) {
+    const std::string name = sender.GetName().str();
+    for (const char* field : kIpFields) {
+        if (name != field) continue;
+        // Only a warning: the text stays as typed.
+        if (sender.GetText().Find(' ') >= 0) {
+            ui::MessageBox(LabelText("Notify", "IpNotice"), "DTU", MB_OK);
+        }
+        return;
+    }
+}
+
+}  // namespace
+
+void DispatchNotify(CM5Z30FrameWnd& frame, TNotifyUI& msg) {
+    if (!msg.pSender) return;
+    CControlUI& sender = *msg.pSender;
+    const CStdString& type = msg.sType;
+    if (type == "click") {
+        OnClick(frame, sender);
+    } else if (type == "selectchanged") {
+        OnSelectChanged(frame, sender);
+    } else if (type == "itemselect") {
+        OnItemSelect(frame, sender);
+    } else if (type == "setfocus") {
+        OnSetFocus(frame, sender);
+    } else if (type == "killfocus") {
+        OnKillFocus(frame, sender);
+    }
+}

@@ -1,0 +1,81 @@
+#include "engine/Worker.h"
+
+#include <condition_variable>
+#include <mutex>
+
+#include "app/FrameWnd.h"
+#include "app/Labels.h"
+#include "engine/Clock.h"
+#include "engine/JobSteps.h"
+#include "engine/JobTypes.h"
+#include "engine/Log.h"
+#include "engine/UiCall.h"
+
+namespace {
+
+// Waits for span or until stop is requested; false when stopped.
+bool Pause(std::stop_token stop, std::chrono::milliseconds span) {
+    std::mutex mutex;
+    std::condition_variable_any wake;
+    std::unique_lock lock(mutex);
+    wake.wait_for(lock, stop, span, [] { return false; });
+    return !stop.stop_requested();
+}
+
+// Parks the receive state and waits until the line is quiet; false when stopped.
+bool StartJob(CM5Z30FrameWnd& frame, const CommandJob& job, std::stop_token stop) {
+    frame.SendMessage(kMsgCommandState, 0, 2);
+    CallOnUi(frame, [&] {
+        PrepareJobStart(frame);
+        return LRESULT{1};
+    });
+    for (int round = 0; round < kQuietSpanRounds; ++round) {
+        if (!Pause(stop, kQuietSpan)) return false;
+        if (CallOnUi(frame, [&] { return LRESULT{ArmJobWhenQuiet(frame, job.type)}; })) return true;
+    }
+    CallOnUi(frame, [&] {
+        ArmJob(frame, job.type);
+        return LRESULT{1};
+    });
+    return !stop.stop_requested();
+}
+
+void RunJob(CM5Z30FrameWnd& frame, const CommandJob& job, std::stop_token stop) {
+    if (!StartJob(frame, job, stop)) return;
+    LogAppend(frame, (LabelText("ComSend", "send") + ":" + std::string_view(job.command)).str());
+    const auto timeout = JobTimeout(job.type, frame.timeoutFactor.load());
+    frame.serialPort.WriteBytes(job.command.data(), static_cast<unsigned>(job.command.size()));
+    if (!frame.answerEvent.WaitFor(EngineClock(), timeout, stop)) {
+        if (stop.stop_requested()) return;
+        LogAppend(frame, LabelText("WorkerJobThreadProc", "OutTime", "\r\n").str());
+        // The pending kind stays the timed-out job's, so its answer, should it still come,
+        // completes it here instead of being taken for the next command's.
+        frame.answerEvent.WaitFor(EngineClock(), kLateAnswerGrace, stop);
+        return;
+    }
+    CallOnUi(frame, [&] {
+        HandleJobResult(frame, job);
+        return LRESULT{1};
+    });
+}
+
+}  // namespace
+
+void WorkerJobThreadProc(CM5Z30FrameWnd* frame, std::stop_token stop) {
+    if (!frame) return;
+    // Whether the buttons were enabled since the queue last ran dry: once per idle period.
+    bool idleNoticeSent = false;
+    while (Pause(stop, kWorkerPollPeriod)) {
+        CommandJob job;
+        if (!frame->jobQueue.PopJob(job)) {
+            if (!idleNoticeSent && frame->loggedIn && frame->serialPort.IsOpen()) {
+                frame->SendMessage(kMsgCommandState, 1, 2);
+                idleNoticeSent = true;
+            }
+            Pause(stop, kWorkerPollPeriod);
+            continue;
+        }
+        idleNoticeSent = false;
+        RunJob(*frame, job, stop);
+    }
+}

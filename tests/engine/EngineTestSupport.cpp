@@ -1,0 +1,265 @@
+#include "tests/engine/EngineTestSupport.h"
+
+#include <QEventLoop>
+#include <QFile>
+#include <QTimer>
+#include <ctime>
+
+#include "app/Labels.h"
+#include "engine/FrameTimers.h"
+#include "engine/ReceivePath.h"
+#include "tests/support/TestPaths.h"
+#include "ui/Controls.h"
+#include "ui/PaintManager.h"
+
+namespace enginetest {
+
+namespace {
+
+constexpr const char* kSkinXml = R"(<?xml version="1.0" encoding="UTF-8"?>
+<Window size="1400,800" caption="0,0,0,30">
+<VerticalLayout>
+  <HorizontalLayout height="30">
+    <Text name="DeviceState"/>
+    <Button name="minbtn"/><Button name="maxbtn"/><Button name="restorebtn" visible="false"/>
+    <Button name="closebtn"/>
+  </HorizontalLayout>
+  <HorizontalLayout height="30">
+    <Combo name="SerialPort"/>
+    <Combo name="BaudRate1">
+      <ListLabelElement text="115200" selected="true"/><ListLabelElement text="9600"/>
+      <ListLabelElement text="4800"/><ListLabelElement text="2400"/>
+      <ListLabelElement text="1200"/><ListLabelElement text="fast"/>
+      <ListLabelElement text="0"/>
+    </Combo>
+    <Combo name="Checkcode">
+      <ListLabelElement text="8N1" selected="true"/><ListLabelElement text="8E1"/>
+      <ListLabelElement text="8N"/><ListLabelElement text="N81"/>
+    </Combo>
+    <Button name="Open" text="Open"/>
+  </HorizontalLayout>
+  <HorizontalLayout height="30">
+    <Button name="Clear"/><Button name="Load"/><Button name="Save"/>
+    <Button name="RestoreFactory"/><Button name="Login"/><Button name="SaveToFile"/>
+    <Button name="LoadFromFile"/><Button name="SetTime"/><Button name="READFILELOG"/>
+    <Button name="CPIN"/><Button name="CSQ"/><Button name="GetVer"/><Button name="quit"/>
+    <Button name="TabLeft"/><Button name="TabRight"/>
+    <Button name="AT+CGMR" text="Modem"/><Button name="Nothing"/>
+  </HorizontalLayout>
+  <HorizontalLayout height="30">
+    <Option name="WorkModeTab" group="tabs"/><Option name="ServerTab" group="tabs"/>
+    <Option name="SerialTab" group="tabs"/><Option name="IOTab" group="tabs"/>
+    <Option name="WirelessTab" group="tabs"/><Option name="GlobalTab" group="tabs"/>
+    <Option name="EquimentTab" group="tabs"/><Option name="LoraTab" group="tabs"/>
+    <Option name="ZigbeeTab" group="tabs"/><Option name="GPSTab" group="tabs"/>
+    <Option name="OperationTab" group="tabs"/><Option name="Tab" group="tabs"/>
+    <Option name="NoSuchTab" group="tabs"/>
+  </HorizontalLayout>
+  <HorizontalLayout height="30">
+    <Button name="COM2GPRS" bkimage="switch_disable.png"/>
+    <Button name="GPRS2COM" bkimage="switch_enable.png"/>
+    <Button name="Lora2COM" bkimage="switch.png"/>
+    <Button name="GPS2GPRS" bkimage="disable_or_enable.png"/>
+    <Edit name="FINDNETMODE"/><Edit name="Server's Ip"/><Edit name="Server5's Ip"/>
+    <Edit name="Access Point Name"/>
+  </HorizontalLayout>
+  <HorizontalLayout height="30">
+    <Combo name="IOactivationmethods">
+      <ListLabelElement text="SMS"/><ListLabelElement text="IO"/>
+      <ListLabelElement text="Data"/>
+    </Combo>
+    <Combo name="ActivateMethod"><ListLabelElement text="A"/><ListLabelElement text="B"/></Combo>
+    <Combo name="1The DIO3 data format"><ListLabelElement text="A"/><ListLabelElement text="B"/>
+    </Combo>
+    <Combo name="DIO2 protocol"><ListLabelElement text="A"/><ListLabelElement text="B"/></Combo>
+    <Combo name="Language"><ListLabelElement text="A"/><ListLabelElement text="B"/></Combo>
+    <Combo name="Unruled"><ListLabelElement text="A"/><ListLabelElement text="B"/></Combo>
+  </HorizontalLayout>
+  <GroupBox name="helpGroupBox" text="Help"><RichEdit name="HelpRichEdit"/></GroupBox>
+  <TabLayout name="switch">
+    <Container/><Container/><Container/><Container/><Container/><Container/>
+    <Container/><Container/><Container/><Container/><Container/>
+  </TabLayout>
+  <RichEdit name="richedit"/>
+</VerticalLayout>
+</Window>
+)";
+
+constexpr const char* kLanguageIni = R"([ComSend]
+send=TX
+[WorkerJobThreadProc]
+SaveSuccess=Parameter saved
+SaveError=Parameter refused
+FactorySuccess=Factory settings restored
+FactoryError=Factory restore refused
+OutTime=No answer
+[OnStartCom]
+Open=Connect
+Close=Disconnect
+OpenNotice=Port opened
+CloseNotice=Port closed
+OpenError=Port cannot be opened
+LostNotice=Port lost
+[SetDeviceState]
+szLoginOn=Setting mode
+szLoginOff=Working mode
+[Notify]
+IpNotice=An address holds a space
+)";
+
+void WriteFile(const std::string& path, const char* text) {
+    QFile file(QString::fromStdString(path));
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write(text);
+}
+
+}  // namespace
+
+const std::string& UseTestSkin() {
+    static const std::string folder = [] {
+        std::string dir = testpaths::TempDir();
+        WriteFile(dir + "/skin.xml", kSkinXml);
+        WriteFile(dir + "/Language.ini", kLanguageIni);
+        return dir;
+    }();
+    UseSkin(folder);
+    return folder;
+}
+
+void UseSkin(const std::string& folder) {
+    CPaintManagerUI::SetResourcePath(folder);
+    SetLabelFilePath(folder + "/Language.ini");
+}
+
+RecordingFrame::RecordingFrame(const std::string& skinFolder) {
+    if (skinFolder.empty()) {
+        UseTestSkin();
+    } else {
+        UseSkin(skinFolder);
+    }
+}
+
+RecordingFrame::~RecordingFrame() {
+    StopWorker();
+}
+
+LRESULT RecordingFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case kMsgLogBlock:
+            if (wParam) log += reinterpret_cast<const char*>(wParam);
+            break;
+        case kMsgReceived: {
+            CControlUI* load = Control("Load");
+            loadEnabledOnReceive.push_back(load && load->IsEnabled());
+            const LRESULT result = CM5Z30FrameWnd::HandleMessage(msg, wParam, lParam);
+            promptTimerAfterReceive.push_back(TimerInterval(kPromptTimer));
+            return result;
+        }
+        case kMsgParseAnswer:
+            messages.push_back({msg, wParam, lParam});
+            parsed.emplace_back(rxBuffer, static_cast<std::size_t>(rxLength));
+            if (!runParse) return 0;
+            break;
+        case kMsgLayoutRule:
+        case kMsgSaveToFile:
+        case kMsgLoadFromFile:
+        case kMsgSwitchLanguage:
+        case WM_SYSCOMMAND:
+            messages.push_back({msg, wParam, lParam});
+            return 0;
+        case kMsgCommandState:
+        case kMsgAboutHelp:
+            messages.push_back({msg, wParam, lParam});
+            break;
+        default:
+            break;
+    }
+    return CM5Z30FrameWnd::HandleMessage(msg, wParam, lParam);
+}
+
+bool RecordingFrame::Open() {
+    Create(nullptr, "DTU", WS_OVERLAPPEDWINDOW, 0, 0, 0, 1400, 800);
+    return paintManager.GetRoot() != nullptr && logView != nullptr;
+}
+
+std::vector<Message> RecordingFrame::Of(UINT msg) const {
+    std::vector<Message> result;
+    for (const Message& m : messages) {
+        if (m.msg == msg) result.push_back(m);
+    }
+    return result;
+}
+
+int RecordingFrame::Count(const Message& message) const {
+    int n = 0;
+    for (const Message& m : messages) n += m == message;
+    return n;
+}
+
+CControlUI* RecordingFrame::Control(const char* name) {
+    return paintManager.FindControl(name);
+}
+
+bool RecordingFrame::Select(const char* comboName, const std::string& text) {
+    auto* combo = dynamic_cast<CComboUI*>(Control(comboName));
+    if (!combo) return false;
+    for (int i = 0; i < combo->GetCount(); ++i) {
+        if (combo->GetItemAt(i)->GetText().str() == text) return combo->SelectItem(i);
+    }
+    return false;
+}
+
+void RecordingFrame::Notify(const char* control, const char* type) {
+    if (CControlUI* sender = Control(control)) paintManager.SendNotify(sender, type);
+}
+
+void Feed(CM5Z30FrameWnd& frame, const std::string& bytes) {
+    std::vector<char> block(bytes.begin(), bytes.end());
+    block.push_back('#');
+    OnReceive(frame, block.data(), static_cast<int>(bytes.size()));
+}
+
+int RecordingDialogs::ShowMessageBox(const CStdString& text, const CStdString& caption,
+                                     UINT flags) {
+    boxes.push_back({text.str(), caption.str(), flags});
+    return IDOK;
+}
+
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (done()) loop.quit();
+    });
+    QTimer limit;
+    limit.setSingleShot(true);
+    QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
+    if (done()) return true;
+    poll.start(5);
+    limit.start(timeoutMs);
+    loop.exec();
+    return done();
+}
+
+void RunEventsFor(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+int Occurrences(const std::string& text, const std::string& needle) {
+    if (needle.empty()) return 0;
+    int n = 0;
+    for (std::size_t pos = text.find(needle); pos != std::string::npos;
+         pos = text.find(needle, pos + needle.size())) {
+        ++n;
+    }
+    return n;
+}
+
+double ProcessCpuMs() {
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) * 1000.0 + static_cast<double>(ts.tv_nsec) / 1e6;
+}
+
+}  // namespace enginetest

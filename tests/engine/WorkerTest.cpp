@@ -1,0 +1,189 @@
+// The worker and its job steps: time-outs on the engine clock, the listing threshold, the
+// result handling, the quiet line before a command, and stopping.
+#include "engine/Worker.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <chrono>
+#include <string>
+
+#include "engine/Clock.h"
+#include "engine/FrameTimers.h"
+#include "engine/JobSteps.h"
+#include "engine/ReceivePath.h"
+#include "tests/engine/EngineTestSupport.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using enginetest::Feed;
+using enginetest::Message;
+using enginetest::RecordingFrame;
+using enginetest::WaitUntil;
+
+bool Logged(const RecordingFrame& frame, const std::string& text) {
+    return frame.log.find(text) != std::string::npos;
+}
+
+struct TimeoutCase {
+    int type;
+    const char* command;
+    int factor;
+    std::chrono::milliseconds timeout;
+};
+
+TEST(Worker, TimeoutIsTheBaseTimesTheFactor) {
+    const TimeoutCase cases[] = {
+        {GetVersion, "At+VER\r\n", 8, 40000ms},
+        {ReadFileLog, "at+READFILELOG\r\n", 1, 24000ms},
+        {ReadAll, "\r\nAT+SHOW\r\n", 2, 48000ms},
+    };
+    const std::string outTime = std::string(enginetest::kOutTimeLabel) + "\r\n";
+    for (const TimeoutCase& c : cases) {
+        SCOPED_TRACE(c.command);
+        FakeClock clock;
+        ScopedEngineClock useClock(&clock);
+        RecordingFrame frame;
+        ASSERT_TRUE(frame.Open());
+        frame.timeoutFactor = c.factor;
+        ASSERT_TRUE(frame.StartWorker());
+        frame.jobQueue.PushJob({c.type, c.command, {}, {}});
+        // No port is open: nothing is written and nothing answers.
+        ASSERT_TRUE(WaitUntil([&] { return clock.Subscribers() == 1; }, 3000));
+        clock.Advance(c.timeout - 1ms);
+        enginetest::RunEventsFor(50);
+        EXPECT_FALSE(Logged(frame, outTime));
+        EXPECT_EQ(clock.Subscribers(), 1);
+        clock.Advance(1ms);
+        EXPECT_TRUE(WaitUntil([&] { return Logged(frame, outTime); }, 2000)) << frame.log;
+        EXPECT_EQ(frame.pendingJobType, c.type);
+    }
+}
+
+TEST(Worker, OnlyAListingLongerThan3000CharactersIsParsed) {
+    const struct {
+        int length;
+        std::size_t parsed;
+    } cases[] = {{3000, 0}, {3001, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.length);
+        RecordingFrame frame;
+        ASSERT_TRUE(frame.Open());
+        ASSERT_TRUE(frame.StartWorker());
+        frame.jobQueue.PushJob({ReadAll, "\r\nAT+SHOW\r\n", {}, {}});
+        frame.jobQueue.PushJob({GetVersion, "At+VER\r\n", {}, {}});
+        ASSERT_TRUE(WaitUntil([&] { return frame.pendingJobType == ReadAll; }, 3000));
+        const std::string head = "\r\nAccess Point Name:CMNET\r\n";
+        const std::string tail = "\r\nOK\r\n";
+        std::string listing = head + std::string(c.length - head.size() - tail.size(), 'x') + tail;
+        for (std::size_t at = 0; at < listing.size(); at += 1000)
+            Feed(frame, listing.substr(at, 1000));
+        // The next job has started once the listing's result was handled.
+        ASSERT_TRUE(WaitUntil([&] { return frame.pendingJobType == GetVersion; }, 3000));
+        EXPECT_EQ(frame.parsed.size(), c.parsed);
+        if (c.parsed) {
+            EXPECT_EQ(frame.parsed[0], listing);
+        }
+    }
+}
+
+struct ResultCase {
+    const char* what;
+    int type;
+    const char* key;
+    const char* received;
+    std::string logged;
+    const char* storedAfter;
+};
+
+TEST(Worker, HandlesEachResultByItsType) {
+    const std::string saved = std::string(enginetest::kSaveSuccessLabel) + "\r\n";
+    const std::string refused = std::string(enginetest::kSaveErrorLabel) + "\r\n";
+    const std::string restored = std::string(enginetest::kFactorySuccessLabel) + "\r\n";
+    const std::string notRestored = std::string(enginetest::kFactoryErrorLabel) + "\r\n";
+    const char* const ip = "Server's Ip";
+    // clang-format off
+    const ResultCase cases[] = {
+        {"write confirmed", WriteParameter, ip, "\r\nOK\r\n", saved, "10.0.0.7"},
+        {"write refused", WriteParameter, ip, "\r\nERROR\r\n", refused, "1.1.1.1"},
+        {"write answered both ways", WriteParameter, ip, "\r\nOK\r\n\r\nERROR\r\n", refused,
+         "1.1.1.1"},
+        {"write refused by a CME line", WriteParameter, ip, "\r\n+CME ERROR: 3\r\n", refused,
+         "1.1.1.1"},
+        {"OK still without its line end", WriteParameter, ip, "\r\nOK", "", "1.1.1.1"},
+        {"SetTime confirmed: nothing stored", WriteParameter, "", "\r\nOK\r\n", saved, "1.1.1.1"},
+        {"factory restored", RestoreFactory, "", "\r\nOK\r\n", restored, "1.1.1.1"},
+        {"factory refused", RestoreFactory, "", "\r\nERROR\r\n", notRestored, "1.1.1.1"},
+        {"version answer: nothing more", GetVersion, "", "\r\n+VER: X\r\n\r\nOK\r\n", "",
+         "1.1.1.1"},
+    };
+    // clang-format on
+    RecordingFrame frame;
+    ASSERT_TRUE(frame.Open());
+    for (const ResultCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        frame.parameterTable.SetValue("Server's Ip", "1.1.1.1");
+        ClearReceived(frame);
+        frame.pendingJobType = kNoJob;
+        Feed(frame, c.received);
+        QCoreApplication::processEvents();
+        frame.log.clear();
+        HandleJobResult(frame, {c.type, "", c.key, *c.key ? "10.0.0.7" : ""});
+        QCoreApplication::processEvents();
+        EXPECT_EQ(frame.log, c.logged);
+        EXPECT_EQ(frame.parameterTable.FindParameter(ip)->value, c.storedAfter);
+        EXPECT_EQ(frame.parameterTable.FindParameter(""), nullptr);
+    }
+}
+
+struct QuietCase {
+    const char* what;
+    int pendingMeanwhile;  // kSettling: the receive path left it alone
+    const char* arrived;
+    bool armed;
+    int pendingAfter;
+};
+
+TEST(Worker, ArmsAJobOnlyOnAQuietLine) {
+    const QuietCase cases[] = {
+        {"nothing arrived", kSettling, "", true, GetVersion},
+        {"a late OK arrived: thrown away", kSettling, "\r\nOK\r\n", false, kSettling},
+        {"a prompt arrived: prompting stops", kSettling, "Press 's' key\r\n", false, kSettling},
+        {"a login awaits its greeting: left alone", EnterConfig, "", false, EnterConfig},
+    };
+    RecordingFrame frame;
+    ASSERT_TRUE(frame.Open());
+    for (const QuietCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        StartPromptTimer(frame, 300);
+        frame.rxLength = 3;
+        PrepareJobStart(frame);
+        EXPECT_EQ(frame.TimerInterval(kPromptTimer), -1);
+        EXPECT_EQ(frame.rxLength, 0);
+        frame.pendingJobType = c.pendingMeanwhile;
+        Feed(frame, c.arrived);
+        EXPECT_FALSE(frame.answerEvent.IsSet());
+        EXPECT_EQ(ArmJobWhenQuiet(frame, GetVersion), c.armed);
+        EXPECT_EQ(frame.pendingJobType, c.pendingAfter);
+        if (c.pendingAfter != EnterConfig) {
+            EXPECT_EQ(frame.rxLength, 0);
+            EXPECT_EQ(frame.TimerInterval(kPromptTimer), -1);
+        }
+    }
+}
+
+TEST(Worker, StopsAtOnceWhileWaitingForAnAnswer) {
+    RecordingFrame frame;
+    ASSERT_TRUE(frame.Open());
+    ASSERT_TRUE(frame.StartWorker());
+    frame.jobQueue.PushJob({ReadAll, "\r\nAT+SHOW\r\n", {}, {}});
+    ASSERT_TRUE(WaitUntil([&] { return frame.pendingJobType == ReadAll; }, 3000));
+    enginetest::RunEventsFor(50);
+    const auto before = std::chrono::steady_clock::now();
+    frame.StopWorker();
+    EXPECT_LT(std::chrono::steady_clock::now() - before, 500ms);
+    EXPECT_FALSE(frame.HasWorker());
+}
+
+}  // namespace
