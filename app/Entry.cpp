@@ -12,6 +12,7 @@
 #include "engine/Log.h"
 #include "sim/VirtualUnitHost.h"
 #include "ui/Control.h"
+#include "ui/Controls.h"
 #include "ui/PaintManager.h"
 
 namespace {
@@ -54,6 +55,24 @@ void ReportControls(CM5Z30FrameWnd& frame) {
     std::fflush(stdout);
 }
 
+// Puts the form into the state a screenshot asks for: combo picks (which run their layout
+// rules, as a user's picks do) and the page to show.
+void PrepareScreenshot(CM5Z30FrameWnd& frame, const GuiOptions& options) {
+    for (const std::string& pick : options.screenshotSelections) {
+        auto eq = pick.rfind('=');
+        if (eq == std::string::npos) continue;
+        auto* combo = dynamic_cast<CComboUI*>(frame.paintManager.FindControl(pick.substr(0, eq)));
+        if (combo) combo->SelectItem(std::atoi(pick.c_str() + eq + 1));
+    }
+    if (options.screenshotPage >= 0 && options.screenshotPage < kTabCount) {
+        const std::string& button = frame.tabTable[static_cast<std::size_t>(options.screenshotPage)].name;
+        if (auto* option = dynamic_cast<COptionUI*>(
+                frame.paintManager.FindControl(button.substr(0, button.size() - 3)))) {
+            option->Selected(true);
+        }
+    }
+}
+
 }  // namespace
 
 int RunGui(const GuiOptions& options) {
@@ -82,6 +101,7 @@ int RunGui(const GuiOptions& options) {
     }
     int exitCode = 0;
     if (!options.screenshotPath.empty()) {
+        PrepareScreenshot(*frame, options);
         QTimer::singleShot(kScreenshotDelayMs, [&] {
             QWidget* hwnd = frame->GetHWND();
             bool saved = hwnd && hwnd->grab().save(QString::fromStdString(options.screenshotPath));

@@ -23,6 +23,8 @@ void PrintUsage() {
         "  --simulate[=VARIANT]  start a virtual unit and select its port in the window\n"
         "  --screenshot FILE     render the window into a PNG file and quit (works without a\n"
         "                        display, on the offscreen platform)\n"
+        "  --page N              with --screenshot: show form page N (0 work mode .. 10)\n"
+        "  --select NAME=INDEX   with --screenshot: pick item INDEX of combo NAME first\n"
         "  --help                this text\n");
 }
 
@@ -39,6 +41,10 @@ int main(int argc, char** argv) {
             return 0;
         } else if (arg == "--screenshot" && i + 1 < argc) {
             options.screenshotPath = argv[++i];
+        } else if (arg == "--page" && i + 1 < argc) {
+            options.screenshotPage = std::atoi(argv[++i]);
+        } else if (arg == "--select" && i + 1 < argc) {
+            options.screenshotSelections.push_back(argv[++i]);
         } else if (arg == "--simulate") {
             options.simulate = true;
         } else if (arg.rfind("--simulate=", 0) == 0) {
