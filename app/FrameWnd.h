@@ -8,7 +8,10 @@
 // Members the worker reads are atomic; everything else, the parameter table and the receive
 // state included, is touched on the UI thread only.
 #include <atomic>
+#include <functional>
 #include <memory>
+#include <optional>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -42,6 +45,12 @@ inline constexpr UINT kMsgRunOnUi = 2140;
 
 // Size of the receive buffer: at most 15999 characters and a terminating zero.
 inline constexpr int kRxBufferSize = 16000;
+
+// How a job ended: its answer held an OK line, an ERROR line, or nothing came in time.
+enum class JobOutcome { Ok, Error, Timeout };
+// Told of every job the worker finished, on the UI thread, after the job's result step and
+// while the worker waits: the queue holds exactly what that step queued.
+using JobObserver = std::function<void(const CommandJob& job, JobOutcome outcome)>;
 
 class CM5Z30FrameWnd : public CWindowWnd, public INotifyUI {
 public:
@@ -80,8 +89,13 @@ public:
     CControlUI* minButton = nullptr;
     CRichEditUI* logView = nullptr;
     std::string loraVersion;
+    // The parameters the last loaded .cfg file held: applying it writes no others.
+    std::optional<std::set<std::string>> loadedFileParameters;
     // Ports listed besides the system's, such as a virtual unit's pseudo-terminal.
     std::vector<std::string> extraPorts;
+    // Optional (the command line sets it); set before StartWorker and left alone after, so
+    // the worker reads it without a lock.
+    JobObserver jobObserver;
 
     // The frame the timer procedure and the tests find.
     static CM5Z30FrameWnd* Instance();

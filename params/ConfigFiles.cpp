@@ -32,12 +32,6 @@ const std::string& NotInListing() {
     return marker;
 }
 
-// Per frame: the parameters its last loaded file held. UI thread only.
-std::map<const CM5Z30FrameWnd*, std::set<std::string>>& LoadedFiles() {
-    static std::map<const CM5Z30FrameWnd*, std::set<std::string>> files;
-    return files;
-}
-
 std::string InitialFolder() {
 #ifdef _WIN32
     return "D:\\Program Files";
@@ -60,8 +54,16 @@ ui::FileDialogSpec DialogSpec(int language, const char* allFilesEnglish, bool mu
     return spec;
 }
 
-// The listing a file holds, decoded; false when the file cannot be opened or read.
-bool ReadListing(const CStdString& path, std::string* listing) {
+void PushListingJob(CM5Z30FrameWnd& frame, int type) {
+    CommandJob job;
+    job.type = type;
+    job.command = kListingCommand;
+    frame.jobQueue.PushJob(job);
+}
+
+}  // namespace
+
+bool ReadConfigListing(const CStdString& path, std::string* listing) {
     QFile file(QString::fromUtf8(path.GetData()));
     if (!file.open(QIODevice::ReadOnly)) return false;
     const QByteArray bytes = file.read(kMaxFileBytes);
@@ -70,8 +72,7 @@ bool ReadListing(const CStdString& path, std::string* listing) {
     return true;
 }
 
-// The names of the parameters the listing gives a value.
-std::set<std::string> HeldParameters(const ParameterTable& table, const std::string& listing) {
+std::set<std::string> ListedParameters(const ParameterTable& table, const std::string& listing) {
     ParameterTable probe = table;
     for (auto& [name, entry] : probe) entry.value = NotInListing();
     ParseDeviceAnswer(probe, listing.data(), static_cast<int>(listing.size()));
@@ -82,15 +83,6 @@ std::set<std::string> HeldParameters(const ParameterTable& table, const std::str
     return held;
 }
 
-void PushListingJob(CM5Z30FrameWnd& frame, int type) {
-    CommandJob job;
-    job.type = type;
-    job.command = kListingCommand;
-    frame.jobQueue.PushJob(job);
-}
-
-}  // namespace
-
 ui::FileDialogSpec OpenDialogSpec(int language) {
     return DialogSpec(language, " All File(*.*)", true);
 }
@@ -100,9 +92,7 @@ ui::FileDialogSpec SaveDialogSpec(int language) {
 }
 
 const std::set<std::string>* LoadedFileParameters(const CM5Z30FrameWnd& frame) {
-    auto& files = LoadedFiles();
-    auto it = files.find(&frame);
-    return it == files.end() ? nullptr : &it->second;
+    return frame.loadedFileParameters ? &*frame.loadedFileParameters : nullptr;
 }
 
 void SaveToFile(CM5Z30FrameWnd& frame) {
@@ -118,17 +108,18 @@ void LoadFromFile(CM5Z30FrameWnd& frame) {
     frame.configFilePath = path;
     std::string listing;
     std::set<std::string> held;
-    if (ReadListing(path, &listing)) held = HeldParameters(frame.parameterTable, listing);
+    if (ReadConfigListing(path, &listing)) held = ListedParameters(frame.parameterTable, listing);
     // A file without a single value (empty, cut before its first line, not a listing) would
     // only re-show the old values and then write them to the unit as if the file held them.
     if (held.empty()) {
-        LogViewAppend(frame.logView, LabelText("onLoadFrommFile", "ReadError"));
+        // The label carries no line end of its own; the log's lines all end in one.
+        LogViewAppend(frame.logView, LabelText("onLoadFrommFile", "ReadError", "\r\n"));
         return;
     }
     std::memcpy(frame.rxBuffer, listing.data(), listing.size());
     frame.rxBuffer[listing.size()] = '\0';
     frame.rxLength = static_cast<int>(listing.size());
-    LoadedFiles()[&frame] = std::move(held);
+    frame.loadedFileParameters = std::move(held);
     ParseDeviceAnswer(frame.parameterTable, frame.rxBuffer, frame.rxLength);
     ShowValues(frame);
     PushListingJob(frame, ReadForApply);

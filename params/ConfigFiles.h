@@ -10,6 +10,7 @@
 #include "ui/Dialogs.h"
 
 class CM5Z30FrameWnd;
+class ParameterTable;
 
 // Handler of 2128: asks for a file (configFilePath), then queues a read-for-save of the unit.
 void SaveToFile(CM5Z30FrameWnd& frame);
@@ -27,6 +28,13 @@ void WriteConfigFile(CM5Z30FrameWnd& frame);
 // The parameters the last loaded file gave a value, which the apply that follows may write;
 // null when no file has been loaded into this frame.
 const std::set<std::string>* LoadedFileParameters(const CM5Z30FrameWnd& frame);
+
+// Reads a .cfg file as LoadFromFile does (text mode, at most the listing's limit) into
+// `listing`; false when the file cannot be opened or read. Any thread.
+bool ReadConfigListing(const CStdString& path, std::string* listing);
+// The names of the parameters the listing gives a value (an empty value counts), as parsed
+// into a copy of `table`. Any thread that may read the table.
+std::set<std::string> ListedParameters(const ParameterTable& table, const std::string& listing);
 
 // The dialogs' settings for the frame's language: filters, initial folder and name.
 ui::FileDialogSpec OpenDialogSpec(int language);

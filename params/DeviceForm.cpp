@@ -49,21 +49,23 @@ void ShowValues(CM5Z30FrameWnd& frame) {
     ParameterTable& table = frame.parameterTable;
     ApplyDeviceTypeTabs(frame, table.ParameterAt("Device Type").value);
     frame.loraVersion = table.ParameterAt("LORA ver").value;
-    for (const auto& [name, entry] : table) {
-        switch (entry.kind) {
-            case ControlKind::Combobox:
-                ShowCombo(frame, name, entry);
-                break;
-            case ControlKind::Edit:
-                ShowEdit(frame, name, entry);
-                break;
-            case ControlKind::Line:
-                ShowChannels(frame, name, entry);
-                break;
-            case ControlKind::None:
-                break;
-        }
-    }
+    for (const auto& [name, entry] : table) ShowEntryValue(frame, name, entry);
     frame.PostMessage(kMsgLayoutRule, kActivateMethodLayout, 0);
     frame.PostMessage(kMsgLayoutRule, kLoraModeLayout, 0);
+}
+
+void ShowEntryValue(CM5Z30FrameWnd& frame, const std::string& name, const ParameterEntry& entry) {
+    switch (entry.kind) {
+        case ControlKind::Combobox:
+            ShowCombo(frame, name, entry);
+            break;
+        case ControlKind::Edit:
+            ShowEdit(frame, name, entry);
+            break;
+        case ControlKind::Line:
+            ShowChannels(frame, name, entry);
+            break;
+        case ControlKind::None:
+            break;
+    }
 }

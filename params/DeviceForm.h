@@ -2,9 +2,12 @@
 // The unit's listing into the form: every parameter's value shown in its control.
 //
 // Threads: UI thread only.
+#include <string>
+
 #include "ui/Types.h"
 
 class CM5Z30FrameWnd;
+struct ParameterEntry;
 
 // Handler of message 2126: parses the listing in the receive buffer into the parameter table,
 // then fills the form from it (ShowValues). Returns 0.
@@ -15,3 +18,8 @@ LRESULT OnParseAnswer(CM5Z30FrameWnd& frame);
 // masks; then posts the layout codes 1 and 17 so the form's layout follows. Selecting an item
 // raises "itemselect" as a user's pick does. Controls the skin lacks are skipped.
 void ShowValues(CM5Z30FrameWnd& frame);
+
+// Shows one entry's value in its control by the rules ShowValues follows for it: a list's item,
+// a field's text, a mask's switches. The entry need not be the table's (a value to show as if
+// the unit had sent it); nothing of the table changes. A missing control is skipped.
+void ShowEntryValue(CM5Z30FrameWnd& frame, const std::string& name, const ParameterEntry& entry);
