@@ -63,6 +63,7 @@ public:
     }
     friend bool operator==(const CStdString& a, std::string_view b) { return a.data_ == b; }
     friend bool operator==(const CStdString& a, const char* b) { return a.data_ == b; }
+    friend bool operator==(const CStdString& a, const std::string& b) { return a.data_ == b; }
     friend bool operator==(const CStdString& a, const CStdString& b) { return a.data_ == b.data_; }
 
 private:
