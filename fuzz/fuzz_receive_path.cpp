@@ -1,0 +1,68 @@
+// The receive path on arbitrary block sequences under every pending kind: the buffer never
+// overflows, its length stays within 0 to 15999, and it always ends in a zero byte.
+#include <QApplication>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "app/FrameWnd.h"
+#include "engine/ReceivePath.h"
+#include "ui/PaintManager.h"
+
+namespace {
+
+// Every pending kind the receive path knows, and a few it does not.
+constexpr int kPendingKinds[] = {-1, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 99};
+
+CM5Z30FrameWnd& Frame() {
+    static int argc = 1;
+    static char name[] = "fuzz_receive_path";
+    static char* argv[] = {name, nullptr};
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    static QApplication app(argc, argv);
+    // No skin: every control is missing, which the receive path must take in its stride.
+    CPaintManagerUI::SetResourcePath("/nonexistent");
+    static auto* frame = [] {
+        auto* f = new CM5Z30FrameWnd();
+        f->Create(nullptr, "DTU", 0, 0, 0, 0, 100, 100);
+        return f;
+    }();
+    return *frame;
+}
+
+void CheckBuffer(const CM5Z30FrameWnd& frame) {
+    if (frame.rxLength < 0 || frame.rxLength > kRxBufferSize - 1) std::abort();
+    if (frame.rxBuffer[frame.rxLength] != 0) std::abort();
+    if (std::memchr(frame.rxBuffer, 0, static_cast<std::size_t>(frame.rxLength))) std::abort();
+}
+
+}  // namespace
+
+// Input: one byte choosing the pending kind, then blocks, each a two-byte length (at most
+// 4095) followed by its bytes.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    CM5Z30FrameWnd& frame = Frame();
+    if (size == 0) return 0;
+    frame.rxLength = 0;
+    frame.rxBuffer[0] = 0;
+    frame.pendingJobType = kPendingKinds[data[0] % std::size(kPendingKinds)];
+    std::size_t at = 1;
+    while (at + 2 <= size) {
+        std::size_t n = (static_cast<std::size_t>(data[at]) << 8 | data[at + 1]) % 4096;
+        at += 2;
+        n = std::min(n, size - at);
+        // The driver's block: exactly the bytes and one spare for the terminator.
+        std::vector<char> block(n + 1);
+        std::memcpy(block.data(), data + at, n);
+        at += n;
+        OnReceive(frame, block.data(), static_cast<int>(n));
+        CheckBuffer(frame);
+    }
+    // The posted log blocks and state messages go, so nothing piles up between inputs.
+    QCoreApplication::processEvents();
+    frame.jobQueue.Clear();
+    return 0;
+}
