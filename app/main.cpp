@@ -4,12 +4,14 @@
 //   dtuconfig --simulate[=VARIANT] the window with a virtual unit on a pseudo-terminal
 //   dtuconfig --screenshot FILE    render the window into FILE (PNG) and quit
 //   dtuconfig sim [...]            run a virtual unit until stopped
+//   dtuconfig ports|read|show|diff|apply|set [...]   the command line, headless
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "app/CliCommands.h"
 #include "app/Entry.h"
 #include "sim/SimCommand.h"
 
@@ -19,19 +21,22 @@ void PrintUsage() {
     std::printf(
         "Usage: dtuconfig [--simulate[=none|lora|zigbee|gps]] [--screenshot FILE.png]\n"
         "       dtuconfig sim [--help] [options]   run a virtual unit on a pseudo-terminal\n"
+        "%s"
         "\n"
         "  --simulate[=VARIANT]  start a virtual unit and select its port in the window\n"
         "  --screenshot FILE     render the window into a PNG file and quit (works without a\n"
         "                        display, on the offscreen platform)\n"
         "  --page N              with --screenshot: show form page N (0 work mode .. 10)\n"
         "  --select NAME=INDEX   with --screenshot: pick item INDEX of combo NAME first\n"
-        "  --help                this text\n");
+        "  --help                this text\n",
+        std::string(CliCommandsHelp()).c_str());
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], "sim") == 0) return sim::RunSimCommand(argc - 1, argv + 1);
+    if (argc > 1 && IsCliCommand(argv[1])) return RunCliCommand(argc, argv);
 
     GuiOptions options;
     for (int i = 1; i < argc; ++i) {

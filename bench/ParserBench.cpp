@@ -3,27 +3,15 @@
 
 #include <string>
 
+#include "bench/UnitListing.h"
 #include "params/ConfigFileText.h"
 #include "params/DeviceAnswer.h"
 #include "params/ParameterTable.h"
-#include "sim/VirtualUnit.h"
 
 namespace {
 
-// A complete listing as the unit sends it, taken from the virtual unit in configuration mode.
-std::string Listing(sim::UnitVariant variant) {
-    sim::UnitOptions options;
-    options.variant = variant;
-    options.start = sim::UnitStart::Configuration;
-    sim::VirtualUnit unit(options, sim::TimePoint{});
-    unit.Feed("AT+SHOW\r\n", sim::TimePoint{});
-    // The unit paces its output at the line's speed; an hour later it has all gone out.
-    unit.Advance(sim::TimePoint{} + std::chrono::hours(1));
-    return unit.TakeOutput();
-}
-
 void BM_ParseListing(benchmark::State& state) {
-    std::string listing = Listing(static_cast<sim::UnitVariant>(state.range(0)));
+    std::string listing = bench::UnitListing(static_cast<sim::UnitVariant>(state.range(0)));
     ParameterTable table;
     BuildParameterTable(table);
     for (auto _ : state) {
@@ -33,17 +21,17 @@ void BM_ParseListing(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * listing.size()));
     state.counters["listing_bytes"] = static_cast<double>(listing.size());
 }
-BENCHMARK(BM_ParseListing)->Arg(0)->Arg(1)->Arg(3);
+BENCHMARK(BM_ParseListing)->Arg(0)->Arg(1)->Arg(3)->Unit(benchmark::kMicrosecond);
 
 void BM_ConfigFileRoundTrip(benchmark::State& state) {
-    std::string listing = Listing(sim::UnitVariant::Lora);
+    std::string listing = bench::UnitListing(sim::UnitVariant::Lora);
     for (auto _ : state) {
         std::string file = EncodeConfigText(listing);
         benchmark::DoNotOptimize(DecodeConfigText(file));
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * listing.size()));
 }
-BENCHMARK(BM_ConfigFileRoundTrip);
+BENCHMARK(BM_ConfigFileRoundTrip)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <ctime>
 #include <string>
+#include <utility>
 
 #include "app/FrameWnd.h"
 #include "ui/Controls.h"
@@ -11,6 +12,11 @@ namespace {
 
 void ReleaseLogBlock(WPARAM wParam, LPARAM) {
     delete[] reinterpret_cast<char*>(wParam);
+}
+
+LogTap& CurrentTap() {
+    static LogTap tap;
+    return tap;
 }
 
 }  // namespace
@@ -24,8 +30,14 @@ void LogAppend(CM5Z30FrameWnd& frame, std::string_view text, int length) {
                       &ReleaseLogBlock);
 }
 
+LogTap SetLogTap(LogTap tap) {
+    std::swap(CurrentTap(), tap);
+    return tap;
+}
+
 void LogViewAppend(CRichEditUI* view, const CStdString& text) {
     if (!view || text.IsEmpty()) return;
+    if (const LogTap& tap = CurrentTap()) tap(text.str());
     // The view is cleared, not trimmed, when the next text would reach its limit. Nothing
     // waits here: a pause on the UI thread would freeze the window while a listing arrives.
     if (view->GetTextLength() + text.GetLength() >= view->GetLimitText() - 1) {

@@ -1,5 +1,6 @@
 #pragma once
 // The log channel: every line that reaches the log view, from any thread.
+#include <functional>
 #include <string_view>
 
 #include "ui/StdString.h"
@@ -14,6 +15,11 @@ void LogAppend(CM5Z30FrameWnd& frame, std::string_view text, int length = 0);
 // Appends to the log view now, clearing it first when the text would reach its limit, and
 // scrolls to the end. A frame without a log view ignores it. UI thread.
 void LogViewAppend(CRichEditUI* view, const CStdString& text);
+
+// Sees every text given to the log view, in order, as it is appended (UI thread).
+using LogTap = std::function<void(std::string_view text)>;
+// Sets the process's log tap (empty: none) and returns the previous one. UI thread.
+LogTap SetLogTap(LogTap tap);
 
 // The local date and time as "yyyy/mm/dd,hh:mm:ss".
 CStdString LocalTimeStamp();

@@ -5,6 +5,7 @@
 
 #include "app/FrameWnd.h"
 #include "app/Labels.h"
+#include "engine/AnswerMatch.h"
 #include "engine/Clock.h"
 #include "engine/JobSteps.h"
 #include "engine/JobTypes.h"
@@ -40,6 +41,21 @@ bool StartJob(CM5Z30FrameWnd& frame, const CommandJob& job, std::stop_token stop
     return !stop.stop_requested();
 }
 
+// A completed job's outcome as its answer says; an ERROR line wins, as in the result labels.
+JobOutcome AnswerOutcome(const CM5Z30FrameWnd& frame) {
+    const std::string_view text(frame.rxBuffer, static_cast<std::size_t>(frame.rxLength));
+    if (HasErrorLine(text)) return JobOutcome::Error;
+    return HasOkLine(text) ? JobOutcome::Ok : JobOutcome::Error;
+}
+
+void ReportTimeout(CM5Z30FrameWnd& frame, const CommandJob& job) {
+    if (!frame.jobObserver) return;
+    CallOnUi(frame, [&] {
+        frame.jobObserver(job, JobOutcome::Timeout);
+        return LRESULT{1};
+    });
+}
+
 void RunJob(CM5Z30FrameWnd& frame, const CommandJob& job, std::stop_token stop) {
     if (!StartJob(frame, job, stop)) return;
     LogAppend(frame, (LabelText("ComSend", "send") + ":" + std::string_view(job.command)).str());
@@ -48,13 +64,16 @@ void RunJob(CM5Z30FrameWnd& frame, const CommandJob& job, std::stop_token stop) 
     if (!frame.answerEvent.WaitFor(EngineClock(), timeout, stop)) {
         if (stop.stop_requested()) return;
         LogAppend(frame, LabelText("WorkerJobThreadProc", "OutTime", "\r\n").str());
+        ReportTimeout(frame, job);
         // The pending kind stays the timed-out job's, so its answer, should it still come,
         // completes it here instead of being taken for the next command's.
         frame.answerEvent.WaitFor(EngineClock(), kLateAnswerGrace, stop);
         return;
     }
     CallOnUi(frame, [&] {
+        const JobOutcome outcome = AnswerOutcome(frame);
         HandleJobResult(frame, job);
+        if (frame.jobObserver) frame.jobObserver(job, outcome);
         return LRESULT{1};
     });
 }

@@ -120,8 +120,14 @@ void LoadFromFile(CM5Z30FrameWnd& frame) {
     frame.rxBuffer[listing.size()] = '\0';
     frame.rxLength = static_cast<int>(listing.size());
     frame.loadedFileParameters = std::move(held);
+    // The form shows the file, but the table goes on holding what the unit last reported or
+    // confirmed: were the file's values left in it, an apply whose read is never answered
+    // would leave the form and the table alike, and a save would then write nothing.
+    std::map<std::string, std::string> unitValues;
+    for (const auto& [name, entry] : frame.parameterTable) unitValues[name] = entry.value;
     ParseDeviceAnswer(frame.parameterTable, frame.rxBuffer, frame.rxLength);
     ShowValues(frame);
+    for (const auto& [name, value] : unitValues) frame.parameterTable.SetValue(name, value);
     PushListingJob(frame, ReadForApply);
 }
 

@@ -16,8 +16,9 @@ class ParameterTable;
 void SaveToFile(CM5Z30FrameWnd& frame);
 
 // Handler of 2129: asks for a file, reads at most the listing's limit of it into the receive
-// buffer, parses and shows it, then queues a read-for-apply. A file that cannot be read or
-// holds no parameter logs [onLoadFrommFile] ReadError and changes nothing.
+// buffer, shows it in the form (the parameter table keeps the unit's values), then queues a
+// read-for-apply. A file that cannot be read or holds no parameter logs [onLoadFrommFile]
+// ReadError and changes nothing.
 void LoadFromFile(CM5Z30FrameWnd& frame);
 
 // Writes the listing in the receive buffer (up to its zero) to configFilePath. The file is

@@ -1,0 +1,74 @@
+// diff and apply: a .cfg file into the form, the unit read, the differing shown parameters
+// written (apply) or only printed (diff, apply --dry-run).
+#include "app/CliCommands.h"
+#include "app/CliOutput.h"
+#include "app/CliSession.h"
+#include "params/ConfigFiles.h"
+#include "params/ParameterTable.h"
+
+namespace {
+
+// Whether the file can be applied at all; prints why not.
+bool IsListingFile(const std::string& path) {
+    std::string listing;
+    if (!ReadConfigListing(path, &listing)) {
+        PrintMessage("cannot read " + path);
+        return false;
+    }
+    ParameterTable table;
+    BuildParameterTable(table);
+    if (ListedParameters(table, listing).empty()) {
+        PrintMessage(path + " is not a listing of a unit: it holds no parameter");
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int RunApply(const CliOptions& options) {
+    const bool dryRun = options.command == "diff" || options.dryRun;
+    // Checked before the port is touched: a bad file never costs the unit a login.
+    if (!IsListingFile(options.file)) return kExitFile;
+
+    CliSession session(options);
+    if (int status = session.Start()) return status;
+    if (int status = session.Connect()) return status;
+    if (session.LogIn() != kExitDone) return session.Finish();
+
+    // "Load from file": the form shows the file, its layout rules run, a read-for-apply is
+    // queued; the worker starts only once the form has settled.
+    CM5Z30FrameWnd& frame = session.frame();
+    session.dialogs().openPath = options.file;
+    LoadFromFile(frame);
+    if (!LoadedFileParameters(frame)) {
+        PrintMessage("cannot read " + options.file);
+        session.Fail(kExitFile);
+        return session.Finish();
+    }
+    session.SettleLayout();
+
+    bool collected = false;
+    session.SetJobHook([&](const CommandJob& job, JobOutcome outcome) {
+        if (job.type != ReadForApply || outcome != JobOutcome::Ok || collected) return;
+        // The result step has just queued the writes; the worker waits until this returns.
+        collected = true;
+        const std::vector<CommandJob> writes = session.TakeQueuedJobs();
+        if (!dryRun) {
+            session.QueueWrites(writes);
+            return;
+        }
+        for (const PlannedWrite& write : session.PlanWrites(writes)) {
+            PrintLine(FormatWrite(write.name, write.oldValue, write.newValue, ""));
+        }
+    });
+    if (!session.StartWorker()) return session.Finish();
+    session.WaitForJob(ReadForApply, 0);
+    if (!collected) {
+        PrintMessage("the unit sent no complete listing: nothing was written");
+        session.Fail(kExitUnit);
+        return session.Finish();
+    }
+    session.WaitForWrites();
+    return session.Finish();
+}

@@ -1,0 +1,18 @@
+#pragma once
+// The command line's subcommands, run headless on the same frame, engine, form and rules as
+// the window: ports, read, show, diff, apply and set (see CliOptions.cpp for their help).
+//
+// Threads: the main thread, which becomes the UI thread.
+#include "app/CliOptions.h"
+
+// Runs "dtuconfig SUBCOMMAND ..." (argv[1] names it): creates the application on the
+// offscreen platform, reads the options and runs the subcommand. Returns the exit status.
+int RunCliCommand(int argc, char** argv);
+
+// The subcommands, each returning its exit status. An application must exist.
+int RunPorts(const CliOptions& options);
+int RunShow(const CliOptions& options);
+int RunRead(const CliOptions& options);
+// "diff", and "apply" with or without --dry-run.
+int RunApply(const CliOptions& options);
+int RunSet(const CliOptions& options);

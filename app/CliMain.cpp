@@ -1,0 +1,41 @@
+#include <QApplication>
+#include <QStringList>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/CliCommands.h"
+
+namespace {
+
+// Qt's own notes (the offscreen platform's, a missing runtime folder) would mix with the
+// messages the user reads; they reach stderr only when DTU_QT_MESSAGES is set, errors always.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    const bool note = type == QtDebugMsg || type == QtInfoMsg || type == QtWarningMsg;
+    if (note && !std::getenv("DTU_QT_MESSAGES")) return;
+    std::fprintf(stderr, "dtuconfig: Qt: %s\n", text.toLocal8Bit().constData());
+}
+
+}  // namespace
+
+int RunCliCommand(int argc, char** argv) {
+    // Headless: the frame is built and laid out, never shown.
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    qInstallMessageHandler(QuietQtMessages);
+    // Qt sees only the program's name, so none of our arguments is taken for one of its own.
+    int qtArgc = 1;
+    char* qtArgv[] = {argv[0], nullptr};
+    QApplication app(qtArgc, qtArgv);
+    QCoreApplication::setApplicationName("dtuconfig");
+
+    QStringList args;
+    for (int i = 0; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+    CliOptions options;
+    int exitCode = kExitUsage;
+    if (!ParseCliOptions(args, &options, &exitCode)) return exitCode;
+
+    if (options.command == "ports") return RunPorts(options);
+    if (options.command == "show") return RunShow(options);
+    if (options.command == "read") return RunRead(options);
+    if (options.command == "set") return RunSet(options);
+    return RunApply(options);
+}

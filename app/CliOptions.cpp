@@ -1,0 +1,213 @@
+#include "app/CliOptions.h"
+
+#include <QCommandLineParser>
+#include <cstdio>
+
+namespace {
+
+// Which options a subcommand takes besides --help.
+enum OptionGroup : unsigned {
+    kDevice = 1,  // --port, --baud, --format, --login-timeout, --stay, --log
+    kOutput = 2,  // --output
+    kJson = 4,    // --json
+    kDryRun = 8,  // --dry-run
+};
+
+struct CommandRow {
+    const char* name;
+    const char* arguments;  // the positional arguments, as the usage line shows them
+    unsigned groups;
+    int files;  // positional FILE.cfg arguments required (set takes NAME=VALUE instead)
+    const char* description;
+};
+
+// clang-format off
+constexpr CommandRow kCommands[] = {
+    {"ports", "", 0, 0,
+     "Lists the serial ports, one a line: device path, tab, description."},
+    {"read", "", kDevice | kOutput | kJson, 0,
+     "Reads every parameter of the unit. Prints \"name<TAB>value\" lines, or one JSON object\n"
+     "with --json; --output writes the unit's listing to a .cfg file as the window's\n"
+     "\"save to file\" does."},
+    {"show", "FILE.cfg", kJson, 1,
+     "Prints the parameters a .cfg file holds (offline): \"name<TAB>value\" lines, or one JSON\n"
+     "object with --json."},
+    {"diff", "FILE.cfg", kDevice, 1,
+     "Reads the unit and prints what \"apply\" would write, one \"name<TAB>old<TAB>new\" line\n"
+     "a parameter, without writing anything."},
+    {"apply", "FILE.cfg", kDevice | kDryRun, 1,
+     "Loads a .cfg file into the form, reads the unit and writes every shown parameter that\n"
+     "differs. Each write prints \"name<TAB>old<TAB>new<TAB>OK|ERROR|TIMEOUT\"."},
+    {"set", "NAME=VALUE...", kDevice, 0,
+     "Reads the unit, puts each VALUE (in the unit's terms, e.g. ActivateMethod=SMSD) into the\n"
+     "control NAME as if the unit had sent it, then writes what differs, as \"Save\" does.\n"
+     "Each write prints \"name<TAB>old<TAB>new<TAB>OK|ERROR|TIMEOUT\"."},
+};
+// clang-format on
+
+constexpr const char* kExitHelp =
+    "\nExit status: 0 all done; 1 the unit answered ERROR or did not answer; 2 usage error;\n"
+    "3 the port could not be opened; 4 the file could not be read or is not a listing.\n";
+
+const CommandRow* FindCommand(std::string_view name) {
+    for (const CommandRow& row : kCommands) {
+        if (name == row.name) return &row;
+    }
+    return nullptr;
+}
+
+void Fail(const QString& text) {
+    std::fprintf(stderr, "dtuconfig: %s (see --help)\n", text.toLocal8Bit().constData());
+}
+
+// The parser's help with our own usage line, which names the subcommand.
+QString HelpText(const QCommandLineParser& parser, const CommandRow& row) {
+    QString help = parser.helpText();
+    const qsizetype firstLineEnd = help.indexOf('\n');
+    QString usage = QString("Usage: dtuconfig %1%2 [options]")
+                        .arg(row.name)
+                        .arg(*row.arguments ? QString(" ") + row.arguments : QString());
+    if (row.groups & kDevice) usage += "   (--port is required)";
+    return usage + help.mid(firstLineEnd) + kExitHelp;
+}
+
+bool ParseNumber(const QString& text, int* value) {
+    bool ok = false;
+    const int n = text.toInt(&ok);
+    if (!ok || n <= 0) return false;
+    *value = n;
+    return true;
+}
+
+// A character format as the port takes it: data bits, parity letter, stop bits ("8N1").
+bool IsFormat(const QString& text) {
+    return text.size() == 3 && text[0] >= '5' && text[0] <= '8' &&
+           QString("NEOMS").contains(text[1]) && (text[2] == '1' || text[2] == '2');
+}
+
+bool ReadAssignments(const QStringList& words, CliOptions* options) {
+    if (words.isEmpty()) {
+        Fail("set needs at least one NAME=VALUE");
+        return false;
+    }
+    for (const QString& word : words) {
+        const QByteArray bytes = word.toUtf8();
+        const qsizetype eq = bytes.indexOf('=');
+        if (eq <= 0) {
+            Fail(QString("\"%1\" is not NAME=VALUE").arg(word));
+            return false;
+        }
+        options->assignments.push_back(
+            {bytes.left(eq).toStdString(), bytes.mid(eq + 1).toStdString()});
+    }
+    return true;
+}
+
+}  // namespace
+
+bool IsCliCommand(std::string_view word) {
+    return FindCommand(word) != nullptr;
+}
+
+std::string_view CliCommandsHelp() {
+    return "       dtuconfig ports\n"
+           "       dtuconfig read  --port P [--baud B] [--format 8N1] [--output FILE.cfg] "
+           "[--json]\n"
+           "       dtuconfig show  FILE.cfg [--json]\n"
+           "       dtuconfig diff  FILE.cfg --port P [...]\n"
+           "       dtuconfig apply FILE.cfg --port P [...] [--dry-run]\n"
+           "       dtuconfig set   --port P NAME=VALUE... [...]\n"
+           "  (each subcommand's --help describes its options)\n";
+}
+
+bool ParseCliOptions(const QStringList& args, CliOptions* options, int* exitCode) {
+    *exitCode = kExitUsage;
+    const CommandRow* row = args.size() > 1 ? FindCommand(args[1].toStdString()) : nullptr;
+    if (!row) {
+        Fail("unknown subcommand");
+        return false;
+    }
+    options->command = row->name;
+
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.setApplicationDescription(row->description);
+    const QCommandLineOption help({"h", "help"}, "Shows this help.");
+    const QCommandLineOption port("port", "The serial port's device path.", "P");
+    const QCommandLineOption baud("baud", "The baud rate (default 9600).", "B", "9600");
+    const QCommandLineOption format("format", "The character format (default 8N1).", "FORMAT",
+                                    "8N1");
+    const QCommandLineOption loginTimeout(
+        "login-timeout",
+        "Gives up when the unit is not in its setting mode after SECONDS "
+        "(default 10).",
+        "SECONDS", "10");
+    const QCommandLineOption stay("stay", "Leaves the unit in its setting mode (no at+quit).");
+    const QCommandLineOption log("log", "Writes the session log, a timestamp per line.", "FILE");
+    const QCommandLineOption output("output", "Writes the unit's listing to this .cfg file.",
+                                    "FILE.cfg");
+    const QCommandLineOption json("json", "Prints one JSON object: control name to value.");
+    const QCommandLineOption dryRun("dry-run", "Writes nothing: prints what would be written.");
+    parser.addOption(help);
+    if (row->groups & kDevice) {
+        for (const auto& option : {port, baud, format, loginTimeout, stay, log})
+            parser.addOption(option);
+    }
+    if (row->groups & kOutput) parser.addOption(output);
+    if (row->groups & kJson) parser.addOption(json);
+    if (row->groups & kDryRun) parser.addOption(dryRun);
+    if (*row->arguments) parser.addPositionalArgument(row->arguments, "");
+
+    QStringList rest = args;
+    rest.removeAt(1);
+    if (!parser.parse(rest)) {
+        Fail(parser.errorText());
+        return false;
+    }
+    if (parser.isSet(help)) {
+        std::fputs(HelpText(parser, *row).toLocal8Bit().constData(), stdout);
+        *exitCode = kExitDone;
+        return false;
+    }
+
+    const QStringList positional = parser.positionalArguments();
+    if (options->command == "set") {
+        if (!ReadAssignments(positional, options)) return false;
+    } else if (positional.size() != row->files) {
+        Fail(row->files ? QString("%1 needs one FILE.cfg").arg(row->name)
+                        : QString("%1 takes no arguments").arg(row->name));
+        return false;
+    } else if (row->files) {
+        options->file = positional[0].toStdString();
+    }
+
+    if (row->groups & kDevice) {
+        options->port = parser.value(port).toStdString();
+        if (options->port.empty()) {
+            Fail("--port is required");
+            return false;
+        }
+        if (!ParseNumber(parser.value(baud), &options->baud)) {
+            Fail("--baud wants a positive number");
+            return false;
+        }
+        if (!IsFormat(parser.value(format))) {
+            Fail("--format wants data bits, parity and stop bits, such as 8N1");
+            return false;
+        }
+        options->format = parser.value(format).toStdString();
+        bool ok = false;
+        options->loginTimeoutSeconds = parser.value(loginTimeout).toDouble(&ok);
+        if (!ok || options->loginTimeoutSeconds <= 0) {
+            Fail("--login-timeout wants a positive number of seconds");
+            return false;
+        }
+        options->stay = parser.isSet(stay);
+        options->logPath = parser.value(log).toStdString();
+    }
+    if (row->groups & kOutput) options->output = parser.value(output).toStdString();
+    if (row->groups & kJson) options->json = parser.isSet(json);
+    if (row->groups & kDryRun) options->dryRun = parser.isSet(dryRun);
+    *exitCode = kExitDone;
+    return true;
+}

@@ -1,0 +1,50 @@
+#pragma once
+// The command line's subcommands and their options, as QCommandLineParser reads them.
+//
+// Threads: the main thread, before anything else runs.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <QStringList>
+
+// The exit statuses of the command line.
+enum CliExit : int {
+    kExitDone = 0,   // all done
+    kExitUnit = 1,   // the unit answered ERROR, did not answer, or the session failed
+    kExitUsage = 2,  // bad command line or a value that cannot be written
+    kExitPort = 3,   // the port could not be opened
+    kExitFile = 4,   // the file could not be read (or written) or is not a listing
+};
+
+// One NAME=VALUE of "set": the control name and the value in the unit's terms.
+struct Assignment {
+    std::string name;
+    std::string value;
+};
+
+struct CliOptions {
+    std::string command;  // "ports", "read", "show", "diff", "apply", "set"
+    std::string file;     // show, diff, apply: the .cfg file
+    std::string port;     // the device path
+    int baud = 9600;
+    std::string format = "8N1";
+    std::string output;  // read: the .cfg file to write
+    bool json = false;
+    bool dryRun = false;
+    bool stay = false;  // leave the unit in its setting mode
+    double loginTimeoutSeconds = 10;
+    std::string logPath;
+    std::vector<Assignment> assignments;
+};
+
+// True when word is one of the command line's subcommands (not "sim", which has its own).
+bool IsCliCommand(std::string_view word);
+
+// Reads args (args[0] the program, args[1] the subcommand) into options. Returns true to go
+// on; false when the run ends here with *exitCode: 0 after --help (printed to stdout), 2 after
+// a usage error (printed to stderr).
+bool ParseCliOptions(const QStringList& args, CliOptions* options, int* exitCode);
+
+// The subcommands in a few lines, for "dtuconfig --help".
+std::string_view CliCommandsHelp();

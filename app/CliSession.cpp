@@ -1,0 +1,338 @@
+#include "app/CliSession.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+
+#include "app/CliOutput.h"
+#include "app/Labels.h"
+#include "app/Settings.h"
+#include "engine/ConfigMode.h"
+#include "engine/Connect.h"
+#include "engine/JobTypes.h"
+#include "engine/Log.h"
+#include "engine/Worker.h"
+#include "ui/Controls.h"
+#include "ui/PaintManager.h"
+
+namespace {
+
+using std::chrono::milliseconds;
+
+// The window's style without WS_VISIBLE, and its size: the frame is laid out as on screen.
+constexpr unsigned kFrameStyle = WS_OVERLAPPEDWINDOW;
+constexpr int kFrameWidth = 1400;
+constexpr int kFrameHeight = 800;
+
+// A unit that prints its start-up prompt is answered by the frame within this; a running unit
+// is sent "+++" after it, and again after each retry period.
+constexpr milliseconds kPromptGrace{1500};
+constexpr milliseconds kLoginRetry{3000};
+// A job's wait covers the worker's own time-out plus its pauses, quiet spans and the grace it
+// gives a late answer; past that something is wrong with the session, not the unit.
+constexpr milliseconds kJobSlack{10000};
+// At most this many rounds of posted events while the layout rules set each other off.
+constexpr int kMaxLayoutRounds = 50;
+constexpr int kProgressPeriodMs = 250;
+
+const char* OutcomeName(JobOutcome outcome) {
+    switch (outcome) {
+        case JobOutcome::Ok:
+            return "OK";
+        case JobOutcome::Error:
+            return "ERROR";
+        case JobOutcome::Timeout:
+            return "TIMEOUT";
+    }
+    return "";
+}
+
+bool IsListingJob(int type) {
+    return type == ReadAll || type == ReadForSave || type == ReadForApply;
+}
+
+// Selects the item with that text, adding it when the list lacks it.
+void SelectOrAdd(CM5Z30FrameWnd& frame, const char* name, const std::string& text) {
+    auto* combo = dynamic_cast<CComboUI*>(frame.paintManager.FindControl(name));
+    if (!combo) return;
+    for (int i = 0; i < combo->GetCount(); ++i) {
+        if (combo->GetItemAt(i)->GetText() == text) {
+            combo->SelectItem(i);
+            return;
+        }
+    }
+    combo->Add(new CListLabelElementUI(text));
+    combo->SelectItem(combo->GetCount() - 1);
+}
+
+// The log's lines without their line ends, for a message.
+std::string LogLines(std::string_view text) {
+    std::string lines;
+    for (char c : text) {
+        if (c == '\r') continue;
+        if (c == '\n') {
+            if (!lines.empty() && lines.back() != ' ') lines += ' ';
+            continue;
+        }
+        lines += c;
+    }
+    while (!lines.empty() && lines.back() == ' ') lines.pop_back();
+    return UnitText(lines);
+}
+
+}  // namespace
+
+LRESULT CliFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = CM5Z30FrameWnd::HandleMessage(msg, wParam, lParam);
+    if (msg == kMsgLayoutRule) ++layoutRulesRun;
+    if (afterMessage) afterMessage();
+    return result;
+}
+
+CliSession::CliSession(const CliOptions& options) : options_(options) {}
+
+CliSession::~CliSession() {
+    frame_.reset();
+    if (tapSet_) SetLogTap(nullptr);
+}
+
+int CliSession::Start() {
+    if (!options_.logPath.empty()) {
+        std::string error;
+        if (!logFile_.Open(options_.logPath, &error)) {
+            PrintMessage("cannot write the log " + options_.logPath + ": " + error);
+            return kExitUsage;
+        }
+    }
+    SetLogTap([this](std::string_view text) { OnLog(text); });
+    tapSet_ = true;
+
+    // The window's start-up: the instance folder, the language, the skin and its labels.
+    CPaintManagerUI::SetInstance();
+    const std::string instance = CPaintManagerUI::GetInstancePath().str();
+    const int language = ReadLanguageSetting(ConfigIniPath(instance));
+    const std::string skin = SkinFolder(instance, language);
+    CPaintManagerUI::SetResourcePath(skin);
+    SetLabelFilePath(LabelFileIn(skin));
+    valueNotice_ = LabelText("Notify", "ValueNotice").str();
+
+    frame_ = std::make_unique<CliFrame>();
+    frame_->language = language;
+    frame_->jobObserver = [this](const CommandJob& job, JobOutcome outcome) {
+        OnJobFinished(job, outcome);
+    };
+    frame_->afterMessage = [this] {
+        if (waker_) waker_();
+    };
+    frame_->Create(nullptr, "DTU", kFrameStyle, 0, 0, 0, kFrameWidth, kFrameHeight);
+    if (!frame_->logView) {
+        PrintMessage("the skin could not be loaded from " + skin);
+        return kExitUnit;
+    }
+    QCoreApplication::sendPostedEvents();
+    return kExitDone;
+}
+
+int CliSession::Connect() {
+    SelectOrAdd(*frame_, "SerialPort", options_.port);
+    SelectOrAdd(*frame_, "BaudRate1", std::to_string(options_.baud));
+    SelectOrAdd(*frame_, "Checkcode", options_.format);
+    const std::size_t mark = logText_.size();
+    ToggleFrameConnection(*frame_);
+    // The notices are posted to the log view: let them arrive.
+    QCoreApplication::sendPostedEvents();
+    if (PortOpen()) return kExitDone;
+    PrintMessage(options_.port + ": " + LogLines(std::string_view(logText_).substr(mark)));
+    return kExitPort;
+}
+
+int CliSession::LogIn() {
+    using Clock = std::chrono::steady_clock;
+    const auto deadline =
+        Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                           std::chrono::duration<double>(options_.loginTimeoutSeconds));
+    const auto remaining = [&] {
+        return std::max(milliseconds(0),
+                        std::chrono::duration_cast<milliseconds>(deadline - Clock::now()));
+    };
+    const auto loggedIn = [this] { return frame_->loggedIn.load() || !PortOpen(); };
+    WaitUntil(loggedIn, std::min(kPromptGrace, remaining()));
+    while (!loggedIn() && remaining() > milliseconds(0)) {
+        Login(*frame_);
+        WaitUntil(loggedIn, std::min(kLoginRetry, remaining()));
+    }
+    if (frame_->loggedIn) return kExitDone;
+    if (!PortOpen()) {
+        PrintMessage("the port was closed before the unit entered its setting mode");
+    } else {
+        char seconds[32];
+        std::snprintf(seconds, sizeof seconds, "%g", options_.loginTimeoutSeconds);
+        PrintMessage(std::string("the unit did not enter its setting mode within ") + seconds +
+                     " s: neither answering its prompt nor \"+++\" brought it there");
+    }
+    Fail(kExitUnit);
+    return kExitUnit;
+}
+
+bool CliSession::StartWorker() {
+    if (frame_->HasWorker()) return true;
+    if (!frame_->StartWorker()) {
+        PrintMessage(LabelText("WinMain", "WorkThread").str());
+        Fail(kExitUnit);
+        return false;
+    }
+    if (ProgressWanted()) {
+        progressTimer_ = std::make_unique<QTimer>();
+        QObject::connect(progressTimer_.get(), &QTimer::timeout, [this] { ShowListingProgress(); });
+        progressTimer_->start(kProgressPeriodMs);
+    }
+    return true;
+}
+
+void CliSession::SettleLayout() {
+    for (int round = 0; round < kMaxLayoutRounds; ++round) {
+        const int before = frame_->layoutRulesRun;
+        QCoreApplication::sendPostedEvents();
+        if (frame_->layoutRulesRun == before) return;
+    }
+}
+
+int CliSession::Finished(int type) const {
+    auto it = finished_.find(type);
+    return it == finished_.end() ? 0 : it->second;
+}
+
+JobOutcome CliSession::WaitForJob(int type, int before) {
+    const milliseconds limit = JobTimeout(type, frame_->timeoutFactor.load()) + kJobSlack;
+    if (!WaitUntil([&] { return Finished(type) > before || !PortOpen(); }, limit)) {
+        return JobOutcome::Timeout;
+    }
+    if (Finished(type) <= before) return JobOutcome::Timeout;  // the port went away
+    return lastOutcome_[type];
+}
+
+JobOutcome CliSession::RunJob(const CommandJob& job) {
+    const int before = Finished(job.type);
+    frame_->jobQueue.PushJob(job);
+    return WaitForJob(job.type, before);
+}
+
+std::vector<CommandJob> CliSession::TakeQueuedJobs() {
+    std::vector<CommandJob> jobs;
+    CommandJob job;
+    while (frame_->jobQueue.PopJob(job)) jobs.push_back(job);
+    return jobs;
+}
+
+std::vector<PlannedWrite> CliSession::PlanWrites(const std::vector<CommandJob>& jobs) const {
+    std::vector<PlannedWrite> writes;
+    for (const CommandJob& job : jobs) {
+        if (job.type != WriteParameter) continue;
+        const ParameterEntry* entry = frame_->parameterTable.FindParameter(job.key);
+        writes.push_back({job.key, entry ? entry->value : std::string(), job.value});
+    }
+    return writes;
+}
+
+void CliSession::QueueWrites(const std::vector<CommandJob>& jobs) {
+    for (const PlannedWrite& write : PlanWrites(jobs)) planned_.push_back(write);
+    for (const CommandJob& job : jobs) {
+        if (job.type == WriteParameter) ++writesQueued_;
+        frame_->jobQueue.PushJob(job);
+    }
+}
+
+void CliSession::WaitForWrites() {
+    const int pending = writesQueued_ - writesDone_;
+    if (pending <= 0) return;
+    const milliseconds each =
+        JobTimeout(WriteParameter, frame_->timeoutFactor.load()) + kLateAnswerGrace;
+    WaitUntil([&] { return writesDone_ >= writesQueued_ || !PortOpen(); },
+              each * pending + kJobSlack);
+    if (writesDone_ < writesQueued_) {
+        PrintMessage(std::to_string(writesQueued_ - writesDone_) +
+                     " writes were not sent: the port was closed or the unit stopped answering");
+        Fail(kExitUnit);
+    }
+}
+
+void CliSession::Fail(int code) {
+    if (exitCode_ == kExitDone) exitCode_ = code;
+}
+
+int CliSession::Finish() {
+    if (frame_ && PortOpen()) {
+        if (frame_->loggedIn && !options_.stay && StartWorker()) {
+            CommandJob quit;
+            quit.type = Quit;
+            quit.command = "\r\nat+quit\r\n";
+            if (RunJob(quit) != JobOutcome::Ok) {
+                PrintMessage("the unit did not confirm at+quit");
+                Fail(kExitUnit);
+            }
+        }
+        ToggleFrameConnection(*frame_);
+        QCoreApplication::sendPostedEvents();
+    }
+    ClearProgress();
+    logFile_.Close();
+    return exitCode_;
+}
+
+void CliSession::OnJobFinished(const CommandJob& job, JobOutcome outcome) {
+    ++finished_[job.type];
+    lastOutcome_[job.type] = outcome;
+    if (job.type == WriteParameter && !job.key.empty()) OnWriteFinished(job, outcome);
+    if (hook_) hook_(job, outcome);
+    if (waker_) waker_();
+}
+
+void CliSession::OnWriteFinished(const CommandJob& job, JobOutcome outcome) {
+    PlannedWrite write{job.key, std::string(), job.value};
+    if (!planned_.empty() && planned_.front().name == job.key) {
+        write = planned_.front();
+        planned_.pop_front();
+    }
+    ++writesDone_;
+    PrintLine(FormatWrite(write.name, write.oldValue, job.value, OutcomeName(outcome)));
+    if (outcome != JobOutcome::Ok) Fail(kExitUnit);
+    ShowProgress("writes: " + std::to_string(writesDone_) + " of " + std::to_string(writesQueued_));
+}
+
+void CliSession::OnLog(std::string_view text) {
+    logText_.append(text);
+    logFile_.Append(text);
+    // A value the form refused to send (it holds a control byte) is no write that failed:
+    // nothing went out for it, and the user must hear of it.
+    if (!valueNotice_.empty() && text.starts_with(valueNotice_)) {
+        PrintMessage(LogLines(text));
+        Fail(kExitUsage);
+    }
+}
+
+void CliSession::ShowListingProgress() {
+    if (!frame_ || !IsListingJob(frame_->pendingJobType) || frame_->rxLength <= 0) return;
+    ShowProgress("listing: " + std::to_string(frame_->rxLength) + " bytes received");
+}
+
+bool CliSession::PortOpen() const {
+    return frame_ && frame_->serialPort.IsOpen();
+}
+
+bool CliSession::WaitUntil(const std::function<bool()>& done, milliseconds limit) {
+    if (done()) return true;
+    if (limit <= milliseconds(0)) return false;
+    QEventLoop loop;
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
+    deadline.start(limit);
+    waker_ = [&] {
+        if (done()) loop.quit();
+    };
+    loop.exec();
+    waker_ = nullptr;
+    return done();
+}

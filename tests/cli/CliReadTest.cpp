@@ -1,0 +1,78 @@
+// read and show as processes: the .cfg file byte for byte as the unit sent its listing, the
+// JSON and the lines equal to what the unit holds, and the session log.
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "params/ConfigFileText.h"
+#include "tests/cli/CliTestSupport.h"
+#include "tests/support/TestPaths.h"
+
+namespace {
+
+using namespace clitest;
+
+TEST(CliRead, WritesTheUnitsListingAndPrintsItsValues) {
+    sim::VirtualUnitHost host(FastUnit(sim::UnitVariant::Lora));
+    std::string error;
+    ASSERT_TRUE(host.Start(&error)) << error;
+    const std::string listing = CaptureListing(host.DevicePath());
+    ASSERT_FALSE(listing.empty());
+
+    const std::string cfg = testpaths::TempDir() + "/unit.cfg";
+    const CliResult r = RunCli(QStringList{"read"} + PortArgs(host) +
+                               QStringList{"--output", cfg.c_str(), "--json"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(ReadFile(cfg), EncodeConfigText(listing));
+
+    std::map<std::string, std::string> json;
+    ASSERT_TRUE(ParseJsonObject(r.out, &json)) << r.out;
+    const std::map<std::string, std::string> unit = UnitValuesByName(host);
+    EXPECT_GT(unit.size(), 150u);
+    EXPECT_EQ(json, unit);
+
+    // Left as the window's quit button leaves it.
+    EXPECT_EQ(host.ReceivedCommands().back(), "at+quit");
+    EXPECT_EQ(host.Mode(), sim::UnitMode::Working);
+
+    // The file shows offline exactly what the unit held.
+    const CliResult shown = RunCli({"show", cfg.c_str(), "--json"});
+    ASSERT_EQ(shown.exitCode, 0) << shown.err;
+    std::map<std::string, std::string> fromFile;
+    ASSERT_TRUE(ParseJsonObject(shown.out, &fromFile)) << shown.out;
+    EXPECT_EQ(fromFile, unit);
+}
+
+TEST(CliRead, PrintsLinesAnswersThePromptAndCanStay) {
+    sim::VirtualUnitHost host(FastUnit(sim::UnitVariant::None, sim::UnitStart::PowerOn));
+    std::string error;
+    ASSERT_TRUE(host.Start(&error)) << error;
+    const std::string log = testpaths::TempDir() + "/session.log";
+    const CliResult r =
+        RunCli(QStringList{"read"} + PortArgs(host) + QStringList{"--stay", "--log", log.c_str()});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+
+    // One "name<TAB>value" line per parameter, in key order.
+    const std::map<std::string, std::string> unit = UnitValuesByName(host);
+    std::vector<std::string> expected;
+    for (const auto& [name, value] : unit) expected.push_back(name + "\t" + value);
+    EXPECT_EQ(Lines(r.out), expected);
+
+    // The prompt was answered with "s" (no "+++"), and the unit was left in its setting mode.
+    EXPECT_EQ(host.Mode(), sim::UnitMode::Configuration);
+    EXPECT_EQ(host.ReceivedCommands(), std::vector<std::string>{"AT+SHOW"});
+    EXPECT_EQ(host.Counters().configEntries, 1u);
+
+    // The session log: what the log view showed, each line after its time stamp.
+    const std::vector<std::string> lines = Lines(ReadFile(log));
+    ASSERT_GT(lines.size(), 100u);
+    const std::regex stamped(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3}  .*)");
+    for (const std::string& line : lines) EXPECT_TRUE(std::regex_match(line, stamped)) << line;
+    const std::string text = ReadFile(log);
+    EXPECT_NE(text.find("  Send:"), std::string::npos) << text;
+    EXPECT_NE(text.find("AT+SHOW"), std::string::npos);
+    EXPECT_NE(text.find("Access Point Name:"), std::string::npos);
+    EXPECT_EQ(text.find('\r'), std::string::npos);
+}
+
+}  // namespace

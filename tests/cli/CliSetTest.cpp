@@ -1,0 +1,44 @@
+// set as a process: each value put into its control as if the unit had sent it and written
+// back by the writing rules, and nothing written when the unit already holds it.
+#include <gtest/gtest.h>
+
+#include "tests/cli/CliTestSupport.h"
+
+namespace {
+
+using namespace clitest;
+
+TEST(CliSet, WritesEachValueAsTheWritingRuleGivesIt) {
+    sim::VirtualUnitHost host(FastUnit());
+    std::string error;
+    ASSERT_TRUE(host.Start(&error)) << error;
+    const std::string method = *host.StoredValue("AT+ACTI");
+    const std::string port = *host.StoredValue("AT+PORT");
+    ASSERT_NE(method, "SMSD");
+    ASSERT_NE(port, "6001");
+
+    struct Step {
+        const char* what;
+        std::vector<std::string> out;
+        std::vector<std::string> written;
+    };
+    const Step steps[] = {
+        {"first",
+         {"ActivateMethod\t" + method + "\tSMSD\tOK", "Server's Port\t" + port + "\t6001\tOK"},
+         {"AT+ACTI=SMSD", "AT+PORT=6001"}},
+        {"again: the unit holds both", {}, {}},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        const std::size_t from = host.ReceivedCommands().size();
+        const CliResult r = RunCli(QStringList{"set"} + PortArgs(host) +
+                                   QStringList{"ActivateMethod=SMSD", "Server's Port=6001"});
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(Lines(r.out), step.out);
+        EXPECT_EQ(WritesSince(host, from), step.written);
+    }
+    EXPECT_EQ(host.StoredValue("AT+ACTI"), "SMSD");
+    EXPECT_EQ(host.StoredValue("AT+PORT"), "6001");
+}
+
+}  // namespace
