@@ -1,8 +1,11 @@
 #include "engine/CommandJob.h"
 
 void JobQueue::PushJob(const CommandJob& job) {
-    std::lock_guard lock(queueLock_);
-    jobs_.push_back(job);
+    {
+        std::lock_guard lock(queueLock_);
+        jobs_.push_back(job);
+    }
+    queued_.notify_all();
 }
 
 bool JobQueue::PopJob(CommandJob& job) {
@@ -26,4 +29,9 @@ std::size_t JobQueue::Clear() {
 std::size_t JobQueue::Size() const {
     std::lock_guard lock(queueLock_);
     return jobs_.size();
+}
+
+bool JobQueue::WaitForJob(std::stop_token stop, std::chrono::milliseconds span) {
+    std::unique_lock lock(queueLock_);
+    return queued_.wait_for(lock, stop, span, [this] { return !jobs_.empty(); });
 }

@@ -4,8 +4,11 @@
 // Threads: PushJob on the UI thread (button handlers, the receive path's follow-ups, the
 // writes an apply collects); PopJob on the worker; Clear on the UI thread when the port
 // closes; Size anywhere. All under queueLock.
+#include <chrono>
+#include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <stop_token>
 #include <string>
 
 enum JobType : int {
@@ -45,8 +48,12 @@ class JobQueue {
     std::size_t Clear();
     // The number of queued jobs.
     std::size_t Size() const;
+    // Waits until a job is queued, stop is requested or the span passed; true when a job
+    // waits. The worker's idle wait: a click's job starts at once, not at the next poll.
+    bool WaitForJob(std::stop_token stop, std::chrono::milliseconds span);
 
   private:
     mutable std::mutex queueLock_;
+    std::condition_variable_any queued_;
     std::deque<CommandJob> jobs_;
 };

@@ -23,13 +23,17 @@ bool Pause(std::stop_token stop, std::chrono::milliseconds span) {
     return !stop.stop_requested();
 }
 
-// Parks the receive state and waits until the line is quiet; false when stopped.
-bool StartJob(CM5Z30FrameWnd& frame, const CommandJob& job, std::stop_token stop) {
+// Parks the receive state and, after a time-out, waits until the line is quiet; false when
+// stopped.
+bool StartJob(CM5Z30FrameWnd& frame, const CommandJob& job, bool settle, std::stop_token stop) {
     frame.SendMessage(kMsgCommandState, 0, 2);
     CallOnUi(frame, [&] {
         PrepareJobStart(frame);
+        // The last answer came complete: whatever the unit still sends is not part of it.
+        if (!settle) ArmJob(frame, job.type);
         return LRESULT{1};
     });
+    if (!settle) return !stop.stop_requested();
     for (int round = 0; round < kQuietSpanRounds; ++round) {
         if (!Pause(stop, kQuietSpan)) return false;
         if (CallOnUi(frame, [&] { return LRESULT{ArmJobWhenQuiet(frame, job.type)}; })) return true;
@@ -56,19 +60,20 @@ void ReportTimeout(CM5Z30FrameWnd& frame, const CommandJob& job) {
     });
 }
 
-void RunJob(CM5Z30FrameWnd& frame, const CommandJob& job, std::stop_token stop) {
-    if (!StartJob(frame, job, stop)) return;
+// Runs one job; returns true when it ended by its time-out.
+bool RunJob(CM5Z30FrameWnd& frame, const CommandJob& job, bool settle, std::stop_token stop) {
+    if (!StartJob(frame, job, settle, stop)) return false;
     LogAppend(frame, (LabelText("ComSend", "send") + ":" + std::string_view(job.command)).str());
     const auto timeout = JobTimeout(job.type, frame.timeoutFactor.load());
     frame.serialPort.WriteBytes(job.command.data(), static_cast<unsigned>(job.command.size()));
     if (!frame.answerEvent.WaitFor(EngineClock(), timeout, stop)) {
-        if (stop.stop_requested()) return;
+        if (stop.stop_requested()) return false;
         LogAppend(frame, LabelText("WorkerJobThreadProc", "OutTime", "\r\n").str());
         ReportTimeout(frame, job);
         // The pending kind stays the timed-out job's, so its answer, should it still come,
         // completes it here instead of being taken for the next command's.
         frame.answerEvent.WaitFor(EngineClock(), kLateAnswerGrace, stop);
-        return;
+        return true;
     }
     CallOnUi(frame, [&] {
         const JobOutcome outcome = AnswerOutcome(frame);
@@ -76,6 +81,7 @@ void RunJob(CM5Z30FrameWnd& frame, const CommandJob& job, std::stop_token stop) 
         if (frame.jobObserver) frame.jobObserver(job, outcome);
         return LRESULT{1};
     });
+    return false;
 }
 
 }  // namespace
@@ -84,17 +90,21 @@ void WorkerJobThreadProc(CM5Z30FrameWnd* frame, std::stop_token stop) {
     if (!frame) return;
     // Whether the buttons were enabled since the queue last ran dry: once per idle period.
     bool idleNoticeSent = false;
-    while (Pause(stop, kWorkerPollPeriod)) {
+    // Whether the last job timed out, so that its late answer may still be on the way.
+    bool settle = false;
+    while (!stop.stop_requested()) {
         CommandJob job;
         if (!frame->jobQueue.PopJob(job)) {
             if (!idleNoticeSent && frame->loggedIn && frame->serialPort.IsOpen()) {
                 frame->SendMessage(kMsgCommandState, 1, 2);
                 idleNoticeSent = true;
             }
-            Pause(stop, kWorkerPollPeriod);
+            frame->jobQueue.WaitForJob(stop, kWorkerIdlePeriod);
             continue;
         }
         idleNoticeSent = false;
-        RunJob(*frame, job, stop);
+        settle = RunJob(*frame, job, settle, stop);
+        // The pause between two jobs.
+        if (!Pause(stop, kWorkerPollPeriod)) break;
     }
 }

@@ -11,9 +11,12 @@
 
 class CM5Z30FrameWnd;
 
-// The worker's pace: the pause before each look at the queue, and another when it is empty.
+// The worker's pace: the pause between two jobs, and how often an idle worker looks at the
+// login state for its idle notice (a queued job wakes it at once).
 inline constexpr std::chrono::milliseconds kWorkerPollPeriod{100};
-// The line must stay this long without received bytes before a command is written.
+inline constexpr std::chrono::milliseconds kWorkerIdlePeriod{200};
+// After a time-out, the line must stay this long without received bytes before the next
+// command is written. A job whose answer came complete leaves nothing to wait for.
 inline constexpr std::chrono::milliseconds kQuietSpan{50};
 // At most this many quiet spans are waited for; then the command is written anyway.
 inline constexpr int kQuietSpanRounds = 20;
