@@ -43,13 +43,16 @@ public:
 class WindowHost : public QWidget {
 public:
     explicit WindowHost(CWindowWnd* owner) : owner_(owner) {}
+    // The window object lets go of its widget, which Qt deletes a little later: events that
+    // reach it meanwhile find no window procedure.
+    void Detach() { owner_ = nullptr; }
 
 protected:
     bool event(QEvent* e) override {
         if (e->type() == kPostedMessage) {
             auto* m = static_cast<PostedMessage*>(e);
             // A window already destroyed takes no more messages; the payload is released.
-            if (owner_->widget_ != this) return true;
+            if (!owner_ || owner_->widget_ != this) return true;
             m->delivered = true;
             owner_->HandleMessage(m->msg, m->wParam, m->lParam);
             return true;
@@ -60,11 +63,11 @@ protected:
     void closeEvent(QCloseEvent* e) override {
         // The window procedure decides; its default destroys the window.
         e->ignore();
-        owner_->HandleMessage(WM_CLOSE, 0, 0);
+        if (owner_) owner_->HandleMessage(WM_CLOSE, 0, 0);
     }
 
     void mousePressEvent(QMouseEvent* e) override {
-        if (e->button() == Qt::LeftButton) {
+        if (owner_ && e->button() == Qt::LeftButton) {
             QPoint g = e->globalPosition().toPoint();
             if (owner_->HandleMessage(WM_NCHITTEST, 0, MAKELPARAM(g.x(), g.y())) == HTCAPTION) {
                 // The window manager moves the window where it can; without one (a bare X
@@ -206,6 +209,7 @@ void CWindowWnd::DestroyWindow() {
         shared_->widget = nullptr;
     }
     widget_ = nullptr;
+    static_cast<WindowHost*>(hwnd)->Detach();
     hwnd->hide();
     hwnd->deleteLater();
     OnFinalMessage(hwnd);
