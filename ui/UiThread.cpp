@@ -6,36 +6,69 @@
 #include <QThread>
 #include <algorithm>
 #include <condition_variable>
+#include <deque>
 
 namespace ui {
 
 namespace {
 
-const QEvent::Type kCallEvent = static_cast<QEvent::Type>(QEvent::User + 2);
+const QEvent::Type kWakeEvent = static_cast<QEvent::Type>(QEvent::User + 2);
 
-// A function for the UI thread. The event owns it, and Qt deletes a posted event on the
-// thread that received it, so everything the function holds is released on the UI thread.
-class CallEvent : public QEvent {
-  public:
-    explicit CallEvent(std::function<void()> fn) : QEvent(kCallEvent), run(std::move(fn)) {}
-    std::function<void()> run;
+// Functions for the UI thread wait in a queue of our own, under our own lock: what they hold
+// passes between threads through that lock, visibly to a race detector (Qt's own event queue
+// is not). A bare event only wakes the UI thread to run them, in the order they came.
+struct CallQueue {
+    std::mutex mutex;
+    std::deque<std::function<void()>> calls;
+    bool wakePosted = false;
 };
+
+CallQueue& Calls() {
+    static CallQueue* queue = new CallQueue();  // outlives every thread that posts
+    return *queue;
+}
+
+void RunQueuedCalls() {
+    CallQueue& q = Calls();
+    {
+        std::lock_guard lock(q.mutex);
+        q.wakePosted = false;
+    }
+    for (;;) {
+        std::function<void()> fn;
+        {
+            std::lock_guard lock(q.mutex);
+            if (q.calls.empty()) return;
+            fn = std::move(q.calls.front());
+            q.calls.pop_front();
+        }
+        fn();
+    }
+}
 
 class Dispatcher : public QObject {
   protected:
     bool event(QEvent* e) override {
-        if (e->type() != kCallEvent) return QObject::event(e);
-        static_cast<CallEvent*>(e)->run();
+        if (e->type() != kWakeEvent) return QObject::event(e);
+        RunQueuedCalls();
         return true;
     }
 };
 
-// The object on the UI thread that runs posted functions; made with the application.
 bool PostCall(std::function<void()> fn) {
     static std::mutex mutex;
     static QPointer<Dispatcher> dispatcher;
     auto* app = QCoreApplication::instance();
     if (!app) return false;
+    CallQueue& q = Calls();
+    bool wake;
+    {
+        std::lock_guard lock(q.mutex);
+        q.calls.push_back(std::move(fn));
+        wake = !q.wakePosted;
+        q.wakePosted = true;
+    }
+    if (!wake) return true;
     std::lock_guard lock(mutex);
     if (!dispatcher) {
         // It lives for the rest of the process; whichever thread posts first makes it and
@@ -44,7 +77,7 @@ bool PostCall(std::function<void()> fn) {
         d->moveToThread(app->thread());
         dispatcher = d;
     }
-    QCoreApplication::postEvent(dispatcher.data(), new CallEvent(std::move(fn)));
+    QCoreApplication::postEvent(dispatcher.data(), new QEvent(kWakeEvent));
     return true;
 }
 

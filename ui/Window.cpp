@@ -15,22 +15,19 @@
 // releases sends when it goes.
 struct CWindowWnd::Shared {
     std::mutex mutex;
+    CWindowWnd* owner = nullptr;  // written on the UI thread; null once the object is gone
     QWidget* widget = nullptr;  // written on the UI thread under mutex
     ui::SendGate gate;
 };
 
 namespace {
 
-const QEvent::Type kPostedMessage = static_cast<QEvent::Type>(QEvent::User + 1);
-
-class PostedMessage : public QEvent {
-public:
-    PostedMessage(UINT m, WPARAM w, LPARAM l, CWindowWnd::ReleaseFn r)
-        : QEvent(kPostedMessage), msg(m), wParam(w), lParam(l), release(r) {}
-    ~PostedMessage() override {
+// A posted message's arguments; a message never delivered releases its payload.
+struct PostedPayload {
+    PostedPayload(WPARAM w, LPARAM l, CWindowWnd::ReleaseFn r) : wParam(w), lParam(l), release(r) {}
+    ~PostedPayload() {
         if (!delivered && release) release(wParam, lParam);
     }
-    UINT msg;
     WPARAM wParam;
     LPARAM lParam;
     CWindowWnd::ReleaseFn release;
@@ -48,18 +45,6 @@ public:
     void Detach() { owner_ = nullptr; }
 
 protected:
-    bool event(QEvent* e) override {
-        if (e->type() == kPostedMessage) {
-            auto* m = static_cast<PostedMessage*>(e);
-            // A window already destroyed takes no more messages; the payload is released.
-            if (!owner_ || owner_->widget_ != this) return true;
-            m->delivered = true;
-            owner_->HandleMessage(m->msg, m->wParam, m->lParam);
-            return true;
-        }
-        return QWidget::event(e);
-    }
-
     void closeEvent(QCloseEvent* e) override {
         // The window procedure decides; its default destroys the window.
         e->ignore();
@@ -103,7 +88,7 @@ private:
     QPoint dragOffset_;
 };
 
-CWindowWnd::CWindowWnd() : shared_(std::make_shared<Shared>()) {}
+CWindowWnd::CWindowWnd() : shared_(std::make_shared<Shared>()) { shared_->owner = this; }
 
 CWindowWnd::~CWindowWnd() {
     shared_->gate.Close();
@@ -112,6 +97,7 @@ CWindowWnd::~CWindowWnd() {
     {
         std::lock_guard lock(shared_->mutex);
         shared_->widget = nullptr;
+        shared_->owner = nullptr;
     }
     delete widget_;
 }
@@ -216,14 +202,18 @@ void CWindowWnd::DestroyWindow() {
 }
 
 bool CWindowWnd::PostMessage(UINT msg, WPARAM wParam, LPARAM lParam, ReleaseFn release) {
-    std::lock_guard lock(shared_->mutex);
-    if (!shared_->widget || !QCoreApplication::instance()) {
-        if (release) release(wParam, lParam);
-        return false;
+    auto payload = std::make_shared<PostedPayload>(wParam, lParam, release);
+    {
+        std::lock_guard lock(shared_->mutex);
+        if (!shared_->widget) return false;  // the payload goes with it
     }
-    QCoreApplication::postEvent(shared_->widget,
-                                new PostedMessage(msg, wParam, lParam, release));
-    return true;
+    auto shared = shared_;
+    return ui::PostToUiThread([shared, msg, payload] {
+        // The window is destroyed on this thread only, so what is seen here holds for the call.
+        if (!shared->owner || !shared->widget) return;
+        payload->delivered = true;
+        shared->owner->HandleMessage(msg, payload->wParam, payload->lParam);
+    });
 }
 
 LRESULT CWindowWnd::SendMessage(UINT msg, WPARAM wParam, LPARAM lParam, ui::SendGate* extraGate) {
