@@ -1,5 +1,7 @@
 #include "engine/CommandJob.h"
 
+#include <iterator>
+
 void JobQueue::PushJob(const CommandJob& job) {
     {
         std::lock_guard lock(queueLock_);
@@ -10,6 +12,7 @@ void JobQueue::PushJob(const CommandJob& job) {
 
 bool JobQueue::PopJob(CommandJob& job) {
     std::lock_guard lock(queueLock_);
+    if (held_) return false;
     if (jobs_.empty()) {
         std::deque<CommandJob>().swap(jobs_);
         return false;
@@ -33,5 +36,21 @@ std::size_t JobQueue::Size() const {
 
 bool JobQueue::WaitForJob(std::stop_token stop, std::chrono::milliseconds span) {
     std::unique_lock lock(queueLock_);
-    return queued_.wait_for(lock, stop, span, [this] { return !jobs_.empty(); });
+    return queued_.wait_for(lock, stop, span, [this] { return !held_ && !jobs_.empty(); });
+}
+
+void JobQueue::Hold(bool held) {
+    {
+        std::lock_guard lock(queueLock_);
+        held_ = held;
+    }
+    queued_.notify_all();
+}
+
+std::vector<CommandJob> JobQueue::TakeAll() {
+    std::lock_guard lock(queueLock_);
+    std::vector<CommandJob> jobs(std::make_move_iterator(jobs_.begin()),
+                                 std::make_move_iterator(jobs_.end()));
+    std::deque<CommandJob>().swap(jobs_);
+    return jobs;
 }

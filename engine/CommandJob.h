@@ -10,6 +10,7 @@
 #include <mutex>
 #include <stop_token>
 #include <string>
+#include <vector>
 
 enum JobType : int {
     kSettling = -2,  // pending kind: a job waits for the line to fall quiet before it writes
@@ -52,8 +53,15 @@ class JobQueue {
     // waits. The worker's idle wait: a click's job starts at once, not at the next poll.
     bool WaitForJob(std::stop_token stop, std::chrono::milliseconds span);
 
+    // While held, PopJob hands out nothing: a caller can look at what a collection queued
+    // before the worker takes it.
+    void Hold(bool held);
+    // Takes every queued job, held or not, in order.
+    std::vector<CommandJob> TakeAll();
+
   private:
     mutable std::mutex queueLock_;
     std::condition_variable_any queued_;
+    bool held_ = false;
     std::deque<CommandJob> jobs_;
 };

@@ -223,6 +223,15 @@ inline std::vector<CommandJob> TakeJobs(CM5Z30FrameWnd& frame) {
     return jobs;
 }
 
+// Collects the form's writes and takes them from the queue before a running worker can.
+inline std::vector<CommandJob> CollectAndTake(CM5Z30FrameWnd& frame) {
+    frame.jobQueue.Hold(true);
+    CollectWrites(frame);
+    std::vector<CommandJob> jobs = frame.jobQueue.TakeAll();
+    frame.jobQueue.Hold(false);
+    return jobs;
+}
+
 // Dialogs that answer from a script and remember what they were asked.
 class RecordingDialogs : public ui::IDialogs {
   public:

@@ -175,8 +175,7 @@ TEST(UnitEndToEnd, LoadShowsEveryVariantAsTheUnitHoldsIt) {
         }
 
         // Save right after the read: no field differs from what the unit sent.
-        CollectWrites(s.frame);
-        for (const CommandJob& job : TakeJobs(s.frame)) {
+        for (const CommandJob& job : CollectAndTake(s.frame)) {
             EXPECT_NE(s.frame.parameterTable.FindParameter(job.key)->kind, ControlKind::Edit)
                 << job.command;
             ADD_FAILURE() << "written right after a read: " << job.command;
@@ -188,8 +187,7 @@ TEST(UnitEndToEnd, AnEditedAddressIsWrittenOnceAndThenHeld) {
     Session s(sim::UnitVariant::None);
     ASSERT_TRUE(s.ready) << s.error;
     Control(s.frame, "Server's Ip")->SetText("10.20.30.40");
-    CollectWrites(s.frame);
-    const auto jobs = TakeJobs(s.frame);
+    const auto jobs = CollectAndTake(s.frame);
     ASSERT_EQ(jobs.size(), 1u);
     EXPECT_EQ(jobs[0].type, WriteParameter);
     EXPECT_EQ(jobs[0].command, "AT+IPAD=10.20.30.40\r\n");
@@ -197,8 +195,7 @@ TEST(UnitEndToEnd, AnEditedAddressIsWrittenOnceAndThenHeld) {
     ASSERT_TRUE(s.Settle([&] { s.frame.jobQueue.PushJob(jobs[0]); }));
     EXPECT_EQ(s.host.StoredValue("AT+IPAD"), "10.20.30.40");
     EXPECT_EQ(s.frame.parameterTable.FindParameter("Server's Ip")->value, "10.20.30.40");
-    CollectWrites(s.frame);
-    EXPECT_EQ(TakeJobs(s.frame).size(), 0u);
+    EXPECT_EQ(CollectAndTake(s.frame).size(), 0u);
 }
 
 TEST(UnitEndToEnd, ABackupRestoresOnlyWhatTheUnitNoLongerHolds) {
