@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/FrameWnd.h"
+#include "params/DeviceWrite.h"
 #include "app/Labels.h"
 #include "tests/support/TestPaths.h"
 #include "ui/Controls.h"
