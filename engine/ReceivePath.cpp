@@ -146,8 +146,15 @@ LRESULT OnReceive(CM5Z30FrameWnd& frame, char* block, int count) {
     return 0;
 }
 
-void AppendReceived(CM5Z30FrameWnd& frame, int count, const char* block) {
-    if (count <= 0) return;
+void AppendReceived(CM5Z30FrameWnd& frame, int count, const char* received) {
+    if (count <= 0 || !received) return;
+    // Turned into spaces, a zero inside "OK" or a label would hide the answer, and one inside
+    // a value would change it on its way into the form and into a backup.
+    std::string text(received, static_cast<std::size_t>(count));
+    std::erase(text, '\0');
+    const char* block = text.data();
+    count = static_cast<int>(text.size());
+    if (count == 0) return;
     if (count >= kRxCapacity) {
         std::memcpy(frame.rxBuffer, block + (count - kRxCapacity), kRxCapacity);
         frame.rxLength = kRxCapacity;
@@ -161,10 +168,6 @@ void AppendReceived(CM5Z30FrameWnd& frame, int count, const char* block) {
         std::memcpy(frame.rxBuffer + keep, block, static_cast<std::size_t>(count));
         frame.rxLength = kRxCapacity;
     }
-    // What was there before has been cleaned by earlier calls.
-    const int added = std::min(count, frame.rxLength);
-    std::replace(frame.rxBuffer + (frame.rxLength - added), frame.rxBuffer + frame.rxLength, '\0',
-                 ' ');
     frame.rxBuffer[frame.rxLength] = '\0';
 }
 

@@ -16,8 +16,9 @@ inline constexpr int kListingMinimum = 3000;
 // terminating zero). Logs it while something is awaited, appends it, runs the completion and
 // the mode tests. Returns 0.
 LRESULT OnReceive(CM5Z30FrameWnd& frame, char* block, int count);
-// Appends count bytes to the receive buffer, dropping the oldest when it would overflow; zero
-// bytes become spaces so the content stays one searchable text.
+// Appends count bytes to the receive buffer, dropping the oldest when it would overflow. Zero
+// bytes are line noise (the unit's text never holds one) and are left out, so the content
+// stays one searchable text and a label or result line a zero fell into reads as sent.
 void AppendReceived(CM5Z30FrameWnd& frame, int count, const char* block);
 // Empties the receive buffer.
 void ClearReceived(CM5Z30FrameWnd& frame);

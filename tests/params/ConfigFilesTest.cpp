@@ -183,8 +183,15 @@ TEST(ConfigFiles, ASavedFileLoadsBackAsTheListingAndFillsTheFormAsAReadDoes) {
     EXPECT_EQ(std::string(loader->rxBuffer, loader->rxLength), listing);
     EXPECT_EQ(loader->rxBuffer[loader->rxLength], '\0');
     EXPECT_EQ(loader->configFilePath.str(), dialogs.pathToGive);
-    EXPECT_EQ(FormState(*loader), FormState(*reader));
-    EXPECT_EQ(loader->parameterTable.FindParameter("Access Point Name")->value, "\xC4\xE3\xBA\xC3");
+    // The form shows the file as a read shows the unit; the table keeps the unit's values (this
+    // frame never read one).
+    auto formOnly = [](std::map<std::string, std::string> state) {
+        std::erase_if(state, [](const auto& item) { return item.first.rfind("value ", 0) == 0; });
+        return state;
+    };
+    EXPECT_EQ(formOnly(FormState(*loader)), formOnly(FormState(*reader)));
+    EXPECT_EQ(Control(*loader, "Access Point Name")->GetText(), "\xC4\xE3\xBA\xC3");
+    EXPECT_EQ(loader->parameterTable.FindParameter("Access Point Name")->value, "");
     const auto jobs = TakeJobs(*loader);
     ASSERT_EQ(jobs.size(), 1u);
     EXPECT_EQ(jobs[0].type, ReadForApply);
@@ -200,7 +207,7 @@ struct LoadCase {
     const char* what;
     std::function<std::string(const std::string& file)> bytes;  // null: no file at all
     bool loaded;
-    std::map<std::string, std::string> values;  // after the load; others keep "old"
+    std::map<std::string, std::string> values;  // the fields showing the file after the load
 };
 
 TEST(ConfigFiles, DamagedEmptyAndHugeFilesAreReadOnlyAsFarAsTheyHoldAListing) {
@@ -266,8 +273,11 @@ TEST(ConfigFiles, DamagedEmptyAndHugeFilesAreReadOnlyAsFarAsTheyHoldAListing) {
         frame->logView->SetText("");
         LoadFromFile(*frame);
         for (const auto& [name, entry] : frame->parameterTable) {
+            // The table keeps the unit's values; the form shows what the file held.
+            EXPECT_EQ(entry.value, "old") << c.what << name;
             auto it = c.values.find(name);
-            EXPECT_EQ(entry.value, it == c.values.end() ? "old" : it->second) << c.what << name;
+            if (it == c.values.end()) continue;
+            EXPECT_EQ(Control(*frame, name.c_str())->GetText().str(), it->second) << c.what << name;
         }
         const auto jobs = TakeJobs(*frame);
         EXPECT_EQ(jobs.size(), c.loaded ? 1u : 0u) << c.what;

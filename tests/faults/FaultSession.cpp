@@ -1,0 +1,248 @@
+#include "tests/faults/FaultSession.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+#include <ctime>
+
+#include "app/Labels.h"
+#include "engine/FrameTimers.h"
+#include "engine/ReceivePath.h"
+#include "tests/support/TestPaths.h"
+#include "ui/Controls.h"
+#include "ui/PaintManager.h"
+
+namespace faulttest {
+
+namespace {
+
+void UseEnglishSkin() {
+    const std::string skin = testpaths::SourceDir() + "/skin/ConifgENRes";
+    CPaintManagerUI::SetResourcePath(skin);
+    CPaintManagerUI::SetInstancePath(skin);
+    SetLabelFilePath(skin + "/Language.ini");
+}
+
+std::int64_t NowNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+}  // namespace
+
+std::string Label(const char* section, const char* key) {
+    // Also before the first session: the labels are the English skin's.
+    UseEnglishSkin();
+    return LabelText(section, key).str();
+}
+
+std::string SendPrefix() {
+    return Label("ComSend", "send") + ":";
+}
+
+LRESULT FaultFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == kMsgLogBlock && wParam) {
+        const char* text = reinterpret_cast<const char*>(wParam);
+        log += text;
+        logBlocks.push_back({std::chrono::steady_clock::now(), text});
+    }
+    if (msg == kMsgCommandState && wParam == 1 && lParam == 2) ++idleNotices;
+    if (msg == kMsgParseAnswer) rxLengthAtParse.push_back(rxLength);
+    const LRESULT result = CM5Z30FrameWnd::HandleMessage(msg, wParam, lParam);
+    if (msg == kMsgParseAnswer) ++parsedListings;
+    if (msg == kMsgReceived) promptPeriods.push_back(TimerInterval(kPromptTimer));
+    return result;
+}
+
+int ScriptedDialogs::ShowMessageBox(const CStdString& text, const CStdString&, UINT) {
+    boxes.push_back(text.str());
+    return IDOK;
+}
+
+bool ScriptedDialogs::GetOpenFileName(const ui::FileDialogSpec&, CStdString* path) {
+    if (pathToGive.empty()) return false;
+    *path = pathToGive;
+    return true;
+}
+
+bool ScriptedDialogs::GetSaveFileName(const ui::FileDialogSpec& spec, CStdString* path) {
+    return GetOpenFileName(spec, path);
+}
+
+sim::UnitOptions ConfigurationUnit() {
+    sim::UnitOptions options;
+    options.start = sim::UnitStart::Configuration;
+    return options;
+}
+
+Session::Session(sim::UnitOptions options, bool connect) : host(options) {
+    UseEnglishSkin();
+    host.SetUnplugCallback([this] { cutAtNs = NowNs(); });
+    if (!host.Start(&error)) return;
+    frame.extraPorts = {host.DevicePath()};
+    frame.Create(nullptr, "DTU", WS_OVERLAPPEDWINDOW, 0, 0, 0, 1400, 800);
+    if (!frame.logView || !frame.StartWorker()) {
+        error = "the skin did not load or the worker did not start";
+        return;
+    }
+    auto* baud = dynamic_cast<CComboUI*>(Control("BaudRate1"));
+    for (int i = 0; baud && i < baud->GetCount(); ++i) {
+        if (baud->GetItemAt(i)->GetText() == "115200") baud->SelectItem(i);
+    }
+    if (!baud || baud->GetText() != "115200") {
+        error = "no 115200 baud on the skin";
+        return;
+    }
+    if (!connect) {
+        ready = true;
+        return;
+    }
+    if (!Open()) {
+        error = "the port did not open: " + Tail(frame.log);
+        return;
+    }
+    if (!LogIn()) {
+        error = "no login: " + Tail(frame.log);
+        return;
+    }
+    if (!Read()) {
+        error = "the first read failed: " + Tail(frame.log);
+        return;
+    }
+    readValues = Values();
+    ready = true;
+}
+
+bool Session::Open() {
+    Click("Open");
+    return frame.serialPort.IsOpen();
+}
+
+bool Session::LogIn() {
+    const int before = frame.idleNotices;
+    Click("Login");
+    return WaitUntil([&] { return frame.loggedIn.load() && frame.idleNotices > before; }, 5000);
+}
+
+bool Session::Read() {
+    const int before = frame.parsedListings;
+    return Settle([&] { Click("Load"); }) && frame.parsedListings > before;
+}
+
+bool Session::Settle(const std::function<void()>& action, int ms) {
+    const int before = frame.idleNotices;
+    action();
+    return WaitUntil([&] { return frame.idleNotices > before; }, ms);
+}
+
+bool Session::ExpireWaitsUntil(const std::function<bool()>& done, int ms) {
+    return WaitUntil(
+        [&] {
+            if (done()) return true;
+            if (clock.Subscribers() > 0) clock.Advance(std::chrono::minutes(1));
+            return false;
+        },
+        ms);
+}
+
+bool Session::TimeOutWhenSent(const std::string& command, std::chrono::milliseconds timeout,
+                              int ms) {
+    const bool waiting = WaitUntil(
+        [&] {
+            const auto commands = host.ReceivedCommands();
+            return clock.Subscribers() > 0 && !commands.empty() && commands.back() == command;
+        },
+        ms);
+    if (waiting) clock.Advance(timeout + std::chrono::milliseconds(1));
+    return waiting;
+}
+
+void Session::Click(const char* control) {
+    if (CControlUI* sender = Control(control)) frame.paintManager.SendNotify(sender, "click");
+}
+
+CControlUI* Session::Control(const char* name) {
+    return frame.paintManager.FindControl(name);
+}
+
+bool Session::AddFault(const char* text) {
+    return host.AddFault(text, &error);
+}
+
+void Session::Feed(const std::string& bytes) {
+    std::vector<char> block(bytes.begin(), bytes.end());
+    block.push_back('\0');
+    OnReceive(frame, block.data(), static_cast<int>(bytes.size()));
+}
+
+std::vector<std::string> Session::CommandsSince(std::size_t from) const {
+    const auto commands = host.ReceivedCommands();
+    if (from >= commands.size()) return {};
+    return {commands.begin() + static_cast<std::ptrdiff_t>(from), commands.end()};
+}
+
+std::map<std::string, std::string> Session::Values() const {
+    std::map<std::string, std::string> values;
+    for (const auto& [name, entry] : frame.parameterTable) values[name] = entry.value;
+    return values;
+}
+
+std::string UnitLabel(const std::string& responseLabel) {
+    return responseLabel.rfind("\r\n", 0) == 0 ? responseLabel.substr(2) : responseLabel;
+}
+
+std::vector<std::string> ValuesDifferingFromUnit(Session& s) {
+    std::vector<std::string> differing;
+    for (const auto& [name, entry] : s.frame.parameterTable) {
+        if (entry.responseLabel.empty()) continue;
+        const auto stored = s.host.StoredValueByLabel(UnitLabel(entry.responseLabel));
+        if (stored && *stored != entry.value) {
+            differing.push_back(name + ": " + entry.value + " | " + *stored);
+        }
+    }
+    return differing;
+}
+
+bool WaitUntil(const std::function<bool()>& done, int ms) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > ms) return done();
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        // Nothing to handle: sleep in the event loop rather than spin on processEvents.
+        QEventLoop pause;
+        QTimer::singleShot(2, &pause, &QEventLoop::quit);
+        pause.exec();
+    }
+    return true;
+}
+
+void RunEventsFor(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+std::string Tail(const std::string& text, std::size_t size) {
+    return text.size() > size ? text.substr(text.size() - size) : text;
+}
+
+int Occurrences(const std::string& text, const std::string& needle) {
+    if (needle.empty()) return 0;
+    int n = 0;
+    for (std::size_t pos = text.find(needle); pos != std::string::npos;
+         pos = text.find(needle, pos + needle.size())) {
+        ++n;
+    }
+    return n;
+}
+
+double ProcessCpuMs() {
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) * 1000.0 + static_cast<double>(ts.tv_nsec) / 1e6;
+}
+
+}  // namespace faulttest
