@@ -60,6 +60,21 @@ void ReportTimeout(CM5Z30FrameWnd& frame, const CommandJob& job) {
     });
 }
 
+// After a time-out the old command's late answer can come just in front of this command's,
+// each complete on its own; judged on the first alone, a late OK would pass for this command's.
+// Waits until the line has been quiet for a span (at most the settling rounds), so that such an
+// answer is judged whole and an ERROR in it wins. False when stopped.
+bool WaitForQuietLine(CM5Z30FrameWnd& frame, std::stop_token stop) {
+    LRESULT length = CallOnUi(frame, [&] { return LRESULT{frame.rxLength}; });
+    for (int round = 0; round < kQuietSpanRounds; ++round) {
+        if (!Pause(stop, kQuietSpan)) return false;
+        const LRESULT now = CallOnUi(frame, [&] { return LRESULT{frame.rxLength}; });
+        if (now == length) return true;
+        length = now;
+    }
+    return !stop.stop_requested();
+}
+
 // Runs one job; returns true when it ended by its time-out.
 bool RunJob(CM5Z30FrameWnd& frame, const CommandJob& job, bool settle, std::stop_token stop) {
     if (!StartJob(frame, job, settle, stop)) return false;
@@ -75,6 +90,7 @@ bool RunJob(CM5Z30FrameWnd& frame, const CommandJob& job, bool settle, std::stop
         frame.answerEvent.WaitFor(EngineClock(), kLateAnswerGrace, stop);
         return true;
     }
+    if (settle && !WaitForQuietLine(frame, stop)) return false;
     CallOnUi(frame, [&] {
         const JobOutcome outcome = AnswerOutcome(frame);
         HandleJobResult(frame, job);

@@ -23,7 +23,9 @@ inline constexpr int kQuietSpanRounds = 20;
 
 // After a time-out the next command waits this long for the late answer of the last one
 // (measured on the engine clock). An answer later than that can still be taken for the next
-// command's: without an echo the unit's answers carry nothing that names their command.
+// command's: without an echo the unit's answers carry nothing that names their command. When
+// it comes right in front of the next command's own answer, the next job's answer is judged
+// only once the line is quiet, so a refusal in it still wins.
 inline constexpr std::chrono::milliseconds kLateAnswerGrace{2000};
 
 // The worker's thread procedure; returns when stop is requested (at once for a null frame).
