@@ -2,10 +2,19 @@
 
 #include "app/IniFile.h"
 
+#include <mutex>
+
 namespace {
 
 // Profile lookups take a 200-byte buffer: 199 bytes of text and the terminator.
 constexpr std::size_t kLabelBufferBytes = 200;
+
+// The path is set at start-up and read from any thread; a lock keeps a later change (a test
+// switching skins) from racing a lookup.
+std::mutex& PathLock() {
+    static std::mutex lock;
+    return lock;
+}
 
 std::string& LabelPath() {
     static std::string path;
@@ -14,12 +23,19 @@ std::string& LabelPath() {
 
 }  // namespace
 
-void SetLabelFilePath(const std::string& path) { LabelPath() = path; }
-const std::string& LabelFilePath() { return LabelPath(); }
+void SetLabelFilePath(const std::string& path) {
+    std::lock_guard lock(PathLock());
+    LabelPath() = path;
+}
+
+std::string LabelFilePath() {
+    std::lock_guard lock(PathLock());
+    return LabelPath();
+}
 
 CStdString LabelText(const char* section, const char* key, const char* suffix) {
     std::string value = ini::GetString(section ? section : "", key ? key : "", "",
-                                       kLabelBufferBytes, LabelPath());
+                                       kLabelBufferBytes, LabelFilePath());
     if (suffix) value += suffix;
     return CStdString(std::move(value));
 }
