@@ -43,7 +43,8 @@ start_program() {
     DTU_REPORT_CONTROLS=1 "$work/dtuconfig" --simulate >"$work/out.txt" 2>"$work/err.txt" &
     pids+=($!)
     program=$!
-    wait_for 10 grep -q "CONTROLS END" "$work/out.txt" || fail "the window did not come up: $(cat "$work/err.txt")"
+    # A sanitizer build on a busy machine takes a good while to show its window.
+    wait_for 40 grep -q "CONTROLS END" "$work/out.txt" || fail "the window did not come up: $(cat "$work/err.txt")"
     window=$(xdotool search --name '^DTU$' | head -n 1)
     [ -n "$window" ] || fail "no window named DTU"
 }
