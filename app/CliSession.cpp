@@ -110,12 +110,7 @@ int CliSession::Start() {
     tapSet_ = true;
 
     // The window's start-up: the instance folder, the language, the skin and its labels.
-    CPaintManagerUI::SetInstance();
-    const std::string instance = CPaintManagerUI::GetInstancePath().str();
-    const int language = ReadLanguageSetting(ConfigIniPath(instance));
-    const std::string skin = SkinFolder(instance, language);
-    CPaintManagerUI::SetResourcePath(skin);
-    SetLabelFilePath(LabelFileIn(skin));
+    const int language = SetUpSkinAndLabels();
     valueNotice_ = LabelText("Notify", "ValueNotice").str();
 
     frame_ = std::make_unique<CliFrame>();
@@ -128,7 +123,7 @@ int CliSession::Start() {
     };
     frame_->Create(nullptr, "DTU", kFrameStyle, 0, 0, 0, kFrameWidth, kFrameHeight);
     if (!frame_->logView) {
-        PrintMessage("the skin could not be loaded from " + skin);
+        PrintMessage("the skin could not be loaded from " + CPaintManagerUI::GetResourcePath().str());
         return kExitUnit;
     }
     QCoreApplication::sendPostedEvents();

@@ -109,12 +109,7 @@ int RunGui(const GuiOptions& options) {
     const bool benchTiming = std::getenv("DTU_BENCH_TIMING") != nullptr;
     FirstPaintStamp firstPaint;
     if (benchTiming) qApp->installEventFilter(&firstPaint);
-    CPaintManagerUI::SetInstance();
-    const std::string instance = CPaintManagerUI::GetInstancePath().str();
-    const int language = ReadLanguageSetting(ConfigIniPath(instance));
-    const std::string skin = SkinFolder(instance, language);
-    CPaintManagerUI::SetResourcePath(skin);
-    SetLabelFilePath(LabelFileIn(skin));
+    const int language = SetUpSkinAndLabels();
 
     std::unique_ptr<sim::VirtualUnitHost> unit;
     if (options.simulate) unit = StartVirtualUnit(options);

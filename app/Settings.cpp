@@ -6,6 +6,8 @@
 #include <filesystem>
 
 #include "app/IniFile.h"
+#include "app/Labels.h"
+#include "ui/PaintManager.h"
 
 namespace {
 // The setting is read through a 20-byte buffer: at most 19 characters.
@@ -43,3 +45,13 @@ std::string SkinFolder(const std::string& instancePath, int language) {
 }
 
 std::string LabelFileIn(const std::string& skinFolder) { return skinFolder + "/Language.ini"; }
+
+int SetUpSkinAndLabels() {
+    CPaintManagerUI::SetInstance();
+    const std::string instance = CPaintManagerUI::GetInstancePath().str();
+    const int language = ReadLanguageSetting(ConfigIniPath(instance));
+    const std::string skin = SkinFolder(instance, language);
+    CPaintManagerUI::SetResourcePath(skin);
+    SetLabelFilePath(LabelFileIn(skin));
+    return language;
+}

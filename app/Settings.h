@@ -17,3 +17,8 @@ bool WriteLanguageSetting(const std::string& configPath, int language);
 std::string SkinFolder(const std::string& instancePath, int language);
 // The label file inside a skin folder.
 std::string LabelFileIn(const std::string& skinFolder);
+
+// The start-up both the window and the command line share: finds the executable's folder,
+// reads the language from config.ini, makes its skin folder the resource path and its
+// Language.ini the label file. Returns the language. UI thread, before any frame exists.
+int SetUpSkinAndLabels();
