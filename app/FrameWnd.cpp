@@ -181,7 +181,8 @@ LRESULT CM5Z30FrameWnd::OnCloseRequest(bool& handled) {
 LRESULT CM5Z30FrameWnd::OnLogBlock(WPARAM wParam, LPARAM lParam) {
     if (!wParam) return 0;
     char* block = reinterpret_cast<char*>(wParam);
-    LogViewAppend(logView, CStdString(block));
+    const bool received = (lParam & kLogReceivedFlag) != 0;
+    LogViewAppend(logView, CStdString(block), received ? LogText::Received : LogText::ProgramLine);
     delete[] block;
     return 0;
 }

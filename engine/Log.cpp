@@ -19,15 +19,23 @@ LogTap& CurrentTap() {
     return tap;
 }
 
+void PostLogBlock(CM5Z30FrameWnd& frame, std::string_view text, LPARAM flags) {
+    auto* block = new char[text.size() + 1]();
+    std::memcpy(block, text.data(), text.size());
+    frame.PostMessage(kMsgLogBlock, reinterpret_cast<WPARAM>(block),
+                      static_cast<LPARAM>(text.size()) | flags, &ReleaseLogBlock);
+}
+
 }  // namespace
 
 void LogAppend(CM5Z30FrameWnd& frame, std::string_view text, int length) {
     std::size_t n = length > 0 ? static_cast<std::size_t>(length) : text.size();
     if (n > text.size()) n = text.size();
-    auto* block = new char[n + 1]();
-    std::memcpy(block, text.data(), n);
-    frame.PostMessage(kMsgLogBlock, reinterpret_cast<WPARAM>(block), static_cast<LPARAM>(n),
-                      &ReleaseLogBlock);
+    PostLogBlock(frame, text.substr(0, n), 0);
+}
+
+void LogReceived(CM5Z30FrameWnd& frame, std::string_view text) {
+    PostLogBlock(frame, text, kLogReceivedFlag);
 }
 
 LogTap SetLogTap(LogTap tap) {
@@ -35,15 +43,18 @@ LogTap SetLogTap(LogTap tap) {
     return tap;
 }
 
-void LogViewAppend(CRichEditUI* view, const CStdString& text) {
+void LogViewAppend(CRichEditUI* view, const CStdString& text, LogText kind) {
     if (!view || text.IsEmpty()) return;
-    if (const LogTap& tap = CurrentTap()) tap(text.str());
+    // A unit that stops mid-line (a prompt, an echo) must not have our next line glued to it.
+    const CStdString shown =
+        kind == LogText::ProgramLine && !view->AtLineStart() ? "\r\n" + text : text;
+    if (const LogTap& tap = CurrentTap()) tap(shown.str());
     // The view is cleared, not trimmed, when the next text would reach its limit. Nothing
     // waits here: a pause on the UI thread would freeze the window while a listing arrives.
-    if (view->GetTextLength() + text.GetLength() >= view->GetLimitText() - 1) {
+    if (view->GetTextLength() + shown.GetLength() >= view->GetLimitText() - 1) {
         view->SetText("");
     }
-    view->AppendText(text);
+    view->AppendText(shown);
 }
 
 CStdString LocalTimeStamp() {

@@ -8,13 +8,24 @@
 class CM5Z30FrameWnd;
 class CRichEditUI;
 
-// Queues text for the log view (message 2125 with a heap copy); length 0 means the text's
-// own length, and the copy never reads past the text. Any thread.
+// What a piece of log text is: a line of the program's own (a command sent, a result, a
+// notice), which always starts on a line of its own, or the unit's text as it arrived, which
+// goes on wherever the unit left off.
+enum class LogText { ProgramLine, Received };
+
+// The log message's lParam carries the length; this bit marks the unit's text.
+inline constexpr long kLogReceivedFlag = 1L << 30;
+
+// Queues a program line for the log view (message 2125 with a heap copy); length 0 means the
+// text's own length, and the copy never reads past the text. Any thread.
 void LogAppend(CM5Z30FrameWnd& frame, std::string_view text, int length = 0);
+// Queues the unit's text, as received, for the log view. Any thread.
+void LogReceived(CM5Z30FrameWnd& frame, std::string_view text);
 
 // Appends to the log view now, clearing it first when the text would reach its limit, and
-// scrolls to the end. A frame without a log view ignores it. UI thread.
-void LogViewAppend(CRichEditUI* view, const CStdString& text);
+// scrolls to the end. A program line that would follow unfinished unit text gets a line end
+// first. A frame without a log view ignores it. UI thread.
+void LogViewAppend(CRichEditUI* view, const CStdString& text, LogText kind = LogText::ProgramLine);
 
 // Sees every text given to the log view, in order, as it is appended (UI thread).
 using LogTap = std::function<void(std::string_view text)>;

@@ -138,7 +138,7 @@ LRESULT OnReceive(CM5Z30FrameWnd& frame, char* block, int count) {
         // Logged whole: a zero byte from the line would otherwise cut the rest off.
         std::string shown(block, static_cast<std::size_t>(count));
         std::replace(shown.begin(), shown.end(), '\0', ' ');
-        LogAppend(frame, shown);
+        LogReceived(frame, shown);
     }
     AppendReceived(frame, count, block);
     TestCompletion(frame);

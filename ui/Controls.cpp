@@ -235,12 +235,14 @@ CStdString CRichEditUI::GetText() const {
 void CRichEditUI::ApplyText() {
     view()->clear();
     length_ = 0;
+    atLineStart_ = true;
     if (!text_.IsEmpty()) AppendText(text_);
 }
 
 void CRichEditUI::AppendText(const CStdString& text) {
     if (text.IsEmpty()) return;
     length_ += text.GetLength();
+    atLineStart_ = text.str().back() == '\n';
     QString shown = ui::DecodeUnitText(text.str());
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     shown.remove(QChar('\r'));

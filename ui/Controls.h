@@ -131,6 +131,8 @@ public:
     int GetTextLength() const { return length_; }
     int GetLimitText() const { return limit_; }
     void SetLimitText(int limit) { limit_ = limit; }
+    // True while the view is empty or its text ends with a line end.
+    bool AtLineStart() const { return atLineStart_; }
     void EndDown();
 
 protected:
@@ -140,4 +142,5 @@ private:
     QPlainTextEdit* view() const;
     int length_ = 0;
     int limit_ = 64000;
+    bool atLineStart_ = true;
 };

@@ -2,6 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <QWidget>
+#include <cstring>
+#include <vector>
+
+#include "engine/Log.h"
 
 #include "app/Pages.h"
 #include "tests/app/FrameFixture.h"
@@ -80,6 +84,39 @@ TEST(Frame, LogBlockWithoutTextDoesNothingAndUnroutedMessagesGoToDefault) {
     std::memcpy(block, "hello", 6);
     EXPECT_EQ(frame->HandleMessage(kMsgLogBlock, reinterpret_cast<WPARAM>(block), 5), 0);
     EXPECT_EQ(frame->logView->GetText().str(), "hello");
+}
+
+TEST(Frame, ProgramLinesStartOnALineOfTheirOwn) {
+    // The unit may stop mid-line (a prompt, an echo without its line end); what the program
+    // logs next must not be glued to it, and the unit's own text is never broken up.
+    struct Block {
+        const char* text;
+        bool received;
+    };
+    struct Case {
+        std::vector<Block> blocks;
+        const char* shown;
+    } cases[] = {
+        {{{"AT+SHOW", true}, {"Send:AT+VER\r\n", false}}, "AT+SHOW\nSend:AT+VER\n"},
+        {{{"ab\r\n", true}, {"Send:x\r\n", false}}, "ab\nSend:x\n"},
+        {{{"Send:x\r\n", false}, {"O", true}, {"K\r\n", true}}, "Send:x\nOK\n"},
+        {{{"prompt ", true}, {"more", true}, {"Lost\r\n", false}}, "prompt more\nLost\n"},
+        {{{"Open\r\n", false}, {"Send:+++\r\n", false}}, "Open\nSend:+++\n"},
+    };
+    SkinFolder skin;
+    auto frame = MakeFrame();
+    for (const Case& c : cases) {
+        frame->logView->SetText("");
+        for (const Block& b : c.blocks) {
+            const std::size_t n = std::strlen(b.text);
+            char* block = new char[n + 1];
+            std::memcpy(block, b.text, n + 1);
+            const LPARAM flags = b.received ? kLogReceivedFlag : 0;
+            frame->HandleMessage(kMsgLogBlock, reinterpret_cast<WPARAM>(block),
+                                 static_cast<LPARAM>(n) | flags);
+        }
+        EXPECT_EQ(frame->logView->GetText().str(), c.shown) << c.blocks.front().text;
+    }
 }
 
 TEST(Frame, SkinWithoutLogViewMakesNothingFail) {
