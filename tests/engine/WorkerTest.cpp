@@ -182,7 +182,8 @@ TEST(Worker, StopsAtOnceWhileWaitingForAnAnswer) {
     enginetest::RunEventsFor(50);
     const auto before = std::chrono::steady_clock::now();
     frame.StopWorker();
-    EXPECT_LT(std::chrono::steady_clock::now() - before, 500ms);
+    // A worker that waited for its answer would take the listing's 24 s time-out.
+    EXPECT_LT(std::chrono::steady_clock::now() - before, 5s);
     EXPECT_FALSE(frame.HasWorker());
 }
 

@@ -95,11 +95,12 @@ TEST(Unplug, TheLossIsReportedOnceAndNothingUnconfirmedCounts) {
             << Tail(s.frame.log.substr(from));
         EXPECT_GT(s.host.Counters().bytesOut, unitBefore.bytesOut) << "the unit had begun";
 
-        // Reported within a second of the cut, by a port that is closed now.
+        // Reported soon after the cut (from the hang-up, not from a job's time-out), by a port
+        // that is closed now.
         const SteadyTime cut{std::chrono::nanoseconds(s.cutAtNs.load())};
         for (const FaultFrame::LogBlock& block : s.frame.logBlocks) {
             if (block.text.find(lost) == std::string::npos) continue;
-            EXPECT_LT(block.at - cut, std::chrono::seconds(1));
+            EXPECT_LT(block.at - cut, std::chrono::seconds(3));
         }
         EXPECT_FALSE(s.frame.serialPort.IsOpen());
         EXPECT_FALSE(s.frame.loggedIn);
@@ -120,7 +121,7 @@ TEST(Unplug, TheLossIsReportedOnceAndNothingUnconfirmedCounts) {
         }));
         const double cpuBefore = ProcessCpuMs();
         RunEventsFor(1000);
-        EXPECT_LT(ProcessCpuMs() - cpuBefore, 250.0) << "busy after the loss";
+        EXPECT_LT(ProcessCpuMs() - cpuBefore, 400.0) << "busy after the loss";
         EXPECT_EQ(Occurrences(s.frame.log.substr(from), lost), 1);
 
         switch (c.during) {

@@ -20,13 +20,13 @@ TEST(PtyDialogueTest, PromptAndSGiveTheGreeting) {
     UnitOnLine line(options);
     std::string error;
     ASSERT_TRUE(line.Ready(&error)) << error;
-    ASSERT_TRUE(line.client.ReadUntil("'s' key", 1000ms)) << line.client.Received();
+    ASSERT_TRUE(line.client.ReadUntil("'s' key", 5000ms)) << line.client.Received();
     EXPECT_EQ(line.host.Mode(), sim::UnitMode::Prompting);
     line.client.Take();
     // A program keeps sending "s" until the greeting comes.
     line.client.Write("s");
     line.client.Write("s");
-    ASSERT_TRUE(line.client.ReadUntil("AT+LIST", 1000ms)) << line.client.Received();
+    ASSERT_TRUE(line.client.ReadUntil("AT+LIST", 5000ms)) << line.client.Received();
     line.client.ReadFor(300ms);
     const std::string text = line.client.Take();
     EXPECT_EQ(text.find("'s' key", text.find("[Setting mode]")), std::string::npos) << text;
@@ -43,7 +43,7 @@ TEST(PtyDialogueTest, WithoutSTheUnitWorksAndPlusesOpenSettingMode) {
     UnitOnLine line(options);
     std::string error;
     ASSERT_TRUE(line.Ready(&error)) << error;
-    ASSERT_TRUE(line.client.ReadUntil("Start working", 1000ms)) << line.client.Received();
+    ASSERT_TRUE(line.client.ReadUntil("Start working", 5000ms)) << line.client.Received();
     EXPECT_EQ(line.host.Mode(), sim::UnitMode::Working);
     line.client.Take();
     // Commands are data here.
@@ -51,7 +51,7 @@ TEST(PtyDialogueTest, WithoutSTheUnitWorksAndPlusesOpenSettingMode) {
     line.client.ReadFor(100ms);
     EXPECT_EQ(line.client.Take(), "");
     line.client.Write("+++");
-    ASSERT_TRUE(line.client.ReadUntil("enter setting!\r\n", 1000ms));
+    ASSERT_TRUE(line.client.ReadUntil("enter setting!\r\n", 5000ms));
     EXPECT_EQ(line.client.Take(), "\r\nenter setting!\r\n");
     EXPECT_EQ(line.host.Mode(), sim::UnitMode::Configuration);
 }
@@ -149,11 +149,11 @@ TEST(PtyDialogueTest, RebootPrintsBannerAndPromptsAgain) {
     ASSERT_TRUE(line.Ready(&error)) << error;
     EXPECT_EQ(line.Command("AT+APN=internet\r\n"), kOk);
     line.host.Reboot();
-    ASSERT_TRUE(line.client.ReadUntil("'s' key", 1000ms));
+    ASSERT_TRUE(line.client.ReadUntil("'s' key", 5000ms));
     EXPECT_NE(line.client.Received().find("DTU-K3 data terminal unit"), std::string::npos);
     EXPECT_EQ(line.host.Mode(), sim::UnitMode::Prompting);
     line.client.Write("s");
-    ASSERT_TRUE(line.client.ReadUntil("AT+LIST", 1000ms));
+    ASSERT_TRUE(line.client.ReadUntil("AT+LIST", 5000ms));
     EXPECT_EQ(line.host.StoredValue("AT+APN"), "internet");
     EXPECT_EQ(line.host.Counters().reboots, 1u);
 }

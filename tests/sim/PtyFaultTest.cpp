@@ -51,7 +51,7 @@ const FaultRow kFaults[] = {
      [](UnitOnLine& line) {
          line.client.Write("At+VER\r\n");
          line.client.ReadUntilMatch(
-             [](const std::string& text) { return WithoutZeros(text) == kVersion; }, 1000ms);
+             [](const std::string& text) { return WithoutZeros(text) == kVersion; }, 5000ms);
          const std::string answer = line.client.Take();
          EXPECT_NE(answer.find('\0'), std::string::npos);
          EXPECT_EQ(WithoutZeros(answer), kVersion);
@@ -136,7 +136,7 @@ const FaultRow kFaults[] = {
      {"reboot@AT+FACTORY"},
      [](UnitOnLine& line) {
          line.client.Write("AT+FACTORY\r\n");
-         EXPECT_TRUE(line.client.ReadUntil("'s' key", 1000ms));
+         EXPECT_TRUE(line.client.ReadUntil("'s' key", 5000ms));
          EXPECT_EQ(line.client.Received().find("OK"), std::string::npos);
          EXPECT_EQ(line.host.Mode(), sim::UnitMode::Prompting);
      }},
@@ -144,7 +144,7 @@ const FaultRow kFaults[] = {
      {"reboot=200"},
      [](UnitOnLine& line) {
          const auto start = Clock::now();
-         EXPECT_TRUE(line.client.ReadUntil("'s' key", 1000ms));
+         EXPECT_TRUE(line.client.ReadUntil("'s' key", 5000ms));
          EXPECT_GE(Clock::now() - start, 150ms);
      }},
     {"unplug after N bytes",
@@ -182,7 +182,7 @@ TEST(PtyFaultTest, UnplugOnRequestHangsUpTheReader) {
     ASSERT_TRUE(line.Ready(&error)) << error;
     EXPECT_EQ(line.Command("AT\r\n"), kOk);
     line.host.Unplug();
-    EXPECT_TRUE(line.client.WaitHangup(1000ms));
+    EXPECT_TRUE(line.client.WaitHangup(5000ms));
     EXPECT_TRUE(line.host.LineCut());
 }
 

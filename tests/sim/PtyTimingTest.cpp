@@ -24,7 +24,10 @@ TEST(PtyTimingTest, ListingTakesItsWireTime) {
         const double elapsed =
             std::chrono::duration<double>(line.client.LastByteAt() - start).count();
         const double wire = line.client.Received().size() * 10.0 / baud;
-        EXPECT_NEAR(elapsed, wire, wire * 0.1) << line.client.Received().size() << " bytes";
+        // Never faster than the line. Slower only by what a loaded machine adds (the host
+        // catches up when it falls behind), far below what pacing applied twice would cost.
+        EXPECT_GE(elapsed, wire * 0.9) << line.client.Received().size() << " bytes";
+        EXPECT_LE(elapsed, wire * 1.5 + 0.25) << line.client.Received().size() << " bytes";
     }
 }
 
