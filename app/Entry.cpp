@@ -14,6 +14,7 @@
 #include "app/FrameWnd.h"
 #include "app/Labels.h"
 #include "app/Settings.h"
+#include "engine/Connect.h"
 #include "engine/Log.h"
 #include "sim/VirtualUnitHost.h"
 #include "ui/Control.h"
@@ -118,6 +119,10 @@ int RunGui(const GuiOptions& options) {
     frame->language = language;
     if (unit) frame->extraPorts.push_back(unit->DevicePath());
     frame->Create(nullptr, "DTU", kFrameStyle, 0, 0, 0, kFrameWidth, kFrameHeight);
+    if (!options.selectPort.empty() && !SelectFramePort(*frame, options.selectPort)) {
+        std::fprintf(stderr, "dtuconfig: %s is not among the serial ports\n",
+                     options.selectPort.c_str());
+    }
     if (!frame->StartWorker()) {
         LogViewAppend(frame->logView, LabelText("WinMain", "WorkThread", "\r\n"));
     }

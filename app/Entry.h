@@ -8,8 +8,9 @@ struct GuiOptions {
     int screenshotPage = -1;     // with a screenshot: the form page to show first
     // With a screenshot: combo selections to make first, "name=index", in order.
     std::vector<std::string> screenshotSelections;
-    bool simulate = false;       // run a virtual unit and select its port
+    bool simulate = false;  // run a virtual unit and select its port
     std::string simulateVariant = "none";
+    std::string selectPort;  // the port to select instead (a device path), when listed
 };
 
 // Runs the window until the quit message; returns the exit code. A QApplication must exist.

@@ -24,6 +24,7 @@ void PrintUsage() {
         "%s"
         "\n"
         "  --simulate[=VARIANT]  start a virtual unit and select its port in the window\n"
+        "  --select-port=DEVICE  select this port instead (a device path such as /dev/ttyUSB0)\n"
         "  --screenshot FILE     render the window into a PNG file and quit (works without a\n"
         "                        display, on the offscreen platform)\n"
         "  --page N              with --screenshot: show form page N (0 work mode .. 10)\n"
@@ -52,6 +53,8 @@ int main(int argc, char** argv) {
             options.screenshotSelections.push_back(argv[++i]);
         } else if (arg == "--simulate") {
             options.simulate = true;
+        } else if (arg.rfind("--select-port=", 0) == 0) {
+            options.selectPort = arg.substr(std::strlen("--select-port="));
         } else if (arg.rfind("--simulate=", 0) == 0) {
             options.simulate = true;
             options.simulateVariant = arg.substr(std::strlen("--simulate="));

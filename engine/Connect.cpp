@@ -119,6 +119,15 @@ int FillFramePortList(CM5Z30FrameWnd& frame) {
     return 1;
 }
 
+bool SelectFramePort(CM5Z30FrameWnd& frame, const std::string& device) {
+    auto* combo = dynamic_cast<CComboUI*>(Find(frame, "SerialPort"));
+    if (!combo) return false;
+    for (int i = 0; i < combo->GetCount(); ++i) {
+        if (combo->GetItemAt(i)->GetText().str() == device) return combo->SelectItem(i);
+    }
+    return false;
+}
+
 void ToggleFrameConnection(CM5Z30FrameWnd& frame) {
     if (frame.serialPort.IsOpen()) {
         Disconnect(frame, "CloseNotice");

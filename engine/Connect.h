@@ -1,4 +1,6 @@
 #pragma once
+#include <string>
+
 // The frame's side of the port list and of connecting: builds the port combo and toggles the
 // connection with the frame's state.
 //
@@ -9,6 +11,8 @@ class CM5Z30FrameWnd;
 // system's ports, each item the device path; 1 when the list was built, 0 when there are no
 // ports (the skin's items stay) or no such combo.
 int FillFramePortList(CM5Z30FrameWnd& frame);
+// Selects the "SerialPort" item whose text is device; false when the list has none.
+bool SelectFramePort(CM5Z30FrameWnd& frame, const std::string& device);
 // The "Open" button: opens the port with the form's settings (refusing settings that cannot
 // describe a line, with the OpenError line and the reason), or closes it when it is open.
 void ToggleFrameConnection(CM5Z30FrameWnd& frame);
