@@ -69,7 +69,7 @@ public:
     // Window initialisation, after the skin is loaded. UI thread.
     void SetUpWindow();
 
-    // --- shared state, in the order the program's design lists it ---
+    // --- shared state ---
     TabTable tabTable;
     char rxBuffer[kRxBufferSize] = {};
     int rxLength = 0;

@@ -1,6 +1,6 @@
 #pragma once
 // The window-message vocabulary the program is written in: message numbers, their two
-// arguments and the system command and hit-test codes, with the values the design uses.
+// arguments and the system command and hit-test codes, with their Windows values.
 #include <cstdint>
 
 using UINT = unsigned int;
