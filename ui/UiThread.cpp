@@ -125,6 +125,11 @@ bool SendGate::IsClosed() const {
     return closed_;
 }
 
+std::size_t SendGate::Waiting() const {
+    std::lock_guard lock(mutex_);
+    return pending_.size();
+}
+
 bool SendGate::Enter(const std::shared_ptr<PendingCall>& call) {
     std::lock_guard lock(mutex_);
     if (closed_) return false;

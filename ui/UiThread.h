@@ -31,6 +31,8 @@ public:
     // Lets calls through again (a port that is opened anew). Any thread.
     void Reopen();
     bool IsClosed() const;
+    // Calls waiting behind the gate that have not started yet. Any thread.
+    std::size_t Waiting() const;
 
 private:
     friend std::intptr_t RunOnUiThread(std::function<std::intptr_t()>,

@@ -1,7 +1,10 @@
 // The frame's own behaviour: caption band, maximise and restore, quit paths, routing.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <cstring>
 #include <vector>
 
@@ -128,21 +131,41 @@ TEST(Frame, SkinWithoutLogViewMakesNothingFail) {
     PumpFor(150);  // the start-up timer fires and finds no help view
 }
 
+// Runs the message loop as the entry does; 99 when nothing ends it within five seconds.
+int RunLoopOrGiveUp() {
+    QTimer giveUp;
+    giveUp.setSingleShot(true);
+    QObject::connect(&giveUp, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    giveUp.start(5000);
+    return CPaintManagerUI::MessageLoop();
+}
+
 TEST(Frame, ForeignCloseDestroysTheWindowOnceAndEndsTheLoop) {
     SkinFolder skin;
     auto frame = MakeFrame();
     frame->HandleMessage(WM_CLOSE, 0, 0);
     EXPECT_EQ(frame->GetHWND(), nullptr);
     frame->HandleMessage(WM_CLOSE, 0, 0);  // a second close finds nothing to destroy
-    frame.reset();                         // the entry's delete is the only one
+    EXPECT_EQ(RunLoopOrGiveUp(), 0);
+    frame.reset();  // the entry's delete is the only one
     PumpFor(20);
 }
 
 TEST(Frame, CloseButtonPathsPostQuitWithoutDestroyingTheWindow) {
     SkinFolder skin;
-    auto frame = MakeFrame();
-    frame->HandleMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_NE(frame->GetHWND(), nullptr);
+    const std::function<void(CM5Z30FrameWnd&)> paths[] = {
+        [](CM5Z30FrameWnd& f) { f.HandleMessage(WM_SYSCOMMAND, SC_CLOSE, 0); },
+        [](CM5Z30FrameWnd& f) {
+            f.paintManager.SendNotify(f.paintManager.FindControl("closebtn"), "click");
+        },
+    };
+    for (const auto& close : paths) {
+        auto frame = MakeFrame();
+        close(*frame);
+        EXPECT_NE(frame->GetHWND(), nullptr);
+        EXPECT_EQ(RunLoopOrGiveUp(), 0);
+        EXPECT_NE(frame->GetHWND(), nullptr) << "the loop ended, the window stays for the entry";
+    }
 }
 
 TEST(Frame, WorkerStartsAndStopsWithTheFrame) {

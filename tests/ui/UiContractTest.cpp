@@ -149,19 +149,26 @@ TEST(UiContract, SendFromAnotherThreadReturnsAfterTheUiThreadHandledIt) {
     EXPECT_EQ(window.handled.load(), 1);
 }
 
+// Waits, without serving the UI thread, until a send is queued behind gate.
+bool WaitUntilWaiting(const ui::SendGate& gate) {
+    for (int i = 0; i < 5000 && gate.Waiting() == 0; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return gate.Waiting() == 1;
+}
+
 TEST(UiContract, SendToAWindowThatGoesAwayReturnsZeroInsteadOfHanging) {
     auto window = std::make_unique<TestWindow>();
     window->Create(nullptr, "t", 0, 0, 0, 0, 10, 10);
+    ui::SendGate watched;  // open throughout: it only shows when the send waits
     std::atomic<LRESULT> result{-1};
-    std::thread sender([&] { result = window->SendMessage(5000, 21, 0); });
-    // The UI thread does not serve the send; it destroys the window instead.
-    PumpEventsFor(0);
-    while (result.load() == -1 && window->handled.load() == 0) {
-        window->DestroyWindow();
-        break;
-    }
+    std::thread sender([&] { result = window->SendMessage(5000, 21, 0, &watched); });
+    // The UI thread does not serve the waiting send; it destroys the window instead.
+    ASSERT_TRUE(WaitUntilWaiting(watched));
+    window->DestroyWindow();
     sender.join();
-    EXPECT_EQ(result.load(), window->handled.load() ? 42 : 0);
+    EXPECT_EQ(result.load(), 0);
+    EXPECT_EQ(window->handled.load(), 0);
     window.reset();
     PumpEventsFor(20);
 }
@@ -172,11 +179,8 @@ TEST(UiContract, ClosedGateReleasesAWaitingSendAndLaterOnes) {
     ui::SendGate gate;
     std::atomic<LRESULT> result{-1};
     std::thread sender([&] { result = window.SendMessage(5000, 21, 0, &gate); });
-    // Give the sender time to queue, without serving the UI thread.
-    for (int i = 0; i < 100 && result.load() == -1; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        gate.Close();
-    }
+    ASSERT_TRUE(WaitUntilWaiting(gate));
+    gate.Close();
     sender.join();
     EXPECT_EQ(result.load(), 0);
     EXPECT_EQ(window.SendMessage(5000, 1, 0, &gate), 0) << "a closed gate refuses at once";
