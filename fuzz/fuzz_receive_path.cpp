@@ -9,13 +9,23 @@
 #include <vector>
 
 #include "app/FrameWnd.h"
+#include "engine/JobTypes.h"
 #include "engine/ReceivePath.h"
 #include "ui/PaintManager.h"
 
 namespace {
 
-// Every pending kind the receive path knows, and a few it does not.
-constexpr int kPendingKinds[] = {-1, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 99};
+// Every pending kind the receive path knows: the kinds that are no job, every job type of the
+// table, and one it does not know.
+const std::vector<int>& PendingKinds() {
+    static const std::vector<int> kinds = [] {
+        std::vector<int> all = {kSettling, kNoJob, kAwaitPrompt};
+        for (const JobTypeRow& row : kJobTypes) all.push_back(row.type);
+        all.push_back(99);
+        return all;
+    }();
+    return kinds;
+}
 
 CM5Z30FrameWnd& Frame() {
     static int argc = 1;
@@ -48,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0) return 0;
     frame.rxLength = 0;
     frame.rxBuffer[0] = 0;
-    frame.pendingJobType = kPendingKinds[data[0] % std::size(kPendingKinds)];
+    frame.pendingJobType = PendingKinds()[data[0] % PendingKinds().size()];
     std::size_t at = 1;
     while (at + 2 <= size) {
         std::size_t n = (static_cast<std::size_t>(data[at]) << 8 | data[at + 1]) % 4096;
