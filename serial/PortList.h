@@ -1,6 +1,7 @@
 #pragma once
 // The serial ports this machine has, for the port list: every terminal under /sys/class/tty that
-// sits on a real device, with a description the user can recognise the adapter by.
+// sits on a real device, with a description the user can recognise the adapter by. The listing
+// itself is the platform's (posix/PortList.cpp reads sysfs).
 #include <functional>
 #include <string>
 #include <vector>
