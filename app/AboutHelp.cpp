@@ -9,8 +9,8 @@
 #include <unistd.h>
 
 #include "app/FrameWnd.h"
-#include "app/Labels.h"
-#include "app/Settings.h"
+#include "settings/Labels.h"
+#include "settings/Settings.h"
 #include "params/ConfigFileText.h"
 #include "ui/Controls.h"
 

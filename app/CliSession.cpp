@@ -7,8 +7,8 @@
 #include <cstdio>
 
 #include "app/CliOutput.h"
-#include "app/Labels.h"
-#include "app/Settings.h"
+#include "settings/Labels.h"
+#include "settings/Settings.h"
 #include "engine/ConfigMode.h"
 #include "engine/Connect.h"
 #include "engine/JobTypes.h"

@@ -12,8 +12,8 @@
 #include <memory>
 
 #include "app/FrameWnd.h"
-#include "app/Labels.h"
-#include "app/Settings.h"
+#include "settings/Labels.h"
+#include "settings/Settings.h"
 #include "engine/Connect.h"
 #include "engine/Log.h"
 #include "sim/VirtualUnitHost.h"

@@ -7,7 +7,7 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "app/Labels.h"
+#include "settings/Labels.h"
 #include "ui/Controls.h"
 #include "ui/PaintManager.h"
 

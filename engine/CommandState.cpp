@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "app/FrameWnd.h"
-#include "app/Labels.h"
+#include "settings/Labels.h"
 #include "ui/Control.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "engine/ConfigMode.h"
 
 #include "app/FrameWnd.h"
-#include "app/Labels.h"
+#include "settings/Labels.h"
 #include "engine/FrameTimers.h"
 #include "engine/Log.h"
 #include "engine/ReceivePath.h"

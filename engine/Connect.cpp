@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/FrameWnd.h"
-#include "app/Labels.h"
+#include "settings/Labels.h"
 #include "engine/FrameTimers.h"
 #include "engine/Log.h"
 #include "serial/PortList.h"

@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "app/FrameWnd.h"
-#include "app/Labels.h"
+#include "settings/Labels.h"
 #include "engine/AnswerMatch.h"
 #include "engine/CommandState.h"
 #include "engine/FrameTimers.h"

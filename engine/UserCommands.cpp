@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "app/FrameWnd.h"
-#include "app/Labels.h"
+#include "settings/Labels.h"
 #include "engine/ConfigMode.h"
 #include "engine/Connect.h"
 #include "engine/Log.h"

@@ -4,7 +4,7 @@
 #include <mutex>
 
 #include "app/FrameWnd.h"
-#include "app/Labels.h"
+#include "settings/Labels.h"
 #include "engine/AnswerMatch.h"
 #include "engine/Clock.h"
 #include "engine/JobSteps.h"

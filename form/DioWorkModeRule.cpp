@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "app/Labels.h"
+#include "settings/Labels.h"
 #include "form/LayoutTable.h"
 #include "form/RuleSupport.h"
 #include "form/ShowLayout.h"

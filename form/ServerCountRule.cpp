@@ -3,7 +3,7 @@
 #include <array>
 #include <string_view>
 
-#include "app/Labels.h"
+#include "settings/Labels.h"
 #include "form/RuleSupport.h"
 #include "ui/Dialogs.h"
 

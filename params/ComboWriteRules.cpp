@@ -2,7 +2,7 @@
 
 #include <span>
 
-#include "app/Labels.h"
+#include "settings/Labels.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <map>
 
 #include "app/FrameWnd.h"
-#include "app/Labels.h"
+#include "settings/Labels.h"
 #include "engine/Log.h"
 #include "params/AtomicFile.h"
 #include "params/ConfigFileText.h"

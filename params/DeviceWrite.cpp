@@ -1,7 +1,7 @@
 #include "params/DeviceWrite.h"
 
 #include "app/FrameWnd.h"
-#include "app/Labels.h"
+#include "settings/Labels.h"
 #include "engine/Log.h"
 #include "form/ChannelSwitches.h"
 #include "form/TabStrip.h"

@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "app/AboutHelp.h"
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "tests/app/FrameFixture.h"
 #include "ui/Controls.h"
 

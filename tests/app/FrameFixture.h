@@ -7,15 +7,13 @@
 #include <string>
 
 #include "app/FrameWnd.h"
-#include "app/Labels.h"
+#include "settings/Labels.h"
 #include "tests/support/TestPaths.h"
 #include "ui/PaintManager.h"
 
 namespace apptest {
 
-inline void WriteFile(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
+using testpaths::WriteFile;
 
 inline void PumpFor(int ms) {
     QElapsedTimer t;

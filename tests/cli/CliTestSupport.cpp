@@ -143,13 +143,4 @@ std::vector<std::string> WritesSince(const sim::VirtualUnitHost& host, std::size
     return writes;
 }
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
 }  // namespace clitest

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "sim/VirtualUnitHost.h"
+#include "tests/support/TestPaths.h"
 
 namespace clitest {
 
@@ -63,7 +64,7 @@ std::vector<std::string> Lines(const std::string& text);
 // The commands the unit received from index `from` on that write a value ("WORD=value").
 std::vector<std::string> WritesSince(const sim::VirtualUnitHost& host, std::size_t from);
 
-std::string ReadFile(const std::string& path);
-void WriteFile(const std::string& path, const std::string& bytes);
+using testpaths::ReadFile;
+using testpaths::WriteFile;
 
 }  // namespace clitest

@@ -6,7 +6,7 @@
 #include <QTimer>
 #include <ctime>
 
-#include "app/Labels.h"
+#include "settings/Labels.h"
 #include "engine/FrameTimers.h"
 #include "engine/ReceivePath.h"
 #include "tests/support/TestPaths.h"

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/Labels.h"
+#include "settings/Labels.h"
 #include "form/LayoutRules.h"
 #include "form/ShowLayout.h"
 #include "tests/support/TestPaths.h"

@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 
 #include "app/FrameWnd.h"
-#include "app/Labels.h"
+#include "settings/Labels.h"
 #include "form/TabStrip.h"
 #include "tests/form/FormHarness.h"
 #include "ui/Controls.h"

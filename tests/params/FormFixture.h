@@ -10,7 +10,7 @@
 
 #include "app/FrameWnd.h"
 #include "params/DeviceWrite.h"
-#include "app/Labels.h"
+#include "settings/Labels.h"
 #include "tests/support/TestPaths.h"
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
@@ -18,14 +18,8 @@
 
 namespace formtest {
 
-inline void WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-inline std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using testpaths::ReadFile;
+using testpaths::WriteFile;
 
 inline void PumpFor(int ms) {
     QElapsedTimer t;

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -22,6 +24,15 @@ std::string TempDir() {
     static std::vector<std::unique_ptr<QTemporaryDir>> dirs;
     dirs.push_back(std::make_unique<QTemporaryDir>());
     return QDir(dirs.back()->path()).absolutePath().toStdString();
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 }  // namespace testpaths

@@ -1,5 +1,5 @@
 #pragma once
-// Where the tests find the repository's files and the build's outputs.
+// Where the tests find the repository's files and the build's outputs, and their own files.
 #include <string>
 
 namespace testpaths {
@@ -9,4 +9,8 @@ std::string SourceDir();
 std::string BinaryDir();
 // A fresh empty temporary folder, removed when the process ends.
 std::string TempDir();
+// Creates or replaces the file with exactly these bytes.
+void WriteFile(const std::string& path, const std::string& bytes);
+// The file's bytes, or "" when it cannot be read.
+std::string ReadFile(const std::string& path);
 }  // namespace testpaths

@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
-#include "app/Labels.h"
-#include "app/Settings.h"
-#include "tests/app/FrameFixture.h"
+#include "settings/Labels.h"
+#include "settings/Settings.h"
+#include "tests/support/TestPaths.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ TEST(Settings, LanguageEntryChoosesTheSkinFolder) {
     };
     for (const Case& c : cases) {
         std::string dir = testpaths::TempDir() + "/";
-        if (c.file) apptest::WriteFile(dir + "config.ini", c.file);
+        if (c.file) testpaths::WriteFile(dir + "config.ini", c.file);
         int language = ReadLanguageSetting(dir + "config.ini");
         EXPECT_EQ(language, c.language) << (c.file ? c.file : "(no file)");
         EXPECT_EQ(SkinFolder(dir, language), dir + c.folder) << (c.file ? c.file : "(no file)");
@@ -57,7 +57,7 @@ TEST(Labels, LookupRulesAndTheTwoHundredByteBuffer) {
     std::string dir = testpaths::TempDir();
     std::string exact(199, 'a');
     std::string longer(250, 'b');
-    apptest::WriteFile(dir + "/Language.ini", "[OnStartCom]\nOpen=Open port\nExact=" + exact +
+    testpaths::WriteFile(dir + "/Language.ini", "[OnStartCom]\nOpen=Open port\nExact=" + exact +
                                                   "\nLong=" + longer + "\n");
     SetLabelFilePath(dir + "/Language.ini");
     struct Case {

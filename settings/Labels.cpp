@@ -1,6 +1,6 @@
-#include "app/Labels.h"
+#include "settings/Labels.h"
 
-#include "app/IniFile.h"
+#include "settings/IniFile.h"
 
 #include <mutex>
 

@@ -1,12 +1,12 @@
-#include "app/Settings.h"
+#include "settings/Settings.h"
 
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/IniFile.h"
-#include "app/Labels.h"
+#include "settings/IniFile.h"
+#include "settings/Labels.h"
 #include "ui/PaintManager.h"
 
 namespace {
