@@ -11,7 +11,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/CliCommands.h"
+#include "cli/CliCommands.h"
 #include "app/Entry.h"
 #include "sim/SimCommand.h"
 

@@ -1,10 +1,10 @@
-#include "app/CliLogFile.h"
+#include "cli/CliLogFile.h"
 
 #include <QDateTime>
 #include <cerrno>
 #include <cstring>
 
-#include "app/CliOutput.h"
+#include "cli/CliOutput.h"
 
 CliLogFile::~CliLogFile() {
     Close();

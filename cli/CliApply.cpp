@@ -1,8 +1,8 @@
 // diff and apply: a .cfg file into the form, the unit read, the differing shown parameters
 // written (apply) or only printed (diff, apply --dry-run).
-#include "app/CliCommands.h"
-#include "app/CliOutput.h"
-#include "app/CliSession.h"
+#include "cli/CliCommands.h"
+#include "cli/CliOutput.h"
+#include "cli/CliSession.h"
 #include "params/ConfigFiles.h"
 #include "params/ParameterTable.h"
 

@@ -1,4 +1,4 @@
-#include "app/CliSession.h"
+#include "cli/CliSession.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/CliOutput.h"
+#include "cli/CliOutput.h"
 #include "settings/Labels.h"
 #include "settings/Settings.h"
 #include "engine/ConfigMode.h"

@@ -1,4 +1,4 @@
-#include "app/CliDialogs.h"
+#include "cli/CliDialogs.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -1,9 +1,9 @@
 // ports, show and read: what is there, what a file holds, what the unit holds.
 #include <QFile>
 
-#include "app/CliCommands.h"
-#include "app/CliOutput.h"
-#include "app/CliSession.h"
+#include "cli/CliCommands.h"
+#include "cli/CliOutput.h"
+#include "cli/CliSession.h"
 #include "params/ConfigFileText.h"
 #include "params/ConfigFiles.h"
 #include "serial/PortList.h"

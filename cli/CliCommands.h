@@ -3,7 +3,7 @@
 // the window: ports, read, show, diff, apply and set (see CliOptions.cpp for their help).
 //
 // Threads: the main thread, which becomes the UI thread.
-#include "app/CliOptions.h"
+#include "cli/CliOptions.h"
 
 // Runs "dtuconfig SUBCOMMAND ..." (argv[1] names it): creates the application on the
 // offscreen platform, reads the options and runs the subcommand. Returns the exit status.

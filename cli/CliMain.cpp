@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/CliCommands.h"
+#include "cli/CliCommands.h"
 
 namespace {
 

@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "app/CliDialogs.h"
-#include "app/CliLogFile.h"
-#include "app/CliOptions.h"
+#include "cli/CliDialogs.h"
+#include "cli/CliLogFile.h"
+#include "cli/CliOptions.h"
 #include "app/FrameWnd.h"
 
 class QTimer;

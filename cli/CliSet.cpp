@@ -2,9 +2,9 @@
 // sent it, then the form written as "Save" writes it.
 #include <set>
 
-#include "app/CliCommands.h"
-#include "app/CliOutput.h"
-#include "app/CliSession.h"
+#include "cli/CliCommands.h"
+#include "cli/CliOutput.h"
+#include "cli/CliSession.h"
 #include "engine/ReceivePath.h"
 #include "form/TabTable.h"
 #include "params/ChannelSwitches.h"
