@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/IniFile.h"
+#include "settings/IniFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view content(reinterpret_cast<const char*>(data), size);
