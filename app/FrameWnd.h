@@ -46,8 +46,9 @@ inline constexpr UINT kMsgRunOnUi = 2140;
 // Size of the receive buffer: at most 15999 characters and a terminating zero.
 inline constexpr int kRxBufferSize = 16000;
 
-// How a job ended: its answer held an OK line, an ERROR line, or nothing came in time.
-enum class JobOutcome { Ok, Error, Timeout };
+// How a job ended: its answer held an OK line, an ERROR line, nothing came in time, or the
+// port did not take the whole command.
+enum class JobOutcome { Ok, Error, Timeout, NotSent };
 // Told of every job the worker finished, on the UI thread, after the job's result step and
 // while the worker waits: the queue holds exactly what that step queued.
 using JobObserver = std::function<void(const CommandJob& job, JobOutcome outcome)>;

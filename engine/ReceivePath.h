@@ -13,8 +13,7 @@ inline constexpr int kRxCapacity = 15999;
 inline constexpr int kListingMinimum = 3000;
 
 // Handler of message 1034: one received block (at most 4095 bytes; the buffer has room for a
-// terminating zero). Logs it while something is awaited, appends it, runs the completion and
-// the mode tests. Returns 0.
+// terminating zero). Logs it, appends it, runs the completion and the mode tests. Returns 0.
 LRESULT OnReceive(CM5Z30FrameWnd& frame, char* block, int count);
 // Appends count bytes to the receive buffer, dropping the oldest when it would overflow. Zero
 // bytes are line noise (the unit's text never holds one) and are left out, so the content

@@ -44,12 +44,14 @@ TEST(Worker, TimeoutIsTheBaseTimesTheFactor) {
         SCOPED_TRACE(c.command);
         FakeClock clock;
         ScopedEngineClock useClock(&clock);
+        sim::VirtualUnitHost host(enginetest::SettingModeUnit());
         RecordingFrame frame;
         ASSERT_TRUE(frame.Open());
+        ASSERT_TRUE(enginetest::ConnectToSilentUnit(frame, host));
         frame.timeoutFactor = c.factor;
         ASSERT_TRUE(frame.StartWorker());
         frame.jobQueue.PushJob({c.type, c.command, {}, {}});
-        // No port is open: nothing is written and nothing answers.
+        // The command is written and nothing answers.
         ASSERT_TRUE(WaitUntil([&] { return clock.Subscribers() == 1; }, 3000));
         clock.Advance(c.timeout - 1ms);
         enginetest::RunEventsFor(50);
@@ -68,8 +70,10 @@ TEST(Worker, OnlyAListingLongerThan3000CharactersIsParsed) {
     } cases[] = {{3000, 0}, {3001, 1}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.length);
+        sim::VirtualUnitHost host(enginetest::SettingModeUnit());
         RecordingFrame frame;
         ASSERT_TRUE(frame.Open());
+        ASSERT_TRUE(enginetest::ConnectToSilentUnit(frame, host));
         ASSERT_TRUE(frame.StartWorker());
         frame.jobQueue.PushJob({ReadAll, "\r\nAT+SHOW\r\n", {}, {}});
         frame.jobQueue.PushJob({GetVersion, "At+VER\r\n", {}, {}});
@@ -174,8 +178,10 @@ TEST(Worker, ArmsAJobOnlyOnAQuietLine) {
 }
 
 TEST(Worker, StopsAtOnceWhileWaitingForAnAnswer) {
+    sim::VirtualUnitHost host(enginetest::SettingModeUnit());
     RecordingFrame frame;
     ASSERT_TRUE(frame.Open());
+    ASSERT_TRUE(enginetest::ConnectToSilentUnit(frame, host));
     ASSERT_TRUE(frame.StartWorker());
     frame.jobQueue.PushJob({ReadAll, "\r\nAT+SHOW\r\n", {}, {}});
     ASSERT_TRUE(WaitUntil([&] { return frame.pendingJobType == ReadAll; }, 3000));
