@@ -278,4 +278,55 @@ TEST(JobOutcomes, ACommandThePortDidNotTakeEndsAtOnce) {
     }
 }
 
+struct LoginCase {
+    const char* what;
+    CommandJob waiting;  // the job that waits for a quiet line after a time-out
+};
+
+// The user logs in while the next job waits for a quiet line; the greeting comes slowly. The
+// job leaves the line to the Login until it is answered.
+TEST(JobOutcomes, ALoginDuringTheWaitForAQuietLineIsKept) {
+    const LoginCase cases[] = {
+        {"a write waits",
+         {WriteParameter, "AT+IPAD=198.51.100.41\r\n", "Server's Ip", "198.51.100.41"}},
+        {"a read waits", {ReadAll, "\r\nAT+SHOW\r\n", {}, {}}},
+    };
+    const CommandJob version{GetVersion, "At+VER\r\n", {}, {}};
+    for (const LoginCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        Scenario row(std::string("a Login while ") + c.what);
+        Session s;
+        ASSERT_TRUE(s.ready) << s.error;
+        ASSERT_TRUE(s.AddFault("mute@AT+VER/1")) << s.error;
+        ASSERT_TRUE(s.AddFault("delay=1500@+++/1")) << s.error;
+        // The form shows the unit logged out, as after the quit button.
+        s.frame.SendMessage(kMsgCommandState, 0, 0);
+        ASSERT_FALSE(s.frame.loggedIn);
+        const Mark mark(s);
+        s.frame.jobQueue.PushJob(version);
+        s.frame.jobQueue.PushJob(c.waiting);
+        ASSERT_TRUE(s.TimeOutWhenSent("At+VER", JobTimeout(GetVersion, 1)));
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                return s.frame.log.find(Label(kSection, "OutTime"), mark.log) !=
+                           std::string::npos &&
+                       s.clock.Subscribers() > 0;
+            },
+            3000));
+        s.clock.Advance(kLateAnswerGrace);
+        ASSERT_TRUE(WaitUntil([&] { return s.frame.pendingJobType == kSettling; }, 3000));
+        s.Click("Login");
+        ASSERT_TRUE(AwaitFinished(s, c.waiting.command, mark.finished)) << Tail(s.frame.log);
+        EXPECT_EQ(FinishedJob(s, c.waiting.command, mark.finished)->outcome, JobOutcome::Ok);
+        EXPECT_TRUE(s.frame.loggedIn);
+        const std::string log = s.frame.log.substr(mark.log);
+        const std::size_t greeting = log.find("enter setting!");
+        const std::size_t written = log.find(SendPrefix() + c.waiting.command);
+        ASSERT_NE(greeting, std::string::npos) << log;
+        EXPECT_LT(greeting, written) << log;
+        if (c.waiting.type == ReadAll) EXPECT_EQ(s.frame.parsedListings, mark.parsed + 1);
+        row.Audit(s, {}, mark.log);
+    }
+}
+
 }  // namespace
