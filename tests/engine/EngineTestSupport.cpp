@@ -221,10 +221,12 @@ sim::UnitOptions SettingModeUnit() {
     return options;
 }
 
-bool ConnectToSilentUnit(RecordingFrame& frame, sim::VirtualUnitHost& host) {
+bool OpenOnSilentUnit(RecordingFrame& frame, sim::VirtualUnitHost& host) {
     std::string error;
     if (!host.Start(&error) || !host.AddFault("mute", &error)) return false;
+    // Listed before the window lists the ports, so the unit's is the one chosen.
     frame.extraPorts = {host.DevicePath()};
+    if (!frame.Open() || !frame.Select("SerialPort", host.DevicePath())) return false;
     frame.Select("BaudRate1", "115200");
     frame.Click("Open");
     return frame.serialPort.IsOpen();

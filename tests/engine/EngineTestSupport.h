@@ -81,9 +81,10 @@ class RecordingFrame : public CM5Z30FrameWnd {
     std::vector<int> promptTimerAfterReceive;  // timer 101's period after each block
 };
 
-// Opens the frame's port at 115200 baud on a virtual unit in setting mode that answers nothing:
-// commands are written, their answers are the test's to hand in. False when that failed.
-bool ConnectToSilentUnit(RecordingFrame& frame, sim::VirtualUnitHost& host);
+// Creates the frame's window and opens its port at 115200 baud on a virtual unit in setting
+// mode that answers nothing: commands are written, their answers are the test's to hand in.
+// False when that failed.
+bool OpenOnSilentUnit(RecordingFrame& frame, sim::VirtualUnitHost& host);
 // Options of a unit that starts in setting mode.
 sim::UnitOptions SettingModeUnit();
 
