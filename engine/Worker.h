@@ -3,9 +3,9 @@
 // answer or its time-out.
 //
 // Threads: runs on its own thread (the frame's std::jthread). It reads the queue (under its
-// lock), the atomics loggedIn and timeoutFactor, the port's IsOpen, and writes to the port;
-// everything else (receive state, timers, controls, the parameter table) it has done on the
-// UI thread through synchronous sends. Every wait ends promptly when stop is requested.
+// lock), the atomics loggedIn and timeoutFactor and the port's IsOpen; everything else
+// (writing the command, receive state, timers, controls, the parameter table) it has done on
+// the UI thread through synchronous sends. Every wait ends promptly when stop is requested.
 #include <chrono>
 #include <stop_token>
 
