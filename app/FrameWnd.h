@@ -8,6 +8,7 @@
 // Members the worker reads are atomic; everything else, the parameter table and the receive
 // state included, is touched on the UI thread only.
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -74,6 +75,8 @@ public:
     TabTable tabTable;
     char rxBuffer[kRxBufferSize] = {};
     int rxLength = 0;
+    // When the last block arrived (UI thread): a line still busy is not a new command's yet.
+    std::chrono::steady_clock::time_point lastReceivedAt{};
     AnswerEvent answerEvent;
     ParameterTable parameterTable;
     std::atomic<bool> loggedIn{false};

@@ -130,6 +130,7 @@ LRESULT OnReceive(CM5Z30FrameWnd& frame, char* block, int count) {
     if (!block || count <= 0) return 0;
     count = std::min(count, static_cast<int>(CSerialPort::kMaxBlock));
     block[count] = '\0';
+    frame.lastReceivedAt = std::chrono::steady_clock::now();
     // Everything the unit sends is logged, whatever is awaited, in the order it came. Logged
     // whole: a zero byte from the line would otherwise cut the rest off.
     std::string shown(block, static_cast<std::size_t>(count));
@@ -170,4 +171,8 @@ void ClearReceived(CM5Z30FrameWnd& frame) {
     std::memset(frame.rxBuffer, 0, static_cast<std::size_t>(frame.rxLength));
     frame.rxBuffer[0] = '\0';
     frame.rxLength = 0;
+}
+
+bool ReceivedWithin(const CM5Z30FrameWnd& frame, std::chrono::milliseconds span) {
+    return std::chrono::steady_clock::now() - frame.lastReceivedAt < span;
 }

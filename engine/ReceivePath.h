@@ -3,6 +3,8 @@
 // for the awaited answer and for the unit's configuration mode.
 //
 // Threads: UI thread only.
+#include <chrono>
+
 #include "ui/Types.h"
 
 class CM5Z30FrameWnd;
@@ -21,3 +23,5 @@ LRESULT OnReceive(CM5Z30FrameWnd& frame, char* block, int count);
 void AppendReceived(CM5Z30FrameWnd& frame, int count, const char* block);
 // Empties the receive buffer.
 void ClearReceived(CM5Z30FrameWnd& frame);
+// True when a block arrived within the span before now (steady clock).
+bool ReceivedWithin(const CM5Z30FrameWnd& frame, std::chrono::milliseconds span);

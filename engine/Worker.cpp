@@ -22,9 +22,9 @@
 //   came after the write.
 // - The grace ends in one UI-thread step too (EndGrace): either the answer completed the old
 //   job, or nothing is pending from then on, so a later answer completes nothing.
-// - After a time-out the next command waits for a quiet line; if the old answer still comes
-//   right behind it, the new answer is judged only once the line is quiet again, so a refusal
-//   in it wins over the old OK.
+// - After a time-out, and whenever text is still arriving when a job starts, the command waits
+//   for a quiet line; if the old answer still comes right behind it, the new answer is judged
+//   only once the line is quiet again, so a refusal in it wins over the old OK.
 // - A Login that awaits its greeting keeps the line: the next job neither parks nor overwrites
 //   its pending kind until the greeting came or the Login's own time-out passed.
 // - A command the port did not take whole is not logged as sent and awaits nothing.
@@ -44,6 +44,7 @@
 #include "engine/JobTypes.h"
 #include "engine/JobWrite.h"
 #include "engine/Log.h"
+#include "engine/ReceivePath.h"
 #include "engine/UiCall.h"
 
 namespace {
@@ -146,6 +147,10 @@ void FinishJob(CM5Z30FrameWnd& frame, const CommandJob& job, bool late) {
 // Runs one job; returns true when the line may still carry text the job did not wait for (a
 // time-out, a late answer, a command cut short), so the next command waits for a quiet line.
 bool RunJob(CM5Z30FrameWnd& frame, const CommandJob& job, bool settle, std::stop_token stop) {
+    // Text still arriving (the tail of a greeting, a line the unit sent on its own) is no
+    // part of this command's answer: the command waits for a quiet line.
+    settle =
+        settle || CallOnUi(frame, [&] { return LRESULT{ReceivedWithin(frame, kQuietSpan)}; }) != 0;
     const std::optional<WriteStep> step = WriteWhenLineIsFree(frame, job, settle, stop);
     if (!step) return false;
     if (*step == WriteStep::NotSent) {
