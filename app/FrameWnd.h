@@ -8,6 +8,7 @@
 // Members the worker reads are atomic; everything else, the parameter table and the receive
 // state included, is touched on the UI thread only.
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -46,8 +47,9 @@ inline constexpr UINT kMsgRunOnUi = 2140;
 // Size of the receive buffer: at most 15999 characters and a terminating zero.
 inline constexpr int kRxBufferSize = 16000;
 
-// How a job ended: its answer held an OK line, an ERROR line, or nothing came in time.
-enum class JobOutcome { Ok, Error, Timeout };
+// How a job ended: its answer held an OK line, an ERROR line, nothing came in time, or the
+// port did not take the whole command.
+enum class JobOutcome { Ok, Error, Timeout, NotSent };
 // Told of every job the worker finished, on the UI thread, after the job's result step and
 // while the worker waits: the queue holds exactly what that step queued.
 using JobObserver = std::function<void(const CommandJob& job, JobOutcome outcome)>;
@@ -73,6 +75,8 @@ public:
     TabTable tabTable;
     char rxBuffer[kRxBufferSize] = {};
     int rxLength = 0;
+    // When the last block arrived (UI thread): a line still busy is not a new command's yet.
+    std::chrono::steady_clock::time_point lastReceivedAt{};
     AnswerEvent answerEvent;
     ParameterTable parameterTable;
     std::atomic<bool> loggedIn{false};

@@ -45,6 +45,8 @@ const char* OutcomeName(JobOutcome outcome) {
             return "ERROR";
         case JobOutcome::Timeout:
             return "TIMEOUT";
+        case JobOutcome::NotSent:
+            return "NOT SENT";
     }
     return "";
 }

@@ -46,6 +46,7 @@ struct GroupRow {
     bool setsDeviceState;
 };
 
+constexpr LPARAM kBusyGroupIndex = 2;
 const GroupRow kGroups[] = {
     {kLoginGroup, true},
     {kPortGroup, true},
@@ -67,6 +68,11 @@ constexpr int kNetModeAnswerLimit = 100;
 LRESULT ShowCommandState(CM5Z30FrameWnd& frame, WPARAM wParam, LPARAM lParam) {
     if (lParam < 0 || lParam >= static_cast<LPARAM>(std::size(kGroups))) return 0;
     const bool enabled = wParam == 1;
+    // The worker's idle notice was decided on its thread; a logout or a closed port handled
+    // since then wins.
+    if (lParam == kBusyGroupIndex && enabled && (!frame.loggedIn || !frame.serialPort.IsOpen())) {
+        return 0;
+    }
     const GroupRow& group = kGroups[lParam];
     for (const StateRow& row : group.controls) {
         EnableByName(frame, row.name, row.inverted ? !enabled : enabled);

@@ -7,7 +7,8 @@
 class CM5Z30FrameWnd;
 
 // Handler of message 2131: wParam 1 enables, anything else disables the group lParam (0 login
-// state, 1 port state, 2 busy or idle, 3 port opened; others do nothing). Returns 0.
+// state, 1 port state, 2 busy or idle, 3 port opened; others do nothing). The idle notice
+// (1, 2) enables only while logged in with the port open. Returns 0.
 LRESULT ShowCommandState(CM5Z30FrameWnd& frame, WPARAM wParam, LPARAM lParam);
 // Sets the logged-in flag, then "DeviceState" to szLoginOn or szLoginOff; logging in also hides
 // "helpGroupBox" for good.

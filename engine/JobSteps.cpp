@@ -39,6 +39,8 @@ void HandleOutcome(CM5Z30FrameWnd& frame, const CommandJob& job, const char* suc
 }  // namespace
 
 void PrepareJobStart(CM5Z30FrameWnd& frame) {
+    // A Login awaiting its greeting keeps the line; the job is written once it is answered.
+    if (frame.pendingJobType == EnterConfig) return;
     frame.KillTimer(kPromptTimer);
     frame.pendingJobType = kSettling;
     frame.answerEvent.Reset();

@@ -17,7 +17,7 @@
 class CM5Z30FrameWnd;
 
 // Stops the prompt answers, parks the pending kind at kSettling, resets the answer event and
-// empties the receive buffer.
+// empties the receive buffer; a Login that awaits its greeting is left alone.
 void PrepareJobStart(CM5Z30FrameWnd& frame);
 // Arms the job (pending kind = its type, event reset, buffer empty, prompt answers stopped)
 // when nothing arrived since the last call or PrepareJobStart, and returns true; otherwise

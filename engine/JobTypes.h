@@ -6,17 +6,19 @@
 
 #include "engine/CommandJob.h"
 
-// How the receive path decides that the awaited answer is complete.
+// How the receive path decides that the awaited answer is complete. An ERROR line completes
+// every kind but None (the Login's only before its greeting), and the worker then stores and
+// applies nothing.
 enum class Completion {
     None,         // no test
     Listing,      // "Access Point Name:" and an OK line
     Login,        // "enter setting!" logs in; an ERROR line ends it
-    Factory,      // an OK line (a ReadAll follows) or an ERROR line
-    FileListing,  // as Listing; an ERROR line without the listing ends the wait unanswered
+    Factory,      // an OK line (a ReadAll follows)
+    FileListing,  // as Listing
     QuitOk,       // an OK line, and the form shows the logged-out state
     OkOnly,       // an OK line
-    Signal,       // an OK line; an ERROR line is retried once
-    OkOrError,    // an OK line or an ERROR line
+    Signal,       // an OK line; after an ERROR line the query is retried once
+    OkOrError,    // an OK line
 };
 
 // What the worker does once the answer is complete.

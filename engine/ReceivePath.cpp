@@ -49,82 +49,78 @@ void TestPrompting(CM5Z30FrameWnd& frame, std::string_view text) {
     DropReceivedBefore(frame, list + kCommandList.size());
 }
 
+// Where the line holding text[from] ends (past its "\n"), or from when its end has not come.
+std::size_t PastLineEnd(std::string_view text, std::size_t from) {
+    const std::size_t end = text.find('\n', from);
+    return end == std::string_view::npos ? from : end + 1;
+}
+
+void TestLogin(CM5Z30FrameWnd& frame, std::string_view text) {
+    const std::size_t greeting = text.find(kLoginGreeting);
+    if (greeting != std::string_view::npos) {
+        frame.pendingJobType = kNoJob;
+        frame.PostMessage(kMsgCommandState, 1, 0);
+        frame.answerEvent.Set();
+        DropReceivedBefore(frame, greeting + kLoginGreeting.size());
+    } else if (HasErrorLine(text)) {
+        Complete(frame);
+    }
+}
+
 // Whether the awaited answer is complete, by the rule of the pending kind.
 void TestCompletion(CM5Z30FrameWnd& frame) {
     const std::string_view text = Received(frame);
     if (frame.pendingJobType == kAwaitPrompt) return TestPrompting(frame, text);
-    const bool ok = HasOkLine(text);
-    const bool error = HasErrorLine(text);
-    switch (JobTypeOf(frame.pendingJobType).completion) {
-        case Completion::None:
-            break;
+    const Completion rule = JobTypeOf(frame.pendingJobType).completion;
+    if (rule == Completion::None) return;
+    if (rule == Completion::Login) return TestLogin(frame, text);
+    // A refusal ends every kind at once: the worker then stores and applies nothing.
+    if (HasErrorLine(text)) {
+        if (rule == Completion::Signal) PushFollowUp(frame, QuerySignalRetry, "At+CSQ\r\n");
+        return Complete(frame);
+    }
+    if (!HasOkLine(text)) return;
+    switch (rule) {
         case Completion::Listing:
-            if (HasMarker(text, kListingAnchor) && ok) Complete(frame);
-            break;
-        case Completion::Login:
-            if (HasMarker(text, kLoginGreeting)) {
-                frame.pendingJobType = kNoJob;
-                frame.PostMessage(kMsgCommandState, 1, 0);
-                frame.answerEvent.Set();
-            } else if (error) {
-                Complete(frame);
-            }
+        case Completion::FileListing:
+            if (HasMarker(text, kListingAnchor)) Complete(frame);
             break;
         case Completion::Factory:
-            if (ok) {
-                frame.answerEvent.Set();
-                PushFollowUp(frame, ReadAll, "\r\nAT+SHOW\r\n");
-                frame.pendingJobType = kNoJob;
-            } else if (error) {
-                Complete(frame);
-            }
-            break;
-        case Completion::FileListing:
-            // An error answer must not reach the file or the form: the job ends unanswered.
-            if (HasMarker(text, kListingAnchor)) {
-                if (ok) Complete(frame);
-            } else if (error) {
-                frame.pendingJobType = kNoJob;
-            }
+            Complete(frame);
+            PushFollowUp(frame, ReadAll, "\r\nAT+SHOW\r\n");
             break;
         case Completion::QuitOk:
-            if (ok) {
-                frame.answerEvent.Set();
-                frame.PostMessage(kMsgCommandState, 0, 0);
-                frame.pendingJobType = kNoJob;
-            }
+            Complete(frame);
+            frame.PostMessage(kMsgCommandState, 0, 0);
             break;
-        case Completion::OkOnly:
-            if (ok) Complete(frame);
-            break;
-        case Completion::Signal:
-            if (ok) {
-                Complete(frame);
-            } else if (error) {
-                frame.answerEvent.Set();
-                PushFollowUp(frame, QuerySignalRetry, "At+CSQ\r\n");
-                frame.pendingJobType = kNoJob;
-            }
-            break;
-        case Completion::OkOrError:
-            if (ok || error) Complete(frame);
+        default:
+            Complete(frame);
             break;
     }
 }
 
-// The unit's own announcements, whatever is awaited.
+// The unit's own announcements, whatever is awaited, in the order they came; each is taken
+// out of the buffer (up to its line end) once handled, so no later block handles it again.
 void TestMode(CM5Z30FrameWnd& frame) {
-    const std::string_view text = Received(frame);
-    if (HasMarker(text, kSettingTimeout)) {
-        frame.PostMessage(kMsgCommandState, 0, 0);
-    } else if (HasMarker(text, kPromptMarker)) {
+    for (;;) {
+        const std::string_view text = Received(frame);
+        const std::size_t timeout = text.find(kSettingTimeout);
+        const std::size_t prompt = text.find(kPromptMarker);
+        if (timeout == std::string_view::npos && prompt == std::string_view::npos) return;
+        if (timeout < prompt) {
+            frame.PostMessage(kMsgCommandState, 0, 0);
+            DropReceivedBefore(frame, PastLineEnd(text, timeout + kSettingTimeout.size()));
+            continue;
+        }
         frame.pendingJobType = kAwaitPrompt;
         // Restarted only to change its period: a unit that prompts more often than the timer
         // ticks would otherwise never be answered.
         if (frame.TimerInterval(kPromptTimer) != static_cast<int>(kPromptAnswerMs)) {
             StartPromptTimer(frame, kPromptAnswerMs);
         }
-        ClearReceived(frame);
+        DropReceivedBefore(frame, PastLineEnd(text, prompt + kPromptMarker.size()));
+        // The command list may have come in the same block as the prompt.
+        TestPrompting(frame, Received(frame));
     }
 }
 
@@ -134,12 +130,12 @@ LRESULT OnReceive(CM5Z30FrameWnd& frame, char* block, int count) {
     if (!block || count <= 0) return 0;
     count = std::min(count, static_cast<int>(CSerialPort::kMaxBlock));
     block[count] = '\0';
-    if (frame.pendingJobType != kNoJob) {
-        // Logged whole: a zero byte from the line would otherwise cut the rest off.
-        std::string shown(block, static_cast<std::size_t>(count));
-        std::replace(shown.begin(), shown.end(), '\0', ' ');
-        LogReceived(frame, shown);
-    }
+    frame.lastReceivedAt = std::chrono::steady_clock::now();
+    // Everything the unit sends is logged, whatever is awaited, in the order it came. Logged
+    // whole: a zero byte from the line would otherwise cut the rest off.
+    std::string shown(block, static_cast<std::size_t>(count));
+    std::replace(shown.begin(), shown.end(), '\0', ' ');
+    LogReceived(frame, shown);
     AppendReceived(frame, count, block);
     TestCompletion(frame);
     TestMode(frame);
@@ -175,4 +171,8 @@ void ClearReceived(CM5Z30FrameWnd& frame) {
     std::memset(frame.rxBuffer, 0, static_cast<std::size_t>(frame.rxLength));
     frame.rxBuffer[0] = '\0';
     frame.rxLength = 0;
+}
+
+bool ReceivedWithin(const CM5Z30FrameWnd& frame, std::chrono::milliseconds span) {
+    return std::chrono::steady_clock::now() - frame.lastReceivedAt < span;
 }

@@ -3,6 +3,8 @@
 // for the awaited answer and for the unit's configuration mode.
 //
 // Threads: UI thread only.
+#include <chrono>
+
 #include "ui/Types.h"
 
 class CM5Z30FrameWnd;
@@ -13,8 +15,7 @@ inline constexpr int kRxCapacity = 15999;
 inline constexpr int kListingMinimum = 3000;
 
 // Handler of message 1034: one received block (at most 4095 bytes; the buffer has room for a
-// terminating zero). Logs it while something is awaited, appends it, runs the completion and
-// the mode tests. Returns 0.
+// terminating zero). Logs it, appends it, runs the completion and the mode tests. Returns 0.
 LRESULT OnReceive(CM5Z30FrameWnd& frame, char* block, int count);
 // Appends count bytes to the receive buffer, dropping the oldest when it would overflow. Zero
 // bytes are line noise (the unit's text never holds one) and are left out, so the content
@@ -22,3 +23,5 @@ LRESULT OnReceive(CM5Z30FrameWnd& frame, char* block, int count);
 void AppendReceived(CM5Z30FrameWnd& frame, int count, const char* block);
 // Empties the receive buffer.
 void ClearReceived(CM5Z30FrameWnd& frame);
+// True when a block arrived within the span before now (steady clock).
+bool ReceivedWithin(const CM5Z30FrameWnd& frame, std::chrono::milliseconds span);

@@ -1,7 +1,40 @@
+// Who owns the line, and so whose answer a received text can be.
+//
+// The unit's answers carry nothing that names their command, so an answer belongs to a command
+// only by when it arrives. Every block is handled on the UI thread (OnReceive), and so are the
+// steps below that hand the line from one command to the next; the worker only sequences them.
+// The pending kind says which command the line belongs to at each moment:
+//
+//   phase       pending kind              what received text does
+//   ----------  ------------------------  ----------------------------------------------------
+//   settling    kSettling (or the Login's  logged, kept for the mode markers, judged as no
+//               EnterConfig, left alone)   answer; the buffer is emptied before the write
+//   pending     the job's type             logged and judged by the job's rule (JobTypes.h)
+//   grace       still the job's type       logged and judged by the job's rule: a late answer
+//                                          completes the timed-out job and is handled, marked
+//                                          late (a write's late OK stores its value)
+//   settled     kNoJob                     logged, judged as nothing: after the answer or
+//                                          after the grace, nothing is awaited
+//
+// Why nothing can be credited to the wrong command:
+// - A job is armed and its command written in one UI-thread step (ArmAndWrite). Text handled
+//   before it was judged in the settling phase, which completes nothing; text handled after it
+//   came after the write.
+// - The grace ends in one UI-thread step too (EndGrace): either the answer completed the old
+//   job, or nothing is pending from then on, so a later answer completes nothing.
+// - After a time-out, and whenever text is still arriving when a job starts, the command waits
+//   for a quiet line; if the old answer still comes right behind it, the new answer is judged
+//   only once the line is quiet again, so a refusal in it wins over the old OK.
+// - A Login that awaits its greeting keeps the line: the next job neither parks nor overwrites
+//   its pending kind until the greeting came or the Login's own time-out passed.
+// - A command the port did not take whole is not logged as sent and awaits nothing.
+// - The mode markers (time-out text, prompt, greeting, command list) are taken out of the
+//   buffer once handled, so no later block handles them again.
 #include "engine/Worker.h"
 
 #include <condition_variable>
 #include <mutex>
+#include <optional>
 
 #include "app/FrameWnd.h"
 #include "settings/Labels.h"
@@ -9,10 +42,14 @@
 #include "engine/Clock.h"
 #include "engine/JobSteps.h"
 #include "engine/JobTypes.h"
+#include "engine/JobWrite.h"
 #include "engine/Log.h"
+#include "engine/ReceivePath.h"
 #include "engine/UiCall.h"
 
 namespace {
+
+constexpr const char* kResultSection = "WorkerJobThreadProc";
 
 // Waits for span or until stop is requested; false when stopped.
 bool Pause(std::stop_token stop, std::chrono::milliseconds span) {
@@ -23,26 +60,35 @@ bool Pause(std::stop_token stop, std::chrono::milliseconds span) {
     return !stop.stop_requested();
 }
 
-// Parks the receive state and, after a time-out, waits until the line is quiet; false when
-// stopped.
-bool StartJob(CM5Z30FrameWnd& frame, const CommandJob& job, bool settle, std::stop_token stop) {
+// Hands the line to the job and writes its command: at once after a complete answer, after a
+// time-out only on a quiet line (at most kQuietSpanRounds spans), and never over a Login that
+// awaits its greeting (at most for the Login's own time-out). Empty when stopped.
+std::optional<WriteStep> WriteWhenLineIsFree(CM5Z30FrameWnd& frame, const CommandJob& job,
+                                             bool settle, std::stop_token stop) {
     frame.SendMessage(kMsgCommandState, 0, 2);
     CallOnUi(frame, [&] {
         PrepareJobStart(frame);
-        // The last answer came complete: whatever the unit still sends is not part of it.
-        if (!settle) ArmJob(frame, job.type);
         return LRESULT{1};
     });
-    if (!settle) return !stop.stop_requested();
-    for (int round = 0; round < kQuietSpanRounds; ++round) {
-        if (!Pause(stop, kQuietSpan)) return false;
-        if (CallOnUi(frame, [&] { return LRESULT{ArmJobWhenQuiet(frame, job.type)}; })) return true;
+    const auto loginLimit = JobTimeout(EnterConfig, frame.timeoutFactor.load());
+    std::chrono::milliseconds waited{0};
+    int busyRounds = 0;
+    bool pause = settle;
+    for (;;) {
+        if (pause) {
+            if (!Pause(stop, kQuietSpan)) return std::nullopt;
+            waited += kQuietSpan;
+        }
+        if (stop.stop_requested()) return std::nullopt;
+        const bool force = !settle || busyRounds >= kQuietSpanRounds;
+        const bool loginMayWait = waited < loginLimit;
+        const auto step = static_cast<WriteStep>(CallOnUi(frame, [&] {
+            return static_cast<LRESULT>(ArmAndWrite(frame, job, force, loginMayWait));
+        }));
+        if (step == WriteStep::Written || step == WriteStep::NotSent) return step;
+        if (step == WriteStep::LineBusy) ++busyRounds;
+        pause = true;
     }
-    CallOnUi(frame, [&] {
-        ArmJob(frame, job.type);
-        return LRESULT{1};
-    });
-    return !stop.stop_requested();
 }
 
 // A completed job's outcome as its answer says; an ERROR line wins, as in the result labels.
@@ -52,10 +98,10 @@ JobOutcome AnswerOutcome(const CM5Z30FrameWnd& frame) {
     return HasOkLine(text) ? JobOutcome::Ok : JobOutcome::Error;
 }
 
-void ReportTimeout(CM5Z30FrameWnd& frame, const CommandJob& job) {
+void Report(CM5Z30FrameWnd& frame, const CommandJob& job, JobOutcome outcome) {
     if (!frame.jobObserver) return;
     CallOnUi(frame, [&] {
-        frame.jobObserver(job, JobOutcome::Timeout);
+        frame.jobObserver(job, outcome);
         return LRESULT{1};
     });
 }
@@ -75,29 +121,60 @@ bool WaitForQuietLine(CM5Z30FrameWnd& frame, std::stop_token stop) {
     return !stop.stop_requested();
 }
 
-// Runs one job; returns true when it ended by its time-out.
-bool RunJob(CM5Z30FrameWnd& frame, const CommandJob& job, bool settle, std::stop_token stop) {
-    if (!StartJob(frame, job, settle, stop)) return false;
-    LogAppend(frame, (LabelText("ComSend", "send") + ":" + std::string_view(job.command)).str());
-    const auto timeout = JobTimeout(job.type, frame.timeoutFactor.load());
-    frame.serialPort.WriteBytes(job.command.data(), static_cast<unsigned>(job.command.size()));
-    if (!frame.answerEvent.WaitFor(EngineClock(), timeout, stop)) {
-        if (stop.stop_requested()) return false;
-        LogAppend(frame, LabelText("WorkerJobThreadProc", "OutTime", "\r\n").str());
-        ReportTimeout(frame, job);
-        // The pending kind stays the timed-out job's, so its answer, should it still come,
-        // completes it here instead of being taken for the next command's.
-        frame.answerEvent.WaitFor(EngineClock(), kLateAnswerGrace, stop);
-        return true;
-    }
-    if (settle && !WaitForQuietLine(frame, stop)) return false;
+// The result of a completed job: a refusal stores and applies nothing, whatever the kind.
+void FinishJob(CM5Z30FrameWnd& frame, const CommandJob& job, bool late) {
     CallOnUi(frame, [&] {
         const JobOutcome outcome = AnswerOutcome(frame);
-        HandleJobResult(frame, job);
+        const ResultAction action = JobTypeOf(job.type).result;
+        // The write and factory steps log their own refusal; every other kind gets the generic one.
+        const bool ownLabel =
+            action == ResultAction::WriteOutcome || action == ResultAction::FactoryOutcome;
+        const bool labelled = ownLabel || outcome == JobOutcome::Error;
+        if (late) {
+            LogAppend(frame,
+                      LabelText(kResultSection, "LateAnswer", labelled ? " " : "\r\n").str());
+        }
+        if (outcome == JobOutcome::Error && !ownLabel) {
+            LogAppend(frame, LabelText(kResultSection, "CommandError", "\r\n").str());
+        } else {
+            HandleJobResult(frame, job);
+        }
         if (frame.jobObserver) frame.jobObserver(job, outcome);
         return LRESULT{1};
     });
-    return false;
+}
+
+// Runs one job; returns true when the line may still carry text the job did not wait for (a
+// time-out, a late answer, a command cut short), so the next command waits for a quiet line.
+bool RunJob(CM5Z30FrameWnd& frame, const CommandJob& job, bool settle, std::stop_token stop) {
+    // Text still arriving (the tail of a greeting, a line the unit sent on its own) is no
+    // part of this command's answer: the command waits for a quiet line.
+    settle =
+        settle || CallOnUi(frame, [&] { return LRESULT{ReceivedWithin(frame, kQuietSpan)}; }) != 0;
+    const std::optional<WriteStep> step = WriteWhenLineIsFree(frame, job, settle, stop);
+    if (!step) return false;
+    if (*step == WriteStep::NotSent) {
+        Report(frame, job, JobOutcome::NotSent);
+        return true;
+    }
+    const auto timeout = JobTimeout(job.type, frame.timeoutFactor.load());
+    bool late = false;
+    if (!frame.answerEvent.WaitFor(EngineClock(), timeout, stop)) {
+        if (stop.stop_requested()) return false;
+        LogAppend(frame, LabelText(kResultSection, "OutTime", "\r\n").str());
+        // The pending kind stays the timed-out job's, so its answer, should it still come,
+        // completes it here instead of being taken for the next command's.
+        frame.answerEvent.WaitFor(EngineClock(), kLateAnswerGrace, stop);
+        if (stop.stop_requested()) return false;
+        late = CallOnUi(frame, [&] { return LRESULT{EndGrace(frame, job.type)}; }) != 0;
+        if (!late) {
+            Report(frame, job, JobOutcome::Timeout);
+            return true;
+        }
+    }
+    if ((settle || late) && !WaitForQuietLine(frame, stop)) return false;
+    FinishJob(frame, job, late);
+    return late;
 }
 
 }  // namespace

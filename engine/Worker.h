@@ -3,9 +3,9 @@
 // answer or its time-out.
 //
 // Threads: runs on its own thread (the frame's std::jthread). It reads the queue (under its
-// lock), the atomics loggedIn and timeoutFactor, the port's IsOpen, and writes to the port;
-// everything else (receive state, timers, controls, the parameter table) it has done on the
-// UI thread through synchronous sends. Every wait ends promptly when stop is requested.
+// lock), the atomics loggedIn and timeoutFactor and the port's IsOpen; everything else
+// (writing the command, receive state, timers, controls, the parameter table) it has done on
+// the UI thread through synchronous sends. Every wait ends promptly when stop is requested.
 #include <chrono>
 #include <stop_token>
 
@@ -21,11 +21,11 @@ inline constexpr std::chrono::milliseconds kQuietSpan{50};
 // At most this many quiet spans are waited for; then the command is written anyway.
 inline constexpr int kQuietSpanRounds = 20;
 
-// After a time-out the next command waits this long for the late answer of the last one
-// (measured on the engine clock). An answer later than that can still be taken for the next
-// command's: without an echo the unit's answers carry nothing that names their command. When
-// it comes right in front of the next command's own answer, the next job's answer is judged
-// only once the line is quiet, so a refusal in it still wins.
+// After a time-out the worker waits this long for the late answer of the timed-out command
+// (measured on the engine clock); one that comes completes that job, marked late. Text later
+// than that is logged and judged as nobody's answer until the next command is written. When
+// it comes right behind the next command, the next job's answer is judged only once the line
+// is quiet, so a refusal in it still wins.
 inline constexpr std::chrono::milliseconds kLateAnswerGrace{2000};
 
 // The worker's thread procedure; returns when stop is requested (at once for a null frame).

@@ -37,7 +37,7 @@ TEST(CommandState, EachGroupSetsItsControls) {
         {"logged in", 1, 0, false, "11110000", enginetest::kLoginOnLabel, false},
         {"logged out", 0, 0, true, "00001111", enginetest::kLoginOffLabel, true},
         {"busy leaves Login and the settings", 0, 2, true, "00001111", nullptr, true},
-        {"idle", 1, 2, false, "11110000", nullptr, true},
+        {"idle notice while logged out: ignored", 1, 2, false, "00000000", nullptr, true},
         {"any other wParam disables", 7, 0, true, "00001111", enginetest::kLoginOffLabel, true},
         {"unknown group does nothing", 1, 4, false, "00000000", nullptr, true},
     };

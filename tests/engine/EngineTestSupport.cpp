@@ -93,6 +93,9 @@ SaveError=Parameter refused
 FactorySuccess=Factory settings restored
 FactoryError=Factory restore refused
 OutTime=No answer
+NotSent=Not sent
+LateAnswer=Late:
+CommandError=Command refused
 [OnStartCom]
 Open=Connect
 Close=Disconnect
@@ -210,6 +213,23 @@ bool RecordingFrame::Select(const char* comboName, const std::string& text) {
 
 void RecordingFrame::Notify(const char* control, const char* type) {
     if (CControlUI* sender = Control(control)) paintManager.SendNotify(sender, type);
+}
+
+sim::UnitOptions SettingModeUnit() {
+    sim::UnitOptions options;
+    options.start = sim::UnitStart::Configuration;
+    return options;
+}
+
+bool OpenOnSilentUnit(RecordingFrame& frame, sim::VirtualUnitHost& host) {
+    std::string error;
+    if (!host.Start(&error) || !host.AddFault("mute", &error)) return false;
+    // Listed before the window lists the ports, so the unit's is the one chosen.
+    frame.extraPorts = {host.DevicePath()};
+    if (!frame.Open() || !frame.Select("SerialPort", host.DevicePath())) return false;
+    frame.Select("BaudRate1", "115200");
+    frame.Click("Open");
+    return frame.serialPort.IsOpen();
 }
 
 void Feed(CM5Z30FrameWnd& frame, const std::string& bytes) {

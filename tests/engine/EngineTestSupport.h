@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/FrameWnd.h"
+#include "sim/VirtualUnitHost.h"
 #include "ui/Control.h"
 #include "ui/Dialogs.h"
 
@@ -15,6 +16,9 @@ namespace enginetest {
 // The labels of the test skin's Language.ini.
 inline constexpr const char* kSendLabel = "TX";
 inline constexpr const char* kOutTimeLabel = "No answer";
+inline constexpr const char* kNotSentLabel = "Not sent";
+inline constexpr const char* kLateLabel = "Late:";
+inline constexpr const char* kCommandErrorLabel = "Command refused";
 inline constexpr const char* kSaveSuccessLabel = "Parameter saved";
 inline constexpr const char* kSaveErrorLabel = "Parameter refused";
 inline constexpr const char* kFactorySuccessLabel = "Factory settings restored";
@@ -76,6 +80,13 @@ class RecordingFrame : public CM5Z30FrameWnd {
     std::vector<bool> loadEnabledOnReceive;    // "Load" enabled when each block arrived
     std::vector<int> promptTimerAfterReceive;  // timer 101's period after each block
 };
+
+// Creates the frame's window and opens its port at 115200 baud on a virtual unit in setting
+// mode that answers nothing: commands are written, their answers are the test's to hand in.
+// False when that failed.
+bool OpenOnSilentUnit(RecordingFrame& frame, sim::VirtualUnitHost& host);
+// Options of a unit that starts in setting mode.
+sim::UnitOptions SettingModeUnit();
 
 // Hands one block to the receive path as the monitor would, with the spare byte after it.
 void Feed(CM5Z30FrameWnd& frame, const std::string& bytes);

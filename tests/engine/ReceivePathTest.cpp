@@ -64,7 +64,7 @@ TEST(ReceivePath, CompletesEachPendingKindByItsRule) {
         {"listing without OK yet", ReadAll, {kList}, false, ReadAll, kNone, {}, -1},
         {"value holding OK", ReadAll, {"\r\nAccess Point Name:BOOK\r\n"}, false, ReadAll, kNone, {},
          -1},
-        {"error to a listing", ReadAll, {"\r\nERROR\r\n"}, false, ReadAll, kNone, {}, -1},
+        {"error to a listing ends it", ReadAll, {"\r\nERROR\r\n"}, true, kNoJob, kNone, {}, -1},
         {"zero byte cuts nothing", ReadAll, {"\r\nAccess Point Name:A\0B\r\n\r\nOK\r\n"s}, true,
          kNoJob, kNone, {}, -1},
         {"write OK", WriteParameter, {"\r\nOK\r\n"}, true, kNoJob, kNone, {}, -1},
@@ -79,10 +79,10 @@ TEST(ReceivePath, CompletesEachPendingKindByItsRule) {
          -1},
         {"factory refused", RestoreFactory, {"\r\nERROR\r\n"}, true, kNoJob, kNone, {}, -1},
         {"listing for a file", ReadForSave, {kList, "\r\nOK\r\n"}, true, kNoJob, kNone, {}, -1},
-        {"error for a file: unanswered", ReadForApply, {"\r\nERROR\r\n"}, false, kNoJob, kNone, {},
-         -1},
+        {"error for a file ends it", ReadForApply, {"\r\nERROR\r\n"}, true, kNoJob, kNone, {}, -1},
+        {"quit refused: still logged in", Quit, {"\r\nERROR\r\n"}, true, kNoJob, kNone, {}, -1},
         {"quit OK", Quit, {"\r\nOK\r\n"}, true, kNoJob, kOut, {}, -1},
-        {"net mode needs OK", FindNetMode, {"\r\nERROR\r\n"}, false, FindNetMode, kNone, {}, -1},
+        {"net mode refused", FindNetMode, {"\r\nERROR\r\n"}, true, kNoJob, kNone, {}, -1},
         {"signal refused: retried", QuerySignal, {"\r\nERROR\r\n"}, true, kNoJob, kNone,
          {QuerySignalRetry}, -1},
         {"retry refused: ends", QuerySignalRetry, {"\r\nERROR\r\n"}, true, kNoJob, kNone, {}, -1},
@@ -97,8 +97,14 @@ TEST(ReceivePath, CompletesEachPendingKindByItsRule) {
          -1},
         {"prompt during a job", ReadAll, {kPrompt}, false, kAwaitPrompt, kNone, {}, 500},
         {"prompt slows the answers", kAwaitPrompt, {kPrompt}, false, kAwaitPrompt, kNone, {}, 500},
-        {"time-out wins over prompt", kNoJob, {"\r\nSeting Timeout and quit\r\n" + kPrompt}, false,
+        {"time-out, then a new prompt: answered", kNoJob,
+         {"\r\nSeting Timeout and quit\r\n" + kPrompt}, false, kAwaitPrompt, kOut, {}, 500},
+        {"time-out handled once", kNoJob, {"\r\nSeting Timeout and quit\r\n", "\r\nOK\r\n"}, false,
          kNoJob, kOut, {}, -1},
+        {"time-out text, then a prompt block", kNoJob, {"\r\nSeting Timeout and quit\r\n", kPrompt},
+         false, kAwaitPrompt, kOut, {}, 500},
+        {"prompt and command list in one block", kNoJob, {kPrompt + "\r\nAT+LIST\r\n"}, false, kNoJob,
+         kIn, {}, -1},
         {"empty block", ReadAll, {""}, false, ReadAll, kNone, {}, -1},
     };
     // clang-format on
@@ -127,10 +133,11 @@ struct LogCase {
     std::string logged;
 };
 
-TEST(ReceivePath, LogsWhatArrivesWhileSomethingIsAwaited) {
+TEST(ReceivePath, LogsEverythingThatArrives) {
     // clang-format off
     const LogCase cases[] = {
-        {"idle: appended, not logged", kNoJob, "\r\n+CSQ: 23,99\r\n", ""},
+        {"idle: logged too", kNoJob, "\r\n+CSQ: 23,99\r\n", "\r\n+CSQ: 23,99\r\n"},
+        {"settling: logged too", kSettling, "\r\nOK\r\n", "\r\nOK\r\n"},
         {"prompting: everything logged", kAwaitPrompt, "Firmware V3\r\n", "Firmware V3\r\n"},
         {"answer awaited: logged", GetVersion, "\r\n+VER: M5Z30\r\n", "\r\n+VER: M5Z30\r\n"},
         {"zero byte shown as a space", GetVersion, "AB\0CD\r\n"s, "AB CD\r\n"},
@@ -146,8 +153,9 @@ TEST(ReceivePath, LogsWhatArrivesWhileSomethingIsAwaited) {
         QCoreApplication::processEvents();
         EXPECT_EQ(frame.log, c.logged);
         // A zero byte is shown in the log but is no part of the received text.
-        EXPECT_EQ(frame.rxLength, static_cast<int>(c.block.size() - std::count(
-                                                        c.block.begin(), c.block.end(), '\0')));
+        EXPECT_EQ(
+            frame.rxLength,
+            static_cast<int>(c.block.size() - std::count(c.block.begin(), c.block.end(), '\0')));
     }
 }
 

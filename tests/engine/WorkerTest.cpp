@@ -11,6 +11,7 @@
 #include "engine/Clock.h"
 #include "engine/FrameTimers.h"
 #include "engine/JobSteps.h"
+#include "engine/JobWrite.h"
 #include "engine/ReceivePath.h"
 #include "tests/engine/EngineTestSupport.h"
 
@@ -44,12 +45,13 @@ TEST(Worker, TimeoutIsTheBaseTimesTheFactor) {
         SCOPED_TRACE(c.command);
         FakeClock clock;
         ScopedEngineClock useClock(&clock);
+        sim::VirtualUnitHost host(enginetest::SettingModeUnit());
         RecordingFrame frame;
-        ASSERT_TRUE(frame.Open());
+        ASSERT_TRUE(enginetest::OpenOnSilentUnit(frame, host));
         frame.timeoutFactor = c.factor;
         ASSERT_TRUE(frame.StartWorker());
         frame.jobQueue.PushJob({c.type, c.command, {}, {}});
-        // No port is open: nothing is written and nothing answers.
+        // The command is written and nothing answers.
         ASSERT_TRUE(WaitUntil([&] { return clock.Subscribers() == 1; }, 3000));
         clock.Advance(c.timeout - 1ms);
         enginetest::RunEventsFor(50);
@@ -68,8 +70,9 @@ TEST(Worker, OnlyAListingLongerThan3000CharactersIsParsed) {
     } cases[] = {{3000, 0}, {3001, 1}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.length);
+        sim::VirtualUnitHost host(enginetest::SettingModeUnit());
         RecordingFrame frame;
-        ASSERT_TRUE(frame.Open());
+        ASSERT_TRUE(enginetest::OpenOnSilentUnit(frame, host));
         ASSERT_TRUE(frame.StartWorker());
         frame.jobQueue.PushJob({ReadAll, "\r\nAT+SHOW\r\n", {}, {}});
         frame.jobQueue.PushJob({GetVersion, "At+VER\r\n", {}, {}});
@@ -173,9 +176,91 @@ TEST(Worker, ArmsAJobOnlyOnAQuietLine) {
     }
 }
 
-TEST(Worker, StopsAtOnceWhileWaitingForAnAnswer) {
+struct WriteStepCase {
+    const char* what;
+    int pending;  // the pending kind when the job asks for the line
+    const char* arrived;
+    bool force;
+    bool loginMayWait;
+    bool portOpen;
+    WriteStep step;
+    int pendingAfter;
+    const char* logged;  // the label the line starts with; null: nothing logged
+};
+
+TEST(Worker, WritesACommandOnlyOnALineThatIsTheJobs) {
+    using enginetest::kNotSentLabel;
+    using enginetest::kSendLabel;
+    // clang-format off
+    const WriteStepCase cases[] = {
+        {"quiet line", kSettling, "", false, true, true, WriteStep::Written, GetVersion, kSendLabel},
+        {"text arrived", kSettling, "\r\nOK\r\n", false, true, true, WriteStep::LineBusy, kSettling,
+         nullptr},
+        {"forced over text", kSettling, "\r\nOK\r\n", true, true, true, WriteStep::Written,
+         GetVersion, kSendLabel},
+        {"a Login awaits its greeting", EnterConfig, "", true, true, true, WriteStep::LoginPending,
+         EnterConfig, nullptr},
+        {"the Login had its time", EnterConfig, "", false, false, true, WriteStep::Written,
+         GetVersion, kSendLabel},
+        {"the port takes nothing", kSettling, "", false, true, false, WriteStep::NotSent, kNoJob,
+         kNotSentLabel},
+    };
+    // clang-format on
+    const CommandJob job{GetVersion, "At+VER\r\n", {}, {}};
+    for (const WriteStepCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        sim::VirtualUnitHost host(enginetest::SettingModeUnit());
+        RecordingFrame frame;
+        ASSERT_TRUE(enginetest::OpenOnSilentUnit(frame, host));
+        if (!c.portOpen) frame.serialPort.Close();
+        frame.pendingJobType = c.pending;
+        Feed(frame, c.arrived);
+        frame.pendingJobType = c.pending;
+        QCoreApplication::processEvents();
+        frame.log.clear();
+        EXPECT_EQ(ArmAndWrite(frame, job, c.force, c.loginMayWait), c.step);
+        EXPECT_EQ(frame.pendingJobType, c.pendingAfter);
+        QCoreApplication::processEvents();
+        const bool written = c.step == WriteStep::Written;
+        EXPECT_EQ(frame.log, c.logged ? std::string(c.logged) + ":" + job.command : "");
+        if (written) EXPECT_EQ(frame.rxLength, 0) << "armed with an empty buffer";
+        const bool received =
+            WaitUntil([&] { return !host.ReceivedCommands().empty(); }, written ? 3000 : 200);
+        EXPECT_EQ(received, written);
+    }
+}
+
+TEST(Worker, TheGraceEndsWithTheLateAnswerOrWithNothingPending) {
+    const struct {
+        const char* what;
+        bool answered;
+        int pending;
+        bool late;
+        int pendingAfter;
+    } cases[] = {
+        {"answered within the grace", true, kNoJob, true, kNoJob},
+        {"no answer: nothing pending", false, GetVersion, false, kNoJob},
+        {"the unit restarted meanwhile", false, kAwaitPrompt, false, kAwaitPrompt},
+    };
     RecordingFrame frame;
     ASSERT_TRUE(frame.Open());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        frame.answerEvent.Reset();
+        if (c.answered) frame.answerEvent.Set();
+        frame.pendingJobType = c.pending;
+        EXPECT_EQ(EndGrace(frame, GetVersion), c.late);
+        EXPECT_EQ(frame.pendingJobType, c.pendingAfter);
+        // After the grace a late OK completes nothing.
+        Feed(frame, "\r\nOK\r\n");
+        EXPECT_EQ(frame.answerEvent.IsSet(), c.answered);
+    }
+}
+
+TEST(Worker, StopsAtOnceWhileWaitingForAnAnswer) {
+    sim::VirtualUnitHost host(enginetest::SettingModeUnit());
+    RecordingFrame frame;
+    ASSERT_TRUE(enginetest::OpenOnSilentUnit(frame, host));
     ASSERT_TRUE(frame.StartWorker());
     frame.jobQueue.PushJob({ReadAll, "\r\nAT+SHOW\r\n", {}, {}});
     ASSERT_TRUE(WaitUntil([&] { return frame.pendingJobType == ReadAll; }, 3000));

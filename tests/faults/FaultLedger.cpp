@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 
+#include "engine/AnswerMatch.h"
 #include "tests/faults/FaultSession.h"
 
 namespace faulttest {
@@ -19,6 +20,7 @@ struct Account {
     int passed = 0;
     int lost = 0;
     int falseSuccesses = 0;
+    int lostConfirmations = 0;
 };
 
 Account& TheAccount() {
@@ -48,6 +50,7 @@ struct LoggedWrite {
     std::string word;
     std::string value;
     bool saved = false;
+    bool confirmed = false;  // the unit's OK, and no ERROR, came before the next command
 };
 
 std::vector<LoggedWrite> WritesInLog(Session& s, std::size_t logFrom) {
@@ -67,6 +70,7 @@ std::vector<LoggedWrite> WritesInLog(Session& s, std::size_t logFrom) {
             if (s.host.StoredValue(write.word)) {
                 const std::string segment = log.substr(start, next - start);
                 write.saved = !saved.empty() && segment.find(saved) != std::string::npos;
+                write.confirmed = HasOkLine(segment) && !HasErrorLine(segment);
                 writes.push_back(write);
             }
         }
@@ -80,11 +84,14 @@ class AccountEnvironment : public testing::Environment {
   public:
     void TearDown() override {
         const Account& a = TheAccount();
-        std::printf("faults: %d scenarios run, %d passed, writes lost: %d, false successes: %d\n",
-                    a.run, a.passed, a.lost, a.falseSuccesses);
+        std::printf(
+            "faults: %d scenarios run, %d passed, writes lost: %d, false successes: %d, lost "
+            "confirmations: %d\n",
+            a.run, a.passed, a.lost, a.falseSuccesses, a.lostConfirmations);
         std::fflush(stdout);
         EXPECT_EQ(a.lost, 0);
         EXPECT_EQ(a.falseSuccesses, 0);
+        EXPECT_EQ(a.lostConfirmations, 0);
         EXPECT_EQ(a.passed, a.run);
     }
 };
@@ -104,8 +111,15 @@ WriteAudit AuditWrites(Session& s, const std::set<std::string>& unconfirmed, std
     for (const LoggedWrite& write : WritesInLog(s, logFrom)) {
         const std::string word = Upper(write.word);
         last[word] = write;
-        if (!write.saved) continue;
         const std::optional<std::string> held = s.host.StoredValue(word);
+        if (!write.saved) {
+            if (write.confirmed && held == write.value) {
+                ++audit.lostConfirmations;
+                audit.details += "confirmed by the unit, not logged as saved: " + write.word + "=" +
+                                 write.value + "\n";
+            }
+            continue;
+        }
         if (unconfirmedWords.count(word) || held != write.value) {
             ++audit.falseSuccesses;
             audit.details += "saved without the unit's confirmation: " + write.word + "=" +
@@ -151,8 +165,10 @@ void Scenario::Audit(Session& s, const std::set<std::string>& unconfirmed, std::
     const WriteAudit audit = AuditWrites(s, unconfirmed, logFrom);
     TheAccount().lost += audit.lost;
     TheAccount().falseSuccesses += audit.falseSuccesses;
+    TheAccount().lostConfirmations += audit.lostConfirmations;
     EXPECT_EQ(audit.lost, 0) << name_ << "\n" << audit.details;
     EXPECT_EQ(audit.falseSuccesses, 0) << name_ << "\n" << audit.details;
+    EXPECT_EQ(audit.lostConfirmations, 0) << name_ << "\n" << audit.details;
 }
 
 }  // namespace faulttest

@@ -2,8 +2,10 @@
 // The suite's account: every scenario (a table row) is counted with its outcome, and the
 // writes of its session are audited against the unit. A lost write is a write the log shows
 // as saved that the unit does not hold; a false success is a write the frame took as done (its
-// success logged, or its value in the frame's table) that the unit did not confirm. At the end
-// of the run one line sums it up, and both counts must be 0.
+// success logged, or its value in the frame's table) that the unit did not confirm; a lost
+// confirmation is a write the unit carried out and confirmed before the next command went out
+// whose success the frame did not log. At the end of the run one line sums it up, and every
+// count must be 0.
 //
 // Threads: the test thread only.
 #include <set>
@@ -16,6 +18,7 @@ class Session;
 struct WriteAudit {
     int lost = 0;
     int falseSuccesses = 0;
+    int lostConfirmations = 0;
     std::string details;  // one line per finding
 };
 

@@ -42,6 +42,12 @@ std::string SendPrefix() {
     return Label("ComSend", "send") + ":";
 }
 
+FaultFrame::FaultFrame() {
+    jobObserver = [this](const CommandJob& job, JobOutcome outcome) {
+        finished.push_back({job.command, outcome, std::chrono::steady_clock::now()});
+    };
+}
+
 LRESULT FaultFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == kMsgLogBlock && wParam) {
         const char* text = reinterpret_cast<const char*>(wParam);

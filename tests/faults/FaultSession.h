@@ -32,6 +32,8 @@ std::string SendPrefix();
 // parses; every message still goes to the program's own handling.
 class FaultFrame : public CM5Z30FrameWnd {
   public:
+    // Records every finished job (set before the worker starts, as the command line does).
+    FaultFrame();
     // The worker goes while the whole frame, this override included, still exists.
     ~FaultFrame() override { StopWorker(); }
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -46,6 +48,12 @@ class FaultFrame : public CM5Z30FrameWnd {
     std::vector<int> rxLengthAtParse;
     int idleNotices = 0;             // the worker found the queue empty after jobs (2131 1, 2)
     std::vector<int> promptPeriods;  // timer 101's period after each received block, -1 off
+    struct Finished {
+        std::string command;
+        JobOutcome outcome;
+        SteadyTime at;
+    };
+    std::vector<Finished> finished;
 };
 
 // File dialogs that give a path (or are cancelled when it is empty), message boxes recorded.

@@ -18,7 +18,8 @@ enum class During { Idle, Read, Write };
 struct RebootCase {
     const char* what;
     During during;
-    const char* fault;  // the command the unit restarts instead of carrying out
+    const char* fault;                 // the command the unit restarts instead of carrying out
+    bool afterSettingTimeout = false;  // the unit left its setting mode on its own first
 };
 
 TEST(Reboot, TheFramePromptsLogsInAgainAndTrustsNothingUnfinished) {
@@ -26,6 +27,7 @@ TEST(Reboot, TheFramePromptsLogsInAgainAndTrustsNothingUnfinished) {
         {"while idle", During::Idle, nullptr},
         {"instead of a read", During::Read, "reboot@AT+SHOW/1"},
         {"instead of a write", During::Write, "reboot@AT+IPAD/1"},
+        {"after the setting time-out", During::Idle, nullptr, true},
     };
     const std::string address = "198.51.100.9";
     for (const RebootCase& c : cases) {
@@ -33,8 +35,19 @@ TEST(Reboot, TheFramePromptsLogsInAgainAndTrustsNothingUnfinished) {
         Scenario row(c.what);
         sim::UnitOptions options = ConfigurationUnit();
         options.promptWindow = std::chrono::seconds(2);
+        if (c.afterSettingTimeout) options.inactivityTimeout = std::chrono::seconds(3);
         Session s(options);
         ASSERT_TRUE(s.ready) << s.error;
+        if (c.afterSettingTimeout) {
+            // Its time-out text stays handled: the next prompt is answered all the same.
+            ASSERT_TRUE(WaitUntil(
+                [&] {
+                    return s.frame.log.find("Seting Timeout and quit") != std::string::npos &&
+                           !s.frame.loggedIn;
+                },
+                6000))
+                << Tail(s.frame.log);
+        }
         const std::string ipBefore = *s.host.StoredValue("AT+IPAD");
         const auto entriesBefore = s.host.Counters().configEntries;
         const std::size_t blocksBefore = s.frame.promptPeriods.size();
