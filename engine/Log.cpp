@@ -44,10 +44,14 @@ LogTap SetLogTap(LogTap tap) {
 }
 
 void LogViewAppend(CRichEditUI* view, const CStdString& text, LogText kind) {
+    // The view whose last line the unit left open (a prompt, an echo without its line end). Only
+    // compared, never used; UI thread only.
+    static const CRichEditUI* unitLineOpen = nullptr;
     if (!view || text.IsEmpty()) return;
-    // A unit that stops mid-line (a prompt, an echo) must not have our next line glued to it.
-    const CStdString shown =
-        kind == LogText::ProgramLine && !view->AtLineStart() ? "\r\n" + text : text;
+    // Our next line is not glued to the unit's; a line of our own may be finished in two parts.
+    const bool breakLine =
+        kind == LogText::ProgramLine && view == unitLineOpen && !view->AtLineStart();
+    const CStdString shown = breakLine ? "\r\n" + text : text;
     if (const LogTap& tap = CurrentTap()) tap(shown.str());
     // The view is cleared, not trimmed, when the next text would reach its limit. Nothing
     // waits here: a pause on the UI thread would freeze the window while a listing arrives.
@@ -55,6 +59,7 @@ void LogViewAppend(CRichEditUI* view, const CStdString& text, LogText kind) {
         view->SetText("");
     }
     view->AppendText(shown);
+    unitLineOpen = kind == LogText::Received && !view->AtLineStart() ? view : nullptr;
 }
 
 CStdString LocalTimeStamp() {

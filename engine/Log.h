@@ -23,8 +23,8 @@ void LogAppend(CM5Z30FrameWnd& frame, std::string_view text, int length = 0);
 void LogReceived(CM5Z30FrameWnd& frame, std::string_view text);
 
 // Appends to the log view now, clearing it first when the text would reach its limit, and
-// scrolls to the end. A program line that would follow unfinished unit text gets a line end
-// first. A frame without a log view ignores it. UI thread.
+// scrolls to the end. A program line that would follow unit text that stopped mid-line gets
+// a line end first. A frame without a log view ignores it. UI thread.
 void LogViewAppend(CRichEditUI* view, const CStdString& text, LogText kind = LogText::ProgramLine);
 
 // Sees every text given to the log view, in order, as it is appended (UI thread).

@@ -105,6 +105,7 @@ TEST(Frame, ProgramLinesStartOnALineOfTheirOwn) {
         {{{"Send:x\r\n", false}, {"O", true}, {"K\r\n", true}}, "Send:x\nOK\n"},
         {{{"prompt ", true}, {"more", true}, {"Lost\r\n", false}}, "prompt more\nLost\n"},
         {{{"Open\r\n", false}, {"Send:+++\r\n", false}}, "Open\nSend:+++\n"},
+        {{{"ab", true}, {"Late: ", false}, {"saved\r\n", false}}, "ab\nLate: saved\n"},
     };
     SkinFolder skin;
     auto frame = MakeFrame();
