@@ -9,6 +9,7 @@
 // state included, is touched on the UI thread only.
 #include <atomic>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -91,6 +92,11 @@ public:
     std::string loraVersion;
     // The parameters the last loaded .cfg file held: applying it writes no others.
     std::optional<std::set<std::string>> loadedFileParameters;
+    // The loaded file's values while the form shows that file; emptied when a read refills it.
+    std::map<std::string, std::string> fileValues;
+    // What the form gave each parameter after the last complete read on the open port, by
+    // source and parameter (ChangedWrites.h); none before such a read.
+    std::optional<std::map<std::string, std::string>> formAsRead;
     // Ports listed besides the system's, such as a virtual unit's pseudo-terminal.
     std::vector<std::string> extraPorts;
     // Optional (the command line sets it); set before StartWorker and left alone after, so

@@ -10,6 +10,7 @@
 #include "engine/JobTypes.h"
 #include "engine/Log.h"
 #include "engine/ReceivePath.h"
+#include "params/ChangedWrites.h"
 #include "params/ConfigFiles.h"
 #include "params/DeviceWrite.h"
 
@@ -31,6 +32,7 @@ void HandleOutcome(CM5Z30FrameWnd& frame, const CommandJob& job, const char* suc
         // SetTime is a write without a parameter: nothing to store.
         if (job.type == WriteParameter && !job.key.empty()) {
             frame.parameterTable.SetValue(job.key, job.value);
+            RememberConfirmedWrite(frame, job.key);
         }
         LogResult(frame, success);
     }

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "app/FrameWnd.h"
-#include "params/DeviceWrite.h"
 #include "app/Labels.h"
+#include "params/DeviceWrite.h"
 #include "tests/support/TestPaths.h"
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
@@ -45,6 +45,8 @@ Text4=ADC
 Text5=Counter
 [Notify]
 ValueNotice=Refused:
+UnitValueItem=(unit)
+NoReadNotice=Read first
 [onLoadFrommFile]
 ReadError=Read error
 [SaveToFile]

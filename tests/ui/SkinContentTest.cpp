@@ -439,6 +439,8 @@ constexpr LabelRow kLabels[] = {
     {"Notify", "IpNotice"},
     {"Notify", "ServerCount"},
     {"Notify", "ValueNotice"},
+    {"Notify", "UnitValueItem"},
+    {"Notify", "NoReadNotice"},
     {"ModeTabItemChange", "ServerTitle1"},
     {"ModeTabItemChange", "Server's Label1"},
     {"ModeTabItemChange", "ServerTitle2"},
