@@ -13,6 +13,7 @@
 #include "params/ChangedWrites.h"
 #include "params/ConfigFiles.h"
 #include "params/DeviceWrite.h"
+#include "params/ReadBack.h"
 
 namespace {
 
@@ -83,6 +84,9 @@ void HandleJobResult(CM5Z30FrameWnd& frame, const CommandJob& job) {
             break;
         case ResultAction::ApplyFile:
             ParseApplyAnswer(frame);
+            break;
+        case ResultAction::CheckWrites:
+            CheckReadBack(frame);
             break;
         case ResultAction::LoggedOut:
             frame.SendMessage(kMsgCommandState, 0, 0);

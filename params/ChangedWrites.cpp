@@ -6,6 +6,7 @@
 #include "app/Labels.h"
 #include "engine/Log.h"
 #include "params/DeviceWrite.h"
+#include "params/ReadBack.h"
 
 namespace {
 
@@ -28,6 +29,7 @@ void RememberFormAsRead(CM5Z30FrameWnd& frame) {
 
 void ForgetFormAsRead(CM5Z30FrameWnd& frame) {
     frame.formAsRead.reset();
+    frame.confirmedWrites.clear();
 }
 
 void RememberFormAsApplied(CM5Z30FrameWnd& frame, const std::set<std::string>& fileParameters) {
@@ -40,6 +42,13 @@ void RememberFormAsApplied(CM5Z30FrameWnd& frame, const std::set<std::string>& f
 }
 
 void RememberConfirmedWrite(CM5Z30FrameWnd& frame, const std::string& name) {
+    if (const ParameterEntry* entry = frame.parameterTable.FindParameter(name)) {
+        // The first confirmation of a run queues the read-back behind the run's other writes;
+        // a run the unit confirmed nothing of has nothing to check.
+        const bool first = frame.confirmedWrites.empty();
+        frame.confirmedWrites[name] = entry->value;
+        if (first) QueueReadBack(frame);
+    }
     if (!frame.formAsRead) return;
     for (FormValue& v : FormValues(frame, false)) {
         if (v.name == name) (*frame.formAsRead)[KeyOf(v)] = std::move(v.value);

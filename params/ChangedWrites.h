@@ -20,7 +20,9 @@ void ForgetFormAsRead(CM5Z30FrameWnd& frame);
 // stays changed until a write of it is confirmed; everything else is remembered as read.
 void RememberFormAsApplied(CM5Z30FrameWnd& frame, const std::set<std::string>& fileParameters);
 
-// A write of `name` was confirmed: the values the form gives it now are remembered as read.
+// A write of `name` was confirmed: the values the form gives it now are remembered as read,
+// and the value the table now holds is kept for the read-back (ReadBack.h); the first
+// confirmation since the last read-back queues one, behind the writes still queued.
 void RememberConfirmedWrite(CM5Z30FrameWnd& frame, const std::string& name);
 
 // "Save" and "set": queues a write for each changed value on screen that differs from the

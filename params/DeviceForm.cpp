@@ -45,7 +45,8 @@ void ShowCombo(CM5Z30FrameWnd& frame, const std::string& name, const ParameterEn
                Selecting how) {
     auto* combo = dynamic_cast<CComboUI*>(frame.paintManager.FindControl(name));
     if (!combo) return;
-    RemoveUnitItems(*combo);
+    // A fill replaces the previous fill's own item; a pick ("set") leaves it to pick again.
+    if (how == Selecting::Quietly) RemoveUnitItems(*combo);
     const ItemChoice choice = ChooseItem(name, entry.value, *combo, frame.parameterTable);
     int item = choice.item;
     if (choice.change && item >= 0 && item < combo->GetCount()) {

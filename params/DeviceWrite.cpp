@@ -10,6 +10,7 @@
 #include "params/ComboWriteRules.h"
 #include "params/ConfigFiles.h"
 #include "params/DeviceAnswer.h"
+#include "params/UnitEncoding.h"
 #include "params/ValueText.h"
 #include "ui/Controls.h"
 
@@ -21,8 +22,11 @@ struct Derivation {
     std::vector<FormValue> values;
     bool maskGiven = false;
 
-    void Give(const std::string& source, const std::string& name, std::string value) {
-        values.push_back({source, name, std::move(value)});
+    UnitCodePage codePage = CodePageOf(frame.parameterTable);
+
+    void Give(const std::string& source, const std::string& name, std::string value,
+              bool unencodable = false) {
+        values.push_back({source, name, std::move(value), unencodable});
     }
 };
 
@@ -62,8 +66,14 @@ void DeriveCombo(Derivation& d, const std::string& name) {
 
 void DeriveEdit(Derivation& d, const std::string& name) {
     // The text as the field holds it: untrimmed, and the unit's own bytes while unedited.
-    if (CControlUI* edit = d.frame.paintManager.FindControl(name)) {
-        d.Give(name, name, edit->GetText().str());
+    CControlUI* edit = d.frame.paintManager.FindControl(name);
+    if (!edit) return;
+    const std::string text = edit->GetText().str();
+    std::string bytes;
+    if (EncodeForUnit(text, d.codePage, &bytes)) {
+        d.Give(name, name, std::move(bytes));
+    } else {
+        d.Give(name, name, text, true);
     }
 }
 
@@ -92,7 +102,7 @@ bool IsOnScreen(CM5Z30FrameWnd& frame, const std::string& name) {
 }
 
 std::vector<FormValue> FormValues(CM5Z30FrameWnd& frame, bool onScreen) {
-    Derivation d{frame, onScreen, {}};
+    Derivation d{frame, onScreen};
     for (const auto& [name, entry] : frame.parameterTable) {
         if (onScreen && !IsOnScreen(frame, name)) continue;
         switch (entry.kind) {
@@ -129,22 +139,28 @@ bool QueueIfChanged(CM5Z30FrameWnd& frame, const std::string& name, const Parame
 }
 
 void CollectWrites(CM5Z30FrameWnd& frame) {
-    CollectWrites(frame, nullptr);
+    CollectWrites(frame, static_cast<const std::set<std::string>*>(nullptr));
 }
 
-void CollectWrites(CM5Z30FrameWnd& frame, const std::set<std::string>* writable) {
-    CollectWrites(frame, [writable](const FormValue& v) {
+int CollectWrites(CM5Z30FrameWnd& frame, const std::set<std::string>* writable) {
+    return CollectWrites(frame, [writable](const FormValue& v) {
         return writable == nullptr || writable->count(v.name) != 0;
     });
 }
 
-void CollectWrites(CM5Z30FrameWnd& frame, const std::function<bool(const FormValue&)>& mayWrite) {
+int CollectWrites(CM5Z30FrameWnd& frame, const std::function<bool(const FormValue&)>& mayWrite) {
+    int queued = 0;
     for (const FormValue& v : FormValues(frame, true)) {
         if (!mayWrite(v)) continue;
+        if (v.unencodable) {
+            LogAppend(frame, LabelText("Notify", "EncodingNotice").str() + v.name + "\r\n");
+            continue;
+        }
         if (const ParameterEntry* entry = frame.parameterTable.FindParameter(v.name)) {
-            QueueIfChanged(frame, v.name, *entry, v.value);
+            if (QueueIfChanged(frame, v.name, *entry, v.value)) ++queued;
         }
     }
+    return queued;
 }
 
 void ParseApplyAnswer(CM5Z30FrameWnd& frame) {

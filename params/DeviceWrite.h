@@ -18,7 +18,8 @@ struct ParameterEntry;
 struct FormValue {
     std::string source;
     std::string name;
-    std::string value;
+    std::string value;         // in the unit's code page (UnitEncoding.h)
+    bool unencodable = false;  // typed text the unit's code page cannot hold: value is as typed
 };
 
 // Every value the form gives, in key order, side writes ("I/O selection", "I/O1 control" to
@@ -33,15 +34,18 @@ std::vector<FormValue> FormValues(CM5Z30FrameWnd& frame, bool onScreen);
 bool IsOnScreen(CM5Z30FrameWnd& frame, const std::string& name);
 
 // Turns every value the form gives on screen (FormValues) into a write when it differs from the
-// entry's value (QueueIfChanged). This is the raw collection: "Save" goes through
-// CollectChangedWrites (ChangedWrites.h), which writes only what was changed.
+// entry's value (QueueIfChanged). Text the unit's code page cannot hold is refused like a
+// control byte: the log names the parameter ([Notify] EncodingNotice), nothing is queued for it.
+// This is the raw collection: "Save" goes through CollectChangedWrites (ChangedWrites.h), which
+// writes only what was changed.
 void CollectWrites(CM5Z30FrameWnd& frame);
 
 // As CollectWrites, but only parameters named in `writable` may be written (null: all).
-void CollectWrites(CM5Z30FrameWnd& frame, const std::set<std::string>* writable);
+// Returns the number of writes queued.
+int CollectWrites(CM5Z30FrameWnd& frame, const std::set<std::string>* writable);
 
-// As CollectWrites, but only the values `mayWrite` accepts.
-void CollectWrites(CM5Z30FrameWnd& frame, const std::function<bool(const FormValue&)>& mayWrite);
+// As CollectWrites, but only the values `mayWrite` accepts. Returns the number queued.
+int CollectWrites(CM5Z30FrameWnd& frame, const std::function<bool(const FormValue&)>& mayWrite);
 
 // Queues {WriteParameter, atCommand "=" value "\r\n", name, value} when value differs from the
 // entry's value; returns true when a job was queued. A value holding a control byte (CR, LF,

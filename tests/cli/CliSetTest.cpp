@@ -61,4 +61,20 @@ TEST(CliSet, AHardUnitReceivesOnlyTheAssignment) {
     EXPECT_EQ(UnitValuesByName(host), expected);
 }
 
+TEST(CliSet, AValueTheUnitDidNotKeepIsReportedWithExitStatus1) {
+    sim::UnitOptions options = FastUnit();
+    options.keepOld = {"AT+PORT"};
+    sim::VirtualUnitHost host(options);
+    std::string error;
+    ASSERT_TRUE(host.Start(&error)) << error;
+    const std::string port = *host.StoredValue("AT+PORT");
+    const CliResult r =
+        RunCli(QStringList{"set"} + PortArgs(host) + QStringList{"Server's Port=6001"});
+    EXPECT_EQ(r.exitCode, 1) << r.err;
+    EXPECT_EQ(Lines(r.out),
+              (std::vector<std::string>{"Server's Port\t" + port + "\t6001\tOK",
+                                        "Server's Port\t" + port + "\t6001\tNOT KEPT"}));
+    EXPECT_EQ(host.StoredValue("AT+PORT"), port);
+}
+
 }  // namespace

@@ -47,6 +47,10 @@ Text5=Counter
 ValueNotice=Refused:
 UnitValueItem=(unit)
 NoReadNotice=Read first
+NotKept=Not kept: 
+NotKeptBox=Not kept:
+ReadBackMissing=No read-back
+EncodingNotice=Not in the code page:
 [onLoadFrommFile]
 ReadError=Read error
 [SaveToFile]
