@@ -115,6 +115,12 @@ TEST(CollectWrites, EachListWritesWhatItsInverseRuleGives) {
                   Control(f, "COM2GPRS")->SetBkImage("switch_enable.png");
               }),
          {{"AT+ZDATCHAN=8\r\n", "EL transmit channel_G", "8"}}},
+        {"three module tabs on, one AT+ZDATCHAN: the first mask on screen",
+         [](CM5Z30FrameWnd& f) {
+             for (const char* name : {"COM2Lora", "COM2Zigbee", "COM2GPRS"})
+                 Control(f, name)->SetBkImage("switch_enable.png");
+         },
+         {{"AT+ZDATCHAN=2\r\n", "EL transmit channel", "2"}}},
         {"the custom protocol's own name writes CUST",
          pick("Protocolmodel", 6),
          {{"At+PROMODE=CUST\r\n", "Protocolmodel", "CUST"}}},
