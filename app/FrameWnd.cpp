@@ -14,6 +14,7 @@
 #include "engine/UserCommands.h"
 #include "engine/Worker.h"
 #include "form/LayoutRules.h"
+#include "form/SettleRules.h"
 #include "form/TabStrip.h"
 #include "params/ConfigFiles.h"
 #include "params/DeviceForm.h"
@@ -138,6 +139,8 @@ void CM5Z30FrameWnd::SetUpWindow() {
     PostMessage(kMsgCommandState, 0, 1);
     SetTimer(kStartupTimer, kStartupTimerMs, [this](UINT id) { OnFrameTimer(*this, id); });
     ScrollTabStrip(*this, kStripRebuild);
+    // The marks and the screen agree from the first paint, before any list is picked.
+    SettleLayoutRules(*this);
 }
 
 LRESULT CM5Z30FrameWnd::OnNcHitTest(LPARAM lParam) {

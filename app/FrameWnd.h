@@ -10,11 +10,13 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "engine/AnswerEvent.h"
@@ -95,6 +97,15 @@ public:
     std::string loraVersion;
     // The parameters the last loaded .cfg file held: applying it writes no others.
     std::optional<std::set<std::string>> loadedFileParameters;
+    // The loaded file's values while the form shows that file; emptied when a read refills it.
+    std::map<std::string, std::string> fileValues;
+    // What the form gave each parameter after the last complete read on the open port, by
+    // source and parameter (ChangedWrites.h); none before such a read.
+    std::optional<std::map<std::string, std::string>> formAsRead;
+    // Writes the unit confirmed since the last read-back, by parameter: the value sent.
+    std::map<std::string, std::string> confirmedWrites;
+    // The last read-back's writes the unit answered OK to but does not hold: sent, held.
+    std::map<std::string, std::pair<std::string, std::string>> notKept;
     // Ports listed besides the system's, such as a virtual unit's pseudo-terminal.
     std::vector<std::string> extraPorts;
     // Optional (the command line sets it); set before StartWorker and left alone after, so

@@ -13,6 +13,7 @@
 #include "engine/Connect.h"
 #include "engine/JobTypes.h"
 #include "engine/Log.h"
+#include "engine/ReceivePath.h"
 #include "engine/Worker.h"
 #include "ui/Controls.h"
 #include "ui/PaintManager.h"
@@ -243,14 +244,24 @@ void CliSession::QueueWrites(const std::vector<CommandJob>& jobs) {
 
 void CliSession::WaitForWrites() {
     const int pending = writesQueued_ - writesDone_;
-    if (pending <= 0) return;
-    const milliseconds each =
-        JobTimeout(WriteParameter, frame_->timeoutFactor.load()) + kLateAnswerGrace;
-    WaitUntil([&] { return writesDone_ >= writesQueued_ || !PortOpen(); },
-              each * pending + kJobSlack);
+    if (pending > 0) {
+        const milliseconds each =
+            JobTimeout(WriteParameter, frame_->timeoutFactor.load()) + kLateAnswerGrace;
+        WaitUntil([&] { return writesDone_ >= writesQueued_ || !PortOpen(); },
+                  each * pending + kJobSlack);
+    }
     if (writesDone_ < writesQueued_) {
         PrintMessage(std::to_string(writesQueued_ - writesDone_) +
                      " writes were not sent: the port was closed or the unit stopped answering");
+        Fail(kExitUnit);
+        return;
+    }
+    // The read-back that follows confirmed writes tells which ones the unit kept.
+    if (!readBackDue_) return;
+    WaitUntil([&] { return Finished(ReadBack) > 0 || !PortOpen(); },
+              JobTimeout(ReadBack, frame_->timeoutFactor.load()) + kJobSlack);
+    if (Finished(ReadBack) == 0) {
+        PrintMessage("the unit sent no listing after the writes: they could not be checked");
         Fail(kExitUnit);
     }
 }
@@ -282,6 +293,7 @@ void CliSession::OnJobFinished(const CommandJob& job, JobOutcome outcome) {
     ++finished_[job.type];
     lastOutcome_[job.type] = outcome;
     if (job.type == WriteParameter && !job.key.empty()) OnWriteFinished(job, outcome);
+    if (job.type == ReadBack) OnReadBackFinished(outcome);
     if (hook_) hook_(job, outcome);
     if (waker_) waker_();
 }
@@ -295,7 +307,20 @@ void CliSession::OnWriteFinished(const CommandJob& job, JobOutcome outcome) {
     ++writesDone_;
     PrintLine(FormatWrite(write.name, write.oldValue, job.value, OutcomeName(outcome)));
     if (outcome != JobOutcome::Ok) Fail(kExitUnit);
+    if (outcome == JobOutcome::Ok) readBackDue_ = true;
     ShowProgress("writes: " + std::to_string(writesDone_) + " of " + std::to_string(writesQueued_));
+}
+
+void CliSession::OnReadBackFinished(JobOutcome outcome) {
+    if (outcome != JobOutcome::Ok || frame_->rxLength <= kListingMinimum) {
+        PrintMessage("the unit sent no listing after the writes: they could not be checked");
+        Fail(kExitUnit);
+        return;
+    }
+    for (const auto& [name, values] : frame_->notKept) {
+        PrintLine(FormatWrite(name, values.second, values.first, "NOT KEPT"));
+        Fail(kExitUnit);
+    }
 }
 
 void CliSession::OnLog(std::string_view text) {

@@ -85,7 +85,8 @@ class CliSession {
     std::vector<PlannedWrite> PlanWrites(const std::vector<CommandJob>& jobs) const;
     // Queues the jobs back; each write prints its line when it finishes.
     void QueueWrites(const std::vector<CommandJob>& jobs);
-    // Waits until every queued write finished (or the port went away).
+    // Waits until every queued write finished, then for the read-back that follows confirmed
+    // writes (or until the port went away); a read-back that does not come fails the session.
     void WaitForWrites();
 
     // Records a failure; the first one decides the exit status.
@@ -98,6 +99,8 @@ class CliSession {
   private:
     void OnJobFinished(const CommandJob& job, JobOutcome outcome);
     void OnWriteFinished(const CommandJob& job, JobOutcome outcome);
+    // Prints a NOT KEPT line for each write the read-back found the unit does not hold.
+    void OnReadBackFinished(JobOutcome outcome);
     void OnLog(std::string_view text);
     void ShowListingProgress();
     bool PortOpen() const;
@@ -118,6 +121,7 @@ class CliSession {
     std::map<int, JobOutcome> lastOutcome_;
     std::deque<PlannedWrite> planned_;
     int writesQueued_ = 0;
+    bool readBackDue_ = false;  // a write was confirmed: a read-back follows the writes
     int writesDone_ = 0;
     int exitCode_ = kExitDone;
     bool tapSet_ = false;

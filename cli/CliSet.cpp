@@ -7,6 +7,7 @@
 #include "cli/CliSession.h"
 #include "engine/ReceivePath.h"
 #include "form/TabTable.h"
+#include "params/ChangedWrites.h"
 #include "params/ChannelSwitches.h"
 #include "params/DeviceForm.h"
 #include "params/DeviceWrite.h"
@@ -71,7 +72,7 @@ std::string CheckCollected(CM5Z30FrameWnd& frame, const Assignment& a,
     }
     if (!written && entry.value == a.value) return {};
     const std::string what = "\"" + a.name + "=" + UnitText(a.value) + "\"";
-    if (!entry.shown || !IsTabEnabled(frame.tabTable, entry.tab)) {
+    if (!IsOnScreen(frame, a.name)) {
         return what + " is not written: the unit's other settings hide it (or its tab is off)";
     }
     if (written) {
@@ -117,7 +118,7 @@ int RunSet(const CliOptions& options) {
             ShowEntryValue(frame, a.name, sent);
         }
         session.SettleLayout();
-        CollectWrites(frame);
+        CollectChangedWrites(frame);
         const std::vector<CommandJob> writes = session.TakeQueuedJobs();
         bool refused = false;
         for (const Assignment& a : options.assignments) {

@@ -30,6 +30,7 @@ enum JobType : int {
     QuerySignalRetry = 12,
     ReadFileLog = 13,
     RawCommand = 15,
+    ReadBack = 16,  // the listing after a run of writes, to see which ones the unit kept
 };
 
 struct CommandJob {

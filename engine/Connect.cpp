@@ -10,6 +10,7 @@
 #include "settings/Labels.h"
 #include "engine/FrameTimers.h"
 #include "engine/Log.h"
+#include "params/ChangedWrites.h"
 #include "serial/PortList.h"
 #include "ui/Controls.h"
 
@@ -59,6 +60,7 @@ bool IsCharacterFormat(const std::string& text) {
 
 void Disconnect(CM5Z30FrameWnd& frame, const char* notice) {
     frame.serialPort.Close();
+    ForgetFormAsRead(frame);
     SetOpenButtonText(frame, "Open");
     LogNotice(frame, notice);
     frame.jobQueue.Clear();
@@ -94,6 +96,7 @@ void Connect(CM5Z30FrameWnd& frame) {
     if (!frame.serialPort.IsOpen()) return LogOpenError(frame, frame.serialPort.LastOpenError());
 
     frame.serialPort.StartMonitor();
+    ForgetFormAsRead(frame);
     LogNotice(frame, "OpenNotice");
     SetOpenButtonText(frame, "Close");
     StartPromptTimer(frame, kPromptAnswerMs);

@@ -10,8 +10,10 @@
 #include "engine/JobTypes.h"
 #include "engine/Log.h"
 #include "engine/ReceivePath.h"
+#include "params/ChangedWrites.h"
 #include "params/ConfigFiles.h"
 #include "params/DeviceWrite.h"
+#include "params/ReadBack.h"
 
 namespace {
 
@@ -31,6 +33,7 @@ void HandleOutcome(CM5Z30FrameWnd& frame, const CommandJob& job, const char* suc
         // SetTime is a write without a parameter: nothing to store.
         if (job.type == WriteParameter && !job.key.empty()) {
             frame.parameterTable.SetValue(job.key, job.value);
+            RememberConfirmedWrite(frame, job.key);
         }
         LogResult(frame, success);
     }
@@ -83,6 +86,9 @@ void HandleJobResult(CM5Z30FrameWnd& frame, const CommandJob& job) {
             break;
         case ResultAction::ApplyFile:
             ParseApplyAnswer(frame);
+            break;
+        case ResultAction::CheckWrites:
+            CheckReadBack(frame);
             break;
         case ResultAction::LoggedOut:
             frame.SendMessage(kMsgCommandState, 0, 0);

@@ -29,6 +29,7 @@ enum class ResultAction {
     FactoryOutcome,  // FactorySuccess or FactoryError
     SaveFile,        // the listing into the chosen .cfg file
     ApplyFile,       // the listing parsed, then the differing values written
+    CheckWrites,     // the listing compared with the confirmed writes, then shown
     LoggedOut,       // 2131 (0, 0)
     NetMode,         // the network mode into "FINDNETMODE"
 };
@@ -57,6 +58,7 @@ inline constexpr JobTypeRow kJobTypes[] = {
     {QuerySignalRetry,   5000,     Completion::OkOrError,   ResultAction::None},
     {ReadFileLog,        24000,    Completion::OkOrError,   ResultAction::None},
     {RawCommand,         5000,     Completion::OkOrError,   ResultAction::None},
+    {ReadBack,           24000,    Completion::Listing,     ResultAction::CheckWrites},
 };
 // clang-format on
 

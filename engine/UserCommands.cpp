@@ -11,6 +11,7 @@
 #include "engine/Log.h"
 #include "engine/RouteSwitch.h"
 #include "form/TabStrip.h"
+#include "params/ChangedWrites.h"
 #include "params/DeviceWrite.h"
 #include "ui/Container.h"
 #include "ui/Controls.h"
@@ -140,7 +141,7 @@ void RunClick(CM5Z30FrameWnd& frame, CControlUI& sender, const ClickRow& row) {
             Push(frame, row.jobType, row.command);
             break;
         case Click::Collect:
-            CollectWrites(frame);
+            CollectChangedWrites(frame);
             break;
         case Click::Login:
             Login(frame);

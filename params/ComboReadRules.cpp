@@ -135,7 +135,7 @@ int ItemByText(const CComboUI& combo, std::string_view value) {
 
 ItemChoice ByCodes(std::span<const CodeItem> codes, std::string_view value) {
     for (const CodeItem& c : codes) {
-        if (c.code == value) return Select(c.item);
+        if (c.code == value) return {true, c.item, c.item == -1};
     }
     return Keep();
 }

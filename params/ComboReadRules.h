@@ -12,6 +12,7 @@ class ParameterTable;
 struct ItemChoice {
     bool change = false;  // false: the list keeps its selection
     int item = -1;        // the item to select; -1 selects none
+    bool clears = false;  // the unit's own word for "none" (-1), not a value out of reach
 };
 
 // Returns the item the value of the parameter `name` selects in `combo`. The table is read for

@@ -126,6 +126,10 @@ void LoadFromFile(CM5Z30FrameWnd& frame) {
     std::map<std::string, std::string> unitValues;
     for (const auto& [name, entry] : frame.parameterTable) unitValues[name] = entry.value;
     ParseDeviceAnswer(frame.parameterTable, frame.rxBuffer, frame.rxLength);
+    frame.fileValues.clear();
+    for (const std::string& name : frame.loadedFileParameters.value()) {
+        frame.fileValues[name] = frame.parameterTable.ParameterAt(name).value;
+    }
     ShowValues(frame);
     for (const auto& [name, value] : unitValues) frame.parameterTable.SetValue(name, value);
     PushListingJob(frame, ReadForApply);

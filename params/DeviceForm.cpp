@@ -1,8 +1,11 @@
 #include "params/DeviceForm.h"
 
 #include "app/FrameWnd.h"
+#include "settings/Labels.h"
 #include "form/ChannelSwitches.h"
+#include "form/SettleRules.h"
 #include "form/TabStrip.h"
+#include "params/ChangedWrites.h"
 #include "params/ChannelSwitches.h"
 #include "params/ComboReadRules.h"
 #include "params/DeviceAnswer.h"
@@ -11,17 +14,57 @@
 
 namespace {
 
+// A fill selects quietly and settles the rules itself; a value shown as if picked raises
+// "itemselect" as a pick does.
+enum class Selecting { Quietly, AsAPick };
+
+void ShowEntry(CM5Z30FrameWnd& frame, const std::string& name, const ParameterEntry& entry,
+               Selecting how);
+
 // The layout codes a change of "ActivateMethod" and of "LORA Mode" post; a filled form posts
 // them too, so their layouts follow the values just shown.
 constexpr WPARAM kActivateMethodLayout = 1;
 constexpr WPARAM kLoraModeLayout = 17;
 
-void ShowCombo(CM5Z30FrameWnd& frame, const std::string& name, const ParameterEntry& entry) {
+void RemoveUnitItems(CComboUI& combo) {
+    for (int i = combo.GetCount() - 1; i >= 0; --i) {
+        if (combo.GetItemAt(i)->IsUnitValue()) combo.RemoveAt(i);
+    }
+}
+
+// A value the list has no item for gets one of its own, marked as the unit's: the previous
+// selection (a default, another unit's) would otherwise be shown and written as this unit's.
+int AddUnitItem(CComboUI& combo, const std::string& value) {
+    auto* item = new CListLabelElementUI(value + " " + LabelText("Notify", "UnitValueItem").str());
+    item->SetUnitValue(value);
+    combo.Add(item);
+    return combo.GetCount() - 1;
+}
+
+void ShowCombo(CM5Z30FrameWnd& frame, const std::string& name, const ParameterEntry& entry,
+               Selecting how) {
     auto* combo = dynamic_cast<CComboUI*>(frame.paintManager.FindControl(name));
     if (!combo) return;
+    // A fill replaces the previous fill's own item; a pick ("set") leaves it to pick again.
+    if (how == Selecting::Quietly) RemoveUnitItems(*combo);
     const ItemChoice choice = ChooseItem(name, entry.value, *combo, frame.parameterTable);
-    // An item the list does not have leaves the selection as it was.
-    if (choice.change) combo->SelectItem(choice.item);
+    int item = choice.item;
+    if (choice.change && item >= 0 && item < combo->GetCount()) {
+        // the rule placed it
+    } else if (choice.change && (choice.clears || entry.value.empty())) {
+        item = -1;
+    } else if ((!choice.change && entry.value.empty()) || how == Selecting::AsAPick) {
+        // Nothing listed, or a value given as a pick ("set") that the list cannot take: the
+        // selection stays, and the caller sees the value was not taken.
+        return;
+    } else {
+        item = AddUnitItem(*combo, entry.value);
+    }
+    if (how == Selecting::Quietly) {
+        combo->SelectItemQuietly(item);
+    } else {
+        combo->SelectItem(item);
+    }
 }
 
 void ShowEdit(CM5Z30FrameWnd& frame, const std::string& name, const ParameterEntry& entry) {
@@ -41,7 +84,9 @@ void ShowChannels(CM5Z30FrameWnd& frame, const std::string& name, const Paramete
 
 LRESULT OnParseAnswer(CM5Z30FrameWnd& frame) {
     ParseDeviceAnswer(frame.parameterTable, frame.rxBuffer, frame.rxLength);
+    frame.fileValues.clear();
     ShowValues(frame);
+    RememberFormAsRead(frame);
     return 0;
 }
 
@@ -49,15 +94,25 @@ void ShowValues(CM5Z30FrameWnd& frame) {
     ParameterTable& table = frame.parameterTable;
     ApplyDeviceTypeTabs(frame, table.ParameterAt("Device Type").value);
     frame.loraVersion = table.ParameterAt("LORA ver").value;
-    for (const auto& [name, entry] : table) ShowEntryValue(frame, name, entry);
+    for (const auto& [name, entry] : table) ShowEntry(frame, name, entry, Selecting::Quietly);
+    // The lists were filled without a pick; every rule now runs on them as they stand, while
+    // the table still holds the values shown (a file's "Device Type" while a file is shown).
+    SettleLayoutRules(frame);
     frame.PostMessage(kMsgLayoutRule, kActivateMethodLayout, 0);
     frame.PostMessage(kMsgLayoutRule, kLoraModeLayout, 0);
 }
 
 void ShowEntryValue(CM5Z30FrameWnd& frame, const std::string& name, const ParameterEntry& entry) {
+    ShowEntry(frame, name, entry, Selecting::AsAPick);
+}
+
+namespace {
+
+void ShowEntry(CM5Z30FrameWnd& frame, const std::string& name, const ParameterEntry& entry,
+               Selecting how) {
     switch (entry.kind) {
         case ControlKind::Combobox:
-            ShowCombo(frame, name, entry);
+            ShowCombo(frame, name, entry, how);
             break;
         case ControlKind::Edit:
             ShowEdit(frame, name, entry);
@@ -69,3 +124,5 @@ void ShowEntryValue(CM5Z30FrameWnd& frame, const std::string& name, const Parame
             break;
     }
 }
+
+}  // namespace

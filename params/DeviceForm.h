@@ -15,8 +15,10 @@ LRESULT OnParseAnswer(CM5Z30FrameWnd& frame);
 
 // Fills the form from the parameters' values: the module tabs from "Device Type", the LoRa
 // version, every text field, every list by its rule and the channel switches from their
-// masks; then posts the layout codes 1 and 17 so the form's layout follows. Selecting an item
-// raises "itemselect" as a user's pick does. Controls the skin lacks are skipped.
+// masks. Lists are filled without raising "itemselect"; every layout rule then runs once on
+// the filled form, and the layout codes 1 and 17 are posted as well. A list value its rule
+// cannot place is shown as an extra item marked as the unit's ([Notify] UnitValueItem) and
+// selected; the previous fill's such item goes. Controls the skin lacks are skipped.
 void ShowValues(CM5Z30FrameWnd& frame);
 
 // Shows one entry's value in its control by the rules ShowValues follows for it: a list's item,

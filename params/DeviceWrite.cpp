@@ -5,57 +5,122 @@
 #include "engine/Log.h"
 #include "form/ChannelSwitches.h"
 #include "form/TabStrip.h"
+#include "params/ChangedWrites.h"
 #include "params/ChannelSwitches.h"
 #include "params/ComboWriteRules.h"
 #include "params/ConfigFiles.h"
 #include "params/DeviceAnswer.h"
+#include "params/UnitEncoding.h"
 #include "params/ValueText.h"
 #include "ui/Controls.h"
 
 namespace {
 
-struct Collection {
+struct Derivation {
     CM5Z30FrameWnd& frame;
-    const std::set<std::string>* writable;
+    bool onScreen;
+    std::vector<FormValue> values;
+    bool maskGiven = false;
 
-    bool MayWrite(const std::string& name) const {
-        return writable == nullptr || writable->count(name) != 0;
-    }
-    void Queue(const std::string& name, const ParameterEntry& entry, std::string_view value) {
-        if (MayWrite(name)) QueueIfChanged(frame, name, entry, value);
+    UnitCodePage codePage = CodePageOf(frame.parameterTable);
+
+    void Give(const std::string& source, const std::string& name, std::string value,
+              bool unencodable = false) {
+        values.push_back({source, name, std::move(value), unencodable});
     }
 };
 
-void CollectCombo(Collection& c, const std::string& name, const ParameterEntry& entry) {
-    auto* combo = dynamic_cast<CComboUI*>(c.frame.paintManager.FindControl(name));
+// What the parameter's controls show: its own control (any one switch of a mask) visible on
+// its page, every container above it visible.
+bool IsControlVisible(CPaintManagerUI& pm, const std::string& name, const ParameterEntry& entry) {
+    if (entry.kind == ControlKind::Line) {
+        const ChannelEntry* channels = FindChannelEntry(name);
+        if (!channels) return false;
+        for (const ChannelSwitch& s : channels->switches) {
+            CControlUI* control = pm.FindControl(std::string(s.name));
+            if (control && control->IsVisible()) return true;
+        }
+        return false;
+    }
+    CControlUI* control = pm.FindControl(name);
+    return control && control->IsVisible();
+}
+
+void DeriveCombo(Derivation& d, const std::string& name) {
+    auto* combo = dynamic_cast<CComboUI*>(d.frame.paintManager.FindControl(name));
     if (!combo) return;
+    // The unit's own item stands for the unit's value, whatever the list's rule would make of it.
+    if (const CListLabelElementUI* item = combo->GetItemAt(combo->GetCurSel());
+        item && item->IsUnitValue()) {
+        d.Give(name, name, item->UnitValue());
+        return;
+    }
     const ComboWrite write = DeriveComboWrite(name, combo->GetCurSel(), combo->GetText());
-    if (write.write) c.Queue(name, entry, write.value);
+    if (write.write) d.Give(name, name, write.value);
     if (write.sideEntry.empty()) return;
     const std::string sideName(write.sideEntry);
-    if (const ParameterEntry* side = c.frame.parameterTable.FindParameter(sideName)) {
-        c.Queue(sideName, *side, write.sideValue);
+    if (d.frame.parameterTable.FindParameter(sideName)) {
+        d.Give(name, sideName, std::string(write.sideValue));
     }
 }
 
-void CollectEdit(Collection& c, const std::string& name, const ParameterEntry& entry) {
+void DeriveEdit(Derivation& d, const std::string& name) {
     // The text as the field holds it: untrimmed, and the unit's own bytes while unedited.
-    if (CControlUI* edit = c.frame.paintManager.FindControl(name)) {
-        c.Queue(name, entry, edit->GetText().str());
+    CControlUI* edit = d.frame.paintManager.FindControl(name);
+    if (!edit) return;
+    const std::string text = edit->GetText().str();
+    std::string bytes;
+    if (EncodeForUnit(text, d.codePage, &bytes)) {
+        d.Give(name, name, std::move(bytes));
+    } else {
+        d.Give(name, name, text, true);
     }
 }
 
-void CollectChannels(Collection& c, const std::string& name, const ParameterEntry& entry) {
+void DeriveChannels(Derivation& d, const std::string& name, const ParameterEntry& entry) {
     const ChannelEntry* channels = FindChannelEntry(name);
     if (!channels) return;  // "Device Type" is never written
-    int mask = LeadingNumber(entry.value) & channels->keptBits;
+    // One unit, one AT+ZDATCHAN: the first mask on screen (its module's tab is the enabled one).
+    if (d.onScreen && d.maskGiven) return;
+    d.maskGiven = true;
+    // Bits without a switch come from what the form shows: a loaded file's, else the unit's.
+    const auto file = d.frame.fileValues.find(name);
+    const std::string& base = file != d.frame.fileValues.end() ? file->second : entry.value;
+    int mask = LeadingNumber(base) & channels->keptBits;
     for (const ChannelSwitch& s : channels->switches) {
-        if (IsSwitchOn(c.frame.paintManager, s.name)) mask |= s.bit;
+        if (IsSwitchOn(d.frame.paintManager, s.name)) mask |= s.bit;
     }
-    c.Queue(name, entry, std::to_string(mask));
+    d.Give(name, name, std::to_string(mask));
 }
 
 }  // namespace
+
+bool IsOnScreen(CM5Z30FrameWnd& frame, const std::string& name) {
+    const ParameterEntry* entry = frame.parameterTable.FindParameter(name);
+    return entry && entry->shown && IsTabEnabled(frame.tabTable, entry->tab) &&
+           IsControlVisible(frame.paintManager, name, *entry);
+}
+
+std::vector<FormValue> FormValues(CM5Z30FrameWnd& frame, bool onScreen) {
+    Derivation d{frame, onScreen};
+    for (const auto& [name, entry] : frame.parameterTable) {
+        if (onScreen && !IsOnScreen(frame, name)) continue;
+        switch (entry.kind) {
+            case ControlKind::Combobox:
+                DeriveCombo(d, name);
+                break;
+            case ControlKind::Edit:
+                DeriveEdit(d, name);
+                break;
+            case ControlKind::Line:
+                DeriveChannels(d, name, entry);
+                break;
+            case ControlKind::None:
+                break;
+        }
+    }
+    return std::move(d.values);
+}
 
 bool QueueIfChanged(CM5Z30FrameWnd& frame, const std::string& name, const ParameterEntry& entry,
                     std::string_view value) {
@@ -74,30 +139,33 @@ bool QueueIfChanged(CM5Z30FrameWnd& frame, const std::string& name, const Parame
 }
 
 void CollectWrites(CM5Z30FrameWnd& frame) {
-    CollectWrites(frame, nullptr);
+    CollectWrites(frame, static_cast<const std::set<std::string>*>(nullptr));
 }
 
-void CollectWrites(CM5Z30FrameWnd& frame, const std::set<std::string>* writable) {
-    Collection c{frame, writable};
-    for (const auto& [name, entry] : frame.parameterTable) {
-        if (!entry.shown || !IsTabEnabled(frame.tabTable, entry.tab)) continue;
-        switch (entry.kind) {
-            case ControlKind::Combobox:
-                CollectCombo(c, name, entry);
-                break;
-            case ControlKind::Edit:
-                CollectEdit(c, name, entry);
-                break;
-            case ControlKind::Line:
-                CollectChannels(c, name, entry);
-                break;
-            case ControlKind::None:
-                break;
+int CollectWrites(CM5Z30FrameWnd& frame, const std::set<std::string>* writable) {
+    return CollectWrites(frame, [writable](const FormValue& v) {
+        return writable == nullptr || writable->count(v.name) != 0;
+    });
+}
+
+int CollectWrites(CM5Z30FrameWnd& frame, const std::function<bool(const FormValue&)>& mayWrite) {
+    int queued = 0;
+    for (const FormValue& v : FormValues(frame, true)) {
+        if (!mayWrite(v)) continue;
+        if (v.unencodable) {
+            LogAppend(frame, LabelText("Notify", "EncodingNotice").str() + v.name + "\r\n");
+            continue;
+        }
+        if (const ParameterEntry* entry = frame.parameterTable.FindParameter(v.name)) {
+            if (QueueIfChanged(frame, v.name, *entry, v.value)) ++queued;
         }
     }
+    return queued;
 }
 
 void ParseApplyAnswer(CM5Z30FrameWnd& frame) {
     ParseDeviceAnswer(frame.parameterTable, frame.rxBuffer, frame.rxLength);
-    CollectWrites(frame, LoadedFileParameters(frame));
+    const std::set<std::string>* held = LoadedFileParameters(frame);
+    CollectWrites(frame, held);
+    if (held) RememberFormAsApplied(frame, *held);
 }

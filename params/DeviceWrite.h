@@ -4,20 +4,48 @@
 //
 // Threads: UI thread only. The worker reaches CollectWrites and ParseApplyAnswer through a
 // synchronous call on the UI thread; the jobs go into the frame's queue under its lock.
+#include <functional>
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class CM5Z30FrameWnd;
 struct ParameterEntry;
 
-// "Save": visits every parameter in key order and, for each one that is shown and lies on an
-// enabled tab, turns its control's state into the unit's value and queues it when it differs.
-// Side writes ("I/O selection", "I/O1 control" to "I/O3 control") follow their cause.
+// One value the form gives a parameter: `source` is the control it comes from (the parameter
+// itself, or the list whose side write it is).
+struct FormValue {
+    std::string source;
+    std::string name;
+    std::string value;         // in the unit's code page (UnitEncoding.h)
+    bool unencodable = false;  // typed text the unit's code page cannot hold: value is as typed
+};
+
+// Every value the form gives, in key order, side writes ("I/O selection", "I/O1 control" to
+// "I/O3 control") after their cause; a list showing the unit's own item gives the unit's value.
+// `onScreen`: only parameters that are shown, whose control is visible on its page (every
+// container above it visible) and whose tab is enabled, and of the transfer-channel masks only
+// the first such one; otherwise every parameter.
+std::vector<FormValue> FormValues(CM5Z30FrameWnd& frame, bool onScreen);
+
+// Whether the parameter is written from the screen: shown, on an enabled tab, its control
+// visible on its page.
+bool IsOnScreen(CM5Z30FrameWnd& frame, const std::string& name);
+
+// Turns every value the form gives on screen (FormValues) into a write when it differs from the
+// entry's value (QueueIfChanged). Text the unit's code page cannot hold is refused like a
+// control byte: the log names the parameter ([Notify] EncodingNotice), nothing is queued for it.
+// This is the raw collection: "Save" goes through CollectChangedWrites (ChangedWrites.h), which
+// writes only what was changed.
 void CollectWrites(CM5Z30FrameWnd& frame);
 
 // As CollectWrites, but only parameters named in `writable` may be written (null: all).
-void CollectWrites(CM5Z30FrameWnd& frame, const std::set<std::string>* writable);
+// Returns the number of writes queued.
+int CollectWrites(CM5Z30FrameWnd& frame, const std::set<std::string>* writable);
+
+// As CollectWrites, but only the values `mayWrite` accepts. Returns the number queued.
+int CollectWrites(CM5Z30FrameWnd& frame, const std::function<bool(const FormValue&)>& mayWrite);
 
 // Queues {WriteParameter, atCommand "=" value "\r\n", name, value} when value differs from the
 // entry's value; returns true when a job was queued. A value holding a control byte (CR, LF,

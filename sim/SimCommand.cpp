@@ -37,6 +37,9 @@ constexpr std::string_view kUsage =
     "  --start power-on|working|config   how the unit comes up (default power-on)\n"
     "  --lora-ver TEXT      \"LORA ver\" of a LoRa unit (default \"SX1278 T4R22A v1.3\";\n"
     "                       try \"T4R22B-N v2.0\")\n"
+    "  --hard-values        values the form's lists lack (RS232, 1, a number past a list) and\n"
+    "                       GBK texts, as a unit that was set up by other tools holds them\n"
+    "  --keep-old CMD       answer OK to writes of CMD but keep the old value, repeatable\n"
     "  --help               this text\n"
     "\n"
     "Faults:\n";
@@ -137,6 +140,12 @@ bool ParseArguments(int argc, char** argv, SimArguments* parsed, std::string* er
             } else {
                 return bad("start mode");
             }
+        } else if (option == "--hard-values") {
+            parsed->options.hardValues = true;
+        } else if (option == "--keep-old") {
+            if (!takeValue()) return false;
+            if (FindParameterByCommand(value) < 0) return bad("command to keep");
+            parsed->options.keepOld.emplace_back(value);
         } else if (option == "--lora-ver") {
             if (!takeValue()) return false;
             parsed->options.loraVersion = std::string(value);

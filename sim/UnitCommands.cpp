@@ -85,6 +85,11 @@ void VirtualUnit::RunCommand(std::string_view command, TimePoint now) {
     const CommandRow* row = FindCommand(word);
     if (!row) {
         if (!hasArgument) return refuse();
+        if (KeepsOldValue(word)) {
+            Log(ToUpperAscii(word) + " kept", now);
+            Answer(word, std::string(kOkText), Result::Ok, commandFaults, now);
+            return;
+        }
         switch (store.Write(word, argument)) {
             case WriteResult::Stored:
                 Log(ToUpperAscii(word) + " set", now);
@@ -154,6 +159,13 @@ void VirtualUnit::Answer(std::string_view command, std::string text, Result resu
     ShapedAnswer shaped = faults.Shape(command, std::move(text));
     transmitter.Queue(std::move(shaped.noise), now);
     transmitter.Queue(std::move(shaped.body), now + commandFaults.delay, shaped.gap);
+}
+
+bool VirtualUnit::KeepsOldValue(std::string_view word) const {
+    for (const std::string& kept : options.keepOld) {
+        if (EqualsNoCase(kept, word)) return true;
+    }
+    return false;
 }
 
 }  // namespace sim

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace sim {
 
@@ -34,6 +35,10 @@ struct UnitOptions {
     // "LORA ver" text of a LoRa unit; empty: the usual v1 module.
     std::string loraVersion;
     std::uint32_t seed = 1;
+    // Values the form's lists lack and GBK texts, stored at power-on (HardValues.h).
+    bool hardValues = false;
+    // Write commands answered OK but not carried out: the unit keeps its old value.
+    std::vector<std::string> keepOld;
 };
 
 struct UnitCounters {

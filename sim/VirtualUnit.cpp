@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "sim/HardValues.h"
 #include "sim/TextUtil.h"
 #include "sim/UnitTexts.h"
 
@@ -20,6 +21,9 @@ VirtualUnit::VirtualUnit(UnitOptions unitOptions, TimePoint now)
       faults(options.seed),
       transmitter(options.baud),
       poweredAt(now) {
+    if (options.hardValues) {
+        for (const HardValue& hard : HardValues()) store.Force(hard.command, hard.value);
+    }
     Log("power on", now);
     switch (options.start) {
         case UnitStart::PowerOn:

@@ -75,6 +75,8 @@ class VirtualUnit {
     // Commands (UnitCommands.cpp).
     void RunCommand(std::string_view command, TimePoint now);
     void Escape(std::string_view trigger, std::string_view greeting, TimePoint now);
+    // Whether the options make the unit answer OK to a write of `word` and keep its value.
+    bool KeepsOldValue(std::string_view word) const;
 
     enum class Result { Ok, Error, Text };
     // Queues an answer to `command` as the faults shape it.

@@ -210,6 +210,21 @@ bool CComboUI::SelectItem(int index, bool takeFocus) {
     return true;
 }
 
+bool CComboUI::SelectItemQuietly(int index) {
+    if (index < -1 || index >= GetCount()) return false;
+    QSignalBlocker block(combo());
+    combo()->setCurrentIndex(index);
+    return true;
+}
+
+bool CComboUI::RemoveAt(int index) {
+    if (index < 0 || index >= GetCount()) return false;
+    QSignalBlocker block(combo());
+    combo()->removeItem(index);
+    items_.erase(items_.begin() + index);
+    return true;
+}
+
 void CComboUI::OnSelectionChanged() {
     if (!filling_) RaiseNotify("itemselect");
 }

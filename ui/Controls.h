@@ -4,6 +4,7 @@
 //
 // Threads: UI thread only.
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -83,9 +84,14 @@ public:
     explicit CListLabelElementUI(CStdString text = {}) : text_(std::move(text)) {}
     CStdString GetText() const { return text_; }
     void SetText(const CStdString& text) { text_ = text; }
+    // An item that stands for a value of the unit's the list has no item for: its bytes.
+    bool IsUnitValue() const { return unitValue_.has_value(); }
+    const std::string& UnitValue() const { return *unitValue_; }
+    void SetUnitValue(std::string value) { unitValue_ = std::move(value); }
 
 private:
     CStdString text_;
+    std::optional<std::string> unitValue_;
 };
 
 // A drop-down list. Raises "itemselect" whenever the selection changes, by the user or by
@@ -108,6 +114,10 @@ public:
     int GetCurSel() const;
     // Selects index (-1 clears the selection); false for an index out of range.
     bool SelectItem(int index, bool takeFocus = false);
+    // As SelectItem, without raising "itemselect" (the form being filled, not a pick).
+    bool SelectItemQuietly(int index);
+    // Removes the item at index; false when there is none. Raises nothing.
+    bool RemoveAt(int index);
 
     // Selection changes and the list opening, raised by the widget.
     void OnSelectionChanged();

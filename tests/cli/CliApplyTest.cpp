@@ -76,4 +76,23 @@ TEST(CliApply, WritesOnlyWhatTheUnitNoLongerHolds) {
     EXPECT_EQ(host.StoredValue("AT+LID"), loraId);
 }
 
+// The bits of the LoRa channel mask without a switch (2, 3, 6, 7) come from the file, not the unit.
+TEST(CliApply, AFileRestoresTheChannelBitsWithoutSwitches) {
+    sim::VirtualUnitHost host(FastUnit(sim::UnitVariant::Lora));
+    std::string error;
+    ASSERT_TRUE(host.Start(&error)) << error;
+    ASSERT_TRUE(host.SetStoredValue("AT+ZDATCHAN", "195"));  // 1, 2, 64, 128
+    const std::string listing = CaptureListing(host.DevicePath());
+    ASSERT_NE(listing.find("EL transmit channel:195"), std::string::npos);
+    const std::string cfg = testpaths::TempDir() + "/mask.cfg";
+    WriteFile(cfg, EncodeConfigText(listing));
+    ASSERT_TRUE(host.SetStoredValue("AT+ZDATCHAN", "3"));
+
+    const std::size_t from = host.ReceivedCommands().size();
+    const CliResult r = RunCli(QStringList{"apply", cfg.c_str()} + PortArgs(host));
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(WritesSince(host, from), std::vector<std::string>{"AT+ZDATCHAN=195"});
+    EXPECT_EQ(host.StoredValue("AT+ZDATCHAN"), "195");
+}
+
 }  // namespace

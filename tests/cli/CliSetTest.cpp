@@ -41,4 +41,40 @@ TEST(CliSet, WritesEachValueAsTheWritingRuleGivesIt) {
     EXPECT_EQ(host.StoredValue("AT+PORT"), "6001");
 }
 
+// A unit whose values the form's lists lack and whose texts are GBK: set writes the one command
+// it was given and every other value of the unit stays byte for byte.
+TEST(CliSet, AHardUnitReceivesOnlyTheAssignment) {
+    sim::UnitOptions options = FastUnit();
+    options.hardValues = true;
+    sim::VirtualUnitHost host(options);
+    std::string error;
+    ASSERT_TRUE(host.Start(&error)) << error;
+    std::map<std::string, std::string> expected = UnitValuesByName(host);
+    ASSERT_EQ(expected["DIO1 interface"], "RS232");
+
+    const std::size_t from = host.ReceivedCommands().size();
+    const CliResult r =
+        RunCli(QStringList{"set"} + PortArgs(host) + QStringList{"Server's Ip=10.9.8.7"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(WritesSince(host, from), std::vector<std::string>{"AT+IPAD=10.9.8.7"});
+    expected["Server's Ip"] = "10.9.8.7";
+    EXPECT_EQ(UnitValuesByName(host), expected);
+}
+
+TEST(CliSet, AValueTheUnitDidNotKeepIsReportedWithExitStatus1) {
+    sim::UnitOptions options = FastUnit();
+    options.keepOld = {"AT+PORT"};
+    sim::VirtualUnitHost host(options);
+    std::string error;
+    ASSERT_TRUE(host.Start(&error)) << error;
+    const std::string port = *host.StoredValue("AT+PORT");
+    const CliResult r =
+        RunCli(QStringList{"set"} + PortArgs(host) + QStringList{"Server's Port=6001"});
+    EXPECT_EQ(r.exitCode, 1) << r.err;
+    EXPECT_EQ(Lines(r.out),
+              (std::vector<std::string>{"Server's Port\t" + port + "\t6001\tOK",
+                                        "Server's Port\t" + port + "\t6001\tNOT KEPT"}));
+    EXPECT_EQ(host.StoredValue("AT+PORT"), port);
+}
+
 }  // namespace

@@ -30,12 +30,12 @@ struct Edit {
     const char* value;
 };
 
-// Four fields a save writes in this order (the table's key order).
+// Four fields on screen that a save writes in this order (the table's key order).
 constexpr Edit kEdits[] = {
     {"Access Point Name", "apn.cut.example"},
+    {"PhoneNO.", "13900000022"},
     {"Server's Ip", "198.51.100.21"},
     {"Server's Port", "7021"},
-    {"Server2's Ip", "198.51.100.22"},
 };
 
 std::string ReadBytes(const std::string& path) {

@@ -40,7 +40,10 @@ std::unique_ptr<FormFrame> QuietFrame() {
         entry.value.clear();
         if (auto* list = Combo(*frame, name.c_str())) list->SelectItem(-1);
     }
-    for (const Job& j : Collect(*frame)) frame->parameterTable.SetValue(j.key, j.value);
+    // Every value the form gives, the masks of all three module tabs among them.
+    for (const FormValue& v : FormValues(*frame, false)) {
+        frame->parameterTable.SetValue(v.name, v.value);
+    }
     EXPECT_TRUE(Collect(*frame).empty()) << "the quiet form must be stable";
     return frame;
 }
@@ -106,8 +109,18 @@ TEST(CollectWrites, EachListWritesWhatItsInverseRuleGives) {
          {{"AT+ZDATCHAN=14\r\n", "EL transmit channel", "14"}}},
         {"GPS mask keeps nothing and has six switches",
          both(store("EL transmit channel_G", "192"),
-              [](CM5Z30FrameWnd& f) { Control(f, "COM2GPRS")->SetBkImage("switch_enable.png"); }),
+              [](CM5Z30FrameWnd& f) {
+                  // A GPS unit: its tab is the one module tab enabled, so its mask is written.
+                  f.tabTable[7].enabled = f.tabTable[8].enabled = false;
+                  Control(f, "COM2GPRS")->SetBkImage("switch_enable.png");
+              }),
          {{"AT+ZDATCHAN=8\r\n", "EL transmit channel_G", "8"}}},
+        {"three module tabs on, one AT+ZDATCHAN: the first mask on screen",
+         [](CM5Z30FrameWnd& f) {
+             for (const char* name : {"COM2Lora", "COM2Zigbee", "COM2GPRS"})
+                 Control(f, name)->SetBkImage("switch_enable.png");
+         },
+         {{"AT+ZDATCHAN=2\r\n", "EL transmit channel", "2"}}},
         {"the custom protocol's own name writes CUST",
          pick("Protocolmodel", 6),
          {{"At+PROMODE=CUST\r\n", "Protocolmodel", "CUST"}}},

@@ -284,7 +284,8 @@ TEST(ConfigFiles, DamagedEmptyAndHugeFilesAreReadOnlyAsFarAsTheyHoldAListing) {
         EXPECT_LE(frame->rxLength, static_cast<int>(kConfigTextLimit)) << c.what;
         if (!c.loaded) {
             EXPECT_EQ(frame->rxLength, 0) << c.what;
-            EXPECT_EQ(frame->logView->GetText().str(), "Read error\n") << "the log view shows its line end as a break" << c.what;
+            EXPECT_EQ(frame->logView->GetText().str(), "Read error\n")
+                << "the log view shows its line end as a break" << c.what;
         }
     }
 }
@@ -296,19 +297,24 @@ TEST(ConfigFiles, ApplyWritesOnlyTheParametersTheFileHeldWhereTheUnitDiffers) {
     ui::ScopedDialogs scoped(&dialogs);
     auto frame = MakeFrame();
     const ParameterTable& table = frame->parameterTable;
-    // The form was filled from the unit once; then the file, cut after "Server's Port".
-    PutAnswer(*frame, MakeListing(table));
+    // The form was filled from the unit once (a mode with servers on screen); then the file,
+    // cut after "Server's Port".
+    PutAnswer(*frame, MakeListing(table, {{"Protocolmodel", "DCTCP"}}));
     OnParseAnswer(*frame);
-    const std::string fileListing = MakeListing(
-        table, {{"Server's Ip", "9.9.9.9"}, {"Server's Port", "7000"}, {"PhoneNO.", "555"}});
+    const std::string fileListing = MakeListing(table, {{"Protocolmodel", "DCTCP"},
+                                                        {"Server's Ip", "9.9.9.9"},
+                                                        {"Server's Port", "7000"},
+                                                        {"PhoneNO.", "555"}});
     WriteFile(dialogs.pathToGive,
               EncodeConfigText(fileListing.substr(0, fileListing.find("\r\nServer2's"))));
     LoadFromFile(*frame);
     ASSERT_EQ(TakeJobs(*frame).size(), 1u);
 
     // Meanwhile the unit changed two parameters the file holds and one it does not.
-    const std::string unit = MakeListing(
-        table, {{"Server's Port", "7000"}, {"PhoneNO.", "111"}, {"Server5's Port", "1"}});
+    const std::string unit = MakeListing(table, {{"Protocolmodel", "DCTCP"},
+                                                 {"Server's Port", "7000"},
+                                                 {"PhoneNO.", "111"},
+                                                 {"Server5's Port", "1"}});
     PutAnswer(*frame, unit);
     ParseApplyAnswer(*frame);
     std::vector<std::string> writes;

@@ -39,6 +39,12 @@ Text4=ADC
 Text5=Counter
 [Notify]
 ValueNotice=Refused:
+UnitValueItem=(unit)
+NoReadNotice=Read first
+NotKept=Not kept: 
+NotKeptBox=Not kept:
+ReadBackMissing=No read-back
+EncodingNotice=Not in the code page:
 [onLoadFrommFile]
 ReadError=Read error
 [SaveToFile]

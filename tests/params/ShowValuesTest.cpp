@@ -16,6 +16,9 @@ void ClearValues(CM5Z30FrameWnd& frame) {
     for (auto& [name, entry] : frame.parameterTable) entry.value.clear();
 }
 
+// A value the rule cannot place: an extra item, the unit's own, is selected.
+constexpr int kUnitItem = -2;
+
 struct ReadCase {
     const char* what;
     std::map<std::string, std::string> values;
@@ -36,24 +39,28 @@ TEST(ShowValues, EachListPicksTheItemItsRuleGives) {
          {{"Protocolmodel", "XYZ"}},
          "Protocolmodel",
          2,
-         -1},
+         kUnitItem},
         {"EXFUN 3 is item 1", {{"EXFUN", "3"}}, "EXFUN", 0, 1},
         {"EXFUN 0 is item 0", {{"EXFUN", "0"}}, "EXFUN", 2, 0},
-        {"EXFUN 2 keeps", {{"EXFUN", "2"}}, "EXFUN", 2, 2},
+        {"EXFUN 2 is the unit's", {{"EXFUN", "2"}}, "EXFUN", 2, kUnitItem},
         {"net mode 0", {{"net mode", "0"}}, "net mode", 2, 0},
         {"net mode 5 is item 2", {{"net mode", "5"}}, "net mode", 0, 2},
-        {"net mode 2 keeps", {{"net mode", "2"}}, "net mode", 3, 3},
-        {"net mode -4 keeps", {{"net mode", "-4"}}, "net mode", 3, 3},
+        {"net mode 2 is the unit's", {{"net mode", "2"}}, "net mode", 3, kUnitItem},
+        {"net mode -4 is the unit's", {{"net mode", "-4"}}, "net mode", 3, kUnitItem},
         {"device model SVR", {{"DeviceModel", "SVR"}}, "DeviceModel", 0, 1},
         {"device model -1", {{"DeviceModel", "-1"}}, "DeviceModel", 1, -1},
-        {"device model other keeps", {{"DeviceModel", "cli"}}, "DeviceModel", 1, 1},
+        {"device model other is the unit's", {{"DeviceModel", "cli"}}, "DeviceModel", 1, kUnitItem},
         {"baud rate by text", {{"Serial Baudrate", "115200"}}, "Serial Baudrate", 0, 2},
-        {"baud rate unknown text", {{"Serial Baudrate", "4800"}}, "Serial Baudrate", 1, -1},
+        {"baud rate unknown text", {{"Serial Baudrate", "4800"}}, "Serial Baudrate", 1, kUnitItem},
         {"LORA typ empty keeps", {{"LORA typ", ""}}, "LORA typ", 2, 2},
         {"LORA typ 2 is item 1", {{"LORA typ", "2"}}, "LORA typ", 0, 1},
         {"activate DIO", {{"ActivateMethod", "DIO"}}, "ActivateMethod", 0, 5},
         {"activate -1", {{"ActivateMethod", "-1"}}, "ActivateMethod", 3, -1},
-        {"activate other keeps", {{"ActivateMethod", "SMS"}}, "ActivateMethod", 3, 3},
+        {"activate other is the unit's",
+         {{"ActivateMethod", "SMS"}},
+         "ActivateMethod",
+         3,
+         kUnitItem},
         {"binding centre 16 is item 5",
          {{"A serial port binding center", "16"}},
          "A serial port binding center",
@@ -69,11 +76,11 @@ TEST(ShowValues, EachListPicksTheItemItsRuleGives) {
          "A serial port binding center",
          0,
          3},
-        {"binding centre 3 keeps",
+        {"binding centre 3 is the unit's",
          {{"A serial port binding center", "3"}},
          "A serial port binding center",
          2,
-         2},
+         kUnitItem},
         {"DIO3 6 is item 1", {{"DIO3 workmode", "6"}}, "DIO3 workmode", 0, 1},
         {"DIO3 5 is item 0", {{"DIO3 workmode", "5"}}, "DIO3 workmode", 1, 0},
         {"DIO3 other is item 0", {{"DIO3 workmode", "2"}}, "DIO3 workmode", 1, 0},
@@ -101,7 +108,7 @@ TEST(ShowValues, EachListPicksTheItemItsRuleGives) {
         {"plain list by position", {{"LCP ECHO", "1"}}, "LCP ECHO", 0, 1},
         {"plain list, blanks and sign as atoi", {{"LCP ECHO", "  +1x"}}, "LCP ECHO", 0, 1},
         {"plain list empty keeps", {{"LCP ECHO", ""}}, "LCP ECHO", 1, 1},
-        {"plain list past its end keeps", {{"LCP ECHO", "9"}}, "LCP ECHO", 1, 1},
+        {"plain list past its end is the unit's", {{"LCP ECHO", "9"}}, "LCP ECHO", 1, kUnitItem},
     };
     for (const ReadCase& c : cases) {
         ClearValues(*frame);
@@ -110,7 +117,14 @@ TEST(ShowValues, EachListPicksTheItemItsRuleGives) {
         ASSERT_NE(list, nullptr) << c.list;
         list->SelectItem(c.before);
         ShowValues(*frame);
-        EXPECT_EQ(list->GetCurSel(), c.expected) << c.what;
+        if (c.expected != kUnitItem) {
+            EXPECT_EQ(list->GetCurSel(), c.expected) << c.what;
+            continue;
+        }
+        const CListLabelElementUI* item = list->GetItemAt(list->GetCurSel());
+        ASSERT_TRUE(item && item->IsUnitValue()) << c.what;
+        EXPECT_EQ(item->UnitValue(), c.values.at(c.list)) << c.what;
+        EXPECT_EQ(item->GetText().str(), c.values.at(c.list) + " (unit)") << c.what;
     }
 }
 

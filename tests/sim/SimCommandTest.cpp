@@ -97,6 +97,7 @@ TEST(SimCommandTest, ArgumentsAreCheckedAndExplained) {
         {{"--fault", "bogus"}, 2, ""}, {{"--fault", "value:AT+NOSUCH=1"}, 2, ""},
         {{"--timeout", "0"}, 2, ""},   {{"--start", "sleep"}, 2, ""},
         {{"--link"}, 2, ""},           {{"--frobnicate"}, 2, ""},
+        {{"--help"}, 0, "--keep-old"}, {{"--keep-old", "AT+NOSUCH"}, 2, ""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.arguments.front());
@@ -111,7 +112,8 @@ TEST(SimCommandTest, ArgumentsAreCheckedAndExplained) {
 TEST(SimCommandTest, RunsAUnitUntilTerminated) {
     const std::string link = testpaths::TempDir() + "/dtu0";
     SimProcess sim({"--variant", "lora", "--baud", "921600", "--start", "config", "--link", link,
-                    "--fault", "value:AT+APN=BOOK", "--timeout", "30"});
+                    "--fault", "value:AT+APN=BOOK", "--timeout", "30", "--hard-values",
+                    "--keep-old", "AT+IPAD"});
     ASSERT_GT(sim.pid, 0);
     const std::string output = sim.ReadOutput("\n", 3000ms);
     ASSERT_EQ(output.rfind("/dev/pts/", 0), 0u) << output;
@@ -130,6 +132,23 @@ TEST(SimCommandTest, RunsAUnitUntilTerminated) {
     EXPECT_TRUE(simtest::ProgramValue(client.Received(), "Access Point Name:", &apn));
     EXPECT_EQ(deviceType, "DTU-K3-L");
     EXPECT_EQ(apn, "BOOK");
+    // The hard values: an item the form's list lacks, GBK text; and a write answered OK but
+    // not carried out.
+    std::string dioInterface, highInfo, ip, ipAfter;
+    EXPECT_TRUE(simtest::ProgramValue(client.Received(), "DIO1 interface:", &dioInterface));
+    EXPECT_TRUE(
+        simtest::ProgramValue(client.Received(), "DIO1 high level information:", &highInfo));
+    EXPECT_TRUE(simtest::ProgramValue(client.Received(), "\r\nServer's Ip:", &ip));
+    EXPECT_EQ(dioInterface, "RS232");
+    EXPECT_EQ(highInfo, "\xB8\xDF\xB5\xE7\xC6\xBD");
+    client.Take();
+    client.Write("AT+IPAD=1.2.3.4\r\n");
+    ASSERT_TRUE(client.ReadUntil("OK\r\n", 3000ms));
+    client.Take();
+    client.Write("\r\nAT+SHOW\r\n");
+    ASSERT_TRUE(client.ReadUntil("\r\nOK\r\n", 3000ms));
+    EXPECT_TRUE(simtest::ProgramValue(client.Received(), "\r\nServer's Ip:", &ipAfter));
+    EXPECT_EQ(ipAfter, ip);
 
     ::kill(sim.pid, SIGTERM);
     EXPECT_EQ(sim.Wait(3000ms), 0);

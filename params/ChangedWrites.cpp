@@ -1,0 +1,69 @@
+#include "params/ChangedWrites.h"
+
+#include <map>
+
+#include "app/FrameWnd.h"
+#include "settings/Labels.h"
+#include "engine/Log.h"
+#include "params/DeviceWrite.h"
+#include "params/ReadBack.h"
+
+namespace {
+
+// A side write and the parameter's own list may give one parameter different values.
+std::string KeyOf(const FormValue& v) {
+    return v.source + '\x1f' + v.name;
+}
+
+std::map<std::string, std::string> AllFormValues(CM5Z30FrameWnd& frame) {
+    std::map<std::string, std::string> values;
+    for (FormValue& v : FormValues(frame, false)) values[KeyOf(v)] = std::move(v.value);
+    return values;
+}
+
+}  // namespace
+
+void RememberFormAsRead(CM5Z30FrameWnd& frame) {
+    frame.formAsRead = AllFormValues(frame);
+}
+
+void ForgetFormAsRead(CM5Z30FrameWnd& frame) {
+    frame.formAsRead.reset();
+    frame.confirmedWrites.clear();
+}
+
+void RememberFormAsApplied(CM5Z30FrameWnd& frame, const std::set<std::string>& fileParameters) {
+    // Changes made before the file was loaded stay changes; the file's are dropped from memory.
+    std::map<std::string, std::string> remembered = frame.formAsRead.value_or(AllFormValues(frame));
+    std::erase_if(remembered, [&fileParameters](const auto& kv) {
+        return fileParameters.count(kv.first.substr(kv.first.find('\x1f') + 1)) != 0;
+    });
+    frame.formAsRead = std::move(remembered);
+}
+
+void RememberConfirmedWrite(CM5Z30FrameWnd& frame, const std::string& name) {
+    if (const ParameterEntry* entry = frame.parameterTable.FindParameter(name)) {
+        // The first confirmation of a run queues the read-back behind the run's other writes;
+        // a run the unit confirmed nothing of has nothing to check.
+        const bool first = frame.confirmedWrites.empty();
+        frame.confirmedWrites[name] = entry->value;
+        if (first) QueueReadBack(frame);
+    }
+    if (!frame.formAsRead) return;
+    for (FormValue& v : FormValues(frame, false)) {
+        if (v.name == name) (*frame.formAsRead)[KeyOf(v)] = std::move(v.value);
+    }
+}
+
+bool CollectChangedWrites(CM5Z30FrameWnd& frame) {
+    if (!frame.formAsRead) {
+        LogAppend(frame, LabelText("Notify", "NoReadNotice", "\r\n").str());
+        return false;
+    }
+    const std::map<std::string, std::string>& asRead = *frame.formAsRead;
+    CollectWrites(frame, [&asRead](const FormValue& v) {
+        const auto it = asRead.find(KeyOf(v));
+        return it == asRead.end() || it->second != v.value;
+    });
+    return true;
+}
