@@ -87,6 +87,12 @@ LABELS = [
     ("SaveToFile", "OpenError",
      ("The configuration file could not be created.", "无法创建配置文件。")),
     ("InitValue", "Text", ("Help.txt was not found.", "未找到帮助文件 Help.txt。")),
+    ("SwitchLanguage", "SaveError",
+     ("The language could not be saved in {path}; the program stays in this language.",
+      "无法把语言保存到 {path}，程序保持当前语言。")),
+    ("SwitchLanguage", "RestartError",
+     ("The program could not start again; the new language shows at the next start.",
+      "程序无法重新启动，新语言将在下次启动时生效。")),
 ]
 
 

@@ -464,6 +464,8 @@ constexpr LabelRow kLabels[] = {
     {"onLoadFrommFile", "ReadError"},
     {"SaveToFile", "OpenError"},
     {"InitValue", "Text"},
+    {"SwitchLanguage", "SaveError"},
+    {"SwitchLanguage", "RestartError"},
 };
 
 // Lists whose positions the reading and writing rules fix: the item count each must have.
