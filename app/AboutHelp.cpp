@@ -1,18 +1,20 @@
 #include "app/AboutHelp.h"
 
+#include <unistd.h>
 #include <QCoreApplication>
 #include <QProcess>
 #include <QStringList>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <unistd.h>
 
 #include "app/FrameWnd.h"
+#include "params/ConfigFileText.h"
 #include "settings/Labels.h"
 #include "settings/Settings.h"
-#include "params/ConfigFileText.h"
 #include "ui/Controls.h"
+#include "ui/Dialogs.h"
+#include "ui/TextCodec.h"
 
 namespace {
 
@@ -38,7 +40,9 @@ bool ReadHelpFile(const std::string& path, std::string* text) {
     std::string raw(static_cast<std::size_t>(kHelpTextLimit) * 2, '\0');
     in.read(raw.data(), static_cast<std::streamsize>(raw.size()));
     raw.resize(static_cast<std::size_t>(in.gcount()));
-    *text = DecodeConfigText(raw, kHelpTextLimit);
+    // Cut where a character ends: half a character would make the whole text fail as UTF-8.
+    *text = DecodeConfigText(raw, raw.size());
+    text->resize(ui::CharacterCut(*text, kHelpTextLimit));
     return true;
 }
 
@@ -50,7 +54,9 @@ std::string CurrentDirectory() {
 
 }  // namespace
 
-void SetRestarter(Restarter restarter) { CurrentRestarter() = std::move(restarter); }
+void SetRestarter(Restarter restarter) {
+    CurrentRestarter() = std::move(restarter);
+}
 
 LRESULT ShowAboutAndHelp(CM5Z30FrameWnd& frame) {
     CPaintManagerUI& pm = frame.paintManager;
@@ -72,11 +78,13 @@ LRESULT ShowAboutAndHelp(CM5Z30FrameWnd& frame) {
             if (static_cast<int>(text.size()) > kFallbackLimit) text.resize(kFallbackLimit);
         }
         help->AppendText(CStdString(text));
+        // Help is read from its beginning, unlike the log.
+        help->HomeUp();
     }
     const bool chinese = frame.language != 0;
     if (CControlUI* ver = pm.FindControl("Ver")) {
-        ver->SetText(CStdString::Formatted(chinese ? "%s配置工具 %s" : "%sConfigureToolV %s",
-                                           "DTU", kProgramVersion));
+        ver->SetText(CStdString::Formatted(chinese ? "%s配置工具 %s" : "%sConfigureToolV %s", "DTU",
+                                           kProgramVersion));
     }
     if (CControlUI* date = pm.FindControl("VerDown")) {
         date->SetText(CStdString::Formatted(chinese ? "%04d年%02d月%02d日 %s" : "%04d/%02d/%02d %s",
@@ -93,7 +101,17 @@ LRESULT SwitchLanguage(CM5Z30FrameWnd& frame) {
     int pick = combo->GetCurSel();
     if (pick == frame.language) return 1;
     std::string instance = CPaintManagerUI::GetInstancePath().str();
-    WriteLanguageSetting(ConfigIniPath(instance), pick);
+    const std::string config = ConfigIniPath(instance);
+    // A setting that was not stored would bring the new instance back in the old language.
+    if (!WriteLanguageSetting(config, pick) || ReadLanguageSetting(config) != pick) {
+        std::string text = LabelText("SwitchLanguage", "SaveError").str();
+        const std::string mark = "{path}";
+        if (size_t at = text.find(mark); at != std::string::npos)
+            text.replace(at, mark.size(), config);
+        ui::MessageBox(CStdString(text), "DTU", MB_ICONERROR | MB_OK);
+        combo->SelectItem(frame.language);
+        return 1;
+    }
 
     std::error_code ec;
     std::string exe = std::filesystem::read_symlink("/proc/self/exe", ec).string();
@@ -101,9 +119,13 @@ LRESULT SwitchLanguage(CM5Z30FrameWnd& frame) {
     std::vector<std::string> args;
     QStringList current = QCoreApplication::arguments();
     for (qsizetype i = 1; i < current.size(); ++i) args.push_back(current[i].toStdString());
-    frame.ShowWindow(false);
     Restarter restart = CurrentRestarter() ? CurrentRestarter() : Restarter(&RestartForReal);
-    restart(exe, args);
+    if (!restart(exe, args)) {
+        // The setting stays: the next start comes up in the chosen language.
+        ui::MessageBox(LabelText("SwitchLanguage", "RestartError"), "DTU", MB_ICONERROR | MB_OK);
+        return 1;
+    }
+    frame.ShowWindow(false);
     CWindowWnd::PostQuitMessage(0);
     return 1;
 }

@@ -83,6 +83,7 @@ LRESULT CM5Z30FrameWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE: result = OnCloseRequest(handled); break;
         case WM_NCHITTEST: result = OnNcHitTest(lParam); break;
         case WM_SYSCOMMAND: result = OnSystemCommand(wParam, lParam, handled); break;
+        case WM_SIZE: ShowZoomButtons(); break;
         case kMsgReceived:
             result = OnReceive(*this, reinterpret_cast<char*>(wParam), static_cast<int>(lParam));
             break;
@@ -165,15 +166,18 @@ LRESULT CM5Z30FrameWnd::OnSystemCommand(WPARAM wParam, LPARAM lParam, bool& hand
         PostQuitMessage(0);
         return 0;
     }
-    bool wasZoomed = IsZoomed();
     LRESULT result = CWindowWnd::HandleMessage(WM_SYSCOMMAND, wParam, lParam);
-    bool zoomed = IsZoomed();
-    if (zoomed != wasZoomed) {
-        if (CControlUI* b = paintManager.FindControl("maxbtn")) b->SetVisible(!zoomed);
-        if (CControlUI* b = paintManager.FindControl("restorebtn")) b->SetVisible(zoomed);
-    }
+    ShowZoomButtons();
     handled = true;
     return result;
+}
+
+void CM5Z30FrameWnd::ShowZoomButtons() {
+    // A minimised window keeps the buttons of the state it comes back to.
+    if (IsIconic()) return;
+    const bool zoomed = IsZoomed();
+    if (CControlUI* b = paintManager.FindControl("maxbtn")) b->SetVisible(!zoomed);
+    if (CControlUI* b = paintManager.FindControl("restorebtn")) b->SetVisible(zoomed);
 }
 
 LRESULT CM5Z30FrameWnd::OnCloseRequest(bool& handled) {

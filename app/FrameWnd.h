@@ -124,6 +124,8 @@ private:
     LRESULT OnCreate();
     LRESULT OnNcHitTest(LPARAM lParam);
     LRESULT OnSystemCommand(WPARAM wParam, LPARAM lParam, bool& handled);
+    // The maximise and restore buttons as the window's state is now.
+    void ShowZoomButtons();
     LRESULT OnCloseRequest(bool& handled);
     LRESULT OnLogBlock(WPARAM wParam, LPARAM lParam);
 

@@ -7,11 +7,12 @@
 #include <vector>
 
 #include "app/FrameWnd.h"
-#include "settings/Labels.h"
 #include "engine/FrameTimers.h"
 #include "engine/Log.h"
+#include "engine/OpenErrorText.h"
 #include "params/ChangedWrites.h"
 #include "serial/PortList.h"
+#include "settings/Labels.h"
 #include "ui/Controls.h"
 
 namespace {
@@ -83,17 +84,19 @@ void Connect(CM5Z30FrameWnd& frame) {
     const std::string format = formatBox->GetText().str();
 
     // Settings that cannot describe a line are refused before anything is divided or opened.
-    if (device.empty()) return LogOpenError(frame, "No serial port is chosen.");
-    if (baud <= 0) return LogOpenError(frame, "Baud rate \"" + baudText + "\" is not a number.");
+    if (device.empty()) return LogOpenError(frame, FillOpenText("NoPort", {}));
+    if (baud <= 0) return LogOpenError(frame, FillOpenText("BadBaud", {{"text", baudText}}));
     if (!IsCharacterFormat(format)) {
-        return LogOpenError(frame, "Character format \"" + format + "\" is not like 8N1.");
+        return LogOpenError(frame, FillOpenText("BadFormat", {{"text", format}}));
     }
 
     frame.timeoutFactor = std::max(1, kReferenceBaud / baud);
     frame.serialPort.OpenPort(
         &frame, device, static_cast<UINT>(baud), format[1], static_cast<UINT>(format[0] - '0'),
         static_cast<UINT>(format[2] - '0'), kPortEventMask, kPortTxBufferSize);
-    if (!frame.serialPort.IsOpen()) return LogOpenError(frame, frame.serialPort.LastOpenError());
+    if (!frame.serialPort.IsOpen()) {
+        return LogOpenError(frame, DescribeOpenFailure(device, frame.serialPort.LastOpenFailure()));
+    }
 
     frame.serialPort.StartMonitor();
     ForgetFormAsRead(frame);

@@ -3,14 +3,15 @@
 // (serial/posix/PortBackend.cpp here). CSerialPort holds the rules; this only makes the calls.
 //
 // Threads: Open and Close run while no other thread uses the object (CSerialPort holds its
-// handle lock exclusively and has joined the monitor). In between, Wait, TakeWake, QueuedBytes
-// and Read belong to the monitor thread; Write, Purge, TakeLineErrors, SignalWake and
+// handle lock exclusively and has joined the monitor). In between, Wait, TakeWake, QueuedBytes,
+// Read and ReleaseLock belong to the monitor thread; Write, Purge, TakeLineErrors, SignalWake and
 // SignalStop may run on any thread, also at the same time as the monitor waits.
 #include <cstddef>
 #include <memory>
 #include <string>
 
 #include "serial/CommConfig.h"
+#include "serial/PortOwnership.h"
 
 namespace serial {
 
@@ -34,10 +35,14 @@ class PortBackend {
     PortBackend(const PortBackend&) = delete;
     PortBackend& operator=(const PortBackend&) = delete;
 
-    // Opens the device for exclusive non-blocking use; false with *error when it cannot.
-    bool Open(const std::string& device, int* error);
-    // Closes the device and its wake-ups; nothing when not open.
+    // Opens the device for exclusive non-blocking use under its lock file; false with *error
+    // when it cannot, and with *holder when another process has it (locked or just open).
+    bool Open(const std::string& device, const OwnershipRoots& roots, int* error,
+              PortHolder* holder);
+    // Closes the device and its wake-ups and removes its lock file; nothing when not open.
     void Close();
+    // Removes the lock file of a device that went away; the descriptor stays until Close.
+    void ReleaseLock();
     bool IsOpen() const;
 
     // Reads the current line settings; false on a device that is not a terminal.

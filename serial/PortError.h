@@ -1,6 +1,6 @@
 #pragma once
-// What went wrong with a port, in words a user can act on. The one place that turns the system's
-// error codes (errno here) into the program's texts; each backend implements it for its own codes.
+// What went wrong with a port. The one place that turns the system's error codes (errno here)
+// into kinds the program words from its label file; each backend implements it for its codes.
 #include <string>
 
 namespace serial {
@@ -10,12 +10,30 @@ enum class PortError { None, NotFound, Permission, Busy, Lost, NotSerial, Unsupp
 // The kind of a system error code. Any thread.
 PortError ClassifyError(int error);
 
-// A short user-facing text for a failure of the device, e.g. "/dev/ttyUSB0: not found (No such
-// file or directory)"; with a hint where the user can fix it (the dialout group). Any thread.
+// A process that has a port.
+struct PortHolder {
+    int pid = 0;          // 0 when unknown
+    std::string program;  // its command name, "" when unreadable
+};
+
+// Why a port could not be opened, for the caller to put in the user's words.
+struct OpenFailure {
+    PortError kind = PortError::None;
+    int error = 0;      // the system's code
+    std::string step;   // the line setting the driver refused ("SetCommState()"), or ""
+    PortHolder holder;  // who has the port, when it is in use and that is known
+};
+
+// A short English text for a failure of the device, e.g. "/dev/ttyUSB0: not found (No such
+// file or directory)", for diagnostics; what the user reads comes from the label file. Any
+// thread.
 std::string DescribePortError(const std::string& device, int error);
+std::string DescribePortError(const std::string& device, const OpenFailure& failure);
 
 // The system's own text for an error code, as strerror gives it. Any thread.
 std::string SystemErrorText(int error);
+// The code's symbolic name ("ENOENT"), the same in every language; "" when it has none.
+std::string SystemErrorName(int error);
 
 // The calling thread's last system error code (errno). Any thread.
 int LastSystemError();

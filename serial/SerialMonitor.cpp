@@ -43,6 +43,8 @@ void CSerialPort::MonitorThread() {
             lost = result == BlockResult::Lost || (woke.hangUp && result == BlockResult::Nothing);
         }
         if (lost) {
+            // The device is gone: another program may take its name at once.
+            backend->ReleaseLock();
             if (owner) owner->PostMessage(kMsgPortLost, 0, static_cast<LPARAM>(portNumber));
             break;
         }

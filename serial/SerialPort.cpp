@@ -36,8 +36,6 @@ bool CSerialPort::OpenPort(CWindowWnd* ownerWindow, const std::string& device, U
                            char parity, UINT dataBits, UINT stopBits, UINT mask, UINT bufferSize) {
     Close();
     gate.Reopen();
-    const char* failedStep = nullptr;
-    int failure = 0;
     {
         std::unique_lock lock(portLock);
         owner = ownerWindow;
@@ -52,15 +50,17 @@ bool CSerialPort::OpenPort(CWindowWnd* ownerWindow, const std::string& device, U
         }
         const std::string config = serial::BuildConfigText(baud, parity, dataBits, stopBits);
         int error = 0;
-        if (!backend->Open(device, &error)) {
-            lastOpenError = serial::DescribePortError(device, error);
+        serial::PortHolder holder;
+        if (!backend->Open(device, ownershipRoots, &error, &holder)) {
+            lastOpenFailure = {serial::ClassifyError(error), error, {}, holder};
+            lastOpenError = serial::DescribePortError(device, lastOpenFailure);
             return false;
         }
-        lastOpenError.clear();
-        // The Windows configuration steps, named as the error box names them, stopping at the
+        // The configuration steps, named as the Windows comm API names them, stopping at the
         // first that fails. Time-outs and the event mask need no call here: reads never block
         // and the monitor filters by the mask.
         serial::CommSettings settings;
+        const char* failedStep = nullptr;
         if (!backend->ReadSettings(&error)) {
             failedStep = "GetCommState()";
         } else if (!serial::ParseConfigText(config, settings)) {
@@ -69,11 +69,17 @@ bool CSerialPort::OpenPort(CWindowWnd* ownerWindow, const std::string& device, U
         } else if (!backend->ApplySettings(settings, &error)) {
             failedStep = "SetCommState()";
         }
-        failure = error;
+        if (failedStep) {
+            // A half configured line echoes the unit's answers back to it: never leave one open.
+            backend->Close();
+            lastOpenFailure = {serial::ClassifyError(error), error, failedStep, {}};
+            lastOpenError = serial::DescribePortError(device, lastOpenFailure);
+            return false;
+        }
+        lastOpenFailure = {};
+        lastOpenError.clear();
         backend->Purge(serial::PurgeSide::Both);
     }
-    // Shown without the lock: the box runs a nested event loop in which a timer may write.
-    if (failedStep) ReportError(failedStep, failure);
     isOpen = true;
     return true;
 }

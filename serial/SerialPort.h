@@ -21,6 +21,8 @@
 #include <thread>
 #include <vector>
 
+#include "serial/PortError.h"
+#include "serial/PortOwnership.h"
 #include "ui/Types.h"
 #include "ui/UiThread.h"
 
@@ -63,11 +65,11 @@ class CSerialPort {
     CSerialPort(const CSerialPort&) = delete;
     CSerialPort& operator=(const CSerialPort&) = delete;
 
-    // Opens the device (a path such as /dev/ttyUSB0; an open port is closed first) and sets the
-    // line from the text "baud=%d parity=%c data=%d stop=%d". False only when the device cannot
-    // be opened (LastOpenError says why, no message box); a setting the line refuses is shown
-    // by ReportError and the port still opens. The port number is the device name's trailing
-    // digits, or 0. UI thread.
+    // Opens the device (a path such as /dev/ttyUSB0; an open port is closed first) under its lock
+    // file and sets the line from the text "baud=%d parity=%c data=%d stop=%d". False when the
+    // device cannot be opened, another process has it, or the line refuses a setting (the port
+    // is then closed again, nothing half configured stays open); LastOpenFailure says why, no
+    // message box. The port number is the device name's trailing digits, or 0. UI thread.
     bool OpenPort(CWindowWnd* owner, const std::string& device, UINT baud, char parity,
                   UINT dataBits, UINT stopBits, UINT eventMask, UINT txBufferSize);
     // Starts the monitor; true when it runs (a running one is kept). False on a closed port or
@@ -95,6 +97,9 @@ class CSerialPort {
     bool IsOpen() const { return isOpen.load(); }
     // Why the last OpenPort could not open the device; empty after a successful one. UI thread.
     std::string LastOpenError() const { return lastOpenError; }
+    const serial::OpenFailure& LastOpenFailure() const { return lastOpenFailure; }
+    // Where lock files and the process table are looked for; before OpenPort. UI thread.
+    void SetOwnershipRoots(const serial::OwnershipRoots& roots) { ownershipRoots = roots; }
     // The number carried as lParam of the notifications. Any thread once open.
     UINT PortNumber() const { return portNumber; }
 
@@ -131,4 +136,6 @@ class CSerialPort {
     UINT txBufferSize = 0;
     UINT baudRate = 0;
     std::string lastOpenError;
+    serial::OpenFailure lastOpenFailure;
+    serial::OwnershipRoots ownershipRoots;
 };

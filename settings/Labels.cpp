@@ -1,6 +1,7 @@
 #include "settings/Labels.h"
 
 #include "settings/IniFile.h"
+#include "ui/TextCodec.h"
 
 #include <mutex>
 
@@ -8,6 +9,8 @@ namespace {
 
 // Profile lookups take a 200-byte buffer: 199 bytes of text and the terminator.
 constexpr std::size_t kLabelBufferBytes = 200;
+// Read whole first, so the cut can see which character the 199th byte belongs to.
+constexpr std::size_t kLabelReadBytes = 4096;
 
 // The path is set at start-up and read from any thread; a lock keeps a later change (a test
 // switching skins) from racing a lookup.
@@ -34,8 +37,9 @@ std::string LabelFilePath() {
 }
 
 CStdString LabelText(const char* section, const char* key, const char* suffix) {
-    std::string value = ini::GetString(section ? section : "", key ? key : "", "",
-                                       kLabelBufferBytes, LabelFilePath());
+    std::string value = ini::GetString(section ? section : "", key ? key : "", "", kLabelReadBytes,
+                                       LabelFilePath());
+    value.resize(ui::CharacterCut(value, kLabelBufferBytes - 1));
     if (suffix) value += suffix;
     return CStdString(std::move(value));
 }

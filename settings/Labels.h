@@ -12,5 +12,6 @@
 void SetLabelFilePath(const std::string& path);
 std::string LabelFilePath();
 
-// The value of key in section (at most 199 bytes, empty when missing) followed by suffix.
+// The value of key in section (at most 199 bytes, cut before a character that does not fit;
+// empty when missing) followed by suffix.
 CStdString LabelText(const char* section, const char* key, const char* suffix = nullptr);

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "ui/TextCodec.h"
+
 namespace {
 
 QBoxLayout* MakeLayout(QWidget* widget, QBoxLayout::Direction direction) {
@@ -28,7 +30,9 @@ CContainerUI::CContainerUI(QWidget* widget, QBoxLayout* layout) : layout_(layout
     SetWidget(widget);
 }
 
-CContainerUI::~CContainerUI() { RemoveAll(); }
+CContainerUI::~CContainerUI() {
+    RemoveAll();
+}
 
 bool CContainerUI::Add(CControlUI* control) {
     if (!control) return false;
@@ -88,14 +92,13 @@ CHorizontalLayoutUI::CHorizontalLayoutUI() {
     layout_->setDirection(QBoxLayout::LeftToRight);
 }
 
-CGroupBoxUI::CGroupBoxUI()
-    : CContainerUI(new QGroupBox(), nullptr) {
+CGroupBoxUI::CGroupBoxUI() : CContainerUI(new QGroupBox(), nullptr) {
     layout_ = MakeLayout(GetWidget(), QBoxLayout::TopToBottom);
     layout_->setContentsMargins(8, 18, 8, 4);
 }
 
 void CGroupBoxUI::ApplyText() {
-    static_cast<QGroupBox*>(GetWidget())->setTitle(QString::fromUtf8(text_.GetData()));
+    static_cast<QGroupBox*>(GetWidget())->setTitle(ui::DecodeUnitText(text_.str()));
 }
 
 CTabLayoutUI::CTabLayoutUI() {
@@ -113,4 +116,6 @@ bool CTabLayoutUI::SelectItem(int index) {
     return true;
 }
 
-int CTabLayoutUI::GetCurSel() const { return stack_->currentIndex(); }
+int CTabLayoutUI::GetCurSel() const {
+    return stack_->currentIndex();
+}

@@ -19,10 +19,10 @@
 namespace {
 
 class EditWidget : public QLineEdit {
-public:
+  public:
     explicit EditWidget(CEditUI* owner) : owner_(owner) {}
 
-protected:
+  protected:
     void focusInEvent(QFocusEvent* e) override {
         QLineEdit::focusInEvent(e);
         owner_->OnFocusChanged(true);
@@ -32,21 +32,21 @@ protected:
         owner_->OnFocusChanged(false);
     }
 
-private:
+  private:
     CEditUI* owner_;
 };
 
 class ComboWidget : public QComboBox {
-public:
+  public:
     explicit ComboWidget(CComboUI* owner) : owner_(owner) {}
 
-protected:
+  protected:
     void showPopup() override {
         owner_->OnDropDown();
         QComboBox::showPopup();
     }
 
-private:
+  private:
     CComboUI* owner_;
 };
 
@@ -54,7 +54,9 @@ private:
 
 // --- CSpacerUI ---
 
-CSpacerUI::CSpacerUI() { SetWidget(new QWidget()); }
+CSpacerUI::CSpacerUI() {
+    SetWidget(new QWidget());
+}
 
 // --- CButtonUI ---
 
@@ -65,13 +67,12 @@ CButtonUI::CButtonUI() {
 }
 
 void CButtonUI::ApplyText() {
-    static_cast<QPushButton*>(GetWidget())->setText(QString::fromUtf8(text_.GetData()));
+    static_cast<QPushButton*>(GetWidget())->setText(ui::DecodeUnitText(text_.str()));
 }
 
 void CButtonUI::ApplyBkImage() {
     auto* button = static_cast<QPushButton*>(GetWidget());
-    QString path =
-        QString::fromUtf8((CPaintManagerUI::GetResourcePath() + GetBkImage()).GetData());
+    QString path = QString::fromUtf8((CPaintManagerUI::GetResourcePath() + GetBkImage()).GetData());
     if (GetBkImage().IsEmpty() || !QFile::exists(path)) {
         button->setIcon(QIcon());
         return;
@@ -129,9 +130,13 @@ void CTextUI::ApplyText() {
 
 // --- CEditUI ---
 
-CEditUI::CEditUI() { SetWidget(new EditWidget(this)); }
+CEditUI::CEditUI() {
+    SetWidget(new EditWidget(this));
+}
 
-QLineEdit* CEditUI::edit() const { return static_cast<QLineEdit*>(GetWidget()); }
+QLineEdit* CEditUI::edit() const {
+    return static_cast<QLineEdit*>(GetWidget());
+}
 
 void CEditUI::ApplyText() {
     shown_ = ui::DecodeUnitText(text_.str());
@@ -154,9 +159,13 @@ void CEditUI::SetAttribute(const char* name, const char* value) {
     }
 }
 
-void CEditUI::SetReadOnly(bool readOnly) { edit()->setReadOnly(readOnly); }
+void CEditUI::SetReadOnly(bool readOnly) {
+    edit()->setReadOnly(readOnly);
+}
 
-void CEditUI::OnFocusChanged(bool in) { RaiseNotify(in ? "setfocus" : "killfocus"); }
+void CEditUI::OnFocusChanged(bool in) {
+    RaiseNotify(in ? "setfocus" : "killfocus");
+}
 
 // --- CComboUI ---
 
@@ -168,7 +177,9 @@ CComboUI::CComboUI() {
 
 CComboUI::~CComboUI() = default;
 
-QComboBox* CComboUI::combo() const { return static_cast<QComboBox*>(GetWidget()); }
+QComboBox* CComboUI::combo() const {
+    return static_cast<QComboBox*>(GetWidget());
+}
 
 CStdString CComboUI::GetText() const {
     int i = GetCurSel();
@@ -201,7 +212,9 @@ CListLabelElementUI* CComboUI::GetItemAt(int index) const {
     return items_[static_cast<std::size_t>(index)].get();
 }
 
-int CComboUI::GetCurSel() const { return combo()->currentIndex(); }
+int CComboUI::GetCurSel() const {
+    return combo()->currentIndex();
+}
 
 bool CComboUI::SelectItem(int index, bool takeFocus) {
     if (index < -1 || index >= GetCount()) return false;
@@ -229,7 +242,9 @@ void CComboUI::OnSelectionChanged() {
     if (!filling_) RaiseNotify("itemselect");
 }
 
-void CComboUI::OnDropDown() { RaiseNotify("dropdown"); }
+void CComboUI::OnDropDown() {
+    RaiseNotify("dropdown");
+}
 
 // --- CRichEditUI ---
 
@@ -241,7 +256,9 @@ CRichEditUI::CRichEditUI() {
     SetWidget(view);
 }
 
-QPlainTextEdit* CRichEditUI::view() const { return static_cast<QPlainTextEdit*>(GetWidget()); }
+QPlainTextEdit* CRichEditUI::view() const {
+    return static_cast<QPlainTextEdit*>(GetWidget());
+}
 
 CStdString CRichEditUI::GetText() const {
     return CStdString(view()->toPlainText().toUtf8().toStdString());
@@ -251,20 +268,31 @@ void CRichEditUI::ApplyText() {
     view()->clear();
     length_ = 0;
     atLineStart_ = true;
+    endedWithCr_ = false;
     if (!text_.IsEmpty()) AppendText(text_);
 }
 
 void CRichEditUI::AppendText(const CStdString& text) {
     if (text.IsEmpty()) return;
     length_ += text.GetLength();
-    atLineStart_ = text.str().back() == '\n';
+    const char last = text.str().back();
+    atLineStart_ = last == '\n' || last == '\r';
     QString shown = ui::DecodeUnitText(text.str());
+    // The LF of a CR LF pair split between two appends ends the line the CR already ended.
+    if (endedWithCr_ && shown.startsWith(QChar('\n'))) shown.remove(0, 1);
+    endedWithCr_ = last == '\r';
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    shown.remove(QChar('\r'));
+    shown.replace(QChar('\r'), QChar('\n'));
     QTextCursor cursor(view()->document());
     cursor.movePosition(QTextCursor::End);
     cursor.insertText(shown);
     EndDown();
+}
+
+void CRichEditUI::HomeUp() {
+    view()->moveCursor(QTextCursor::Start);
+    QScrollBar* bar = view()->verticalScrollBar();
+    if (bar) bar->setValue(bar->minimum());
 }
 
 void CRichEditUI::EndDown() {

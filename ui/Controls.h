@@ -16,17 +16,17 @@ class QPlainTextEdit;
 
 // An empty control: a spacer that takes up room in a layout.
 class CSpacerUI : public CControlUI {
-public:
+  public:
     CSpacerUI();
 };
 
 // Raises "click".
 class CButtonUI : public CControlUI {
-public:
+  public:
     CButtonUI();
     const char* GetClass() const override { return "ButtonUI"; }
 
-protected:
+  protected:
     void ApplyText() override;
     void ApplyBkImage() override;
 };
@@ -34,7 +34,7 @@ protected:
 // A button that stays selected; options of one group select one another out. Raises
 // "selectchanged" when it becomes selected.
 class COptionUI : public CButtonUI {
-public:
+  public:
     COptionUI();
     const char* GetClass() const override { return "OptionUI"; }
     void SetAttribute(const char* name, const char* value) override;
@@ -43,16 +43,16 @@ public:
     bool IsSelected() const;
     CStdString GetGroup() const { return group_; }
 
-private:
+  private:
     CStdString group_;
 };
 
 class CTextUI : public CControlUI {
-public:
+  public:
     CTextUI();
     const char* GetClass() const override { return "TextUI"; }
 
-protected:
+  protected:
     void ApplyText() override;
 };
 
@@ -60,7 +60,7 @@ protected:
 // user does not edit it, even when it is not valid UTF-8 (it is then shown decoded as GBK).
 // Raises "setfocus" and "killfocus".
 class CEditUI : public CControlUI {
-public:
+  public:
     CEditUI();
     const char* GetClass() const override { return "EditUI"; }
     CStdString GetText() const override;
@@ -70,17 +70,17 @@ public:
     // Focus events, raised by the widget.
     void OnFocusChanged(bool in);
 
-protected:
+  protected:
     void ApplyText() override;
 
-private:
+  private:
     QLineEdit* edit() const;
     QString shown_;
 };
 
 // An item of a combo box's list.
 class CListLabelElementUI {
-public:
+  public:
     explicit CListLabelElementUI(CStdString text = {}) : text_(std::move(text)) {}
     CStdString GetText() const { return text_; }
     void SetText(const CStdString& text) { text_ = text; }
@@ -89,7 +89,7 @@ public:
     const std::string& UnitValue() const { return *unitValue_; }
     void SetUnitValue(std::string value) { unitValue_ = std::move(value); }
 
-private:
+  private:
     CStdString text_;
     std::optional<std::string> unitValue_;
 };
@@ -98,7 +98,7 @@ private:
 // SelectItem, and "dropdown" when the list opens. Starts with no item selected unless the
 // skin selects one.
 class CComboUI : public CControlUI {
-public:
+  public:
     CComboUI();
     ~CComboUI() override;
     const char* GetClass() const override { return "ComboUI"; }
@@ -123,7 +123,7 @@ public:
     void OnSelectionChanged();
     void OnDropDown();
 
-private:
+  private:
     QComboBox* combo() const;
     std::vector<std::unique_ptr<CListLabelElementUI>> items_;
     bool filling_ = false;
@@ -131,11 +131,11 @@ private:
 
 // A read-only multi-line text that is appended to; used for the log and the help text.
 class CRichEditUI : public CControlUI {
-public:
+  public:
     CRichEditUI();
     const char* GetClass() const override { return "RichEditUI"; }
     CStdString GetText() const override;
-    // Appends at the end (no undo) and scrolls there; CR LF pairs become line breaks.
+    // Appends at the end (no undo) and scrolls there; CR LF pairs and lone CRs become line breaks.
     void AppendText(const CStdString& text);
     // Characters held; counted as appended, so the limit works on what the program put in.
     int GetTextLength() const { return length_; }
@@ -144,13 +144,16 @@ public:
     // True while the view is empty or its text ends with a line end.
     bool AtLineStart() const { return atLineStart_; }
     void EndDown();
+    // Shows the beginning of the text.
+    void HomeUp();
 
-protected:
+  protected:
     void ApplyText() override;
 
-private:
+  private:
     QPlainTextEdit* view() const;
     int length_ = 0;
     int limit_ = 64000;
     bool atLineStart_ = true;
+    bool endedWithCr_ = false;  // a CR LF pair may come in two appends
 };

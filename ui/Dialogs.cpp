@@ -1,5 +1,7 @@
 #include "ui/Dialogs.h"
 
+#include "ui/TextCodec.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -11,29 +13,44 @@ namespace ui {
 namespace {
 
 class QtDialogs : public IDialogs {
-public:
+  public:
     int ShowMessageBox(const CStdString& text, const CStdString& caption, UINT flags) override {
         QMessageBox box;
-        box.setText(QString::fromUtf8(text.GetData()));
-        box.setWindowTitle(QString::fromUtf8(caption.GetData()));
+        box.setText(ui::DecodeUnitText(text.str()));
+        box.setWindowTitle(ui::DecodeUnitText(caption.str()));
         switch (flags & 0xF0) {
-            case MB_ICONERROR: box.setIcon(QMessageBox::Critical); break;
-            case MB_ICONWARNING: box.setIcon(QMessageBox::Warning); break;
-            case MB_ICONINFORMATION: box.setIcon(QMessageBox::Information); break;
-            default: break;
+            case MB_ICONERROR:
+                box.setIcon(QMessageBox::Critical);
+                break;
+            case MB_ICONWARNING:
+                box.setIcon(QMessageBox::Warning);
+                break;
+            case MB_ICONINFORMATION:
+                box.setIcon(QMessageBox::Information);
+                break;
+            default:
+                break;
         }
         switch (flags & 0x0F) {
             case MB_OKCANCEL:
                 box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
                 break;
-            case MB_YESNO: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
-            default: box.setStandardButtons(QMessageBox::Ok); break;
+            case MB_YESNO:
+                box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+                break;
+            default:
+                box.setStandardButtons(QMessageBox::Ok);
+                break;
         }
         switch (box.exec()) {
-            case QMessageBox::Cancel: return IDCANCEL;
-            case QMessageBox::Yes: return IDYES;
-            case QMessageBox::No: return IDNO;
-            default: return IDOK;
+            case QMessageBox::Cancel:
+                return IDCANCEL;
+            case QMessageBox::Yes:
+                return IDYES;
+            case QMessageBox::No:
+                return IDNO;
+            default:
+                return IDOK;
         }
     }
 
@@ -44,7 +61,7 @@ public:
         return Run(spec, path, QFileDialog::AcceptSave);
     }
 
-private:
+  private:
     static bool Run(const FileDialogSpec& spec, CStdString* path, QFileDialog::AcceptMode mode) {
         QFileDialog dialog(QApplication::activeWindow());
         dialog.setAcceptMode(mode);
@@ -54,8 +71,7 @@ private:
         dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
         QStringList filters;
         for (const auto& f : spec.filters) {
-            filters << QString::fromUtf8(f.description) + " (" + QString::fromUtf8(f.pattern) +
-                           ")";
+            filters << QString::fromUtf8(f.description) + " (" + QString::fromUtf8(f.pattern) + ")";
         }
         dialog.setNameFilters(filters);
         if (spec.selectedFilter >= 0 && spec.selectedFilter < filters.size()) {
@@ -83,7 +99,9 @@ IDialogs& Dialogs() {
     return d ? *d : QtInstance();
 }
 
-IDialogs* SetDialogs(IDialogs* dialogs) { return current.exchange(dialogs); }
+IDialogs* SetDialogs(IDialogs* dialogs) {
+    return current.exchange(dialogs);
+}
 
 int MessageBox(const CStdString& text, const CStdString& caption, UINT flags, SendGate* gate) {
     return static_cast<int>(ui::RunOnUiThread(

@@ -44,7 +44,8 @@ bool IsValidUtf8(std::string_view bytes) {
 
 QString DecodeGbk(std::string_view bytes) {
     iconv_t cd = iconv_open("UTF-8", "GBK");
-    if (cd == reinterpret_cast<iconv_t>(-1)) return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
     std::string out;
     out.resize(bytes.size() * 4 + 16);
     char* in = const_cast<char*>(bytes.data());
@@ -72,6 +73,20 @@ QString DecodeUnitText(std::string_view bytes) {
         return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
     }
     return DecodeGbk(bytes);
+}
+
+std::size_t CharacterCut(std::string_view bytes, std::size_t limit) {
+    if (bytes.size() <= limit) return bytes.size();
+    std::size_t cut = limit;
+    while (cut > 0 && (static_cast<unsigned char>(bytes[cut]) & 0xC0) == 0x80) --cut;
+    if (IsValidUtf8(bytes.substr(0, cut))) return cut;
+    std::size_t at = 0;
+    while (at < limit) {
+        const std::size_t width = static_cast<unsigned char>(bytes[at]) >= 0x81 ? 2 : 1;
+        if (at + width > limit) break;
+        at += width;
+    }
+    return at;
 }
 
 }  // namespace ui

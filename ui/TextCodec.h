@@ -11,5 +11,8 @@ bool IsValidUtf8(std::string_view bytes);
 QString DecodeGbk(std::string_view bytes);
 // UTF-8 when valid, else GBK.
 QString DecodeUnitText(std::string_view bytes);
+// How many of the bytes fit in limit without splitting a character: UTF-8 when the kept part
+// is valid UTF-8, else GBK (a lead byte from 0x81 takes the byte after it).
+std::size_t CharacterCut(std::string_view bytes, std::size_t limit);
 
 }  // namespace ui

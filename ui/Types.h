@@ -10,6 +10,12 @@ using LRESULT = std::intptr_t;
 
 inline constexpr UINT WM_CREATE = 0x0001;
 inline constexpr UINT WM_DESTROY = 0x0002;
+// The window state changed (whoever changed it); wParam SIZE_RESTORED, SIZE_MINIMIZED or
+// SIZE_MAXIMIZED.
+inline constexpr UINT WM_SIZE = 0x0005;
+inline constexpr WPARAM SIZE_RESTORED = 0;
+inline constexpr WPARAM SIZE_MINIMIZED = 1;
+inline constexpr WPARAM SIZE_MAXIMIZED = 2;
 inline constexpr UINT WM_CLOSE = 0x0010;
 inline constexpr UINT WM_NCHITTEST = 0x0084;
 inline constexpr UINT WM_TIMER = 0x0113;

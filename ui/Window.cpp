@@ -51,6 +51,15 @@ protected:
         if (owner_) owner_->HandleMessage(WM_CLOSE, 0, 0);
     }
 
+    void changeEvent(QEvent* e) override {
+        QWidget::changeEvent(e);
+        if (!owner_ || e->type() != QEvent::WindowStateChange) return;
+        const WPARAM kind = isMinimized()   ? SIZE_MINIMIZED
+                            : isMaximized() ? SIZE_MAXIMIZED
+                                            : SIZE_RESTORED;
+        owner_->HandleMessage(WM_SIZE, kind, 0);
+    }
+
     void mousePressEvent(QMouseEvent* e) override {
         if (owner_ && e->button() == Qt::LeftButton) {
             QPoint g = e->globalPosition().toPoint();
@@ -152,7 +161,8 @@ void CWindowWnd::SetIcon(UINT) {
 
 bool CWindowWnd::IsZoomed() const {
     if (!widget_) return false;
-    return Framed() ? widget_->isMaximized() : zoomed_;
+    // A window manager may maximise even a borderless window (a shortcut, tiling).
+    return widget_->isMaximized() || (!Framed() && zoomed_);
 }
 
 bool CWindowWnd::Framed() const { return (style_ & (WS_CAPTION | WS_THICKFRAME)) != 0; }
@@ -173,7 +183,7 @@ void CWindowWnd::Maximize() {
 }
 
 void CWindowWnd::Restore() {
-    if (widget_->isMinimized()) widget_->showNormal();
+    if (widget_->isMinimized() || widget_->isMaximized()) widget_->showNormal();
     if (!Framed()) {
         if (!zoomed_) return;
         zoomed_ = false;

@@ -1,4 +1,4 @@
-// errno to user-facing texts, in one place.
+// errno to kinds and diagnostic texts, in one place.
 #include <cerrno>
 #include <cstring>
 
@@ -61,6 +61,21 @@ std::string DescribePortError(const std::string& device, int error) {
         if (row.kind == kind) return device + ": " + row.text + " (" + SystemErrorText(error) + ")";
     }
     return device + ": " + SystemErrorText(error);
+}
+
+std::string DescribePortError(const std::string& device, const OpenFailure& failure) {
+    std::string text = DescribePortError(device, failure.error);
+    if (failure.holder.pid != 0) {
+        text += ", held by PID " + std::to_string(failure.holder.pid) + " (" +
+                failure.holder.program + ")";
+    }
+    if (!failure.step.empty()) text += ", refused by " + failure.step;
+    return text;
+}
+
+std::string SystemErrorName(int error) {
+    const char* name = strerrorname_np(error);
+    return name ? name : "";
 }
 
 std::string SystemErrorText(int error) {

@@ -44,6 +44,7 @@ struct PortBackend::State {
     int fd = -1;
     int stopFd = -1;  // never drained: once set, every wait and write sees it until Close
     int wakeFd = -1;  // drained by the monitor for each queued write
+    PortLock lock;    // Open and Close; the monitor releases it when the device is lost
     std::mutex countersLock;
     bool hasCounters = true;
     unsigned long lastErrorCount = 0;
@@ -61,11 +62,19 @@ bool PortBackend::IsOpen() const {
     return state_->fd >= 0;
 }
 
-bool PortBackend::Open(const std::string& device, int* error) {
+bool PortBackend::Open(const std::string& device, const OwnershipRoots& roots, int* error,
+                       PortHolder* holder) {
     Close();
+    // flock and TIOCEXCL keep out only programs that open later or lock too: a terminal program
+    // already attached is found by its lock file or among the processes.
+    if (!state_->lock.Take(roots.lockDir, device, roots.procRoot, holder)) {
+        *error = EBUSY;
+        return false;
+    }
     int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         *error = errno;
+        state_->lock.Release();
         return false;
     }
     // flock closes the window TIOCEXCL leaves between another program's open and its ioctl, and
@@ -73,11 +82,20 @@ bool PortBackend::Open(const std::string& device, int* error) {
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         *error = errno == EWOULDBLOCK ? EBUSY : errno;
         ::close(fd);
+        state_->lock.Release();
+        return false;
+    }
+    // Every process has files like /dev/null open; only a terminal has a holder worth naming.
+    if (::isatty(fd) && FindPortHolder(roots.procRoot, device, holder)) {
+        ::close(fd);
+        state_->lock.Release();
+        *error = EBUSY;
         return false;
     }
     if (::ioctl(fd, TIOCEXCL) != 0 && errno != ENOTTY) {
         *error = errno;
         ::close(fd);
+        state_->lock.Release();
         return false;
     }
     int stopFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
@@ -87,6 +105,7 @@ bool PortBackend::Open(const std::string& device, int* error) {
         CloseFd(stopFd);
         CloseFd(wakeFd);
         ::close(fd);
+        state_->lock.Release();
         return false;
     }
     State& s = *state_;
@@ -111,6 +130,11 @@ void PortBackend::Close() {
     CloseFd(s.fd);
     CloseFd(s.stopFd);
     CloseFd(s.wakeFd);
+    s.lock.Release();
+}
+
+void PortBackend::ReleaseLock() {
+    state_->lock.Release();
 }
 
 bool PortBackend::ReadSettings(int* error) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QWidget>
 #include <filesystem>
 
@@ -7,12 +9,24 @@
 #include "settings/Settings.h"
 #include "tests/app/FrameFixture.h"
 #include "ui/Controls.h"
+#include "ui/Dialogs.h"
 
 namespace {
 
 using apptest::MakeFrame;
 using apptest::PumpFor;
 using apptest::SkinFolder;
+
+// The texts of the message boxes shown, each answered OK.
+struct BoxTexts : ui::IDialogs {
+    int ShowMessageBox(const CStdString& text, const CStdString&, UINT) override {
+        boxes.push_back(text.str());
+        return IDOK;
+    }
+    bool GetOpenFileName(const ui::FileDialogSpec&, CStdString*) override { return false; }
+    bool GetSaveFileName(const ui::FileDialogSpec&, CStdString*) override { return false; }
+    std::vector<std::string> boxes;
+};
 
 struct CwdGuard {
     std::filesystem::path saved = std::filesystem::current_path();
@@ -53,11 +67,37 @@ TEST(AboutHelp, HelpFileIsCutAtItsLimitAndAppendedOnEveryRequest) {
     EXPECT_EQ(help->GetTextLength(), 2 * kHelpTextLimit);
 }
 
+TEST(AboutHelp, LongChineseHelpIsCutBetweenCharactersAndShownFromItsTop) {
+    SkinFolder skin;
+    std::string cwd = testpaths::TempDir();
+    CwdGuard guard(cwd);
+    std::string line;  // 33 three-byte characters and a line end: 9999 falls inside one
+    for (int i = 0; i < 33; ++i) line += "\xE5\xB8\xAE";
+    line += "\n";
+    std::string file;
+    while (file.size() < 20000) file += line;
+    apptest::WriteFile(cwd + "/Help.txt", file);
+    auto frame = MakeFrame(1);
+    auto* help = static_cast<CRichEditUI*>(frame->paintManager.FindControl("HelpRichEdit"));
+    help->GetWidget()->resize(300, 200);
+    ShowAboutAndHelp(*frame);
+    PumpFor(50);
+    const std::string shown = help->GetText().str();
+    EXPECT_EQ(shown, file.substr(0, shown.size())) << "decoded as something else than UTF-8";
+    EXPECT_GT(shown.size(), static_cast<size_t>(kHelpTextLimit) - 3);
+    EXPECT_LE(shown.size(), static_cast<size_t>(kHelpTextLimit));
+    QScrollBar* bar = static_cast<QPlainTextEdit*>(help->GetWidget())->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0) << "the text must be longer than the view";
+    EXPECT_EQ(bar->value(), 0);
+}
+
 TEST(AboutHelp, HelpLineEndsAreReadInTextMode) {
     SkinFolder skin;
     std::string cwd = testpaths::TempDir();
     CwdGuard guard(cwd);
-    apptest::WriteFile(cwd + "/Help.txt", "line one\r\nline two\r\n\x1a" "after the end");
+    apptest::WriteFile(cwd + "/Help.txt",
+                       "line one\r\nline two\r\n\x1a"
+                       "after the end");
     auto frame = MakeFrame();
     ShowAboutAndHelp(*frame);
     auto* help = static_cast<CRichEditUI*>(frame->paintManager.FindControl("HelpRichEdit"));
@@ -97,6 +137,45 @@ TEST(SwitchLanguage, SamePickDoesNothingOtherPickRewritesConfigAndRestarts) {
     EXPECT_EQ(restarts, 1);
     EXPECT_FALSE(restartedExe.empty());
     EXPECT_FALSE(frame->GetHWND()->isVisible());
+    SetRestarter(nullptr);
+}
+
+TEST(SwitchLanguage, AFailedSwitchSaysWhyAndDoesNotRestart) {
+    SkinFolder skin(apptest::kFrameSkin,
+                    "[SwitchLanguage]\nSaveError=Not saved in {path}\nRestartError=No restart\n");
+    BoxTexts dialogs;
+    ui::ScopedDialogs scoped(&dialogs);
+    const std::string config = skin.dir + "/config.ini";
+    const struct {
+        const char* what;
+        bool configWritable;
+        bool restarts;
+        std::string box;
+    } cases[] = {
+        {"config.ini cannot be written", false, true, "Not saved in " + config},
+        {"the new instance cannot start", true, false, "No restart"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(config);
+        // A folder in its place fails the write even for root.
+        if (!c.configWritable) std::filesystem::create_directory(config);
+        int restarts = 0;
+        SetRestarter([&](const std::string&, const std::vector<std::string>&) {
+            ++restarts;
+            return c.restarts;
+        });
+        auto frame = MakeFrame(0);
+        frame->GetHWND()->show();
+        dialogs.boxes.clear();
+        static_cast<CComboUI*>(frame->paintManager.FindControl("Language"))->SelectItem(1);
+        EXPECT_EQ(SwitchLanguage(*frame), 1);
+        ASSERT_EQ(dialogs.boxes.size(), 1u);
+        EXPECT_EQ(dialogs.boxes[0], c.box);
+        EXPECT_EQ(restarts, c.configWritable ? 1 : 0);
+        EXPECT_TRUE(frame->GetHWND()->isVisible()) << "the window went away";
+    }
+    std::filesystem::remove_all(config);
     SetRestarter(nullptr);
 }
 

@@ -4,8 +4,8 @@
 #include <QCoreApplication>
 #include <QTimer>
 #include <QWidget>
-#include <functional>
 #include <cstring>
+#include <functional>
 #include <vector>
 
 #include "engine/Log.h"
@@ -37,11 +37,11 @@ TEST(Frame, CaptionBandDragsExceptOverButtonsOptionsAndTexts) {
         const char* control;
         LRESULT expected;
     } cases[] = {
-        {"Ver", HTCLIENT},             // a text
-        {"closebtn", HTCLIENT},        // a button
-        {"Logo_Container", HTCAPTION}, // a container in the band
-        {"Language", HTCAPTION},       // any other class in the band
-        {"richedit", HTCLIENT},        // below the band
+        {"Ver", HTCLIENT},              // a text
+        {"closebtn", HTCLIENT},         // a button
+        {"Logo_Container", HTCAPTION},  // a container in the band
+        {"Language", HTCAPTION},        // any other class in the band
+        {"richedit", HTCLIENT},         // below the band
     };
     for (const Case& c : cases) {
         CControlUI* control = pm.FindControl(c.control);
@@ -74,6 +74,29 @@ TEST(Frame, MaximiseSwapsTheButtonsAndRestoreSwapsThemBack) {
         EXPECT_EQ(maxbtn->IsOwnVisible(), s.maxVisible) << std::hex << s.command;
         EXPECT_EQ(restorebtn->IsOwnVisible(), s.restoreVisible) << std::hex << s.command;
     }
+}
+
+TEST(Frame, ZoomButtonsFollowAStateChangeMadeElsewhere) {
+    SkinFolder skin;
+    auto frame = MakeFrame();
+    frame->ShowWindow(true);
+    PumpFor(20);
+    CControlUI* maxbtn = frame->paintManager.FindControl("maxbtn");
+    CControlUI* restorebtn = frame->paintManager.FindControl("restorebtn");
+    // As a window manager's shortcut or tiling would, past the buttons.
+    frame->GetHWND()->showMaximized();
+    PumpFor(20);
+    EXPECT_FALSE(maxbtn->IsOwnVisible());
+    EXPECT_TRUE(restorebtn->IsOwnVisible());
+    frame->HandleMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
+    PumpFor(20);
+    EXPECT_FALSE(frame->GetHWND()->isMaximized()) << "restore left the window maximised";
+    EXPECT_TRUE(maxbtn->IsOwnVisible());
+    frame->GetHWND()->showMaximized();
+    frame->GetHWND()->showNormal();
+    PumpFor(20);
+    EXPECT_TRUE(maxbtn->IsOwnVisible());
+    EXPECT_FALSE(restorebtn->IsOwnVisible());
 }
 
 TEST(Frame, LogBlockWithoutTextDoesNothingAndUnroutedMessagesGoToDefault) {
@@ -181,19 +204,16 @@ TEST(Pages, ElementNamesChooseTheirFiles) {
     std::string dir = testpaths::TempDir();
     CPaintManagerUI::SetResourcePath(dir);
     for (const char* file : {"WorkTab.xml", "Service Centre.xml", "Extra.xml"}) {
-        apptest::WriteFile(dir + "/" + file,
-                           std::string("<VerticalLayout><Text name=\"in ") + file +
-                               "\"/></VerticalLayout>");
+        apptest::WriteFile(dir + "/" + file, std::string("<VerticalLayout><Text name=\"in ") +
+                                                 file + "\"/></VerticalLayout>");
     }
     struct Case {
         const char* element;
         const char* file;
         bool hasContent;
     } cases[] = {
-        {"WorkTab", "WorkTab.xml", true},
-        {"ServiceCentre", "Service Centre.xml", true},
-        {"Extra", "Extra.xml", true},
-        {"Wireless", "Wireless.xml", false},
+        {"WorkTab", "WorkTab.xml", true},  {"ServiceCentre", "Service Centre.xml", true},
+        {"Extra", "Extra.xml", true},      {"Wireless", "Wireless.xml", false},
         {"workTab", "workTab.xml", false},  // matched case-sensitively
     };
     CDialogBuilderCallbackEx callback;

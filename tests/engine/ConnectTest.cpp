@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <regex>
 #include <string>
 #include <vector>
 
 #include "engine/FrameTimers.h"
 #include "sim/VirtualUnitHost.h"
 #include "tests/engine/EngineTestSupport.h"
+#include "tests/support/TestPaths.h"
 #include "ui/Controls.h"
 
 namespace {
@@ -170,6 +172,63 @@ TEST_F(ConnectTest, LostDeviceClosesThePortOnce) {
     EXPECT_EQ(OpenButtonText(), enginetest::kOpenLabel);
     EXPECT_EQ(frame.TimerInterval(kPromptTimer), -1);
     EXPECT_FALSE(frame.loggedIn);
+}
+
+// Every failure to connect, logged on the Chinese skin: the words come from its Language.ini,
+// so what is left once the device path and the error's symbolic name are taken out holds no
+// English sentence.
+TEST(ConnectFailures, AreLoggedInTheSkinsLanguage) {
+    enginetest::RecordingDialogs dialogs;
+    ui::ScopedDialogs scopedDialogs(&dialogs);
+    QuietUnit unit;
+    ASSERT_TRUE(unit.started) << unit.error;
+    RecordingFrame frame(testpaths::SourceDir() + "/skin/ConifgRes");
+    frame.extraPorts = {unit.host.DevicePath()};
+    ASSERT_TRUE(frame.Open());
+    auto* ports = dynamic_cast<CComboUI*>(frame.Control("SerialPort"));
+    auto* formats = dynamic_cast<CComboUI*>(frame.Control("Checkcode"));
+    auto* bauds = dynamic_cast<CComboUI*>(frame.Control("BaudRate1"));
+    ASSERT_TRUE(ports && formats && bauds);
+    formats->Add(new CListLabelElementUI("5N2"));  // a frame the line refuses
+    bauds->Add(new CListLabelElementUI("0"));
+    CSerialPort holder;
+    const struct {
+        const char* what;
+        std::string device;  // "" for no port chosen
+        const char* baud;
+        const char* format;
+        bool held;
+    } cases[] = {
+        {"no port chosen", "", "9600", "8N1", false},
+        {"baud rate 0", unit.host.DevicePath(), "0", "8N1", false},
+        {"missing device", "/dev/dtuconfig-no-such-port", "9600", "8N1", false},
+        {"held by another port", unit.host.DevicePath(), "9600", "8N1", true},
+        {"refused frame", unit.host.DevicePath(), "9600", "5N2", false},
+    };
+    const std::regex englishWords("[A-Za-z]{2,}[ ,.;:]+[A-Za-z]{2,}");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.held) ASSERT_TRUE(holder.OpenPort(nullptr, c.device, 9600, 'N', 8, 1, 0, 64));
+        ports->RemoveAll();
+        if (!c.device.empty()) ports->Add(new CListLabelElementUI(c.device));
+        ports->SelectItem(c.device.empty() ? -1 : 0);
+        ASSERT_TRUE(frame.Select("BaudRate1", c.baud));
+        ASSERT_TRUE(frame.Select("Checkcode", c.format));
+        frame.log.clear();
+        frame.Click("Open");
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(frame.serialPort.IsOpen());
+        std::string log = frame.log;
+        if (!c.device.empty()) {
+            for (size_t at; (at = log.find(c.device)) != std::string::npos;)
+                log.erase(at, c.device.size());
+        }
+        log = std::regex_replace(log, std::regex(R"(\[E[A-Z0-9]+\])"), "");
+        EXPECT_GT(log.size(), 20u) << "no reason given: " << frame.log;
+        EXPECT_FALSE(std::regex_search(log, englishWords)) << frame.log;
+        holder.Close();
+    }
+    EXPECT_TRUE(dialogs.boxes.empty());
 }
 
 TEST(PortList, ListsTheExtraPortsFirstAndOnce) {

@@ -5,9 +5,9 @@
 #include <QTimer>
 #include <ctime>
 
-#include "settings/Labels.h"
 #include "engine/FrameTimers.h"
 #include "engine/ReceivePath.h"
+#include "settings/Labels.h"
 #include "tests/support/TestPaths.h"
 #include "ui/Controls.h"
 #include "ui/PaintManager.h"
@@ -103,6 +103,13 @@ OpenNotice=Port opened
 CloseNotice=Port closed
 OpenError=Port cannot be opened
 LostNotice=Port lost
+NoPort=No serial port is chosen.
+BadBaud=Baud rate "{text}" is not a number.
+BadFormat=Character format "{text}" is not like 8N1.
+PortNotFound={device}: not found
+PortBusy={device}: in use by another program
+PortHeld={device}: in use, held by PID {pid} ({program})
+PortRefusedSetting={device}: refused {step}
 [SetDeviceState]
 szLoginOn=Setting mode
 szLoginOff=Working mode

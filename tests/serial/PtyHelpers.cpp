@@ -2,7 +2,10 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
+#include <spawn.h>
 #include <sys/ioctl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -62,6 +65,31 @@ int Pty::QueuedAtPort() const {
 void Pty::CloseMaster() {
     if (master >= 0) close(master);
     master = -1;
+}
+
+HoldingProcess::HoldingProcess(int deviceFd) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, deviceFd, 0);
+    char sleepName[] = "sleep";
+    char seconds[] = "60";
+    char* argv[] = {sleepName, seconds, nullptr};
+    pid_t child = -1;
+    if (posix_spawnp(&child, "sleep", &actions, nullptr, argv, environ) == 0) pid = child;
+    posix_spawn_file_actions_destroy(&actions);
+}
+
+HoldingProcess::~HoldingProcess() {
+    if (pid <= 0) return;
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+}
+
+int EndedProcessPid() {
+    pid_t child = fork();
+    if (child == 0) _exit(0);
+    waitpid(child, nullptr, 0);
+    return child;
 }
 
 RecordingOwner::RecordingOwner() {

@@ -35,6 +35,19 @@ class Pty {
     std::string slavePath;
 };
 
+// Another program attached to a device without locking it: "sleep" with the device as stdin.
+class HoldingProcess {
+  public:
+    explicit HoldingProcess(int deviceFd);
+    ~HoldingProcess();  // kills and reaps it
+    HoldingProcess(const HoldingProcess&) = delete;
+    HoldingProcess& operator=(const HoldingProcess&) = delete;
+    int pid = -1;
+};
+
+// The PID of a process that has ended and been reaped: a stale lock's owner.
+int EndedProcessPid();
+
 // The port's owner: records every message the port sends or posts, in order.
 class RecordingOwner : public CWindowWnd {
   public:

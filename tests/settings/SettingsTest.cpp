@@ -57,8 +57,14 @@ TEST(Labels, LookupRulesAndTheTwoHundredByteBuffer) {
     std::string dir = testpaths::TempDir();
     std::string exact(199, 'a');
     std::string longer(250, 'b');
+    std::string chinese;  // 70 three-byte characters: the 199th byte is inside the 67th
+    for (int i = 0; i < 70; ++i) chinese += "\xE4\xB8\xAD";
+    std::string gbk = "a";  // "a" then 110 two-byte characters: 199 bytes end one exactly
+    for (int i = 0; i < 110; ++i) gbk += "\xD6\xD0";
     testpaths::WriteFile(dir + "/Language.ini", "[OnStartCom]\nOpen=Open port\nExact=" + exact +
-                                                  "\nLong=" + longer + "\n");
+                                                    "\nLong=" + longer + "\nChinese=" + chinese +
+                                                    "\nGbk=" + gbk + "\nGbkEven=" + gbk.substr(1) +
+                                                    "\n");
     SetLabelFilePath(dir + "/Language.ini");
     struct Case {
         const char* section;
@@ -74,6 +80,10 @@ TEST(Labels, LookupRulesAndTheTwoHundredByteBuffer) {
         {"OnStartCom", "Exact", nullptr, exact},
         {"OnStartCom", "Long", nullptr, std::string(199, 'b')},
         {"OnStartCom", "Long", "\r\n", std::string(199, 'b') + "\r\n"},
+        // Cut before a character that does not fit, never inside it.
+        {"OnStartCom", "Chinese", nullptr, chinese.substr(0, 198)},
+        {"OnStartCom", "Gbk", nullptr, gbk.substr(0, 199)},
+        {"OnStartCom", "GbkEven", nullptr, gbk.substr(1, 198)},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(LabelText(c.section, c.key, c.suffix).str(), c.expected) << c.key;

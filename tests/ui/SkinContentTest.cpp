@@ -437,6 +437,18 @@ constexpr LabelRow kLabels[] = {
     {"OnStartCom", "CloseNotice"},
     {"OnStartCom", "OpenError"},
     {"OnStartCom", "LostNotice"},
+    {"OnStartCom", "NoPort"},
+    {"OnStartCom", "BadBaud"},
+    {"OnStartCom", "BadFormat"},
+    {"OnStartCom", "PortNotFound"},
+    {"OnStartCom", "PortNoPermission"},
+    {"OnStartCom", "PortBusy"},
+    {"OnStartCom", "PortHeld"},
+    {"OnStartCom", "PortLost"},
+    {"OnStartCom", "PortNotSerial"},
+    {"OnStartCom", "PortUnsupported"},
+    {"OnStartCom", "PortRefusedSetting"},
+    {"OnStartCom", "PortFailed"},
     {"SetDeviceState", "szLoginOn"},
     {"SetDeviceState", "szLoginOff"},
     {"Notify", "IpNotice"},
@@ -461,6 +473,8 @@ constexpr LabelRow kLabels[] = {
     {"onLoadFrommFile", "ReadError"},
     {"SaveToFile", "OpenError"},
     {"InitValue", "Text"},
+    {"SwitchLanguage", "SaveError"},
+    {"SwitchLanguage", "RestartError"},
 };
 
 // Lists whose positions the reading and writing rules fix: the item count each must have.

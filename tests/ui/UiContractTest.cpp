@@ -6,7 +6,9 @@
 #include <QElapsedTimer>
 #include <atomic>
 #include <memory>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "ui/Container.h"
 #include "ui/Controls.h"
@@ -31,7 +33,7 @@ bool PumpUntil(Pred pred, int ms = 2000) {
 }
 
 class Recorder : public INotifyUI {
-public:
+  public:
     void Notify(TNotifyUI& msg) override {
         types.push_back(msg.sType.str());
         senders.push_back(msg.pSender ? msg.pSender->GetName().str() : "");
@@ -45,7 +47,7 @@ public:
 
 // A window whose procedure counts what it handles; message 5000 blocks while asked to.
 class TestWindow : public CWindowWnd {
-public:
+  public:
     LRESULT HandleMessage(UINT msg, WPARAM w, LPARAM l) override {
         if (msg == 5000) {
             handled.fetch_add(1);
@@ -138,6 +140,22 @@ TEST(UiContract, EditHandsBackUneditedBytesExactly) {
     EXPECT_EQ(edit->GetText().str(), "plain");
 }
 
+TEST(UiContract, RichEditStartsALineAtEveryLineEnd) {
+    const struct {
+        std::vector<std::string> appends;
+        const char* shown;
+    } cases[] = {
+        {{"a\r\nb"}, "a\nb"},       {{"a\rb"}, "a\nb"},  // a lone CR starts a line
+        {{"a\r", "\nb"}, "a\nb"},  // a pair split between two blocks is one line end
+        {{"a\r", "\rb"}, "a\n\nb"}, {{"a\n\rb"}, "a\n\nb"},
+    };
+    for (const auto& c : cases) {
+        CRichEditUI edit;
+        for (const std::string& text : c.appends) edit.AppendText(CStdString(text));
+        EXPECT_EQ(edit.GetText().str(), c.shown) << c.appends[0];
+    }
+}
+
 TEST(UiContract, SendFromAnotherThreadReturnsAfterTheUiThreadHandledIt) {
     TestWindow window;
     window.Create(nullptr, "t", 0, 0, 0, 0, 10, 10);
@@ -189,7 +207,9 @@ TEST(UiContract, ClosedGateReleasesAWaitingSendAndLaterOnes) {
 }
 
 int g_released = 0;
-void CountRelease(WPARAM, LPARAM) { ++g_released; }
+void CountRelease(WPARAM, LPARAM) {
+    ++g_released;
+}
 
 TEST(UiContract, PostedPayloadIsReleasedWhenTheWindowIsGone) {
     g_released = 0;

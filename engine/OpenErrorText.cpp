@@ -1,0 +1,64 @@
+#include "engine/OpenErrorText.h"
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include "settings/Labels.h"
+
+namespace {
+
+struct KindRow {
+    serial::PortError kind;
+    const char* key;
+};
+
+constexpr KindRow kKindKeys[] = {
+    {serial::PortError::NotFound, "PortNotFound"},
+    {serial::PortError::Permission, "PortNoPermission"},
+    {serial::PortError::Busy, "PortBusy"},
+    {serial::PortError::Lost, "PortLost"},
+    {serial::PortError::NotSerial, "PortNotSerial"},
+    {serial::PortError::Unsupported, "PortUnsupported"},
+    {serial::PortError::Other, "PortFailed"},
+};
+
+std::string UserName() {
+    if (const passwd* entry = ::getpwuid(::getuid())) return entry->pw_name;
+    return "$USER";
+}
+
+const char* KeyOf(const serial::OpenFailure& failure) {
+    if (!failure.step.empty()) return "PortRefusedSetting";
+    if (failure.kind == serial::PortError::Busy && failure.holder.pid != 0) return "PortHeld";
+    for (const KindRow& row : kKindKeys) {
+        if (row.kind == failure.kind) return row.key;
+    }
+    return "PortFailed";
+}
+
+}  // namespace
+
+std::string FillOpenText(const char* key,
+                         std::initializer_list<std::pair<const char*, std::string>> values) {
+    std::string text = LabelText("OnStartCom", key).str();
+    for (const auto& [name, value] : values) {
+        const std::string mark = std::string("{") + name + "}";
+        for (size_t at = text.find(mark); at != std::string::npos;
+             at = text.find(mark, at + value.size())) {
+            text.replace(at, mark.size(), value);
+        }
+    }
+    return text;
+}
+
+std::string DescribeOpenFailure(const std::string& device, const serial::OpenFailure& failure) {
+    std::string text = FillOpenText(KeyOf(failure), {{"device", device},
+                                                     {"pid", std::to_string(failure.holder.pid)},
+                                                     {"program", failure.holder.program},
+                                                     {"step", failure.step},
+                                                     {"user", UserName()}});
+    // The symbolic name reads the same in every language, unlike the system's sentence.
+    const std::string name = serial::SystemErrorName(failure.error);
+    if (!name.empty()) text += " [" + name + "]";
+    return text;
+}
