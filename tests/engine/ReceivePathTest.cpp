@@ -122,7 +122,9 @@ TEST(ReceivePath, CompletesEachPendingKindByItsRule) {
         EXPECT_EQ(frame.Of(kMsgCommandState), c.posted);
         EXPECT_EQ(QueuedTypes(frame), c.followUps);
         EXPECT_EQ(frame.TimerInterval(kPromptTimer), c.promptTimer);
-        if (c.promptTimer == 500) EXPECT_EQ(frame.rxLength, 0);
+        if (c.promptTimer == 500) {
+            EXPECT_EQ(frame.rxLength, 0);
+        }
     }
 }
 
