@@ -12,10 +12,10 @@
 #include <memory>
 
 #include "app/FrameWnd.h"
-#include "settings/Labels.h"
-#include "settings/Settings.h"
 #include "engine/Connect.h"
 #include "engine/Log.h"
+#include "settings/Labels.h"
+#include "settings/Settings.h"
 #include "sim/VirtualUnitHost.h"
 #include "ui/Control.h"
 #include "ui/Controls.h"
@@ -54,8 +54,8 @@ void ReportControls(CM5Z30FrameWnd& frame) {
         QWidget* w = c->GetWidget();
         if (!w) continue;
         QPoint at = w->mapToGlobal(QPoint(0, 0));
-        std::printf("CONTROL %s|%s|%d|%d|%d|%d|%d\n", c->GetName().GetData(), c->GetClass(),
-                    at.x(), at.y(), w->width(), w->height(), c->IsVisible() && w->isVisible());
+        std::printf("CONTROL %s|%s|%d|%d|%d|%d|%d\n", c->GetName().GetData(), c->GetClass(), at.x(),
+                    at.y(), w->width(), w->height(), c->IsVisible() && w->isVisible());
     }
     std::printf("CONTROLS END\n");
     std::fflush(stdout);
@@ -71,7 +71,8 @@ void PrepareScreenshot(CM5Z30FrameWnd& frame, const GuiOptions& options) {
         if (combo) combo->SelectItem(std::atoi(pick.c_str() + eq + 1));
     }
     if (options.screenshotPage >= 0 && options.screenshotPage < kTabCount) {
-        const std::string& button = frame.tabTable[static_cast<std::size_t>(options.screenshotPage)].name;
+        const std::string& button =
+            frame.tabTable[static_cast<std::size_t>(options.screenshotPage)].name;
         if (auto* option = dynamic_cast<COptionUI*>(
                 frame.paintManager.FindControl(button.substr(0, button.size() - 3)))) {
             option->Selected(true);

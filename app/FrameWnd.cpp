@@ -48,7 +48,9 @@ CM5Z30FrameWnd::~CM5Z30FrameWnd() {
     if (g_frame == this) g_frame = nullptr;
 }
 
-CM5Z30FrameWnd* CM5Z30FrameWnd::Instance() { return g_frame; }
+CM5Z30FrameWnd* CM5Z30FrameWnd::Instance() {
+    return g_frame;
+}
 
 bool CM5Z30FrameWnd::StartWorker() {
     if (worker_.joinable()) return true;
@@ -79,34 +81,66 @@ LRESULT CM5Z30FrameWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     bool handled = true;
     LRESULT result = 0;
     switch (msg) {
-        case WM_CREATE: result = OnCreate(); break;
-        case WM_CLOSE: result = OnCloseRequest(handled); break;
-        case WM_NCHITTEST: result = OnNcHitTest(lParam); break;
-        case WM_SYSCOMMAND: result = OnSystemCommand(wParam, lParam, handled); break;
-        case WM_SIZE: ShowZoomButtons(); break;
+        case WM_CREATE:
+            result = OnCreate();
+            break;
+        case WM_CLOSE:
+            result = OnCloseRequest(handled);
+            break;
+        case WM_NCHITTEST:
+            result = OnNcHitTest(lParam);
+            break;
+        case WM_SYSCOMMAND:
+            result = OnSystemCommand(wParam, lParam, handled);
+            break;
+        case WM_SIZE:
+            ShowZoomButtons();
+            break;
         case kMsgReceived:
             result = OnReceive(*this, reinterpret_cast<char*>(wParam), static_cast<int>(lParam));
             break;
-        case kMsgLayoutRule: ApplyLayoutRule(*this, static_cast<int>(wParam), lParam); break;
-        case kMsgLogBlock: result = OnLogBlock(wParam, lParam); break;
-        case kMsgParseAnswer: result = OnParseAnswer(*this); break;
-        case kMsgSaveToFile: SaveToFile(*this); break;
-        case kMsgLoadFromFile: LoadFromFile(*this); break;
-        case kMsgAboutHelp: result = ShowAboutAndHelp(*this); break;
-        case kMsgCommandState: result = ShowCommandState(*this, wParam, lParam); break;
-        case kMsgSwitchLanguage: result = SwitchLanguage(*this); break;
+        case kMsgLayoutRule:
+            ApplyLayoutRule(*this, static_cast<int>(wParam), lParam);
+            break;
+        case kMsgLogBlock:
+            result = OnLogBlock(wParam, lParam);
+            break;
+        case kMsgParseAnswer:
+            result = OnParseAnswer(*this);
+            break;
+        case kMsgSaveToFile:
+            SaveToFile(*this);
+            break;
+        case kMsgLoadFromFile:
+            LoadFromFile(*this);
+            break;
+        case kMsgAboutHelp:
+            result = ShowAboutAndHelp(*this);
+            break;
+        case kMsgCommandState:
+            result = ShowCommandState(*this, wParam, lParam);
+            break;
+        case kMsgSwitchLanguage:
+            result = SwitchLanguage(*this);
+            break;
         case kMsgRunOnUi:
             if (wParam) result = (*reinterpret_cast<std::function<LRESULT()>*>(wParam))();
             break;
-        case kMsgPortLost: OnPortLost(*this); break;
-        default: handled = false; break;
+        case kMsgPortLost:
+            OnPortLost(*this);
+            break;
+        default:
+            handled = false;
+            break;
     }
     if (handled) return result;
     if (paintManager.MessageHandler(msg, wParam, lParam, result)) return result;
     return CWindowWnd::HandleMessage(msg, wParam, lParam);
 }
 
-void CM5Z30FrameWnd::Notify(TNotifyUI& msg) { DispatchNotify(*this, msg); }
+void CM5Z30FrameWnd::Notify(TNotifyUI& msg) {
+    DispatchNotify(*this, msg);
+}
 
 LRESULT CM5Z30FrameWnd::OnCreate() {
     SetWindowStyle((GetWindowStyle() & ~(WS_CAPTION | WS_THICKFRAME)) | WS_CLIPSIBLINGS |

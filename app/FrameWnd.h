@@ -33,14 +33,14 @@ class CControlUI;
 class CRichEditUI;
 
 // The program's own window messages (the serial port's, 1034 and 1041, are in SerialPort.h).
-inline constexpr UINT kMsgLayoutRule = 2124;      // run layout rule wParam with lParam
-inline constexpr UINT kMsgLogBlock = 2125;        // append a heap text block to the log
-inline constexpr UINT kMsgParseAnswer = 2126;     // worker: parse the listing, fill the form
-inline constexpr UINT kMsgUnhandled = 2127;       // not handled: default processing
+inline constexpr UINT kMsgLayoutRule = 2124;   // run layout rule wParam with lParam
+inline constexpr UINT kMsgLogBlock = 2125;     // append a heap text block to the log
+inline constexpr UINT kMsgParseAnswer = 2126;  // worker: parse the listing, fill the form
+inline constexpr UINT kMsgUnhandled = 2127;    // not handled: default processing
 inline constexpr UINT kMsgSaveToFile = 2128;
 inline constexpr UINT kMsgLoadFromFile = 2129;
 inline constexpr UINT kMsgAboutHelp = 2130;
-inline constexpr UINT kMsgCommandState = 2131;    // enable (1) or disable (0) a button group
+inline constexpr UINT kMsgCommandState = 2131;  // enable (1) or disable (0) a button group
 inline constexpr UINT kMsgSwitchLanguage = 2132;
 // Calls the worker makes on the UI thread (job start, results) run through 2140 with a
 // pointer to a function object: the worker itself never touches UI-thread state.
@@ -57,7 +57,7 @@ enum class JobOutcome { Ok, Error, Timeout, NotSent };
 using JobObserver = std::function<void(const CommandJob& job, JobOutcome outcome)>;
 
 class CM5Z30FrameWnd : public CWindowWnd, public INotifyUI {
-public:
+  public:
     CM5Z30FrameWnd();
     ~CM5Z30FrameWnd() override;
 
@@ -115,12 +115,12 @@ public:
     // The frame the timer procedure and the tests find.
     static CM5Z30FrameWnd* Instance();
 
-protected:
+  protected:
     const char* GetWindowClassName() const override { return "M5Z30"; }
     UINT GetClassStyle() const override { return 8; }  // CS_DBLCLKS
     void OnFinalMessage(QWidget* hwnd) override;
 
-private:
+  private:
     LRESULT OnCreate();
     LRESULT OnNcHitTest(LPARAM lParam);
     LRESULT OnSystemCommand(WPARAM wParam, LPARAM lParam, bool& handled);

@@ -11,50 +11,50 @@
 // A page: a container whose only child is the root of its skin file, or empty when the file
 // yields no control.
 class CPageUI : public CContainerUI {
-public:
+  public:
     explicit CPageUI(const char* file);
     const std::string& File() const { return file_; }
 
-private:
+  private:
     std::string file_;
 };
 
 class ComputerExamineUI : public CPageUI {
-public:
+  public:
     ComputerExamineUI() : CPageUI("ComputerExamine.xml") {}
 };
 class WorkTabUI : public CPageUI {
-public:
+  public:
     WorkTabUI() : CPageUI("WorkTab.xml") {}
 };
 class WirelessTabUI : public CPageUI {
-public:
+  public:
     WirelessTabUI() : CPageUI("Wireless.xml") {}
 };
 class ServiceCentreTabUI : public CPageUI {
-public:
+  public:
     ServiceCentreTabUI() : CPageUI("Service Centre.xml") {}
 };
 class SerialPortTabUI : public CPageUI {
-public:
+  public:
     SerialPortTabUI() : CPageUI("Serial port.xml") {}
 };
 class Global_ParameterTabUI : public CPageUI {
-public:
+  public:
     Global_ParameterTabUI() : CPageUI("Global Parameter.xml") {}
 };
 class Equipment_ManagementTabUI : public CPageUI {
-public:
+  public:
     Equipment_ManagementTabUI() : CPageUI("Equipment Management.xml") {}
 };
 // Any other element name: the page loads that name followed by ".xml".
 class Child_ManagementTabUI : public CPageUI {
-public:
+  public:
     explicit Child_ManagementTabUI(const std::string& file) : CPageUI(file.c_str()) {}
 };
 
 class CDialogBuilderCallbackEx : public IDialogBuilderCallback {
-public:
+  public:
     // A new page for the element's class name (matched exactly, case-sensitive).
     CControlUI* CreateControl(const char* className) override;
 };

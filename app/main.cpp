@@ -11,8 +11,8 @@
 #include <cstring>
 #include <string>
 
-#include "cli/CliCommands.h"
 #include "app/Entry.h"
+#include "cli/CliCommands.h"
 #include "sim/SimCommand.h"
 
 namespace {

@@ -7,14 +7,14 @@
 #include <cstdio>
 
 #include "cli/CliOutput.h"
-#include "settings/Labels.h"
-#include "settings/Settings.h"
 #include "engine/ConfigMode.h"
 #include "engine/Connect.h"
 #include "engine/JobTypes.h"
 #include "engine/Log.h"
 #include "engine/ReceivePath.h"
 #include "engine/Worker.h"
+#include "settings/Labels.h"
+#include "settings/Settings.h"
 #include "ui/Controls.h"
 #include "ui/PaintManager.h"
 
@@ -126,7 +126,8 @@ int CliSession::Start() {
     };
     frame_->Create(nullptr, "DTU", kFrameStyle, 0, 0, 0, kFrameWidth, kFrameHeight);
     if (!frame_->logView) {
-        PrintMessage("the skin could not be loaded from " + CPaintManagerUI::GetResourcePath().str());
+        PrintMessage("the skin could not be loaded from " +
+                     CPaintManagerUI::GetResourcePath().str());
         return kExitUnit;
     }
     QCoreApplication::sendPostedEvents();

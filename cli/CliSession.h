@@ -16,10 +16,10 @@
 #include <string>
 #include <vector>
 
+#include "app/FrameWnd.h"
 #include "cli/CliDialogs.h"
 #include "cli/CliLogFile.h"
 #include "cli/CliOptions.h"
-#include "app/FrameWnd.h"
 
 class QTimer;
 

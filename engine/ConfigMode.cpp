@@ -1,10 +1,10 @@
 #include "engine/ConfigMode.h"
 
 #include "app/FrameWnd.h"
-#include "settings/Labels.h"
 #include "engine/FrameTimers.h"
 #include "engine/Log.h"
 #include "engine/ReceivePath.h"
+#include "settings/Labels.h"
 
 void Login(CM5Z30FrameWnd& frame) {
     ClearReceived(frame);

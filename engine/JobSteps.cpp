@@ -3,7 +3,6 @@
 #include <string_view>
 
 #include "app/FrameWnd.h"
-#include "settings/Labels.h"
 #include "engine/AnswerMatch.h"
 #include "engine/CommandState.h"
 #include "engine/FrameTimers.h"
@@ -14,6 +13,7 @@
 #include "params/ConfigFiles.h"
 #include "params/DeviceWrite.h"
 #include "params/ReadBack.h"
+#include "settings/Labels.h"
 
 namespace {
 

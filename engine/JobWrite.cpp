@@ -1,9 +1,9 @@
 #include "engine/JobWrite.h"
 
 #include "app/FrameWnd.h"
-#include "settings/Labels.h"
 #include "engine/JobSteps.h"
 #include "engine/Log.h"
+#include "settings/Labels.h"
 
 WriteStep ArmAndWrite(CM5Z30FrameWnd& frame, const CommandJob& job, bool force, bool loginMayWait) {
     if (frame.pendingJobType == EnterConfig) {

@@ -5,7 +5,6 @@
 #include <string_view>
 
 #include "app/FrameWnd.h"
-#include "settings/Labels.h"
 #include "engine/ConfigMode.h"
 #include "engine/Connect.h"
 #include "engine/Log.h"
@@ -13,6 +12,7 @@
 #include "form/TabStrip.h"
 #include "params/ChangedWrites.h"
 #include "params/DeviceWrite.h"
+#include "settings/Labels.h"
 #include "ui/Container.h"
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"

@@ -37,7 +37,6 @@
 #include <optional>
 
 #include "app/FrameWnd.h"
-#include "settings/Labels.h"
 #include "engine/AnswerMatch.h"
 #include "engine/Clock.h"
 #include "engine/JobSteps.h"
@@ -46,6 +45,7 @@
 #include "engine/Log.h"
 #include "engine/ReceivePath.h"
 #include "engine/UiCall.h"
+#include "settings/Labels.h"
 
 namespace {
 

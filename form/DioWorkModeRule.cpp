@@ -3,10 +3,10 @@
 #include <array>
 #include <string>
 
-#include "settings/Labels.h"
 #include "form/LayoutTable.h"
 #include "form/RuleSupport.h"
 #include "form/ShowLayout.h"
+#include "settings/Labels.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <array>
 #include <string_view>
 
-#include "settings/Labels.h"
 #include "form/RuleSupport.h"
+#include "settings/Labels.h"
 #include "ui/Dialogs.h"
 
 namespace {

@@ -12,7 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         {"Set", "Language"}, {"OnStartCom", "Open"}, {"", ""}, {"Notify", "Server's Label1"}};
     for (const auto& lookup : lookups) {
         for (std::size_t buffer : {0u, 1u, 20u, 200u}) {
-            std::string v = ini::GetStringFromText(content, lookup[0], lookup[1], "default", buffer);
+            std::string v =
+                ini::GetStringFromText(content, lookup[0], lookup[1], "default", buffer);
             if (buffer > 0 && v.size() > buffer - 1) std::abort();
             if (buffer <= 1 && !v.empty()) std::abort();
         }

@@ -3,10 +3,10 @@
 #include <map>
 
 #include "app/FrameWnd.h"
-#include "settings/Labels.h"
 #include "engine/Log.h"
 #include "params/DeviceWrite.h"
 #include "params/ReadBack.h"
+#include "settings/Labels.h"
 
 namespace {
 

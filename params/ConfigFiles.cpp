@@ -8,12 +8,12 @@
 #include <map>
 
 #include "app/FrameWnd.h"
-#include "settings/Labels.h"
 #include "engine/Log.h"
 #include "params/AtomicFile.h"
 #include "params/ConfigFileText.h"
 #include "params/DeviceAnswer.h"
 #include "params/DeviceForm.h"
+#include "settings/Labels.h"
 
 namespace {
 

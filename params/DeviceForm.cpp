@@ -1,7 +1,6 @@
 #include "params/DeviceForm.h"
 
 #include "app/FrameWnd.h"
-#include "settings/Labels.h"
 #include "form/ChannelSwitches.h"
 #include "form/SettleRules.h"
 #include "form/TabStrip.h"
@@ -10,6 +9,7 @@
 #include "params/ComboReadRules.h"
 #include "params/DeviceAnswer.h"
 #include "params/ValueText.h"
+#include "settings/Labels.h"
 #include "ui/Controls.h"
 
 namespace {

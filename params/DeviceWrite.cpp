@@ -1,7 +1,6 @@
 #include "params/DeviceWrite.h"
 
 #include "app/FrameWnd.h"
-#include "settings/Labels.h"
 #include "engine/Log.h"
 #include "form/ChannelSwitches.h"
 #include "form/TabStrip.h"
@@ -12,6 +11,7 @@
 #include "params/DeviceAnswer.h"
 #include "params/UnitEncoding.h"
 #include "params/ValueText.h"
+#include "settings/Labels.h"
 #include "ui/Controls.h"
 
 namespace {

@@ -1,12 +1,12 @@
 #include "params/ReadBack.h"
 
 #include "app/FrameWnd.h"
-#include "settings/Labels.h"
 #include "engine/Log.h"
 #include "engine/ReceivePath.h"
 #include "params/ComboReadRules.h"
 #include "params/DeviceAnswer.h"
 #include "params/DeviceForm.h"
+#include "settings/Labels.h"
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
 #include "ui/TextCodec.h"

@@ -44,7 +44,9 @@ std::string SkinFolder(const std::string& instancePath, int language) {
     return instancePath + (language == 0 ? "skin/ConifgENRes" : "skin/ConifgRes");
 }
 
-std::string LabelFileIn(const std::string& skinFolder) { return skinFolder + "/Language.ini"; }
+std::string LabelFileIn(const std::string& skinFolder) {
+    return skinFolder + "/Language.ini";
+}
 
 int SetUpSkinAndLabels() {
     CPaintManagerUI::SetInstance();

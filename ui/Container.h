@@ -12,7 +12,7 @@ class QBoxLayout;
 class QStackedWidget;
 
 class CContainerUI : public CControlUI {
-public:
+  public:
     CContainerUI();
     ~CContainerUI() override;
     const char* GetClass() const override { return "ContainerUI"; }
@@ -27,7 +27,7 @@ public:
     void SetAttribute(const char* name, const char* value) override;
     void SetManager(CPaintManagerUI* manager, CControlUI* parent) override;
 
-protected:
+  protected:
     // For subclasses with another layout or widget.
     explicit CContainerUI(QWidget* widget, QBoxLayout* layout);
     // Puts a child's widget where it belongs in this container's widget.
@@ -39,39 +39,39 @@ protected:
 };
 
 class CVerticalLayoutUI : public CContainerUI {
-public:
+  public:
     CVerticalLayoutUI();
     const char* GetClass() const override { return "VerticalLayoutUI"; }
 };
 
 class CHorizontalLayoutUI : public CContainerUI {
-public:
+  public:
     CHorizontalLayoutUI();
     const char* GetClass() const override { return "HorizontalLayoutUI"; }
 };
 
 // A box with a title around a vertical layout of rows.
 class CGroupBoxUI : public CContainerUI {
-public:
+  public:
     CGroupBoxUI();
     const char* GetClass() const override { return "GroupBoxUI"; }
 
-protected:
+  protected:
     void ApplyText() override;
 };
 
 // Pages of which one is shown at a time.
 class CTabLayoutUI : public CContainerUI {
-public:
+  public:
     CTabLayoutUI();
     const char* GetClass() const override { return "TabLayoutUI"; }
     // Shows page index; false when there is no such page.
     bool SelectItem(int index);
     int GetCurSel() const;
 
-protected:
+  protected:
     void PlaceChild(CControlUI* child) override;
 
-private:
+  private:
     QStackedWidget* stack_ = nullptr;
 };

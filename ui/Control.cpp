@@ -12,7 +12,9 @@ namespace {
 const char* const kControlProperty = "dtuControl";
 }
 
-bool ParseBool(const char* value) { return value && std::strcmp(value, "true") == 0; }
+bool ParseBool(const char* value) {
+    return value && std::strcmp(value, "true") == 0;
+}
 
 int ParseInt(const char* value, int fallback) {
     if (!value) return fallback;
@@ -36,8 +38,7 @@ CControlUI::~CControlUI() {
 void CControlUI::SetWidget(QWidget* widget) {
     widget_ = widget;
     widgetGuard_ = widget;
-    widget->setProperty(kControlProperty,
-                        QVariant::fromValue(reinterpret_cast<quintptr>(this)));
+    widget->setProperty(kControlProperty, QVariant::fromValue(reinterpret_cast<quintptr>(this)));
 }
 
 CControlUI* CControlUI::FromWidget(const QWidget* widget) {
@@ -125,7 +126,9 @@ void CControlUI::ApplyBkImage() {
     GetWidget()->setStyleSheet(QString("#%1 { border-image: url(%2); }").arg(id, path));
 }
 
-CControlUI* CControlUI::GetParent() const { return parent_; }
+CControlUI* CControlUI::GetParent() const {
+    return parent_;
+}
 
 void CControlUI::SetManager(CPaintManagerUI* manager, CControlUI* parent) {
     if (manager_ && manager_ != manager) manager_->ForgetControl(this);

@@ -14,7 +14,7 @@ class CContainerUI;
 class CPaintManagerUI;
 
 class CControlUI {
-public:
+  public:
     CControlUI();
     virtual ~CControlUI();
     CControlUI(const CControlUI&) = delete;
@@ -62,7 +62,7 @@ public:
     // The control a widget stands for, or null.
     static CControlUI* FromWidget(const QWidget* widget);
 
-protected:
+  protected:
     // Takes ownership of the widget that represents the control.
     void SetWidget(QWidget* widget);
     // Raises a notification to the paint manager's notifiers, when attached.
@@ -72,7 +72,7 @@ protected:
 
     CStdString text_;
 
-private:
+  private:
     CStdString name_;
     CStdString bkImage_;
     QWidget* widget_ = nullptr;

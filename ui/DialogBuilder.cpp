@@ -36,8 +36,7 @@ CControlUI* MakeKnownControl(const QString& cls) {
 
 bool ParseRect(const QString& text, RECT* r) {
     QByteArray b = text.toUtf8();
-    return std::sscanf(b.constData(), "%d,%d,%d,%d", &r->left, &r->top, &r->right, &r->bottom) ==
-           4;
+    return std::sscanf(b.constData(), "%d,%d,%d,%d", &r->left, &r->top, &r->right, &r->bottom) == 4;
 }
 
 bool ParseSize(const QString& text, SIZE* s) {
@@ -46,7 +45,7 @@ bool ParseSize(const QString& text, SIZE* s) {
 }
 
 class TreeReader {
-public:
+  public:
     TreeReader(QXmlStreamReader& xml, IDialogBuilderCallback* callback)
         : xml_(xml), callback_(callback) {}
 
@@ -96,7 +95,7 @@ public:
 
     bool tooDeep() const { return tooDeep_; }
 
-private:
+  private:
     QXmlStreamReader& xml_;
     IDialogBuilderCallback* callback_;
     bool tooDeep_ = false;
@@ -128,8 +127,8 @@ CControlUI* CDialogBuilder::Create(const char* xmlFile, const char*,
         error_ = "no skin file named";
         return nullptr;
     }
-    CStdString path = xmlFile[0] == '/' ? CStdString(xmlFile)
-                                        : CPaintManagerUI::GetResourcePath() + xmlFile;
+    CStdString path =
+        xmlFile[0] == '/' ? CStdString(xmlFile) : CPaintManagerUI::GetResourcePath() + xmlFile;
     QFile file(QString::fromUtf8(path.GetData()));
     if (!file.open(QIODevice::ReadOnly)) {
         error_ = "cannot open " + path.str();

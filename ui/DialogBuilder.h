@@ -12,14 +12,14 @@ class CControlUI;
 class CPaintManagerUI;
 
 class IDialogBuilderCallback {
-public:
+  public:
     virtual ~IDialogBuilderCallback() = default;
     // A control for an element class the builder does not know, or null.
     virtual CControlUI* CreateControl(const char* className) = 0;
 };
 
 class CDialogBuilder {
-public:
+  public:
     // Builds the tree of a skin file, resolved in the paint manager's resource path unless
     // absolute. The "Window" element's attributes (size, caption, roundcorner) go to manager
     // when one is given. Returns the root control (owned by the caller), or null.
@@ -32,6 +32,6 @@ public:
     // Why the last Create returned null ("" when it did not).
     const std::string& LastError() const { return error_; }
 
-private:
+  private:
     std::string error_;
 };

@@ -27,7 +27,7 @@ struct FileDialogSpec {
 };
 
 class IDialogs {
-public:
+  public:
     virtual ~IDialogs() = default;
     // Shows a modal box; returns IDOK, IDCANCEL, IDYES or IDNO. UI thread.
     virtual int ShowMessageBox(const CStdString& text, const CStdString& caption, UINT flags) = 0;
@@ -47,13 +47,13 @@ int MessageBox(const CStdString& text, const CStdString& caption, UINT flags,
 
 // Replaces the process's dialogs for the lifetime of the object (tests).
 class ScopedDialogs {
-public:
+  public:
     explicit ScopedDialogs(IDialogs* dialogs) : previous_(SetDialogs(dialogs)) {}
     ~ScopedDialogs() { SetDialogs(previous_); }
     ScopedDialogs(const ScopedDialogs&) = delete;
     ScopedDialogs& operator=(const ScopedDialogs&) = delete;
 
-private:
+  private:
     IDialogs* previous_;
 };
 

@@ -44,12 +44,22 @@ void CPaintManagerUI::SetInstance() {
     if (!ec) SetInstancePath(exe.parent_path().string());
 }
 
-void CPaintManagerUI::SetInstancePath(const CStdString& path) { InstancePath() = WithSlash(path); }
-CStdString CPaintManagerUI::GetInstancePath() { return InstancePath(); }
-void CPaintManagerUI::SetResourcePath(const CStdString& path) { ResourcePath() = WithSlash(path); }
-CStdString CPaintManagerUI::GetResourcePath() { return ResourcePath(); }
+void CPaintManagerUI::SetInstancePath(const CStdString& path) {
+    InstancePath() = WithSlash(path);
+}
+CStdString CPaintManagerUI::GetInstancePath() {
+    return InstancePath();
+}
+void CPaintManagerUI::SetResourcePath(const CStdString& path) {
+    ResourcePath() = WithSlash(path);
+}
+CStdString CPaintManagerUI::GetResourcePath() {
+    return ResourcePath();
+}
 
-void CPaintManagerUI::Init(CWindowWnd* window) { window_ = window; }
+void CPaintManagerUI::Init(CWindowWnd* window) {
+    window_ = window;
+}
 
 bool CPaintManagerUI::AttachDialog(CControlUI* root) {
     if (!root) return false;
@@ -100,9 +110,13 @@ CControlUI* CPaintManagerUI::FindControl(POINT point) const {
     return nullptr;
 }
 
-bool CPaintManagerUI::MessageHandler(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+bool CPaintManagerUI::MessageHandler(UINT, WPARAM, LPARAM, LRESULT&) {
+    return false;
+}
 
-int CPaintManagerUI::MessageLoop() { return QApplication::exec(); }
+int CPaintManagerUI::MessageLoop() {
+    return QApplication::exec();
+}
 
 void CPaintManagerUI::SendNotify(CControlUI* sender, const char* type, WPARAM wParam,
                                  LPARAM lParam) {

@@ -19,7 +19,7 @@ class COptionUI;
 class CWindowWnd;
 
 class CPaintManagerUI {
-public:
+  public:
     CPaintManagerUI();
     ~CPaintManagerUI();
     CPaintManagerUI(const CPaintManagerUI&) = delete;
@@ -71,7 +71,7 @@ public:
     void ForgetControl(CControlUI* control);
     void DeselectGroup(const CStdString& group, COptionUI* keep);
 
-private:
+  private:
     CWindowWnd* window_ = nullptr;
     CControlUI* root_ = nullptr;
     std::vector<INotifyUI*> notifiers_;

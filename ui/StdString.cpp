@@ -57,7 +57,8 @@ CStdString CStdString::Mid(int start, int count) const {
     if (start < 0) start = 0;
     if (start >= GetLength()) return {};
     if (count < 0) return CStdString(data_.substr(static_cast<std::size_t>(start)));
-    return CStdString(data_.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(count)));
+    return CStdString(
+        data_.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(count)));
 }
 
 int CStdString::Compare(std::string_view other) const {

@@ -7,7 +7,7 @@
 #include <string_view>
 
 class CStdString {
-public:
+  public:
     CStdString() = default;
     CStdString(const char* text) : data_(text ? text : "") {}
     CStdString(const char* text, int length);
@@ -66,6 +66,6 @@ public:
     friend bool operator==(const CStdString& a, const std::string& b) { return a.data_ == b; }
     friend bool operator==(const CStdString& a, const CStdString& b) { return a.data_ == b.data_; }
 
-private:
+  private:
     std::string data_;
 };

@@ -60,8 +60,12 @@ struct SIZE {
 };
 
 // The low and high signed 16-bit halves of a point packed into an LPARAM.
-inline int GET_X_LPARAM(LPARAM l) { return static_cast<std::int16_t>(l & 0xFFFF); }
-inline int GET_Y_LPARAM(LPARAM l) { return static_cast<std::int16_t>((l >> 16) & 0xFFFF); }
+inline int GET_X_LPARAM(LPARAM l) {
+    return static_cast<std::int16_t>(l & 0xFFFF);
+}
+inline int GET_Y_LPARAM(LPARAM l) {
+    return static_cast<std::int16_t>((l >> 16) & 0xFFFF);
+}
 inline LPARAM MAKELPARAM(int lo, int hi) {
     return static_cast<LPARAM>((static_cast<std::uint32_t>(hi & 0xFFFF) << 16) |
                                static_cast<std::uint32_t>(lo & 0xFFFF));

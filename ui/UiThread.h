@@ -20,7 +20,7 @@ struct PendingCall;
 // behind it that has not started yet (they return 0 without running) and refuses new ones,
 // so that a thread being joined is never stuck in a send to a UI thread that waits for it.
 class SendGate {
-public:
+  public:
     SendGate() = default;
     ~SendGate();
     SendGate(const SendGate&) = delete;
@@ -34,7 +34,7 @@ public:
     // Calls waiting behind the gate that have not started yet. Any thread.
     std::size_t Waiting() const;
 
-private:
+  private:
     friend std::intptr_t RunOnUiThread(std::function<std::intptr_t()>,
                                        std::initializer_list<SendGate*>);
     bool Enter(const std::shared_ptr<PendingCall>& call);

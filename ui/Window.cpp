@@ -16,7 +16,7 @@
 struct CWindowWnd::Shared {
     std::mutex mutex;
     CWindowWnd* owner = nullptr;  // written on the UI thread; null once the object is gone
-    QWidget* widget = nullptr;  // written on the UI thread under mutex
+    QWidget* widget = nullptr;    // written on the UI thread under mutex
     ui::SendGate gate;
 };
 
@@ -38,13 +38,13 @@ struct PostedPayload {
 
 // The top-level widget: turns Qt's events into the window's messages.
 class WindowHost : public QWidget {
-public:
+  public:
     explicit WindowHost(CWindowWnd* owner) : owner_(owner) {}
     // The window object lets go of its widget, which Qt deletes a little later: events that
     // reach it meanwhile find no window procedure.
     void Detach() { owner_ = nullptr; }
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* e) override {
         // The window procedure decides; its default destroys the window.
         e->ignore();
@@ -91,13 +91,15 @@ protected:
         QWidget::mouseReleaseEvent(e);
     }
 
-private:
+  private:
     CWindowWnd* owner_;
     bool dragging_ = false;
     QPoint dragOffset_;
 };
 
-CWindowWnd::CWindowWnd() : shared_(std::make_shared<Shared>()) { shared_->owner = this; }
+CWindowWnd::CWindowWnd() : shared_(std::make_shared<Shared>()) {
+    shared_->owner = this;
+}
 
 CWindowWnd::~CWindowWnd() {
     shared_->gate.Close();
@@ -129,7 +131,9 @@ bool CWindowWnd::Create(CWindowWnd* parent, const char* name, unsigned style, un
     return true;
 }
 
-QWidget* CWindowWnd::GetHWND() const { return widget_; }
+QWidget* CWindowWnd::GetHWND() const {
+    return widget_;
+}
 
 void CWindowWnd::SetWindowStyle(unsigned style) {
     style_ = style;
@@ -165,7 +169,9 @@ bool CWindowWnd::IsZoomed() const {
     return widget_->isMaximized() || (!Framed() && zoomed_);
 }
 
-bool CWindowWnd::Framed() const { return (style_ & (WS_CAPTION | WS_THICKFRAME)) != 0; }
+bool CWindowWnd::Framed() const {
+    return (style_ & (WS_CAPTION | WS_THICKFRAME)) != 0;
+}
 
 void CWindowWnd::Maximize() {
     if (!Framed()) {
@@ -192,7 +198,9 @@ void CWindowWnd::Restore() {
     }
     widget_->showNormal();
 }
-bool CWindowWnd::IsIconic() const { return widget_ && widget_->isMinimized(); }
+bool CWindowWnd::IsIconic() const {
+    return widget_ && widget_->isMinimized();
+}
 
 void CWindowWnd::DestroyWindow() {
     if (!widget_) return;
@@ -264,13 +272,15 @@ int CWindowWnd::TimerInterval(UINT id) const {
     return it == timers_.end() ? -1 : it->second->interval();
 }
 
-void CWindowWnd::CloseSendGate() { shared_->gate.Close(); }
+void CWindowWnd::CloseSendGate() {
+    shared_->gate.Close();
+}
 
 void CWindowWnd::PostQuitMessage(int exitCode) {
     auto* app = QCoreApplication::instance();
     if (!app) return;
-    QMetaObject::invokeMethod(app, [exitCode] { QCoreApplication::exit(exitCode); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        app, [exitCode] { QCoreApplication::exit(exitCode); }, Qt::QueuedConnection);
 }
 
 LRESULT CWindowWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -283,11 +293,20 @@ LRESULT CWindowWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_SYSCOMMAND:
             if (!widget_) return 0;
             switch (wParam & 0xFFF0) {
-                case SC_MINIMIZE: widget_->showMinimized(); break;
-                case SC_MAXIMIZE: Maximize(); break;
-                case SC_RESTORE: Restore(); break;
-                case SC_CLOSE: HandleMessage(WM_CLOSE, 0, 0); break;
-                default: break;
+                case SC_MINIMIZE:
+                    widget_->showMinimized();
+                    break;
+                case SC_MAXIMIZE:
+                    Maximize();
+                    break;
+                case SC_RESTORE:
+                    Restore();
+                    break;
+                case SC_CLOSE:
+                    HandleMessage(WM_CLOSE, 0, 0);
+                    break;
+                default:
+                    break;
             }
             return 0;
         default:

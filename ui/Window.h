@@ -17,7 +17,7 @@ class QWidget;
 class QTimer;
 
 class CWindowWnd {
-public:
+  public:
     using TimerProc = std::function<void(UINT id)>;
     // Frees the payload of a posted message that could not be delivered.
     using ReleaseFn = void (*)(WPARAM wParam, LPARAM lParam);
@@ -66,7 +66,7 @@ public:
     // window, WM_SYSCOMMAND minimises, maximises, restores or closes, WM_NCHITTEST is client.
     virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
-protected:
+  protected:
     // Releases every send waiting for this window and refuses new ones, so a thread that is
     // being joined can leave a send it is blocked in. The window itself stays.
     void CloseSendGate();
@@ -75,7 +75,7 @@ protected:
     // Called after the window was destroyed.
     virtual void OnFinalMessage(QWidget* hwnd) {}
 
-private:
+  private:
     friend class WindowHost;
     bool Framed() const;
     void Maximize();

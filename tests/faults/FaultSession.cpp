@@ -6,9 +6,9 @@
 #include <QTimer>
 #include <ctime>
 
-#include "settings/Labels.h"
 #include "engine/FrameTimers.h"
 #include "engine/ReceivePath.h"
+#include "settings/Labels.h"
 #include "tests/support/TestPaths.h"
 #include "ui/Controls.h"
 #include "ui/PaintManager.h"

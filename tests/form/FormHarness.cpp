@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "settings/Labels.h"
 #include "form/LayoutRules.h"
 #include "form/ShowLayout.h"
+#include "settings/Labels.h"
 #include "tests/support/TestPaths.h"
 #include "ui/Container.h"
 #include "ui/Controls.h"

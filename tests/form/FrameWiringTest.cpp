@@ -3,8 +3,8 @@
 #include <QCoreApplication>
 
 #include "app/FrameWnd.h"
-#include "settings/Labels.h"
 #include "form/TabStrip.h"
+#include "settings/Labels.h"
 #include "tests/form/FormHarness.h"
 #include "ui/Controls.h"
 

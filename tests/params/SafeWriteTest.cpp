@@ -6,11 +6,11 @@
 #include <functional>
 #include <set>
 
-#include "settings/Labels.h"
 #include "form/TabStrip.h"
 #include "params/ChangedWrites.h"
 #include "params/ConfigFiles.h"
 #include "params/DeviceWrite.h"
+#include "settings/Labels.h"
 #include "tests/params/UnitSession.h"
 
 namespace {

@@ -17,8 +17,12 @@ std::string FromEnv(const char* name, const char* fallback) {
 }
 }  // namespace
 
-std::string SourceDir() { return FromEnv("DTU_SOURCE_DIR", DTU_TEST_SOURCE_DIR); }
-std::string BinaryDir() { return FromEnv("DTU_BINARY_DIR", DTU_TEST_BINARY_DIR); }
+std::string SourceDir() {
+    return FromEnv("DTU_SOURCE_DIR", DTU_TEST_SOURCE_DIR);
+}
+std::string BinaryDir() {
+    return FromEnv("DTU_BINARY_DIR", DTU_TEST_BINARY_DIR);
+}
 
 std::string TempDir() {
     static std::vector<std::unique_ptr<QTemporaryDir>> dirs;
