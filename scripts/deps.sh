@@ -22,6 +22,6 @@ dtu_require_packages() {
 
 # Packages to build and run the program.
 DTU_BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev libgl-dev fonts-wqy-microhei)
-# Packages the test suite needs besides: GoogleTest/GMock, and a real X server for the
-# window check, and python3 for the check that the skin generator reproduces the skins.
-DTU_TEST_PACKAGES=(libgtest-dev libgmock-dev xvfb xdotool python3)
+# Packages the test suite needs besides: GoogleTest/GMock, a real X server for the window
+# check, python3 for the check that the skin generator reproduces the skins, and clang-format.
+DTU_TEST_PACKAGES=(libgtest-dev libgmock-dev xvfb xdotool python3 clang-format)
