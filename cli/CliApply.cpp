@@ -64,11 +64,5 @@ int RunApply(const CliOptions& options) {
     });
     if (!session.StartWorker()) return session.Finish();
     session.WaitForJob(ReadForApply, 0);
-    if (!collected) {
-        PrintMessage("the unit sent no complete listing: nothing was written");
-        session.Fail(kExitUnit);
-        return session.Finish();
-    }
-    session.WaitForWrites();
-    return session.Finish();
+    return session.FinishWrites(collected);
 }

@@ -271,6 +271,16 @@ void CliSession::Fail(int code) {
     if (exitCode_ == kExitDone) exitCode_ = code;
 }
 
+int CliSession::FinishWrites(bool listed) {
+    if (!listed) {
+        PrintMessage("the unit sent no complete listing: nothing was written");
+        Fail(kExitUnit);
+        return Finish();
+    }
+    WaitForWrites();
+    return Finish();
+}
+
 int CliSession::Finish() {
     if (frame_ && PortOpen()) {
         if (frame_->loggedIn && !options_.stay && StartWorker()) {

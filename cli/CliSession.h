@@ -95,6 +95,9 @@ class CliSession {
     // Leaves the unit with at+quit (unless --stay) and closes the port; returns the exit
     // status of the session.
     int Finish();
+    // Ends a session whose writes were collected from a listing: without one (listed false)
+    // nothing was written and the session fails; otherwise waits for the writes first.
+    int FinishWrites(bool listed);
 
   private:
     void OnJobFinished(const CommandJob& job, JobOutcome outcome);

@@ -135,11 +135,5 @@ int RunSet(const CliOptions& options) {
         session.QueueWrites(writes);
     });
     session.RunJob({ReadAll, kListingCommand, "", ""});
-    if (!collected) {
-        PrintMessage("the unit sent no complete listing: nothing was written");
-        session.Fail(kExitUnit);
-        return session.Finish();
-    }
-    session.WaitForWrites();
-    return session.Finish();
+    return session.FinishWrites(collected);
 }

@@ -102,7 +102,7 @@ bool IsOnScreen(CM5Z30FrameWnd& frame, const std::string& name) {
 }
 
 std::vector<FormValue> FormValues(CM5Z30FrameWnd& frame, bool onScreen) {
-    Derivation d{frame, onScreen};
+    Derivation d{frame, onScreen, {}};
     for (const auto& [name, entry] : frame.parameterTable) {
         if (onScreen && !IsOnScreen(frame, name)) continue;
         switch (entry.kind) {

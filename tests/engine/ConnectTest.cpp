@@ -208,7 +208,9 @@ TEST(ConnectFailures, AreLoggedInTheSkinsLanguage) {
     const std::regex englishWords("[A-Za-z]{2,}[ ,.;:]+[A-Za-z]{2,}");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        if (c.held) ASSERT_TRUE(holder.OpenPort(nullptr, c.device, 9600, 'N', 8, 1, 0, 64));
+        if (c.held) {
+            ASSERT_TRUE(holder.OpenPort(nullptr, c.device, 9600, 'N', 8, 1, 0, 64));
+        }
         ports->RemoveAll();
         if (!c.device.empty()) ports->Add(new CListLabelElementUI(c.device));
         ports->SelectItem(c.device.empty() ? -1 : 0);

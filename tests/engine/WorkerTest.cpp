@@ -223,7 +223,9 @@ TEST(Worker, WritesACommandOnlyOnALineThatIsTheJobs) {
         QCoreApplication::processEvents();
         const bool written = c.step == WriteStep::Written;
         EXPECT_EQ(frame.log, c.logged ? std::string(c.logged) + ":" + job.command : "");
-        if (written) EXPECT_EQ(frame.rxLength, 0) << "armed with an empty buffer";
+        if (written) {
+            EXPECT_EQ(frame.rxLength, 0) << "armed with an empty buffer";
+        }
         const bool received =
             WaitUntil([&] { return !host.ReceivedCommands().empty(); }, written ? 3000 : 200);
         EXPECT_EQ(received, written);

@@ -122,7 +122,9 @@ void AnsweredInTime(Session& s, const Kind& kind) {
     s.frame.jobQueue.PushJob(kind.job);
     ASSERT_TRUE(AwaitFinished(s, kind.job.command, mark.finished)) << Tail(s.frame.log);
     EXPECT_EQ(FinishedJob(s, kind.job.command, mark.finished)->outcome, JobOutcome::Ok);
-    if (kind.job.type != Quit) EXPECT_TRUE(AwaitIdle(s, mark.idle));
+    if (kind.job.type != Quit) {
+        EXPECT_TRUE(AwaitIdle(s, mark.idle));
+    }
     const std::string log = s.frame.log.substr(mark.log);
     EXPECT_EQ(Occurrences(log, SendPrefix() + kind.job.command), 1) << log;
     EXPECT_EQ(Occurrences(log, Label(kSection, "OutTime")), 0) << log;
@@ -144,7 +146,9 @@ void RefusedAtOnce(Session& s, const Kind& kind) {
     const std::optional<SteadyTime> refused = ArrivalOf(s, "ERROR\r\n", blocks);
     ASSERT_TRUE(refused.has_value());
     EXPECT_LT(job->at - *refused, 100ms) << "the job ended long after the refusal";
-    if (kind.job.type != Quit) EXPECT_TRUE(AwaitIdle(s, mark.idle));
+    if (kind.job.type != Quit) {
+        EXPECT_TRUE(AwaitIdle(s, mark.idle));
+    }
 
     const std::string log = s.frame.log.substr(mark.log);
     EXPECT_EQ(Occurrences(log, Label(kSection, kind.refusalKey)), 1) << log;
@@ -170,7 +174,9 @@ void LateWithinTheGrace(Session& s, const Kind& kind) {
     ASSERT_TRUE(s.TimeOutWhenSent(OnTheLine(kind.job.command), JobTimeout(kind.job.type, 1)));
     ASSERT_TRUE(AwaitFinished(s, kind.job.command, mark.finished)) << Tail(s.frame.log);
     EXPECT_EQ(FinishedJob(s, kind.job.command, mark.finished)->outcome, JobOutcome::Ok);
-    if (kind.job.type != Quit) EXPECT_TRUE(AwaitIdle(s, mark.idle));
+    if (kind.job.type != Quit) {
+        EXPECT_TRUE(AwaitIdle(s, mark.idle));
+    }
 
     const std::string log = s.frame.log.substr(mark.log);
     const std::size_t timedOut = log.find(Label(kSection, "OutTime"));
@@ -183,7 +189,9 @@ void LateWithinTheGrace(Session& s, const Kind& kind) {
             1)
             << log;
     }
-    if (kind.job.type == ReadAll) EXPECT_EQ(s.frame.parsedListings, mark.parsed + 1);
+    if (kind.job.type == ReadAll) {
+        EXPECT_EQ(s.frame.parsedListings, mark.parsed + 1);
+    }
     row.Audit(s, {}, mark.log);
 }
 
@@ -327,7 +335,9 @@ TEST(JobOutcomes, ALoginDuringTheWaitForAQuietLineIsKept) {
         const std::size_t written = log.find(SendPrefix() + c.waiting.command);
         ASSERT_NE(greeting, std::string::npos) << log;
         EXPECT_LT(greeting, written) << log;
-        if (c.waiting.type == ReadAll) EXPECT_EQ(s.frame.parsedListings, mark.parsed + 1);
+        if (c.waiting.type == ReadAll) {
+            EXPECT_EQ(s.frame.parsedListings, mark.parsed + 1);
+        }
         row.Audit(s, {}, mark.log);
     }
 }
