@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <cstring>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "engine/Log.h"
@@ -51,13 +52,17 @@ TEST(Frame, CaptionBandDragsExceptOverButtonsOptionsAndTexts) {
     }
 }
 
+// Shows the window and returns its "maxbtn" and "restorebtn".
+std::pair<CControlUI*, CControlUI*> ShowWithZoomButtons(CM5Z30FrameWnd& frame) {
+    frame.ShowWindow(true);
+    PumpFor(20);
+    return {frame.paintManager.FindControl("maxbtn"), frame.paintManager.FindControl("restorebtn")};
+}
+
 TEST(Frame, MaximiseSwapsTheButtonsAndRestoreSwapsThemBack) {
     SkinFolder skin;
     auto frame = MakeFrame();
-    frame->ShowWindow(true);
-    PumpFor(20);
-    CControlUI* maxbtn = frame->paintManager.FindControl("maxbtn");
-    CControlUI* restorebtn = frame->paintManager.FindControl("restorebtn");
+    auto [maxbtn, restorebtn] = ShowWithZoomButtons(*frame);
     struct Step {
         WPARAM command;
         bool maxVisible;
@@ -79,10 +84,7 @@ TEST(Frame, MaximiseSwapsTheButtonsAndRestoreSwapsThemBack) {
 TEST(Frame, ZoomButtonsFollowAStateChangeMadeElsewhere) {
     SkinFolder skin;
     auto frame = MakeFrame();
-    frame->ShowWindow(true);
-    PumpFor(20);
-    CControlUI* maxbtn = frame->paintManager.FindControl("maxbtn");
-    CControlUI* restorebtn = frame->paintManager.FindControl("restorebtn");
+    auto [maxbtn, restorebtn] = ShowWithZoomButtons(*frame);
     // As a window manager's shortcut or tiling would, past the buttons.
     frame->GetHWND()->showMaximized();
     PumpFor(20);

@@ -1,4 +1,5 @@
 #include "tests/faults/FaultSession.h"
+#include "tests/support/FrameOnUnit.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -87,20 +88,7 @@ Session::Session(sim::UnitOptions options, bool connect) : host(options) {
     UseEnglishSkin();
     host.SetUnplugCallback([this] { cutAtNs = NowNs(); });
     if (!host.Start(&error)) return;
-    frame.extraPorts = {host.DevicePath()};
-    frame.Create(nullptr, "DTU", WS_OVERLAPPEDWINDOW, 0, 0, 0, 1400, 800);
-    if (!frame.logView || !frame.StartWorker()) {
-        error = "the skin did not load or the worker did not start";
-        return;
-    }
-    auto* baud = dynamic_cast<CComboUI*>(Control("BaudRate1"));
-    for (int i = 0; baud && i < baud->GetCount(); ++i) {
-        if (baud->GetItemAt(i)->GetText() == "115200") baud->SelectItem(i);
-    }
-    if (!baud || baud->GetText() != "115200") {
-        error = "no 115200 baud on the skin";
-        return;
-    }
+    if (!testsupport::SetUpFrameOnUnit(frame, host, &error)) return;
     if (!connect) {
         ready = true;
         return;

@@ -7,6 +7,7 @@
 
 #include "sim/VirtualUnitHost.h"
 #include "tests/params/FormFixture.h"
+#include "tests/support/FrameOnUnit.h"
 
 namespace formtest {
 
@@ -37,17 +38,7 @@ struct Session {
         : host(std::move(options)) {
         UseRealSkin(skin);
         if (!host.Start(&error)) return;
-        frame.extraPorts = {host.DevicePath()};
-        frame.Create(nullptr, "DTU", WS_OVERLAPPEDWINDOW, 0, 0, 0, 1400, 800);
-        if (!frame.logView || !frame.StartWorker()) {
-            error = "the skin did not load or the worker did not start";
-            return;
-        }
-        if (auto* baud = Combo(frame, "BaudRate1")) {
-            for (int i = 0; i < baud->GetCount(); ++i) {
-                if (baud->GetItemAt(i)->GetText() == "115200") baud->SelectItem(i);
-            }
-        }
+        if (!testsupport::SetUpFrameOnUnit(frame, host, &error)) return;
         Click(frame, "Open");
         if (!frame.serialPort.IsOpen()) {
             error = "the port did not open";
