@@ -13,12 +13,12 @@
 
 #include "app/FrameWnd.h"
 #include "engine/Connect.h"
-#include "engine/Log.h"
 #include "settings/Labels.h"
 #include "settings/Settings.h"
 #include "sim/VirtualUnitHost.h"
 #include "ui/Control.h"
 #include "ui/Controls.h"
+#include "ui/Log.h"
 #include "ui/PaintManager.h"
 
 namespace {

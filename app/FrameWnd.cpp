@@ -9,17 +9,17 @@
 #include "engine/CommandState.h"
 #include "engine/Connect.h"
 #include "engine/FrameTimers.h"
-#include "engine/Log.h"
 #include "engine/ReceivePath.h"
 #include "engine/UserCommands.h"
 #include "engine/Worker.h"
+#include "form/ConfigFiles.h"
+#include "form/DeviceForm.h"
 #include "form/LayoutRules.h"
 #include "form/SettleRules.h"
 #include "form/TabStrip.h"
-#include "params/ConfigFiles.h"
-#include "params/DeviceForm.h"
 #include "ui/Controls.h"
 #include "ui/DialogBuilder.h"
+#include "ui/Log.h"
 
 namespace {
 

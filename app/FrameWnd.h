@@ -22,8 +22,10 @@
 #include "engine/AnswerEvent.h"
 #include "engine/CommandJob.h"
 #include "form/TabTable.h"
+#include "params/Listing.h"
 #include "params/ParameterTable.h"
 #include "serial/SerialPort.h"
+#include "ui/Log.h"
 #include "ui/Notify.h"
 #include "ui/PaintManager.h"
 #include "ui/StdString.h"
@@ -32,9 +34,9 @@
 class CControlUI;
 class CRichEditUI;
 
-// The program's own window messages (the serial port's, 1034 and 1041, are in SerialPort.h).
+// The program's own window messages (the serial port's, 1034 and 1041, are in SerialPort.h;
+// the log's, 2125, in ui/Log.h).
 inline constexpr UINT kMsgLayoutRule = 2124;   // run layout rule wParam with lParam
-inline constexpr UINT kMsgLogBlock = 2125;     // append a heap text block to the log
 inline constexpr UINT kMsgParseAnswer = 2126;  // worker: parse the listing, fill the form
 inline constexpr UINT kMsgUnhandled = 2127;    // not handled: default processing
 inline constexpr UINT kMsgSaveToFile = 2128;
@@ -45,9 +47,6 @@ inline constexpr UINT kMsgSwitchLanguage = 2132;
 // Calls the worker makes on the UI thread (job start, results) run through 2140 with a
 // pointer to a function object: the worker itself never touches UI-thread state.
 inline constexpr UINT kMsgRunOnUi = 2140;
-
-// Size of the receive buffer: at most 15999 characters and a terminating zero.
-inline constexpr int kRxBufferSize = 16000;
 
 // How a job ended: its answer held an OK line, an ERROR line, nothing came in time, or the
 // port did not take the whole command.

@@ -16,8 +16,8 @@
 
 #include "bench/BenchSession.h"
 #include "engine/Worker.h"
+#include "form/DeviceWrite.h"
 #include "form/TabStrip.h"
-#include "params/DeviceWrite.h"
 #include "sim/UnitParameters.h"
 #include "ui/Control.h"
 

@@ -3,7 +3,7 @@
 #include "cli/CliCommands.h"
 #include "cli/CliOutput.h"
 #include "cli/CliSession.h"
-#include "params/ConfigFiles.h"
+#include "form/ConfigFiles.h"
 #include "params/ParameterTable.h"
 
 namespace {

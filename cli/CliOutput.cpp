@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <set>
 
-#include "params/ConfigFiles.h"
+#include "form/ConfigFiles.h"
 #include "params/DeviceAnswer.h"
 #include "params/ParameterTable.h"
 #include "ui/TextCodec.h"

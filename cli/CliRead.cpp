@@ -4,13 +4,12 @@
 #include "cli/CliCommands.h"
 #include "cli/CliOutput.h"
 #include "cli/CliSession.h"
+#include "form/ConfigFiles.h"
 #include "params/ConfigFileText.h"
-#include "params/ConfigFiles.h"
+#include "params/Listing.h"
 #include "serial/PortList.h"
 
 namespace {
-
-constexpr const char* kListingCommand = "\r\nAT+SHOW\r\n";
 
 // True when the file holds exactly the bytes a .cfg file of the listing has.
 bool FileHolds(const std::string& path, const std::string& listing) {

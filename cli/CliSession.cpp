@@ -10,12 +10,12 @@
 #include "engine/ConfigMode.h"
 #include "engine/Connect.h"
 #include "engine/JobTypes.h"
-#include "engine/Log.h"
 #include "engine/ReceivePath.h"
 #include "engine/Worker.h"
 #include "settings/Labels.h"
 #include "settings/Settings.h"
 #include "ui/Controls.h"
+#include "ui/Log.h"
 #include "ui/PaintManager.h"
 
 namespace {
@@ -286,7 +286,7 @@ int CliSession::Finish() {
         if (frame_->loggedIn && !options_.stay && StartWorker()) {
             CommandJob quit;
             quit.type = Quit;
-            quit.command = "\r\nat+quit\r\n";
+            quit.command = JobCommand(Quit);
             if (RunJob(quit) != JobOutcome::Ok) {
                 PrintMessage("the unit did not confirm at+quit");
                 Fail(kExitUnit);

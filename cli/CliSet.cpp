@@ -6,18 +6,17 @@
 #include "cli/CliOutput.h"
 #include "cli/CliSession.h"
 #include "engine/ReceivePath.h"
+#include "form/ChangedWrites.h"
+#include "form/ChannelSwitches.h"
+#include "form/DeviceForm.h"
+#include "form/DeviceWrite.h"
 #include "form/TabTable.h"
-#include "params/ChangedWrites.h"
-#include "params/ChannelSwitches.h"
-#include "params/DeviceForm.h"
-#include "params/DeviceWrite.h"
+#include "params/Listing.h"
 #include "params/ParameterTable.h"
 #include "params/ValueText.h"
 #include "ui/PaintManager.h"
 
 namespace {
-
-constexpr const char* kListingCommand = "\r\nAT+SHOW\r\n";
 
 // A parameter "set" can write: a field, a list, or a transfer-channel mask.
 bool IsSettable(const std::string& name, const ParameterEntry& entry) {

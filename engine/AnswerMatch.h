@@ -5,8 +5,9 @@
 // Threads: pure functions, any thread.
 #include <string_view>
 
+#include "params/Listing.h"
+
 // The markers the unit's texts are recognised by, letter for letter.
-inline constexpr std::string_view kListingAnchor = "Access Point Name:";
 inline constexpr std::string_view kLoginGreeting = "enter setting!";
 inline constexpr std::string_view kCommandList = "AT+LIST";
 inline constexpr std::string_view kSettingTimeout = "Seting Timeout and quit";

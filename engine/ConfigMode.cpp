@@ -2,9 +2,9 @@
 
 #include "app/FrameWnd.h"
 #include "engine/FrameTimers.h"
-#include "engine/Log.h"
 #include "engine/ReceivePath.h"
 #include "settings/Labels.h"
+#include "ui/Log.h"
 
 void Login(CM5Z30FrameWnd& frame) {
     ClearReceived(frame);

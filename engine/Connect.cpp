@@ -8,12 +8,12 @@
 
 #include "app/FrameWnd.h"
 #include "engine/FrameTimers.h"
-#include "engine/Log.h"
 #include "engine/OpenErrorText.h"
-#include "params/ChangedWrites.h"
+#include "form/ChangedWrites.h"
 #include "serial/PortList.h"
 #include "settings/Labels.h"
 #include "ui/Controls.h"
+#include "ui/Log.h"
 
 namespace {
 

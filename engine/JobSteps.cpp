@@ -7,13 +7,13 @@
 #include "engine/CommandState.h"
 #include "engine/FrameTimers.h"
 #include "engine/JobTypes.h"
-#include "engine/Log.h"
 #include "engine/ReceivePath.h"
-#include "params/ChangedWrites.h"
-#include "params/ConfigFiles.h"
-#include "params/DeviceWrite.h"
-#include "params/ReadBack.h"
+#include "form/ChangedWrites.h"
+#include "form/ConfigFiles.h"
+#include "form/DeviceWrite.h"
+#include "form/ReadBack.h"
 #include "settings/Labels.h"
+#include "ui/Log.h"
 
 namespace {
 

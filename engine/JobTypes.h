@@ -3,8 +3,10 @@
 //
 // Threads: constant data and pure lookups, any thread.
 #include <chrono>
+#include <string_view>
 
 #include "engine/CommandJob.h"
+#include "params/Listing.h"
 
 // How the receive path decides that the awaited answer is complete. An ERROR line completes
 // every kind but None (the Login's only before its greeting), and the worker then stores and
@@ -36,6 +38,7 @@ enum class ResultAction {
 
 struct JobTypeRow {
     int type;
+    const char* command;  // the bytes written, line ends included; null where the job builds it
     int baseTimeoutMs;
     Completion completion;
     ResultAction result;
@@ -43,27 +46,28 @@ struct JobTypeRow {
 
 // clang-format off
 inline constexpr JobTypeRow kJobTypes[] = {
-    // type              time-out  completed by             result handling
-    {ReadAll,            24000,    Completion::Listing,     ResultAction::ParseListing},
-    {WriteParameter,     5000,     Completion::OkOrError,   ResultAction::WriteOutcome},
-    {EnterConfig,        5000,     Completion::Login,       ResultAction::None},
-    {RestoreFactory,     5000,     Completion::Factory,     ResultAction::FactoryOutcome},
-    {ReadForSave,        24000,    Completion::FileListing, ResultAction::SaveFile},
-    {ReadForApply,       24000,    Completion::FileListing, ResultAction::ApplyFile},
-    {Quit,               5000,     Completion::QuitOk,      ResultAction::LoggedOut},
-    {FindNetMode,        5000,     Completion::OkOnly,      ResultAction::NetMode},
-    {GetVersion,         5000,     Completion::OkOrError,   ResultAction::None},
-    {QueryPin,           5000,     Completion::OkOrError,   ResultAction::None},
-    {QuerySignal,        5000,     Completion::Signal,      ResultAction::None},
-    {QuerySignalRetry,   5000,     Completion::OkOrError,   ResultAction::None},
-    {ReadFileLog,        24000,    Completion::OkOrError,   ResultAction::None},
-    {RawCommand,         5000,     Completion::OkOrError,   ResultAction::None},
-    {ReadBack,           24000,    Completion::Listing,     ResultAction::CheckWrites},
+    // type            command                   time-out  completed by             result handling
+    {ReadAll,          kListingCommand,          24000,    Completion::Listing,     ResultAction::ParseListing},
+    {WriteParameter,   nullptr,                  5000,     Completion::OkOrError,   ResultAction::WriteOutcome},
+    {EnterConfig,      nullptr,                  5000,     Completion::Login,       ResultAction::None},
+    {RestoreFactory,   "\r\nAT+FACTORY\r\n",     5000,     Completion::Factory,     ResultAction::FactoryOutcome},
+    {ReadForSave,      kListingCommand,          24000,    Completion::FileListing, ResultAction::SaveFile},
+    {ReadForApply,     kListingCommand,          24000,    Completion::FileListing, ResultAction::ApplyFile},
+    {Quit,             "\r\nat+quit\r\n",        5000,     Completion::QuitOk,      ResultAction::LoggedOut},
+    {FindNetMode,      "AT+FINDNETMODE\r\n",     5000,     Completion::OkOnly,      ResultAction::NetMode},
+    {GetVersion,       "At+VER\r\n",             5000,     Completion::OkOrError,   ResultAction::None},
+    {QueryPin,         "\r\nAt+CPIN?\r\n",       5000,     Completion::OkOrError,   ResultAction::None},
+    {QuerySignal,      "At+CSQ\r\n",             5000,     Completion::Signal,      ResultAction::None},
+    {QuerySignalRetry, "At+CSQ\r\n",             5000,     Completion::OkOrError,   ResultAction::None},
+    {ReadFileLog,      "at+READFILELOG\r\n",     24000,    Completion::OkOrError,   ResultAction::None},
+    {RawCommand,       nullptr,                  5000,     Completion::OkOrError,   ResultAction::None},
+    {ReadBack,         kListingCommand,          24000,    Completion::Listing,     ResultAction::CheckWrites},
 };
 // clang-format on
 
 // The time-out of any other type, and what it waits for (nothing).
-inline constexpr JobTypeRow kOtherJobType = {kNoJob, 5000, Completion::None, ResultAction::None};
+inline constexpr JobTypeRow kOtherJobType = {kNoJob, nullptr, 5000, Completion::None,
+                                             ResultAction::None};
 
 // The row of a job type or pending kind (kOtherJobType for one not in the table).
 constexpr const JobTypeRow& JobTypeOf(int type) {
@@ -71,6 +75,12 @@ constexpr const JobTypeRow& JobTypeOf(int type) {
         if (row.type == type) return row;
     }
     return kOtherJobType;
+}
+
+// The fixed command of a job type (its table row's); empty for a type whose job builds its own.
+constexpr std::string_view JobCommand(int type) {
+    const char* command = JobTypeOf(type).command;
+    return command ? std::string_view(command) : std::string_view();
 }
 
 // The job's time-out: its base time-out times the factor (at least 1).

@@ -2,8 +2,8 @@
 
 #include "app/FrameWnd.h"
 #include "engine/JobSteps.h"
-#include "engine/Log.h"
 #include "settings/Labels.h"
+#include "ui/Log.h"
 
 WriteStep ArmAndWrite(CM5Z30FrameWnd& frame, const CommandJob& job, bool force, bool loginMayWait) {
     if (frame.pendingJobType == EnterConfig) {

@@ -9,7 +9,7 @@
 #include "engine/AnswerMatch.h"
 #include "engine/FrameTimers.h"
 #include "engine/JobTypes.h"
-#include "engine/Log.h"
+#include "ui/Log.h"
 
 namespace {
 
@@ -25,8 +25,9 @@ void Complete(CM5Z30FrameWnd& frame) {
     frame.pendingJobType = kNoJob;
 }
 
-void PushFollowUp(CM5Z30FrameWnd& frame, int type, const char* command) {
-    frame.jobQueue.PushJob(CommandJob{type, command, {}, {}});
+// Queues a job of a type with a fixed command.
+void PushFollowUp(CM5Z30FrameWnd& frame, int type) {
+    frame.jobQueue.PushJob(CommandJob{type, std::string(JobCommand(type)), {}, {}});
 }
 
 // Drops the received text before offset, keeping what follows.
@@ -76,7 +77,7 @@ void TestCompletion(CM5Z30FrameWnd& frame) {
     if (rule == Completion::Login) return TestLogin(frame, text);
     // A refusal ends every kind at once: the worker then stores and applies nothing.
     if (HasErrorLine(text)) {
-        if (rule == Completion::Signal) PushFollowUp(frame, QuerySignalRetry, "At+CSQ\r\n");
+        if (rule == Completion::Signal) PushFollowUp(frame, QuerySignalRetry);
         return Complete(frame);
     }
     if (!HasOkLine(text)) return;
@@ -87,7 +88,7 @@ void TestCompletion(CM5Z30FrameWnd& frame) {
             break;
         case Completion::Factory:
             Complete(frame);
-            PushFollowUp(frame, ReadAll, "\r\nAT+SHOW\r\n");
+            PushFollowUp(frame, ReadAll);
             break;
         case Completion::QuitOk:
             Complete(frame);

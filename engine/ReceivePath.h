@@ -5,14 +5,10 @@
 // Threads: UI thread only.
 #include <chrono>
 
+#include "params/Listing.h"
 #include "ui/Types.h"
 
 class CM5Z30FrameWnd;
-
-// The most characters the receive buffer holds (one byte stays for the terminating zero).
-inline constexpr int kRxCapacity = 15999;
-// An answer to ReadAll must be longer than this to be parsed into the form.
-inline constexpr int kListingMinimum = 3000;
 
 // Handler of message 1034: one received block (at most 4095 bytes; the buffer has room for a
 // terminating zero). Logs it, appends it, runs the completion and the mode tests. Returns 0.

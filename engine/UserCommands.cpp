@@ -7,15 +7,16 @@
 #include "app/FrameWnd.h"
 #include "engine/ConfigMode.h"
 #include "engine/Connect.h"
-#include "engine/Log.h"
+#include "engine/JobTypes.h"
 #include "engine/RouteSwitch.h"
+#include "form/ChangedWrites.h"
+#include "form/DeviceWrite.h"
 #include "form/TabStrip.h"
-#include "params/ChangedWrites.h"
-#include "params/DeviceWrite.h"
 #include "settings/Labels.h"
 #include "ui/Container.h"
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
+#include "ui/Log.h"
 
 namespace {
 
@@ -37,8 +38,7 @@ enum class Click {
 struct ClickRow {
     const char* name;
     Click action;
-    int jobType = kNoJob;
-    const char* command = nullptr;
+    int jobType = kNoJob;  // Click::Push: the job type, whose command the job table holds
 };
 
 // clang-format off
@@ -47,17 +47,17 @@ struct ClickRow {
 constexpr ClickRow kCommandRows[] = {
     {"Open",           Click::Toggle},
     {"Clear",          Click::ClearLog},
-    {"Load",           Click::Push, ReadAll,        "\r\nAT+SHOW\r\n"},
+    {"Load",           Click::Push, ReadAll},
     {"Save",           Click::Collect},
-    {"RestoreFactory", Click::Push, RestoreFactory, "\r\nAT+FACTORY\r\n"},
+    {"RestoreFactory", Click::Push, RestoreFactory},
     {"Login",          Click::Login},
     {"SaveToFile",     Click::PostSave},
     {"LoadFromFile",   Click::PostLoad},
     {"SetTime",        Click::SetTime},
-    {"READFILELOG",    Click::Push, ReadFileLog,    "at+READFILELOG\r\n"},
-    {"CPIN",           Click::Push, QueryPin,       "\r\nAt+CPIN?\r\n"},
-    {"CSQ",            Click::Push, QuerySignal,    "At+CSQ\r\n"},
-    {"GetVer",         Click::Push, GetVersion,     "At+VER\r\n"},
+    {"READFILELOG",    Click::Push, ReadFileLog},
+    {"CPIN",           Click::Push, QueryPin},
+    {"CSQ",            Click::Push, QuerySignal},
+    {"GetVer",         Click::Push, GetVersion},
 };
 constexpr ClickRow kFormRows[] = {
     {"quit",           Click::Quit},
@@ -138,7 +138,7 @@ void RunClick(CM5Z30FrameWnd& frame, CControlUI& sender, const ClickRow& row) {
             if (frame.logView) frame.logView->SetText("");
             break;
         case Click::Push:
-            Push(frame, row.jobType, row.command);
+            Push(frame, row.jobType, std::string(JobCommand(row.jobType)));
             break;
         case Click::Collect:
             CollectChangedWrites(frame);
@@ -157,7 +157,7 @@ void RunClick(CM5Z30FrameWnd& frame, CControlUI& sender, const ClickRow& row) {
                  CStdString::Formatted("AT+EXCCLK=\"%s\",5\r\n", LocalTimeStamp().GetData()).str());
             break;
         case Click::Quit:
-            Push(frame, Quit, "\r\nat+quit\r\n");
+            Push(frame, Quit, std::string(JobCommand(Quit)));
             frame.PostMessage(kMsgCommandState, 0, 0);
             break;
         case Click::TabBack:
@@ -239,7 +239,7 @@ void OnItemSelect(CM5Z30FrameWnd& frame, CControlUI& sender) {
 
 void OnSetFocus(CM5Z30FrameWnd& frame, CControlUI& sender) {
     if (sender.GetName() == "FINDNETMODE" && frame.loggedIn) {
-        Push(frame, FindNetMode, "AT+FINDNETMODE\r\n");
+        Push(frame, FindNetMode, std::string(JobCommand(FindNetMode)));
     }
 }
 

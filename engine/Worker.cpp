@@ -42,10 +42,10 @@
 #include "engine/JobSteps.h"
 #include "engine/JobTypes.h"
 #include "engine/JobWrite.h"
-#include "engine/Log.h"
 #include "engine/ReceivePath.h"
 #include "engine/UiCall.h"
 #include "settings/Labels.h"
+#include "ui/Log.h"
 
 namespace {
 

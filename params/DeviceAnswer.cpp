@@ -14,7 +14,7 @@ std::string_view WorkCopy(const char* answer, int length) {
     const std::size_t size = static_cast<std::size_t>(length);
     const void* zero = std::memchr(answer, '\0', size);
     const std::string_view text(answer, zero ? static_cast<const char*>(zero) - answer : size);
-    const std::size_t anchor = text.find(kAnswerAnchor);
+    const std::size_t anchor = text.find(kListingAnchor);
     if (anchor == std::string_view::npos) return {};
     return text.substr(anchor, kWorkCopyChars);
 }

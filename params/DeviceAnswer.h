@@ -3,10 +3,9 @@
 #include <cstddef>
 #include <string_view>
 
+#include "params/Listing.h"
 #include "params/ParameterTable.h"
 
-// Parsing starts at this label; the receive path also waits for it to call a listing complete.
-inline constexpr std::string_view kAnswerAnchor = "Access Point Name:";
 // The listing is parsed from the anchor on, at most this many characters of it.
 inline constexpr std::size_t kWorkCopyChars = 8191;
 // A value longer than this is ignored and the entry keeps the value it had.

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/Log.h"
+#include "ui/Log.h"
 
 #include "app/Pages.h"
 #include "tests/app/FrameFixture.h"

@@ -4,8 +4,8 @@
 
 #include <functional>
 
-#include "params/DeviceForm.h"
-#include "params/DeviceWrite.h"
+#include "form/DeviceForm.h"
+#include "form/DeviceWrite.h"
 #include "tests/params/FormFixture.h"
 
 namespace {

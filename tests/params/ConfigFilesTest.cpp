@@ -7,10 +7,10 @@
 #include <csignal>
 #include <filesystem>
 
+#include "form/ConfigFiles.h"
+#include "form/DeviceForm.h"
+#include "form/DeviceWrite.h"
 #include "params/ConfigFileText.h"
-#include "params/ConfigFiles.h"
-#include "params/DeviceForm.h"
-#include "params/DeviceWrite.h"
 #include "tests/params/FormFixture.h"
 #include "tests/params/TestListing.h"
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/FrameWnd.h"
-#include "params/DeviceWrite.h"
+#include "form/DeviceWrite.h"
 #include "settings/Labels.h"
 #include "tests/support/TestPaths.h"
 #include "ui/Controls.h"

@@ -6,10 +6,10 @@
 #include <functional>
 #include <set>
 
+#include "form/ChangedWrites.h"
+#include "form/ConfigFiles.h"
+#include "form/DeviceWrite.h"
 #include "form/TabStrip.h"
-#include "params/ChangedWrites.h"
-#include "params/ConfigFiles.h"
-#include "params/DeviceWrite.h"
 #include "settings/Labels.h"
 #include "tests/params/UnitSession.h"
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <map>
 
-#include "params/DeviceForm.h"
+#include "form/DeviceForm.h"
 #include "tests/params/FormFixture.h"
 
 namespace {

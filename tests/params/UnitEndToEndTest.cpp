@@ -6,10 +6,10 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "form/ConfigFiles.h"
+#include "form/DeviceWrite.h"
 #include "params/ComboReadRules.h"
 #include "params/ConfigFileText.h"
-#include "params/ConfigFiles.h"
-#include "params/DeviceWrite.h"
 #include "params/ValueText.h"
 #include "tests/params/UnitSession.h"
 

@@ -4,8 +4,9 @@
 #include <string_view>
 
 #include "ui/StdString.h"
+#include "ui/Types.h"
 
-class CM5Z30FrameWnd;
+class CWindowWnd;
 class CRichEditUI;
 
 // What a piece of log text is: a line of the program's own (a command sent, a result, a
@@ -13,18 +14,21 @@ class CRichEditUI;
 // goes on wherever the unit left off.
 enum class LogText { ProgramLine, Received };
 
-// The log message's lParam carries the length; this bit marks the unit's text.
+// The message that carries a heap copy of a log text to the window that owns the log view
+// (wParam the block, freed by the handler). Its lParam carries the length; this bit marks the
+// unit's text.
+inline constexpr UINT kMsgLogBlock = 2125;
 inline constexpr long kLogReceivedFlag = 1L << 30;
 
-// Queues a program line for the log view (message 2125 with a heap copy); length 0 means the
-// text's own length, and the copy never reads past the text. Any thread.
-void LogAppend(CM5Z30FrameWnd& frame, std::string_view text, int length = 0);
+// Queues a program line for the log view of `window` (kMsgLogBlock with a heap copy); length 0
+// means the text's own length, and the copy never reads past the text. Any thread.
+void LogAppend(CWindowWnd& window, std::string_view text, int length = 0);
 // Queues the unit's text, as received, for the log view. Any thread.
-void LogReceived(CM5Z30FrameWnd& frame, std::string_view text);
+void LogReceived(CWindowWnd& window, std::string_view text);
 
 // Appends to the log view now, clearing it first when the text would reach its limit, and
 // scrolls to the end. A program line that would follow unit text that stopped mid-line gets
-// a line end first. A frame without a log view ignores it. UI thread.
+// a line end first. A window without a log view ignores it. UI thread.
 void LogViewAppend(CRichEditUI* view, const CStdString& text, LogText kind = LogText::ProgramLine);
 
 // Sees every text given to the log view, in order, as it is appended (UI thread).

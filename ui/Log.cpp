@@ -1,12 +1,12 @@
-#include "engine/Log.h"
+#include "ui/Log.h"
 
 #include <cstring>
 #include <ctime>
 #include <string>
 #include <utility>
 
-#include "app/FrameWnd.h"
 #include "ui/Controls.h"
+#include "ui/Window.h"
 
 namespace {
 
@@ -19,23 +19,23 @@ LogTap& CurrentTap() {
     return tap;
 }
 
-void PostLogBlock(CM5Z30FrameWnd& frame, std::string_view text, LPARAM flags) {
+void PostLogBlock(CWindowWnd& window, std::string_view text, LPARAM flags) {
     auto* block = new char[text.size() + 1]();
     std::memcpy(block, text.data(), text.size());
-    frame.PostMessage(kMsgLogBlock, reinterpret_cast<WPARAM>(block),
-                      static_cast<LPARAM>(text.size()) | flags, &ReleaseLogBlock);
+    window.PostMessage(kMsgLogBlock, reinterpret_cast<WPARAM>(block),
+                       static_cast<LPARAM>(text.size()) | flags, &ReleaseLogBlock);
 }
 
 }  // namespace
 
-void LogAppend(CM5Z30FrameWnd& frame, std::string_view text, int length) {
+void LogAppend(CWindowWnd& window, std::string_view text, int length) {
     std::size_t n = length > 0 ? static_cast<std::size_t>(length) : text.size();
     if (n > text.size()) n = text.size();
-    PostLogBlock(frame, text.substr(0, n), 0);
+    PostLogBlock(window, text.substr(0, n), 0);
 }
 
-void LogReceived(CM5Z30FrameWnd& frame, std::string_view text) {
-    PostLogBlock(frame, text, kLogReceivedFlag);
+void LogReceived(CWindowWnd& window, std::string_view text) {
+    PostLogBlock(window, text, kLogReceivedFlag);
 }
 
 LogTap SetLogTap(LogTap tap) {

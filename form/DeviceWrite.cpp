@@ -1,18 +1,17 @@
-#include "params/DeviceWrite.h"
+#include "form/DeviceWrite.h"
 
 #include "app/FrameWnd.h"
-#include "engine/Log.h"
+#include "form/ChangedWrites.h"
 #include "form/ChannelSwitches.h"
+#include "form/ConfigFiles.h"
 #include "form/TabStrip.h"
-#include "params/ChangedWrites.h"
-#include "params/ChannelSwitches.h"
 #include "params/ComboWriteRules.h"
-#include "params/ConfigFiles.h"
 #include "params/DeviceAnswer.h"
 #include "params/UnitEncoding.h"
 #include "params/ValueText.h"
 #include "settings/Labels.h"
 #include "ui/Controls.h"
+#include "ui/Log.h"
 
 namespace {
 

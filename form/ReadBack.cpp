@@ -1,19 +1,18 @@
-#include "params/ReadBack.h"
+#include "form/ReadBack.h"
 
 #include "app/FrameWnd.h"
-#include "engine/Log.h"
-#include "engine/ReceivePath.h"
+#include "form/DeviceForm.h"
 #include "params/ComboReadRules.h"
 #include "params/DeviceAnswer.h"
-#include "params/DeviceForm.h"
+#include "params/Listing.h"
 #include "settings/Labels.h"
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
+#include "ui/Log.h"
 #include "ui/TextCodec.h"
 
 namespace {
 
-constexpr const char* kListingCommand = "\r\nAT+SHOW\r\n";
 constexpr const char* kBoxCaption = "DTU";
 
 // The same item of its list counts as the same value ("05" and "5" of a numbered list).

@@ -1,12 +1,12 @@
-#include "params/ChangedWrites.h"
+#include "form/ChangedWrites.h"
 
 #include <map>
 
 #include "app/FrameWnd.h"
-#include "engine/Log.h"
-#include "params/DeviceWrite.h"
-#include "params/ReadBack.h"
+#include "form/DeviceWrite.h"
+#include "form/ReadBack.h"
 #include "settings/Labels.h"
+#include "ui/Log.h"
 
 namespace {
 

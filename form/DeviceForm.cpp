@@ -1,11 +1,10 @@
-#include "params/DeviceForm.h"
+#include "form/DeviceForm.h"
 
 #include "app/FrameWnd.h"
+#include "form/ChangedWrites.h"
 #include "form/ChannelSwitches.h"
 #include "form/SettleRules.h"
 #include "form/TabStrip.h"
-#include "params/ChangedWrites.h"
-#include "params/ChannelSwitches.h"
 #include "params/ComboReadRules.h"
 #include "params/DeviceAnswer.h"
 #include "params/ValueText.h"

@@ -1,4 +1,4 @@
-#include "params/ConfigFiles.h"
+#include "form/ConfigFiles.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -8,16 +8,16 @@
 #include <map>
 
 #include "app/FrameWnd.h"
-#include "engine/Log.h"
+#include "form/DeviceForm.h"
 #include "params/AtomicFile.h"
 #include "params/ConfigFileText.h"
 #include "params/DeviceAnswer.h"
-#include "params/DeviceForm.h"
+#include "params/Listing.h"
 #include "settings/Labels.h"
+#include "ui/Log.h"
 
 namespace {
 
-constexpr const char* kListingCommand = "\r\nAT+SHOW\r\n";
 constexpr const char* kInitialName = "DTU.cfg";
 constexpr const char* kBoxCaption = "DTU";
 
