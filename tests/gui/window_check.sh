@@ -45,8 +45,13 @@ start_program() {
     program=$!
     # A sanitizer build on a busy machine takes a good while to show its window.
     wait_for 40 grep -q "CONTROLS END" "$work/out.txt" || fail "the window did not come up: $(cat "$work/err.txt")"
+    # The controls are reported before the X server may know the window by its name.
+    wait_for 20 find_window || fail "no window named DTU"
+}
+
+find_window() {
     window=$(xdotool search --name '^DTU$' | head -n 1)
-    [ -n "$window" ] || fail "no window named DTU"
+    [ -n "$window" ]
 }
 
 geometry() {  # sets X Y WIDTH HEIGHT of the window
