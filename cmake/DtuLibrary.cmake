@@ -18,16 +18,22 @@ function(dtu_library name)
     endif()
 endfunction()
 
-# dtu_test(NAME DEPS target...): a GoogleTest executable of every .cpp in the current folder,
-# linked with the shared test main (a QApplication on the offscreen platform).
+# dtu_test(NAME [PLAIN] DEPS target...): a GoogleTest executable of every .cpp in the current
+# folder, linked with the shared test main (a QApplication on the offscreen platform), or with
+# PLAIN with a main that makes none.
 function(dtu_test name)
-    cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+    cmake_parse_arguments(ARG "PLAIN" "" "DEPS" ${ARGN})
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
     if(NOT sources)
         return()
     endif()
     add_executable(${name} ${sources})
-    target_link_libraries(${name} PRIVATE ${ARG_DEPS} dtu_test_main GTest::gtest GTest::gmock)
+    if(ARG_PLAIN)
+        set(main dtu_test_plain_main)
+    else()
+        set(main dtu_test_main)
+    endif()
+    target_link_libraries(${name} PRIVATE ${ARG_DEPS} ${main} GTest::gtest GTest::gmock)
     set_target_properties(${name} PROPERTIES AUTOMOC ON)
     gtest_discover_tests(${name}
         WORKING_DIRECTORY ${CMAKE_BINARY_DIR}

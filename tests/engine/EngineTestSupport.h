@@ -8,6 +8,8 @@
 
 #include "app/FrameWnd.h"
 #include "sim/VirtualUnitHost.h"
+#include "tests/support/Dialogs.h"
+#include "tests/support/EventLoop.h"
 #include "ui/Control.h"
 #include "ui/Dialogs.h"
 
@@ -91,27 +93,11 @@ sim::UnitOptions SettingModeUnit();
 // Hands one block to the receive path as the monitor would, with the spare byte after it.
 void Feed(CM5Z30FrameWnd& frame, const std::string& bytes);
 
-// Message boxes recorded instead of shown; each answers IDOK.
-class RecordingDialogs : public ui::IDialogs {
-  public:
-    struct Box {
-        std::string text;
-        std::string caption;
-        UINT flags;
-    };
-    int ShowMessageBox(const CStdString& text, const CStdString& caption, UINT flags) override;
-    bool GetOpenFileName(const ui::FileDialogSpec&, CStdString*) override { return false; }
-    bool GetSaveFileName(const ui::FileDialogSpec&, CStdString*) override { return false; }
-    std::vector<Box> boxes;
-};
+using testsupport::RecordingDialogs;
 
-// Runs the event loop until done() holds or timeoutMs passed; returns done().
-bool WaitUntil(const std::function<bool()>& done, int timeoutMs);
-// Runs the event loop for the whole period.
-void RunEventsFor(int ms);
-// How often needle occurs in text.
-int Occurrences(const std::string& text, const std::string& needle);
-// The process's CPU time so far, in milliseconds.
-double ProcessCpuMs();
+using testsupport::Occurrences;
+using testsupport::ProcessCpuMs;
+using testsupport::RunEventsFor;
+using testsupport::WaitUntil;
 
 }  // namespace enginetest

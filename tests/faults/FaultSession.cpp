@@ -63,21 +63,6 @@ LRESULT FaultFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     return result;
 }
 
-int ScriptedDialogs::ShowMessageBox(const CStdString& text, const CStdString&, UINT) {
-    boxes.push_back(text.str());
-    return IDOK;
-}
-
-bool ScriptedDialogs::GetOpenFileName(const ui::FileDialogSpec&, CStdString* path) {
-    if (pathToGive.empty()) return false;
-    *path = pathToGive;
-    return true;
-}
-
-bool ScriptedDialogs::GetSaveFileName(const ui::FileDialogSpec& spec, CStdString* path) {
-    return GetOpenFileName(spec, path);
-}
-
 sim::UnitOptions ConfigurationUnit() {
     sim::UnitOptions options;
     options.start = sim::UnitStart::Configuration;
@@ -199,44 +184,8 @@ std::vector<std::string> ValuesDifferingFromUnit(Session& s) {
     return differing;
 }
 
-bool WaitUntil(const std::function<bool()>& done, int ms) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > ms) return done();
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        // Nothing to handle: sleep in the event loop rather than spin on processEvents.
-        QEventLoop pause;
-        QTimer::singleShot(2, &pause, &QEventLoop::quit);
-        pause.exec();
-    }
-    return true;
-}
-
-void RunEventsFor(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
 std::string Tail(const std::string& text, std::size_t size) {
     return text.size() > size ? text.substr(text.size() - size) : text;
-}
-
-int Occurrences(const std::string& text, const std::string& needle) {
-    if (needle.empty()) return 0;
-    int n = 0;
-    for (std::size_t pos = text.find(needle); pos != std::string::npos;
-         pos = text.find(needle, pos + needle.size())) {
-        ++n;
-    }
-    return n;
-}
-
-double ProcessCpuMs() {
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return static_cast<double>(ts.tv_sec) * 1000.0 + static_cast<double>(ts.tv_nsec) / 1e6;
 }
 
 }  // namespace faulttest

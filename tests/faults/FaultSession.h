@@ -16,6 +16,8 @@
 #include "app/FrameWnd.h"
 #include "engine/Clock.h"
 #include "sim/VirtualUnitHost.h"
+#include "tests/support/Dialogs.h"
+#include "tests/support/EventLoop.h"
 #include "ui/Control.h"
 #include "ui/Dialogs.h"
 
@@ -56,15 +58,8 @@ class FaultFrame : public CM5Z30FrameWnd {
     std::vector<Finished> finished;
 };
 
-// File dialogs that give a path (or are cancelled when it is empty), message boxes recorded.
-class ScriptedDialogs : public ui::IDialogs {
-  public:
-    int ShowMessageBox(const CStdString& text, const CStdString& caption, UINT flags) override;
-    bool GetOpenFileName(const ui::FileDialogSpec&, CStdString* path) override;
-    bool GetSaveFileName(const ui::FileDialogSpec&, CStdString* path) override;
-    std::string pathToGive;
-    std::vector<std::string> boxes;
-};
+// File dialogs give pathToGive (cancelled when it is empty); message boxes are recorded.
+using ScriptedDialogs = testsupport::RecordingDialogs;
 
 // A unit that is already in setting mode (no prompt window to wait through).
 sim::UnitOptions ConfigurationUnit();
@@ -120,15 +115,11 @@ std::string UnitLabel(const std::string& responseLabel);
 // "name: frame | unit" lines; empty when the frame shows the unit as it is.
 std::vector<std::string> ValuesDifferingFromUnit(Session& s);
 
-// Runs the event loop until done() holds or ms passed; returns done().
-bool WaitUntil(const std::function<bool()>& done, int ms);
-// Runs the event loop for the whole period.
-void RunEventsFor(int ms);
+using testsupport::RunEventsFor;
+using testsupport::WaitUntil;
 // The end of a long text, for failure messages.
 std::string Tail(const std::string& text, std::size_t size = 2000);
-// How often needle occurs in text.
-int Occurrences(const std::string& text, const std::string& needle);
-// The process's CPU time so far, in milliseconds.
-double ProcessCpuMs();
+using testsupport::Occurrences;
+using testsupport::ProcessCpuMs;
 
 }  // namespace faulttest

@@ -14,6 +14,8 @@
 #include "form/FormContext.h"
 #include "form/TabTable.h"
 #include "params/ParameterTable.h"
+#include "tests/support/Dialogs.h"
+#include "tests/support/EventLoop.h"
 #include "ui/Dialogs.h"
 #include "ui/Notify.h"
 #include "ui/PaintManager.h"
@@ -26,22 +28,7 @@ std::string TestLanguageIni();
 // The real English skin folder, or empty when its pages are not there yet.
 std::string RealSkinFolder();
 
-// Message boxes, recorded and answered with OK.
-class RecordingDialogs : public ui::IDialogs {
-  public:
-    struct Box {
-        std::string text;
-        std::string caption;
-        UINT flags;
-    };
-    std::vector<Box> boxes;
-    int ShowMessageBox(const CStdString& text, const CStdString& caption, UINT flags) override {
-        boxes.push_back({text.str(), caption.str(), flags});
-        return IDOK;
-    }
-    bool GetOpenFileName(const ui::FileDialogSpec&, CStdString*) override { return false; }
-    bool GetSaveFileName(const ui::FileDialogSpec&, CStdString*) override { return false; }
-};
+using testsupport::RecordingDialogs;
 
 // One thing a test does before the chain runs.
 struct Step {

@@ -6,13 +6,13 @@
 #include <sys/stat.h>
 #include <filesystem>
 
-#include "tests/params/FormFixture.h"
+#include "tests/form/FormFixture.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using formtest::ReadFile;
-using formtest::WriteFile;
+using testpaths::ReadFile;
+using testpaths::WriteFile;
 
 mode_t ModeOf(const std::string& path) {
     struct stat st {};

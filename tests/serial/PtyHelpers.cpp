@@ -123,26 +123,6 @@ int RecordingOwner::CountOf(UINT msg) const {
     return n;
 }
 
-int RecordingDialogs::ShowMessageBox(const CStdString& text, const CStdString& caption,
-                                     UINT flags) {
-    boxes.push_back({text.str(), caption.str(), flags});
-    return IDOK;
-}
-
-bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
-    bool expired = false;
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    QObject::connect(&deadline, &QTimer::timeout, [&] { expired = true; });
-    deadline.start(timeoutMs);
-    while (!done() && !expired) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    return done();
-}
-
-void RunEventsFor(int ms) {
-    WaitUntil([] { return false; }, ms);
-}
-
 bool WaitForQueue(const Pty& pty, const std::function<bool(int)>& test, int timeoutMs) {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (!test(pty.QueuedAtPort())) {
@@ -152,12 +132,6 @@ bool WaitForQueue(const Pty& pty, const std::function<bool(int)>& test, int time
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     return true;
-}
-
-double ProcessCpuMs() {
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return t.tv_sec * 1000.0 + t.tv_nsec / 1e6;
 }
 
 }  // namespace serialtest

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "serial/SerialPort.h"
+#include "tests/support/Dialogs.h"
+#include "tests/support/EventLoop.h"
 #include "ui/Dialogs.h"
 #include "ui/Window.h"
 
@@ -62,28 +64,12 @@ class RecordingOwner : public CWindowWnd {
     std::vector<LPARAM> lostLParams;  // lParam of each kMsgPortLost
 };
 
-class RecordingDialogs : public ui::IDialogs {
-  public:
-    struct Box {
-        std::string text;
-        std::string caption;
-        UINT flags;
-    };
-    int ShowMessageBox(const CStdString& text, const CStdString& caption, UINT flags) override;
-    bool GetOpenFileName(const ui::FileDialogSpec&, CStdString*) override { return false; }
-    bool GetSaveFileName(const ui::FileDialogSpec&, CStdString*) override { return false; }
+using testsupport::RecordingDialogs;
 
-    std::vector<Box> boxes;
-};
-
-// Runs the event loop until done() or timeoutMs; returns done(). Sleeps in the event loop, so
-// only conditions that messages to the UI thread change are worth waiting for this way.
-bool WaitUntil(const std::function<bool()>& done, int timeoutMs);
-// Runs the event loop for the whole period.
-void RunEventsFor(int ms);
+using testsupport::ProcessCpuMs;
+using testsupport::RunEventsFor;
+using testsupport::WaitUntil;
 // Waits, without running the event loop, until the port's receive queue satisfies test.
 bool WaitForQueue(const Pty& pty, const std::function<bool(int)>& test, int timeoutMs);
-// The process's CPU time so far, in milliseconds.
-double ProcessCpuMs();
 
 }  // namespace serialtest

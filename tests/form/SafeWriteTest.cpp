@@ -11,7 +11,7 @@
 #include "form/DeviceWrite.h"
 #include "form/TabStrip.h"
 #include "settings/Labels.h"
-#include "tests/params/UnitSession.h"
+#include "tests/form/UnitSession.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "form/DeviceForm.h"
 #include "form/DeviceWrite.h"
-#include "tests/params/FormFixture.h"
+#include "tests/form/FormFixture.h"
 
 namespace {
 

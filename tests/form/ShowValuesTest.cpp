@@ -6,7 +6,7 @@
 #include <map>
 
 #include "form/DeviceForm.h"
-#include "tests/params/FormFixture.h"
+#include "tests/form/FormFixture.h"
 
 namespace {
 

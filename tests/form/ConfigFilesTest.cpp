@@ -11,8 +11,8 @@
 #include "form/DeviceForm.h"
 #include "form/DeviceWrite.h"
 #include "params/ConfigFileText.h"
-#include "tests/params/FormFixture.h"
-#include "tests/params/TestListing.h"
+#include "tests/form/FormFixture.h"
+#include "tests/form/TestListing.h"
 
 namespace {
 

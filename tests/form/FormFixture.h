@@ -11,6 +11,8 @@
 #include "app/FrameWnd.h"
 #include "form/DeviceWrite.h"
 #include "settings/Labels.h"
+#include "tests/support/Dialogs.h"
+#include "tests/support/EventLoop.h"
 #include "tests/support/TestPaths.h"
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
@@ -185,17 +187,7 @@ class FormFrame : public CM5Z30FrameWnd {
     }
 };
 
-// Runs the event loop until done() holds or timeoutMs passed; returns done().
-template <typename Done>
-bool WaitUntil(Done done, int timeoutMs) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > timeoutMs) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
+using testsupport::WaitUntil;
 
 inline std::unique_ptr<FormFrame> MakeFrame(int language = 0) {
     auto frame = std::make_unique<FormFrame>();
@@ -233,36 +225,6 @@ inline std::vector<CommandJob> CollectAndTake(CM5Z30FrameWnd& frame) {
     return jobs;
 }
 
-// Dialogs that answer from a script and remember what they were asked.
-class RecordingDialogs : public ui::IDialogs {
-  public:
-    struct Box {
-        std::string text, caption;
-        UINT flags;
-    };
-    std::vector<Box> boxes;
-    std::vector<ui::FileDialogSpec> openSpecs, saveSpecs;
-    std::string pathToGive;  // empty: the dialog is cancelled
-
-    int ShowMessageBox(const CStdString& text, const CStdString& caption, UINT flags) override {
-        boxes.push_back({text.str(), caption.str(), flags});
-        return IDOK;
-    }
-    bool GetOpenFileName(const ui::FileDialogSpec& spec, CStdString* path) override {
-        openSpecs.push_back(spec);
-        return Give(path);
-    }
-    bool GetSaveFileName(const ui::FileDialogSpec& spec, CStdString* path) override {
-        saveSpecs.push_back(spec);
-        return Give(path);
-    }
-
-  private:
-    bool Give(CStdString* path) {
-        if (pathToGive.empty()) return false;
-        *path = pathToGive;
-        return true;
-    }
-};
+using testsupport::RecordingDialogs;
 
 }  // namespace formtest

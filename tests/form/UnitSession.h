@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "sim/VirtualUnitHost.h"
-#include "tests/params/FormFixture.h"
+#include "tests/form/FormFixture.h"
 #include "tests/support/FrameOnUnit.h"
 
 namespace formtest {

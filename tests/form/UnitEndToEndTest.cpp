@@ -11,7 +11,7 @@
 #include "params/ComboReadRules.h"
 #include "params/ConfigFileText.h"
 #include "params/ValueText.h"
-#include "tests/params/UnitSession.h"
+#include "tests/form/UnitSession.h"
 
 namespace {
 

@@ -1,0 +1,27 @@
+#include "tests/support/Dialogs.h"
+
+namespace testsupport {
+
+int RecordingDialogs::ShowMessageBox(const CStdString& text, const CStdString& caption,
+                                     UINT flags) {
+    boxes.push_back({text.str(), caption.str(), flags});
+    return boxAnswer;
+}
+
+bool RecordingDialogs::GetOpenFileName(const ui::FileDialogSpec& spec, CStdString* path) {
+    openSpecs.push_back(spec);
+    return Give(path);
+}
+
+bool RecordingDialogs::GetSaveFileName(const ui::FileDialogSpec& spec, CStdString* path) {
+    saveSpecs.push_back(spec);
+    return Give(path);
+}
+
+bool RecordingDialogs::Give(CStdString* path) const {
+    if (pathToGive.empty()) return false;
+    *path = pathToGive;
+    return true;
+}
+
+}  // namespace testsupport

@@ -1,0 +1,31 @@
+#pragma once
+// The dialogs the tests give the program: message boxes recorded and answered, file dialogs
+// answered from a script, every question remembered.
+#include <string>
+#include <vector>
+
+#include "ui/Dialogs.h"
+
+namespace testsupport {
+
+class RecordingDialogs : public ui::IDialogs {
+  public:
+    struct Box {
+        std::string text;
+        std::string caption;
+        UINT flags;
+    };
+    std::vector<Box> boxes;
+    std::vector<ui::FileDialogSpec> openSpecs, saveSpecs;
+    int boxAnswer = IDOK;    // what every message box answers
+    std::string pathToGive;  // what the file dialogs give; empty: they are cancelled
+
+    int ShowMessageBox(const CStdString& text, const CStdString& caption, UINT flags) override;
+    bool GetOpenFileName(const ui::FileDialogSpec& spec, CStdString* path) override;
+    bool GetSaveFileName(const ui::FileDialogSpec& spec, CStdString* path) override;
+
+  private:
+    bool Give(CStdString* path) const;
+};
+
+}  // namespace testsupport
