@@ -11,6 +11,7 @@
 #include "engine/RouteSwitch.h"
 #include "form/ChangedWrites.h"
 #include "form/DeviceWrite.h"
+#include "form/RuleCodes.h"
 #include "form/TabStrip.h"
 #include "settings/Labels.h"
 #include "ui/Container.h"
@@ -74,44 +75,53 @@ constexpr ClickRow kFormRows[] = {
 // A combo box's layout rule: message 2124 with the code and the argument.
 struct RuleRow {
     const char* name;
-    int code;
+    RuleCode code;
     LPARAM argument;
 };
 
 constexpr RuleRow kRuleRows[] = {
-    {"Protocolmodel", 0, 0}, {"DeviceModel", 0, 0}, {"RegistrationAndHeart", 0, 0},
-    {"Transferprotocol", 0, 0},
-    {"ActivateMethod", 1, 0},
-    {"Debug Level", 2, 0},
-    {"ThePPPauthentication", 3, 0},
-    {"LCP ECHO", 4, 0},
-    {"EXFUN", 5, 0},
-    {"dtu is connect to dtu manage platform", 6, 0},
-    {"DIO2 workmode", 8, 0}, {"DIO2 reported methods", 8, 0}, {"DIO2 interface", 8, 0},
-    {"DIO2 protocol", 8, 0},
-    {"DIO1 workmode", 7, 0}, {"DIO1 reported methods", 7, 0}, {"DIO1 interface", 7, 0},
-    {"DIO1 protocol", 7, 0},
-    {"DIO3 workmode", 9, 0}, {"DIO3 reported methods", 9, 0}, {"DIO3 interface", 9, 0},
-    {"DIO3 protocol", 9, 0},
-    {"I/O selection", 10, 0},
-    {"I/O1 control", 11, 0},
-    {"I/O2 control", 12, 0},
-    {"I/O3 control", 13, 0},
-    {"IOactivationmethods", 1, 0},
-    {"DTU SMS configure fun", 14, 0},
-    {"1The DIO1 data format", 16, 1},
-    {"The DIO2 data format", 16, 2},
-    {"1The DIO3 data format", 16, 3},
-    {"LORA Mode", 17, 0},
-    {"I/O2 Mode", 18, 0},
-    {"I/O1 Mode", 19, 0},
+    // list                                    rule                 argument
+    {"Protocolmodel",                         kWorkModeRule,       0},
+    {"DeviceModel",                           kWorkModeRule,       0},
+    {"RegistrationAndHeart",                  kWorkModeRule,       0},
+    {"Transferprotocol",                      kWorkModeRule,       0},
+    {"ActivateMethod",                        kActivationRule,     0},
+    {"Debug Level",                           kDebugOutputRule,    0},
+    {"ThePPPauthentication",                  kServerCountRule,    0},
+    {"LCP ECHO",                              kLcpEchoRule,        0},
+    {"EXFUN",                                 kIcmpCheckRule,      0},
+    {"dtu is connect to dtu manage platform", kPlatformRule,       0},
+    {"DIO2 workmode",                         kDio2WorkModeRule,   0},
+    {"DIO2 reported methods",                 kDio2WorkModeRule,   0},
+    {"DIO2 interface",                        kDio2WorkModeRule,   0},
+    {"DIO2 protocol",                         kDio2WorkModeRule,   0},
+    {"DIO1 workmode",                         kDio1WorkModeRule,   0},
+    {"DIO1 reported methods",                 kDio1WorkModeRule,   0},
+    {"DIO1 interface",                        kDio1WorkModeRule,   0},
+    {"DIO1 protocol",                         kDio1WorkModeRule,   0},
+    {"DIO3 workmode",                         kDio3WorkModeRule,   0},
+    {"DIO3 reported methods",                 kDio3WorkModeRule,   0},
+    {"DIO3 interface",                        kDio3WorkModeRule,   0},
+    {"DIO3 protocol",                         kDio3WorkModeRule,   0},
+    {"I/O selection",                         kIoSelectionRule,    0},
+    {"I/O1 control",                          kIo1ControlRule,     0},
+    {"I/O2 control",                          kIo2ControlRule,     0},
+    {"I/O3 control",                          kIo3ControlRule,     0},
+    {"IOactivationmethods",                   kActivationRule,     0},
+    {"DTU SMS configure fun",                 kSmsConfigRule,      0},
+    {"1The DIO1 data format",                 kDioDataFormatRule,  1},
+    {"The DIO2 data format",                  kDioDataFormatRule,  2},
+    {"1The DIO3 data format",                 kDioDataFormatRule,  3},
+    {"LORA Mode",                             kLoraRule,           0},
+    {"I/O2 Mode",                             kIo2ModeRule,        0},
+    {"I/O1 Mode",                             kIo1ModeRule,        0},
 };
 // clang-format on
 
 constexpr const char* kActivationCombo = "IOactivationmethods";
 // The rules that follow the activation method, by its selected index.
-constexpr int kActivationBySms[] = {10};
-constexpr int kActivationByIo[] = {11, 12, 13};
+constexpr int kActivationBySms[] = {kIoSelectionRule};
+constexpr int kActivationByIo[] = {kIo1ControlRule, kIo2ControlRule, kIo3ControlRule};
 
 constexpr const char* kIpFields[] = {
     "Server's Ip",  "Secondary Server's Ip", "Server2's Ip",

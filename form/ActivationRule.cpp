@@ -3,6 +3,7 @@
 #include <array>
 #include <span>
 
+#include "form/RuleCodes.h"
 #include "form/RuleSupport.h"
 
 namespace {
@@ -23,9 +24,9 @@ struct IoMethodRow {
     Cell other;   // channels chosen by the I/O control combos
 };
 
-constexpr int kMixedPosts[] = {17, 18};
-constexpr int kSelectionPosts[] = {10};
-constexpr int kControlPosts[] = {11, 12, 13};
+constexpr int kMixedPosts[] = {kLoraRule, kIo2ModeRule};
+constexpr int kSelectionPosts[] = {kIoSelectionRule};
+constexpr int kControlPosts[] = {kIo1ControlRule, kIo2ControlRule, kIo3ControlRule};
 
 // clang-format off
 constexpr MethodRow kMethodRows[] = {
@@ -77,7 +78,7 @@ void Post(FormContext& form, std::span<const int> codes) {
 void ApplyActivationRule(FormContext& form, int, LPARAM) {
     auto* method = FindAs<CComboUI>(form, "ActivateMethod");
     if (!method) return;
-    form.postRule(15, 0);
+    form.postRule(kClearDioTextsRule, 0);
     const int index = method->GetCurSel();
     int height = kNoMethodHeight;
     if (index >= 0 && index < kMethodCount) {

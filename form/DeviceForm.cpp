@@ -3,6 +3,7 @@
 #include "app/FrameWnd.h"
 #include "form/ChangedWrites.h"
 #include "form/ChannelSwitches.h"
+#include "form/RuleCodes.h"
 #include "form/SettleRules.h"
 #include "form/TabStrip.h"
 #include "params/ComboReadRules.h"
@@ -19,11 +20,6 @@ enum class Selecting { Quietly, AsAPick };
 
 void ShowEntry(CM5Z30FrameWnd& frame, const std::string& name, const ParameterEntry& entry,
                Selecting how);
-
-// The layout codes a change of "ActivateMethod" and of "LORA Mode" post; a filled form posts
-// them too, so their layouts follow the values just shown.
-constexpr WPARAM kActivateMethodLayout = 1;
-constexpr WPARAM kLoraModeLayout = 17;
 
 void RemoveUnitItems(CComboUI& combo) {
     for (int i = combo.GetCount() - 1; i >= 0; --i) {
@@ -97,8 +93,10 @@ void ShowValues(CM5Z30FrameWnd& frame) {
     // The lists were filled without a pick; every rule now runs on them as they stand, while
     // the table still holds the values shown (a file's "Device Type" while a file is shown).
     SettleLayoutRules(frame);
-    frame.PostMessage(kMsgLayoutRule, kActivateMethodLayout, 0);
-    frame.PostMessage(kMsgLayoutRule, kLoraModeLayout, 0);
+    // As a change of "ActivateMethod" and of "LORA Mode" does, so their layouts follow the
+    // values just shown.
+    frame.PostMessage(kMsgLayoutRule, kActivationRule, 0);
+    frame.PostMessage(kMsgLayoutRule, kLoraRule, 0);
 }
 
 void ShowEntryValue(CM5Z30FrameWnd& frame, const std::string& name, const ParameterEntry& entry) {

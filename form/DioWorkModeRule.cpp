@@ -4,6 +4,7 @@
 #include <string>
 
 #include "form/LayoutTable.h"
+#include "form/RuleCodes.h"
 #include "form/RuleSupport.h"
 #include "form/ShowLayout.h"
 #include "settings/Labels.h"
@@ -116,7 +117,7 @@ bool Holds(Cell cell, int channel, const ChannelCombos& combos) {
 }  // namespace
 
 void ApplyDioWorkModeRule(FormContext& form, int code, LPARAM) {
-    const int channel = code - 6;
+    const int channel = code - kDio1WorkModeRule + 1;
     auto name = [channel](const char* channel1Name) {
         return DioChannelName(channel1Name, channel);
     };

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "form/LayoutRules.h"
+#include "form/RuleCodes.h"
 #include "form/RuleSupport.h"
 #include "form/ShowLayout.h"
 
@@ -30,7 +31,7 @@ constexpr int kLastFunction = 5;
 
 constexpr const char* kFreeChannel = "None";
 
-// Rules 18 and 19: the I/O modes of the mixed activation.
+// The I/O modes of the mixed activation.
 struct IoModeRow {
     int code;
     const char* combo;
@@ -38,8 +39,8 @@ struct IoModeRow {
     int thenCode;  // rule run in full afterwards, or 0
 };
 constexpr IoModeRow kIoModeRows[] = {
-    {18, "I/O2 Mode", "IO2GroupBox", 19},
-    {19, "I/O1 Mode", "IO1GroupBox", 0},
+    {kIo2ModeRule, "I/O2 Mode", "IO2GroupBox", kIo1ModeRule},
+    {kIo1ModeRule, "I/O1 Mode", "IO1GroupBox", 0},
 };
 
 void ShowBoxes(FormContext& form, const std::array<Cell, 3>& cells) {
@@ -62,7 +63,7 @@ void ApplyIoSelectionRule(FormContext& form, int, LPARAM) {
 }
 
 void ApplyIoControlRule(FormContext& form, int code, LPARAM) {
-    const int channel = code - 11;
+    const int channel = code - kIo1ControlRule;  // from 0
     auto* control = FindAs<CComboUI>(form, kIoControls[channel]);
     if (!control) return;
     if (!control->IsVisible()) {

@@ -1,33 +1,32 @@
 #include "form/LayoutRules.h"
 
+#include "form/RuleCodes.h"
 #include "form/RuleSupport.h"
 
 namespace {
 
-constexpr int kRuleCount = 20;
-
 // clang-format off
 constexpr RuleFn kRuleByCode[kRuleCount] = {
-    ApplyWorkModeRule,       //  0 work mode
-    ApplyActivationRule,     //  1 activation method
-    ApplyOptionRule,         //  2 debug output
-    ApplyServerCountRule,    //  3 number of servers
-    ApplyOptionRule,         //  4 LCP echo
-    ApplyOptionRule,         //  5 ICMP check
-    ApplyOptionRule,         //  6 management platform
-    ApplyDioWorkModeRule,    //  7 DIO1 work mode
-    ApplyDioWorkModeRule,    //  8 DIO2 work mode
-    ApplyDioWorkModeRule,    //  9 DIO3 work mode
-    ApplyIoSelectionRule,    // 10 I/O selection
-    ApplyIoControlRule,      // 11 I/O1 control
-    ApplyIoControlRule,      // 12 I/O2 control
-    ApplyIoControlRule,      // 13 I/O3 control
-    ApplyOptionRule,         // 14 SMS configuration
-    ApplyClearDioTextsRule,  // 15 DIO result texts (channel lParam)
-    ApplyClearDioTextsRule,  // 16 the same
-    ApplyLoraRule,           // 17 LoRa
-    ApplyIoModeRule,         // 18 I/O2 mode, then I/O1 mode
-    ApplyIoModeRule,         // 19 I/O1 mode
+    ApplyWorkModeRule,       // kWorkModeRule: work mode
+    ApplyActivationRule,     // kActivationRule: activation method
+    ApplyOptionRule,         // kDebugOutputRule: debug output
+    ApplyServerCountRule,    // kServerCountRule: number of servers
+    ApplyOptionRule,         // kLcpEchoRule: LCP echo
+    ApplyOptionRule,         // kIcmpCheckRule: ICMP check
+    ApplyOptionRule,         // kPlatformRule: management platform
+    ApplyDioWorkModeRule,    // kDio1WorkModeRule: DIO1 work mode
+    ApplyDioWorkModeRule,    // kDio2WorkModeRule: DIO2 work mode
+    ApplyDioWorkModeRule,    // kDio3WorkModeRule: DIO3 work mode
+    ApplyIoSelectionRule,    // kIoSelectionRule: I/O selection
+    ApplyIoControlRule,      // kIo1ControlRule: I/O1 control
+    ApplyIoControlRule,      // kIo2ControlRule: I/O2 control
+    ApplyIoControlRule,      // kIo3ControlRule: I/O3 control
+    ApplyOptionRule,         // kSmsConfigRule: SMS configuration
+    ApplyClearDioTextsRule,  // kClearDioTextsRule: DIO result texts (channel lParam)
+    ApplyClearDioTextsRule,  // kDioDataFormatRule: the same
+    ApplyLoraRule,           // kLoraRule: LoRa
+    ApplyIoModeRule,         // kIo2ModeRule: I/O2 mode, then I/O1 mode
+    ApplyIoModeRule,         // kIo1ModeRule: I/O1 mode
 };
 // clang-format on
 

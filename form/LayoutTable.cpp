@@ -1,4 +1,5 @@
 #include "form/LayoutTable.h"
+#include "form/RuleCodes.h"
 
 #include <array>
 
@@ -84,22 +85,23 @@ constexpr PlainRow kDioRows[] = {
 };
 
 constexpr CascadeRow kCascadeRows[] = {
-    {"ActivateHorizontalLayout5", "", 10, {"I/O selection"}, {"I/O selection"}},
+    {"ActivateHorizontalLayout5", "", kIoSelectionRule, {"I/O selection"}, {"I/O selection"}},
     // Hiding the servers leaves the first server's pair as it was.
-    {"ServiceGroupBox", "", 3, {"Server's Ip", "Server's Port"},
+    {"ServiceGroupBox", "", kServerCountRule, {"Server's Ip", "Server's Port"},
      {"Secondary Server's Ip", "Secondary Server's Port", "Server2's Ip", "Server2's Port",
       "Server3's Ip", "Server3's Port", "Server4's Ip", "Server4's Port", "Server5's Ip",
       "Server5's Port"}},
-    {"ActivateGroupBox", "SMSActivationNO.", 1, {},
+    {"ActivateGroupBox", "SMSActivationNO.", kActivationRule, {},
      {"ActivationPhoneNO.", "I/O1 control", "I/O2 control", "I/O3 control", "I/O selection",
       "IOactivationmethods", "RegisterInfo", "RegistrationReplyInfo", "HeartbeatPacket",
       "HeartbeatPacketReplyInfo", "ActivationInterface", "DataFormat", "On-line data",
       "Offline data", "SMSActivationNO."}},
 };
 
-// Channel 1's group box; IO2GroupBox and IO3GroupBox are derived and post 8 and 9.
+// Channel 1's group box; IO2GroupBox and IO3GroupBox are derived and post the DIO2 and DIO3
+// work-mode rules.
 constexpr CascadeRow kIoGroupBox = {
-    "IO1GroupBox", "DIO1 workmode", 7, {},
+    "IO1GroupBox", "DIO1 workmode", kDio1WorkModeRule, {},
     {"DIO1 protocol", "DIO1 interface", "DIO1 SMS number", "DIO1 reported methods",
      "DIO1 reported times", "DIO1 query command", "1The DIO1 data format",
      "DIO1 high level information", "DIO1 low level information", "DIO1 and mapping center",

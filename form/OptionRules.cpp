@@ -1,4 +1,5 @@
 // Rules 2, 4, 5, 6 and 14: an on/off option shows its detail row and sizes its group box.
+#include "form/RuleCodes.h"
 #include "form/RuleSupport.h"
 #include "form/ShowLayout.h"
 
@@ -21,12 +22,12 @@ constexpr ShownWhen kNot0 = ShownWhen::IndexNot0;
 constexpr ShownWhen kIs1 = ShownWhen::Index1;
 constexpr OptionRow kOptionRows[] = {
     // code, combo, shown when, detail row, group box, height hidden, height shown
-    {2,  "Debug Level",           kNot0, "DebugHorizontalLayout1",  nullptr,              0,  0},
-    {4,  "LCP ECHO",              kNot0, "GlobalHorizontalLayout1", "PPPGroupBox",        60, 85},
-    {5,  "EXFUN",                 kNot0, "GlobalHorizontalLayout2", "ICMPGroupBox",       60, 110},
-    {6,  "dtu is connect to dtu manage platform",
+    {kDebugOutputRule, "Debug Level",   kNot0, "DebugHorizontalLayout1",  nullptr,              0,  0},
+    {kLcpEchoRule,     "LCP ECHO",      kNot0, "GlobalHorizontalLayout1", "PPPGroupBox",        60, 85},
+    {kIcmpCheckRule,   "EXFUN",         kNot0, "GlobalHorizontalLayout2", "ICMPGroupBox",       60, 110},
+    {kPlatformRule,    "dtu is connect to dtu manage platform",
                                   kNot0, "EquimentLayout1",         "DtumanageGroupBox",  60, 110},
-    {14, "DTU SMS configure fun", kIs1,  "EquimentLayout2",         "DtumanageGroupBox1", 60, 110},
+    {kSmsConfigRule,   "DTU SMS configure fun", kIs1,  "EquimentLayout2",         "DtumanageGroupBox1", 60, 110},
 };
 // clang-format on
 

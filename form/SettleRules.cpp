@@ -4,17 +4,15 @@
 #include <utility>
 
 #include "form/LayoutRules.h"
+#include "form/RuleCodes.h"
 
 namespace {
 
-constexpr int kRuleCount = 20;
-constexpr int kClearDioTexts = 15;
-constexpr int kClearDioTextsToo = 16;
 // Rules post a few others; more than this many runs would be two rules posting each other.
 constexpr int kMaxRuns = 200;
 
 bool ClearsTexts(int code) {
-    return code == kClearDioTexts || code == kClearDioTextsToo;
+    return code == kClearDioTextsRule || code == kDioDataFormatRule;
 }
 
 }  // namespace
