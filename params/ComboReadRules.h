@@ -1,6 +1,7 @@
 #pragma once
 // How a value read from the unit picks the item of its drop-down list. Each list follows the
-// rule its row names; a list without a row takes its value as the item's position.
+// read rule of its row in ComboRules.h; a list without a row takes its value as the item's
+// position.
 //
 // Threads: UI thread (reads the list's items).
 #include <string_view>
