@@ -20,8 +20,8 @@ enum RuleCode : int {
     kIo2ControlRule = 12,
     kIo3ControlRule = 13,
     kSmsConfigRule = 14,
-    kClearDioTextsRule = 15,     // empties the DIO result texts of the channel in lParam
-    kDioDataFormatRule = 16,     // the same rule, from a DIO data format list
+    kClearDioTextsRule = 15,  // empties the DIO result texts of the channel in lParam
+    kDioDataFormatRule = 16,  // the same rule, from a DIO data format list
     kLoraRule = 17,
     kIo2ModeRule = 18,  // runs kIo1ModeRule afterwards
     kIo1ModeRule = 19,

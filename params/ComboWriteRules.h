@@ -1,8 +1,7 @@
 #pragma once
 // How the state of a drop-down list turns back into the unit's value: the inverse of the
 // rules that picked the item when the unit was read. Each list follows the write rule of its
-// row in ComboRules.h;
-// a list without a row writes its selected position.
+// row in ComboRules.h; a list without a row writes its selected position.
 //
 // Threads: any thread (reads labels from Language.ini).
 #include <string>
