@@ -19,8 +19,8 @@
 #include <utility>
 #include <vector>
 
-#include "engine/AnswerEvent.h"
 #include "engine/CommandJob.h"
+#include "engine/EngineWindow.h"
 #include "form/TabTable.h"
 #include "params/Listing.h"
 #include "params/ParameterTable.h"
@@ -55,7 +55,8 @@ enum class JobOutcome { Ok, Error, Timeout, NotSent };
 // while the worker waits: the queue holds exactly what that step queued.
 using JobObserver = std::function<void(const CommandJob& job, JobOutcome outcome)>;
 
-class CM5Z30FrameWnd : public CWindowWnd, public INotifyUI {
+// The main window. Its receive state, job queue and port are the engine's (EngineWindow.h).
+class CM5Z30FrameWnd : public EngineWindow, public INotifyUI {
   public:
     CM5Z30FrameWnd();
     ~CM5Z30FrameWnd() override;
@@ -74,20 +75,10 @@ class CM5Z30FrameWnd : public CWindowWnd, public INotifyUI {
 
     // --- shared state ---
     TabTable tabTable;
-    char rxBuffer[kRxBufferSize] = {};
-    int rxLength = 0;
-    // When the last block arrived (UI thread): a line still busy is not a new command's yet.
-    std::chrono::steady_clock::time_point lastReceivedAt{};
-    AnswerEvent answerEvent;
     ParameterTable parameterTable;
-    std::atomic<bool> loggedIn{false};
-    int pendingJobType = kNoJob;
-    JobQueue jobQueue;
     CStdString configFilePath;
     CPaintManagerUI paintManager;
-    CSerialPort serialPort;
     int language = 0;
-    std::atomic<int> timeoutFactor{1};
     CControlUI* closeButton = nullptr;
     CControlUI* maxButton = nullptr;
     CControlUI* restoreButton = nullptr;

@@ -1,19 +1,19 @@
 #include "engine/ConfigMode.h"
 
-#include "app/FrameWnd.h"
+#include "engine/EngineWindow.h"
 #include "engine/FrameTimers.h"
 #include "engine/ReceivePath.h"
 #include "settings/Labels.h"
 #include "ui/Log.h"
 
-void Login(CM5Z30FrameWnd& frame) {
+void Login(EngineWindow& frame) {
     ClearReceived(frame);
     frame.KillTimer(kPromptTimer);
     SendRaw(frame, "+++");
     frame.pendingJobType = EnterConfig;
 }
 
-unsigned SendRaw(CM5Z30FrameWnd& frame, std::string_view text) {
+unsigned SendRaw(EngineWindow& frame, std::string_view text) {
     // Logged before the write: the answer can only be logged after it anyway, this keeps the
     // log in the order things happened on the line.
     CStdString line = LabelText("ComSend", "send") + ":" + text + "\r\n";

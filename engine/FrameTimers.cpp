@@ -1,8 +1,9 @@
 #include "engine/FrameTimers.h"
 
-#include "app/FrameWnd.h"
+#include "app/FrameWnd.h"  // the window messages
+#include "engine/EngineWindow.h"
 
-void OnFrameTimer(CM5Z30FrameWnd& frame, UINT id) {
+void OnFrameTimer(EngineWindow& frame, UINT id) {
     switch (id) {
         case kPromptTimer:
             frame.serialPort.WriteBytes("s", 1);
@@ -17,6 +18,6 @@ void OnFrameTimer(CM5Z30FrameWnd& frame, UINT id) {
     }
 }
 
-void StartPromptTimer(CM5Z30FrameWnd& frame, UINT periodMs) {
+void StartPromptTimer(EngineWindow& frame, UINT periodMs) {
     frame.SetTimer(kPromptTimer, periodMs, [&frame](UINT id) { OnFrameTimer(frame, id); });
 }

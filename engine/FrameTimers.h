@@ -5,13 +5,13 @@
 // Threads: UI thread only.
 #include "ui/Types.h"
 
-class CM5Z30FrameWnd;
+class EngineWindow;
 
 inline constexpr UINT kPromptTimer = 101;
 inline constexpr UINT kStartupTimer = 102;
 
 // The procedure of every frame timer: 101 writes "s" (nothing logged), 102 kills itself and
 // shows the about and help texts (2130); other ids are ignored.
-void OnFrameTimer(CM5Z30FrameWnd& frame, UINT id);
+void OnFrameTimer(EngineWindow& frame, UINT id);
 // Starts timer 101 with the period on the frame's timer procedure, replacing a running one.
-void StartPromptTimer(CM5Z30FrameWnd& frame, UINT periodMs);
+void StartPromptTimer(EngineWindow& frame, UINT periodMs);

@@ -5,8 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/FrameWnd.h"
+#include "app/FrameWnd.h"  // the window messages
 #include "engine/AnswerMatch.h"
+#include "engine/EngineWindow.h"
 #include "engine/FrameTimers.h"
 #include "engine/JobTypes.h"
 #include "ui/Log.h"
@@ -16,22 +17,22 @@ namespace {
 // The prompt answers come slower once the unit has shown its prompt.
 constexpr UINT kPromptAnswerMs = 500;
 
-std::string_view Received(const CM5Z30FrameWnd& frame) {
+std::string_view Received(const EngineWindow& frame) {
     return {frame.rxBuffer, static_cast<std::size_t>(frame.rxLength)};
 }
 
-void Complete(CM5Z30FrameWnd& frame) {
+void Complete(EngineWindow& frame) {
     frame.answerEvent.Set();
     frame.pendingJobType = kNoJob;
 }
 
 // Queues a job of a type with a fixed command.
-void PushFollowUp(CM5Z30FrameWnd& frame, int type) {
+void PushFollowUp(EngineWindow& frame, int type) {
     frame.jobQueue.PushJob(CommandJob{type, std::string(JobCommand(type)), {}, {}});
 }
 
 // Drops the received text before offset, keeping what follows.
-void DropReceivedBefore(CM5Z30FrameWnd& frame, std::size_t offset) {
+void DropReceivedBefore(EngineWindow& frame, std::size_t offset) {
     const std::size_t length = static_cast<std::size_t>(frame.rxLength);
     if (offset > length) offset = length;
     std::memmove(frame.rxBuffer, frame.rxBuffer + offset, length - offset);
@@ -39,7 +40,7 @@ void DropReceivedBefore(CM5Z30FrameWnd& frame, std::size_t offset) {
     std::memset(frame.rxBuffer + frame.rxLength, 0, offset);
 }
 
-void TestPrompting(CM5Z30FrameWnd& frame, std::string_view text) {
+void TestPrompting(EngineWindow& frame, std::string_view text) {
     const std::size_t list = text.rfind(kCommandList);
     if (list == std::string_view::npos) return;
     frame.KillTimer(kPromptTimer);
@@ -56,7 +57,7 @@ std::size_t PastLineEnd(std::string_view text, std::size_t from) {
     return end == std::string_view::npos ? from : end + 1;
 }
 
-void TestLogin(CM5Z30FrameWnd& frame, std::string_view text) {
+void TestLogin(EngineWindow& frame, std::string_view text) {
     const std::size_t greeting = text.find(kLoginGreeting);
     if (greeting != std::string_view::npos) {
         frame.pendingJobType = kNoJob;
@@ -69,7 +70,7 @@ void TestLogin(CM5Z30FrameWnd& frame, std::string_view text) {
 }
 
 // Whether the awaited answer is complete, by the rule of the pending kind.
-void TestCompletion(CM5Z30FrameWnd& frame) {
+void TestCompletion(EngineWindow& frame) {
     const std::string_view text = Received(frame);
     if (frame.pendingJobType == kAwaitPrompt) return TestPrompting(frame, text);
     const Completion rule = JobTypeOf(frame.pendingJobType).completion;
@@ -102,7 +103,7 @@ void TestCompletion(CM5Z30FrameWnd& frame) {
 
 // The unit's own announcements, whatever is awaited, in the order they came; each is taken
 // out of the buffer (up to its line end) once handled, so no later block handles it again.
-void TestMode(CM5Z30FrameWnd& frame) {
+void TestMode(EngineWindow& frame) {
     for (;;) {
         const std::string_view text = Received(frame);
         const std::size_t timeout = text.find(kSettingTimeout);
@@ -127,7 +128,7 @@ void TestMode(CM5Z30FrameWnd& frame) {
 
 }  // namespace
 
-LRESULT OnReceive(CM5Z30FrameWnd& frame, char* block, int count) {
+LRESULT OnReceive(EngineWindow& frame, char* block, int count) {
     if (!block || count <= 0) return 0;
     count = std::min(count, static_cast<int>(CSerialPort::kMaxBlock));
     block[count] = '\0';
@@ -143,7 +144,7 @@ LRESULT OnReceive(CM5Z30FrameWnd& frame, char* block, int count) {
     return 0;
 }
 
-void AppendReceived(CM5Z30FrameWnd& frame, int count, const char* received) {
+void AppendReceived(EngineWindow& frame, int count, const char* received) {
     if (count <= 0 || !received) return;
     // Turned into spaces, a zero inside "OK" or a label would hide the answer, and one inside
     // a value would change it on its way into the form and into a backup.
@@ -168,12 +169,12 @@ void AppendReceived(CM5Z30FrameWnd& frame, int count, const char* received) {
     frame.rxBuffer[frame.rxLength] = '\0';
 }
 
-void ClearReceived(CM5Z30FrameWnd& frame) {
+void ClearReceived(EngineWindow& frame) {
     std::memset(frame.rxBuffer, 0, static_cast<std::size_t>(frame.rxLength));
     frame.rxBuffer[0] = '\0';
     frame.rxLength = 0;
 }
 
-bool ReceivedWithin(const CM5Z30FrameWnd& frame, std::chrono::milliseconds span) {
+bool ReceivedWithin(const EngineWindow& frame, std::chrono::milliseconds span) {
     return std::chrono::steady_clock::now() - frame.lastReceivedAt < span;
 }

@@ -8,16 +8,16 @@
 #include "params/Listing.h"
 #include "ui/Types.h"
 
-class CM5Z30FrameWnd;
+class EngineWindow;
 
 // Handler of message 1034: one received block (at most 4095 bytes; the buffer has room for a
 // terminating zero). Logs it, appends it, runs the completion and the mode tests. Returns 0.
-LRESULT OnReceive(CM5Z30FrameWnd& frame, char* block, int count);
+LRESULT OnReceive(EngineWindow& frame, char* block, int count);
 // Appends count bytes to the receive buffer, dropping the oldest when it would overflow. Zero
 // bytes are line noise (the unit's text never holds one) and are left out, so the content
 // stays one searchable text and a label or result line a zero fell into reads as sent.
-void AppendReceived(CM5Z30FrameWnd& frame, int count, const char* block);
+void AppendReceived(EngineWindow& frame, int count, const char* block);
 // Empties the receive buffer.
-void ClearReceived(CM5Z30FrameWnd& frame);
+void ClearReceived(EngineWindow& frame);
 // True when a block arrived within the span before now (steady clock).
-bool ReceivedWithin(const CM5Z30FrameWnd& frame, std::chrono::milliseconds span);
+bool ReceivedWithin(const EngineWindow& frame, std::chrono::milliseconds span);

@@ -1,0 +1,34 @@
+#pragma once
+// What the engine works on: the receive state, the job queue and the port, on the window its
+// posts, sends and timers go to. The frame is one; the receive path's tests and fuzz target
+// make a bare one, without the application.
+//
+// Threads: as each member says; the window's own rules in ui/Window.h.
+#include <atomic>
+#include <chrono>
+
+#include "engine/AnswerEvent.h"
+#include "engine/CommandJob.h"
+#include "params/Listing.h"
+#include "serial/SerialPort.h"
+#include "ui/Window.h"
+
+// What the unit sent since the worker last emptied it, and the kind of answer awaited. The
+// worker resets it before it writes a command; until the answer is complete only the receive
+// path (UI thread) writes it.
+struct ReceiveState {
+    char rxBuffer[kRxBufferSize] = {};
+    int rxLength = 0;
+    // When the last block arrived (UI thread): a line still busy is not a new command's yet.
+    std::chrono::steady_clock::time_point lastReceivedAt{};
+    AnswerEvent answerEvent;
+    int pendingJobType = kNoJob;
+};
+
+class EngineWindow : public CWindowWnd, public ReceiveState {
+  public:
+    JobQueue jobQueue;
+    CSerialPort serialPort;
+    std::atomic<bool> loggedIn{false};
+    std::atomic<int> timeoutFactor{1};
+};
