@@ -9,6 +9,7 @@
 #include "engine/CommandState.h"
 #include "engine/Connect.h"
 #include "engine/FrameTimers.h"
+#include "engine/Progress.h"
 #include "engine/ReceivePath.h"
 #include "engine/UserCommands.h"
 #include "engine/Worker.h"
@@ -98,6 +99,7 @@ LRESULT CM5Z30FrameWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             break;
         case kMsgReceived:
             result = OnReceive(*this, reinterpret_cast<char*>(wParam), static_cast<int>(lParam));
+            ShowReceivedProgress(*this);
             break;
         case kMsgLayoutRule:
             ApplyLayoutRule(*this, static_cast<int>(wParam), lParam);

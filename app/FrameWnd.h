@@ -21,6 +21,7 @@
 
 #include "engine/CommandJob.h"
 #include "engine/EngineWindow.h"
+#include "engine/Progress.h"
 #include "form/TabTable.h"
 #include "params/Listing.h"
 #include "params/ParameterTable.h"
@@ -96,6 +97,8 @@ class CM5Z30FrameWnd : public EngineWindow, public INotifyUI {
     std::map<std::string, std::string> confirmedWrites;
     // The last read-back's writes the unit answered OK to but does not hold: sent, held.
     std::map<std::string, std::pair<std::string, std::string>> notKept;
+    // The run of jobs under way, for the progress bar.
+    RunProgress progress;
     // Ports listed besides the system's, such as a virtual unit's pseudo-terminal.
     std::vector<std::string> extraPorts;
     // Optional (the command line sets it); set before StartWorker and left alone after, so

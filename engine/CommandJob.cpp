@@ -47,6 +47,13 @@ void JobQueue::Hold(bool held) {
     queued_.notify_all();
 }
 
+std::size_t JobQueue::CountOf(int type) const {
+    std::lock_guard lock(queueLock_);
+    std::size_t n = 0;
+    for (const CommandJob& job : jobs_) n += job.type == type;
+    return n;
+}
+
 std::vector<CommandJob> JobQueue::TakeAll() {
     std::lock_guard lock(queueLock_);
     std::vector<CommandJob> jobs(std::make_move_iterator(jobs_.begin()),

@@ -59,6 +59,8 @@ class JobQueue {
     void Hold(bool held);
     // Takes every queued job, held or not, in order.
     std::vector<CommandJob> TakeAll();
+    // How many queued jobs are of that type.
+    std::size_t CountOf(int type) const;
 
   private:
     mutable std::mutex queueLock_;

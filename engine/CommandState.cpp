@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "app/FrameWnd.h"
+#include "engine/Progress.h"
 #include "settings/Labels.h"
 #include "ui/Control.h"
 
@@ -46,6 +47,8 @@ struct GroupRow {
     bool setsDeviceState;
 };
 
+constexpr LPARAM kLoginGroupIndex = 0;
+constexpr LPARAM kPortGroupIndex = 1;
 constexpr LPARAM kBusyGroupIndex = 2;
 const GroupRow kGroups[] = {
     {kLoginGroup, true},
@@ -78,6 +81,12 @@ LRESULT ShowCommandState(CM5Z30FrameWnd& frame, WPARAM wParam, LPARAM lParam) {
         EnableByName(frame, row.name, row.inverted ? !enabled : enabled);
     }
     if (group.setsDeviceState) SetDeviceState(frame, enabled);
+    // The run of jobs is over when the queue ran dry or the unit logged out; with the port
+    // closed there is nothing left to show.
+    if ((lParam == kBusyGroupIndex && enabled) || (lParam == kLoginGroupIndex && !enabled)) {
+        EndRunProgress(frame);
+    }
+    if (lParam == kPortGroupIndex && !enabled) HideRunProgress(frame);
     return 0;
 }
 

@@ -7,6 +7,7 @@
 #include "engine/CommandState.h"
 #include "engine/FrameTimers.h"
 #include "engine/JobTypes.h"
+#include "engine/Progress.h"
 #include "engine/ReceivePath.h"
 #include "form/ChangedWrites.h"
 #include "form/ConfigFiles.h"
@@ -34,6 +35,7 @@ void HandleOutcome(CM5Z30FrameWnd& frame, const CommandJob& job, const char* suc
         if (job.type == WriteParameter && !job.key.empty()) {
             frame.parameterTable.SetValue(job.key, job.value);
             RememberConfirmedWrite(frame, job.key);
+            NoteWriteConfirmed(frame, job.key);
         }
         LogResult(frame, success);
     }

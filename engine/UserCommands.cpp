@@ -8,6 +8,7 @@
 #include "engine/ConfigMode.h"
 #include "engine/Connect.h"
 #include "engine/JobTypes.h"
+#include "engine/Progress.h"
 #include "engine/RouteSwitch.h"
 #include "form/ChangedWrites.h"
 #include "form/DeviceWrite.h"
@@ -30,6 +31,7 @@ enum class Click {
     PostSave,
     PostLoad,
     SetTime,
+    Cancel,
     Quit,
     TabBack,
     TabForward,
@@ -55,6 +57,7 @@ constexpr ClickRow kCommandRows[] = {
     {"SaveToFile",     Click::PostSave},
     {"LoadFromFile",   Click::PostLoad},
     {"SetTime",        Click::SetTime},
+    {"CancelJobs",     Click::Cancel},
     {"READFILELOG",    Click::Push, ReadFileLog},
     {"CPIN",           Click::Push, QueryPin},
     {"CSQ",            Click::Push, QuerySignal},
@@ -165,6 +168,9 @@ void RunClick(CM5Z30FrameWnd& frame, CControlUI& sender, const ClickRow& row) {
         case Click::SetTime:
             Push(frame, WriteParameter,
                  CStdString::Formatted("AT+EXCCLK=\"%s\",5\r\n", LocalTimeStamp().GetData()).str());
+            break;
+        case Click::Cancel:
+            CancelRun(frame);
             break;
         case Click::Quit:
             Push(frame, Quit, std::string(JobCommand(Quit)));

@@ -42,6 +42,7 @@
 #include "engine/JobSteps.h"
 #include "engine/JobTypes.h"
 #include "engine/JobWrite.h"
+#include "engine/Progress.h"
 #include "engine/ReceivePath.h"
 #include "engine/UiCall.h"
 #include "settings/Labels.h"
@@ -68,6 +69,7 @@ std::optional<WriteStep> WriteWhenLineIsFree(CM5Z30FrameWnd& frame, const Comman
     frame.SendMessage(kMsgCommandState, 0, 2);
     CallOnUi(frame, [&] {
         PrepareJobStart(frame);
+        ShowJobStarted(frame, job);
         return LRESULT{1};
     });
     const auto loginLimit = JobTimeout(EnterConfig, frame.timeoutFactor.load());

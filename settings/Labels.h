@@ -4,7 +4,10 @@
 //
 // Threads: LabelText and SetLabelFilePath from any thread; the path is normally set once at
 // start-up, before the worker starts.
+#include <initializer_list>
 #include <string>
+#include <string_view>
+#include <utility>
 
 #include "ui/StdString.h"
 
@@ -15,3 +18,8 @@ std::string LabelFilePath();
 // The value of key in section (at most 199 bytes, cut before a character that does not fit;
 // empty when missing) followed by suffix.
 CStdString LabelText(const char* section, const char* key, const char* suffix = nullptr);
+
+// A label with its "{name}" marks replaced by the values given (every occurrence; marks
+// without a value stay as they are).
+using LabelValues = std::initializer_list<std::pair<std::string_view, std::string>>;
+std::string FilledLabel(const char* section, const char* key, LabelValues values);

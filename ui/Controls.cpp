@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -126,6 +127,27 @@ CTextUI::CTextUI() {
 
 void CTextUI::ApplyText() {
     static_cast<QLabel*>(GetWidget())->setText(ui::DecodeUnitText(text_.str()));
+}
+
+// --- CProgressUI ---
+
+CProgressUI::CProgressUI() {
+    auto* bar = new QProgressBar();
+    bar->setRange(0, 100);
+    bar->setTextVisible(true);
+    SetWidget(bar);
+}
+
+void CProgressUI::SetValue(int percent) {
+    value_ = percent < 0 ? 0 : (percent > 100 ? 100 : percent);
+    if (auto* bar = static_cast<QProgressBar*>(GetWidget())) bar->setValue(value_);
+}
+
+void CProgressUI::ApplyText() {
+    // The step in words stands on the bar itself: "%p" would only repeat the percentage.
+    if (auto* bar = static_cast<QProgressBar*>(GetWidget())) {
+        bar->setFormat(ui::DecodeUnitText(text_.str()).replace('%', "%%"));
+    }
 }
 
 // --- CEditUI ---

@@ -56,6 +56,23 @@ class CTextUI : public CControlUI {
     void ApplyText() override;
 };
 
+// A progress bar from 0 to 100 with a text of its own on it; the state lives here, the widget
+// shows it.
+class CProgressUI : public CControlUI {
+  public:
+    CProgressUI();
+    const char* GetClass() const override { return "ProgressUI"; }
+    // Clamped to 0..100.
+    void SetValue(int percent);
+    int GetValue() const { return value_; }
+
+  protected:
+    void ApplyText() override;
+
+  private:
+    int value_ = 0;
+};
+
 // A one-line text field. The text it was given is handed back byte for byte as long as the
 // user does not edit it, even when it is not valid UTF-8 (it is then shown decoded as GBK).
 // Raises "setfocus" and "killfocus".

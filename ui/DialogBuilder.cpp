@@ -30,6 +30,7 @@ CControlUI* MakeKnownControl(const QString& cls) {
     if (cls == "Edit") return new CEditUI();
     if (cls == "Combo") return new CComboUI();
     if (cls == "RichEdit") return new CRichEditUI();
+    if (cls == "Progress") return new CProgressUI();
     if (cls == "Control") return new CSpacerUI();
     return nullptr;
 }

@@ -60,8 +60,8 @@ def label(section, key):
     raise KeyError(f"{section}/{key}")
 
 
-def hrow(children, height=ROW, padding=6, name=None):
-    return E("HorizontalLayout", attrs_of(name=name, height=height,
+def hrow(children, height=ROW, padding=6, name=None, visible=True):
+    return E("HorizontalLayout", attrs_of(name=name, height=height, visible=visible,
                                           extra=[("childpadding", str(padding))]), children)
 
 
@@ -136,10 +136,14 @@ def left_column():
                                                 text=label("SetDeviceState", "szLoginOff"),
                                                 width=220, height=ROW))]))
     device = group(("Device", "设备操作"), device_rows)
+    # The progress of a long job and its Cancel, shown while one runs.
+    progress = hrow([E("Progress", attrs_of(name="JobProgress", height=ROW)),
+                     button("CancelJobs", ("Cancel", "取消"), width=70)],
+                    name="ProgressRow", visible=False)
     log_head = hrow([caption(("Log", "通信日志"), width=120), spacer(),
                      button("Clear", ("Clear", "清空"), width=70)])
     return E("VerticalLayout", attrs_of(width=LEFT_W, extra=[("childpadding", "8")]), [
-        port, device, log_head, E("RichEdit", attrs_of(name="richedit")),
+        port, device, progress, log_head, E("RichEdit", attrs_of(name="richedit")),
     ])
 
 

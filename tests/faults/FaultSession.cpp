@@ -60,6 +60,14 @@ LRESULT FaultFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     const LRESULT result = CM5Z30FrameWnd::HandleMessage(msg, wParam, lParam);
     if (msg == kMsgParseAnswer) ++parsedListings;
     if (msg == kMsgReceived) promptPeriods.push_back(TimerInterval(kPromptTimer));
+    if (auto* bar = dynamic_cast<CProgressUI*>(paintManager.FindControl("JobProgress"))) {
+        const std::string text = bar->GetText().str();
+        if (progressSteps.empty() || progressSteps.back().text != text ||
+            progressSteps.back().percent != bar->GetValue()) {
+            progressSteps.push_back({text, bar->GetValue()});
+        }
+    }
+    if (afterMessage) afterMessage();
     return result;
 }
 

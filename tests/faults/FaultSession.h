@@ -56,6 +56,14 @@ class FaultFrame : public CM5Z30FrameWnd {
         SteadyTime at;
     };
     std::vector<Finished> finished;
+    // Each step the progress bar showed, in order, and its value then.
+    struct Step {
+        std::string text;
+        int percent;
+    };
+    std::vector<Step> progressSteps;
+    // Runs after every message the frame handled (a test's hand on the window).
+    std::function<void()> afterMessage;
 };
 
 // File dialogs give pathToGive (cancelled when it is empty); message boxes are recorded.

@@ -1,0 +1,157 @@
+#include "engine/Progress.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/FrameWnd.h"
+#include "settings/Labels.h"
+#include "ui/Controls.h"
+#include "ui/Log.h"
+
+namespace {
+
+constexpr const char* kSection = "Progress";
+
+// The listing jobs and the words their step is shown in.
+struct ListingStep {
+    int type;
+    const char* key;
+};
+constexpr ListingStep kListingSteps[] = {
+    {ReadAll, "Reading"},
+    {ReadForSave, "BackingUp"},
+    {ReadForApply, "ReadingForApply"},
+    {ReadBack, "CheckingKept"},
+};
+
+const char* ListingKey(int type) {
+    for (const ListingStep& step : kListingSteps) {
+        if (step.type == type) return step.key;
+    }
+    return nullptr;
+}
+
+std::string Joined(const std::vector<std::string>& names) {
+    std::string all;
+    for (const std::string& name : names) all += (all.empty() ? "" : ", ") + name;
+    return all;
+}
+
+// A write without a parameter (the clock) is named by its command word.
+std::string CommandWord(const std::string& command) {
+    const std::size_t end = command.find_first_of("=\r\n");
+    return command.substr(0, end);
+}
+
+std::string Kilobytes(int bytes) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", bytes / 1024.0);
+    return text;
+}
+
+// Cancel is offered while a run goes on and has not been cancelled.
+void Show(CM5Z30FrameWnd& frame, int percent, const std::string& step, bool running) {
+    const bool cancellable = running && !frame.progress.cancelled;
+    if (auto* bar = dynamic_cast<CProgressUI*>(frame.paintManager.FindControl("JobProgress"))) {
+        bar->SetValue(percent);
+        bar->SetText(step);
+    }
+    if (CControlUI* row = frame.paintManager.FindControl("ProgressRow")) row->SetVisible(true);
+    if (CControlUI* cancel = frame.paintManager.FindControl("CancelJobs")) {
+        cancel->SetVisible(cancellable);
+    }
+}
+
+}  // namespace
+
+void ShowJobStarted(CM5Z30FrameWnd& frame, const CommandJob& job) {
+    RunProgress& run = frame.progress;
+    run.listingJob = ListingKey(job.type) ? job.type : kNoJob;
+    // Short queries (signal, version, ...) show no bar.
+    if (run.listingJob != kNoJob || job.type == WriteParameter || job.type == RestoreFactory) {
+        run.running = true;
+    }
+    if (run.listingJob != kNoJob) {
+        Show(frame, 0,
+             FilledLabel(kSection, ListingKey(job.type),
+                         {{"done", Kilobytes(0)}, {"total", Kilobytes(run.expectedListing)}}),
+             true);
+    } else if (job.type == WriteParameter) {
+        ++run.writesStarted;
+        const int total =
+            run.writesStarted + static_cast<int>(frame.jobQueue.CountOf(WriteParameter));
+        Show(frame, (run.writesStarted - 1) * 100 / total,
+             FilledLabel(kSection, "Writing",
+                         {{"n", std::to_string(run.writesStarted)},
+                          {"total", std::to_string(total)},
+                          {"name", job.key.empty() ? CommandWord(job.command) : job.key}}),
+             true);
+    } else if (job.type == RestoreFactory) {
+        Show(frame, 0, LabelText(kSection, "Restoring").str(), true);
+    }
+}
+
+void ShowReceivedProgress(CM5Z30FrameWnd& frame) {
+    RunProgress& run = frame.progress;
+    // While the line settles before the command, what arrives is the previous command's.
+    if (run.listingJob == kNoJob || frame.pendingJobType == kSettling) return;
+    if (frame.answerEvent.IsSet() && frame.rxLength > kListingMinimum) {
+        // The next listing of this unit is expected to be as long as this one.
+        run.expectedListing = frame.rxLength;
+    }
+    const int expected = run.expectedListing > frame.rxLength ? run.expectedListing
+                                                              : frame.rxLength;
+    const bool complete = frame.answerEvent.IsSet();
+    const int percent = complete ? 100 : frame.rxLength * 99 / expected;
+    Show(frame, percent,
+         FilledLabel(kSection, ListingKey(run.listingJob),
+                     {{"done", Kilobytes(frame.rxLength)}, {"total", Kilobytes(expected)}}),
+         true);
+}
+
+void NoteWriteConfirmed(CM5Z30FrameWnd& frame, const std::string& name) {
+    frame.progress.written.push_back(name);
+}
+
+void EndRunProgress(CM5Z30FrameWnd& frame) {
+    RunProgress& run = frame.progress;
+    if (!run.running) return;
+    if (run.cancelled) {
+        const std::string none = LabelText(kSection, "Nothing").str();
+        LogAppend(frame, FilledLabel(kSection, "Cancelled",
+                                     {{"written", run.written.empty() ? none : Joined(run.written)},
+                                      {"notsent", run.notSent.empty() ? none : Joined(run.notSent)}}) +
+                             "\r\n");
+    }
+    const int expected = run.expectedListing;
+    run = RunProgress{};
+    run.expectedListing = expected;
+    Show(frame, 100, LabelText(kSection, "Done").str(), false);
+}
+
+void HideRunProgress(CM5Z30FrameWnd& frame) {
+    const int expected = frame.progress.expectedListing;
+    frame.progress = RunProgress{};
+    frame.progress.expectedListing = expected;
+    if (CControlUI* row = frame.paintManager.FindControl("ProgressRow")) row->SetVisible(false);
+}
+
+int CancelRun(CM5Z30FrameWnd& frame) {
+    RunProgress& run = frame.progress;
+    int dropped = 0;
+    for (CommandJob& job : frame.jobQueue.TakeAll()) {
+        // What was written is still checked: the read-back stays.
+        if (job.type == ReadBack) {
+            frame.jobQueue.PushJob(job);
+            continue;
+        }
+        ++dropped;
+        if (job.type == WriteParameter) run.notSent.push_back(job.key);
+    }
+    run.cancelled = run.running;
+    if (CControlUI* cancel = frame.paintManager.FindControl("CancelJobs")) {
+        cancel->SetVisible(false);
+    }
+    return dropped;
+}

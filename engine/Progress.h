@@ -1,0 +1,43 @@
+#pragma once
+// The progress of the jobs the engineer started, under the device box: a bar with the step in
+// words ("Reading parameters… 2.1 of 3.9 KB", "Writing 3 of 7: Server's Ip") and a Cancel
+// button. A listing's size is expected to be that of the last listing read, or a typical one
+// before the first. Cancel drops what is still queued; the command on the line finishes, so no
+// write is ever cut in half, and the read-back of what was written still runs.
+//
+// Threads: UI thread only. A skin without the progress row shows nothing; the steps are still
+// counted.
+#include <string>
+#include <vector>
+
+#include "engine/CommandJob.h"
+
+class CM5Z30FrameWnd;
+
+// A listing is about this long before the first one was read.
+inline constexpr int kTypicalListingBytes = 3900;
+
+struct RunProgress {
+    int writesStarted = 0;    // writes started since the queue last ran dry
+    int listingJob = kNoJob;  // the listing job on the line, or kNoJob
+    int expectedListing = kTypicalListingBytes;
+    bool running = false;
+    bool cancelled = false;
+    std::vector<std::string> written;  // writes the unit confirmed in this run
+    std::vector<std::string> notSent;  // writes Cancel dropped
+};
+
+// A job is about to be written (the worker, through a call on the UI thread).
+void ShowJobStarted(CM5Z30FrameWnd& frame, const CommandJob& job);
+// A block arrived: a listing on the line moves the bar by the bytes received.
+void ShowReceivedProgress(CM5Z30FrameWnd& frame);
+// The unit confirmed a write of the parameter.
+void NoteWriteConfirmed(CM5Z30FrameWnd& frame, const std::string& name);
+// The queue ran dry: the bar stands at 100 % with "Done", Cancel goes; a cancelled run logs
+// what was written and what was not sent.
+void EndRunProgress(CM5Z30FrameWnd& frame);
+// The port closed: the bar and Cancel go.
+void HideRunProgress(CM5Z30FrameWnd& frame);
+// The Cancel button: drops every queued job but the read-back of what was written. Returns the
+// number of jobs dropped.
+int CancelRun(CM5Z30FrameWnd& frame);
