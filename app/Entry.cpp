@@ -135,7 +135,8 @@ int RunGui(const GuiOptions& options) {
                      options.selectPort.c_str());
     }
     if (!options.openFile.empty() && !OpenFileAtStart(*frame, options.openFile)) {
-        std::fprintf(stderr, "dtuconfig: %s holds no configuration\n", options.openFile.c_str());
+        std::fprintf(stderr, "dtuconfig: %s cannot be read or holds no configuration\n",
+                     options.openFile.c_str());
     }
     if (!frame->StartWorker()) {
         LogViewAppend(frame->logView, LabelText("WinMain", "WorkThread", "\r\n"));
