@@ -4,9 +4,9 @@
 # a scratch root with its data under /usr/share, writing nothing outside the XDG folders.
 #   package_check.sh BUILD_DIR
 set -uo pipefail
+command -v dpkg >/dev/null || { echo "skipped: dpkg is absent"; exit 77; }
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$1
-command -v dpkg >/dev/null || { echo "skipped: dpkg is absent"; exit 77; }
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 status=0
