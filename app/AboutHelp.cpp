@@ -83,8 +83,9 @@ LRESULT ShowAboutAndHelp(CM5Z30FrameWnd& frame) {
     }
     const bool chinese = frame.language != 0;
     if (CControlUI* ver = pm.FindControl("Ver")) {
-        ver->SetText(CStdString::Formatted(chinese ? "%s配置工具 %s" : "%sConfigureToolV %s", "DTU",
-                                           kProgramVersion));
+        ver->SetText(CStdString::Formatted(
+            chinese ? "%s配置工具 %s (dtuconfig %s)" : "%sConfigureToolV %s (dtuconfig %s)", "DTU",
+            kProgramVersion, kPackageVersion));
     }
     if (CControlUI* date = pm.FindControl("VerDown")) {
         date->SetText(CStdString::Formatted(chinese ? "%04d年%02d月%02d日 %s" : "%04d/%02d/%02d %s",

@@ -10,7 +10,10 @@
 
 class CM5Z30FrameWnd;
 
+// The version the unit-facing texts have always carried.
 inline constexpr const char* kProgramVersion = "V1.5.0";
+// The program's own release, from the build; shown beside the unit-facing one.
+inline constexpr const char* kPackageVersion = DTU_PACKAGE_VERSION;
 inline constexpr int kProgramYear = 2018;
 inline constexpr int kProgramMonth = 3;
 inline constexpr int kProgramDay = 6;
@@ -18,7 +21,8 @@ inline constexpr int kProgramDay = 6;
 inline constexpr int kHelpTextLimit = 9999;
 
 // Appends "Help.txt" to "HelpRichEdit" (the [InitValue] Text label when there is none), sets
-// "Ver" and "VerDown", hides "Logo_Container". Returns 0.
+// "Ver" (with the program's release beside it) and "VerDown", hides "Logo_Container".
+// Returns 0.
 LRESULT ShowAboutAndHelp(CM5Z30FrameWnd& frame);
 
 // Handler of 2132: stores the "Language" pick in config.ini and restarts the program in it.

@@ -9,10 +9,12 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 
 #include "app/FrameWnd.h"
 #include "engine/Connect.h"
+#include "form/ConfigFiles.h"
 #include "settings/Labels.h"
 #include "settings/Settings.h"
 #include "sim/VirtualUnitHost.h"
@@ -99,6 +101,14 @@ class FirstPaintStamp : public QObject {
     }
 };
 
+// As the desktop opens a .cfg file: shown in the form, written to no unit until the engineer
+// asks.
+bool OpenFileAtStart(CM5Z30FrameWnd& frame, const std::string& file) {
+    std::error_code ec;
+    const auto path = std::filesystem::absolute(file, ec);
+    return OpenConfigFileAtStart(frame, CStdString(ec ? file : path.string()));
+}
+
 void ReportPeakMemory() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
@@ -123,6 +133,10 @@ int RunGui(const GuiOptions& options) {
     if (!options.selectPort.empty() && !SelectFramePort(*frame, options.selectPort)) {
         std::fprintf(stderr, "dtuconfig: %s is not among the serial ports\n",
                      options.selectPort.c_str());
+    }
+    if (!options.openFile.empty() && !OpenFileAtStart(*frame, options.openFile)) {
+        std::fprintf(stderr, "dtuconfig: %s cannot be read or holds no configuration\n",
+                     options.openFile.c_str());
     }
     if (!frame->StartWorker()) {
         LogViewAppend(frame->logView, LabelText("WinMain", "WorkThread", "\r\n"));

@@ -11,6 +11,7 @@ struct GuiOptions {
     bool simulate = false;  // run a virtual unit and select its port
     std::string simulateVariant = "none";
     std::string selectPort;  // the port to select instead (a device path), when listed
+    std::string openFile;    // a .cfg file to show in the form at start
 };
 
 // Runs the window until the quit message; returns the exit code. A QApplication must exist.

@@ -90,6 +90,9 @@ class CM5Z30FrameWnd : public EngineWindow, public INotifyUI {
     std::optional<std::set<std::string>> loadedFileParameters;
     // The loaded file's values while the form shows that file; emptied when a read refills it.
     std::map<std::string, std::string> fileValues;
+    // A file opened at start is shown but not yet applied: the first Save before a read applies
+    // it, as LoadFromFile would have at once.
+    bool fileAwaitsApply = false;
     // What the form gave each parameter after the last complete read on the open port, by
     // source and parameter (ChangedWrites.h); none before such a read.
     std::optional<std::map<std::string, std::string>> formAsRead;

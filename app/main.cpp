@@ -1,6 +1,6 @@
 // dtuconfig: configures data terminal units over a serial line.
 //
-//   dtuconfig                      the window
+//   dtuconfig [FILE.cfg]           the window (with a .cfg file in the form)
 //   dtuconfig --simulate[=VARIANT] the window with a virtual unit on a pseudo-terminal
 //   dtuconfig --screenshot FILE    render the window into FILE (PNG) and quit
 //   dtuconfig sim [...]            run a virtual unit until stopped
@@ -11,6 +11,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/AboutHelp.h"
 #include "app/Entry.h"
 #include "cli/CliCommands.h"
 #include "sim/SimCommand.h"
@@ -19,7 +20,7 @@ namespace {
 
 void PrintUsage() {
     std::printf(
-        "Usage: dtuconfig [--simulate[=none|lora|zigbee|gps]] [--screenshot FILE.png]\n"
+        "Usage: dtuconfig [--simulate[=none|lora|zigbee|gps]] [--screenshot FILE.png] [FILE.cfg]\n"
         "       dtuconfig sim [--help] [options]   run a virtual unit on a pseudo-terminal\n"
         "%s"
         "\n"
@@ -29,6 +30,9 @@ void PrintUsage() {
         "                        display, on the offscreen platform)\n"
         "  --page N              with --screenshot: show form page N (0 work mode .. 10)\n"
         "  --select NAME=INDEX   with --screenshot: pick item INDEX of combo NAME first\n"
+        "  FILE.cfg              show this configuration file in the form, as LoadFromFile\n"
+        "                        does; nothing is written to a unit until Save\n"
+        "  --version             the program's version\n"
         "  --help                this text\n",
         std::string(CliCommandsHelp()).c_str());
 }
@@ -45,6 +49,9 @@ int main(int argc, char** argv) {
         if (arg == "--help" || arg == "-h") {
             PrintUsage();
             return 0;
+        } else if (arg == "--version") {
+            std::printf("dtuconfig %s\n", kPackageVersion);
+            return 0;
         } else if (arg == "--screenshot" && i + 1 < argc) {
             options.screenshotPath = argv[++i];
         } else if (arg == "--page" && i + 1 < argc) {
@@ -58,6 +65,8 @@ int main(int argc, char** argv) {
         } else if (arg.rfind("--simulate=", 0) == 0) {
             options.simulate = true;
             options.simulateVariant = arg.substr(std::strlen("--simulate="));
+        } else if (arg.rfind("-", 0) != 0 && options.openFile.empty()) {
+            options.openFile = arg;
         } else {
             std::fprintf(stderr, "dtuconfig: unknown option '%s' (see --help)\n", arg.c_str());
             return 2;
@@ -69,5 +78,7 @@ int main(int argc, char** argv) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }
     QApplication app(argc, argv);
+    // Lets the desktop match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName("dtuconfig");
     return RunGui(options);
 }

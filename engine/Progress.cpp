@@ -100,8 +100,8 @@ void ShowReceivedProgress(CM5Z30FrameWnd& frame) {
         // The next listing of this unit is expected to be as long as this one.
         run.expectedListing = frame.rxLength;
     }
-    const int expected = run.expectedListing > frame.rxLength ? run.expectedListing
-                                                              : frame.rxLength;
+    const int expected =
+        run.expectedListing > frame.rxLength ? run.expectedListing : frame.rxLength;
     const bool complete = frame.answerEvent.IsSet();
     const int percent = complete ? 100 : frame.rxLength * 99 / expected;
     Show(frame, percent,
@@ -119,10 +119,11 @@ void EndRunProgress(CM5Z30FrameWnd& frame) {
     if (!run.running) return;
     if (run.cancelled) {
         const std::string none = LabelText(kSection, "Nothing").str();
-        LogAppend(frame, FilledLabel(kSection, "Cancelled",
-                                     {{"written", run.written.empty() ? none : Joined(run.written)},
-                                      {"notsent", run.notSent.empty() ? none : Joined(run.notSent)}}) +
-                             "\r\n");
+        LogAppend(frame,
+                  FilledLabel(kSection, "Cancelled",
+                              {{"written", run.written.empty() ? none : Joined(run.written)},
+                               {"notsent", run.notSent.empty() ? none : Joined(run.notSent)}}) +
+                      "\r\n");
     }
     const int expected = run.expectedListing;
     run = RunProgress{};

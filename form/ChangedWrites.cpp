@@ -3,6 +3,7 @@
 #include <map>
 
 #include "app/FrameWnd.h"
+#include "form/ConfigFiles.h"
 #include "form/DeviceWrite.h"
 #include "form/ReadBack.h"
 #include "settings/Labels.h"
@@ -25,6 +26,8 @@ std::map<std::string, std::string> AllFormValues(CM5Z30FrameWnd& frame) {
 
 void RememberFormAsRead(CM5Z30FrameWnd& frame) {
     frame.formAsRead = AllFormValues(frame);
+    // The form now shows the unit, not the file opened at start.
+    frame.fileAwaitsApply = false;
 }
 
 void ForgetFormAsRead(CM5Z30FrameWnd& frame) {
@@ -56,6 +59,10 @@ void RememberConfirmedWrite(CM5Z30FrameWnd& frame, const std::string& name) {
 }
 
 bool CollectChangedWrites(CM5Z30FrameWnd& frame) {
+    if (!frame.formAsRead && frame.fileAwaitsApply) {
+        ApplyShownFile(frame);
+        return true;
+    }
     if (!frame.formAsRead) {
         LogAppend(frame, LabelText("Notify", "NoReadNotice", "\r\n").str());
         return false;

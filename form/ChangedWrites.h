@@ -26,6 +26,7 @@ void RememberFormAsApplied(CM5Z30FrameWnd& frame, const std::set<std::string>& f
 void RememberConfirmedWrite(CM5Z30FrameWnd& frame, const std::string& name);
 
 // "Save" and "set": queues a write for each changed value on screen that differs from the
-// unit's (CollectWrites). Returns false, logs [Notify] NoReadNotice and queues nothing when no
-// complete listing was read since the port opened.
+// unit's (CollectWrites). Before any read, a file opened at start is applied instead (its
+// read-for-apply queued); otherwise returns false, logs [Notify] NoReadNotice and queues
+// nothing when no complete listing was read since the port opened.
 bool CollectChangedWrites(CM5Z30FrameWnd& frame);

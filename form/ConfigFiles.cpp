@@ -14,6 +14,7 @@
 #include "params/DeviceAnswer.h"
 #include "params/Listing.h"
 #include "settings/Labels.h"
+#include "settings/Settings.h"
 #include "ui/Log.h"
 
 namespace {
@@ -36,7 +37,9 @@ std::string InitialFolder() {
 #ifdef _WIN32
     return "D:\\Program Files";
 #else
-    return QDir::homePath().toStdString();
+    // Backups go with the engineer's other data, never beside an installed program.
+    const std::string data = UserDataFolder();
+    return data.empty() ? QDir::homePath().toStdString() : data;
 #endif
 }
 
@@ -105,6 +108,20 @@ void SaveToFile(CM5Z30FrameWnd& frame) {
 void LoadFromFile(CM5Z30FrameWnd& frame) {
     CStdString path;
     if (!ui::Dialogs().GetOpenFileName(OpenDialogSpec(frame.language), &path)) return;
+    if (ShowConfigFile(frame, path)) ApplyShownFile(frame);
+}
+
+bool OpenConfigFileAtStart(CM5Z30FrameWnd& frame, const CStdString& path) {
+    frame.fileAwaitsApply = ShowConfigFile(frame, path);
+    return frame.fileAwaitsApply;
+}
+
+void ApplyShownFile(CM5Z30FrameWnd& frame) {
+    frame.fileAwaitsApply = false;
+    PushListingJob(frame, ReadForApply);
+}
+
+bool ShowConfigFile(CM5Z30FrameWnd& frame, const CStdString& path) {
     frame.configFilePath = path;
     std::string listing;
     std::set<std::string> held;
@@ -114,7 +131,7 @@ void LoadFromFile(CM5Z30FrameWnd& frame) {
     if (held.empty()) {
         // The label carries no line end of its own; the log's lines all end in one.
         LogViewAppend(frame.logView, LabelText("onLoadFrommFile", "ReadError", "\r\n"));
-        return;
+        return false;
     }
     std::memcpy(frame.rxBuffer, listing.data(), listing.size());
     frame.rxBuffer[listing.size()] = '\0';
@@ -132,7 +149,7 @@ void LoadFromFile(CM5Z30FrameWnd& frame) {
     }
     ShowValues(frame);
     for (const auto& [name, value] : unitValues) frame.parameterTable.SetValue(name, value);
-    PushListingJob(frame, ReadForApply);
+    return true;
 }
 
 void WriteConfigFile(CM5Z30FrameWnd& frame) {

@@ -21,6 +21,15 @@ void SaveToFile(CM5Z30FrameWnd& frame);
 // ReadError and changes nothing.
 void LoadFromFile(CM5Z30FrameWnd& frame);
 
+// LoadFromFile without the dialog and without the apply: shows the file at path in the form
+// (configFilePath set). False, with [onLoadFrommFile] ReadError logged, when it holds nothing.
+bool ShowConfigFile(CM5Z30FrameWnd& frame, const CStdString& path);
+// A file named on the command line: shown as ShowConfigFile does, applied (read-for-apply) only
+// when the engineer first saves. UI thread.
+bool OpenConfigFileAtStart(CM5Z30FrameWnd& frame, const CStdString& path);
+// Queues the read-for-apply of the file the form shows.
+void ApplyShownFile(CM5Z30FrameWnd& frame);
+
 // Writes the listing in the receive buffer (up to its zero) to configFilePath. The file is
 // replaced as a whole or not at all: a failed write leaves the old file as it was, and a box
 // ([SaveToFile] OpenError) says so.

@@ -23,5 +23,8 @@ dtu_require_packages() {
 # Packages to build and run the program.
 DTU_BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev libgl-dev fonts-wqy-microhei)
 # Packages the test suite needs besides: GoogleTest/GMock, a real X server for the window
-# check, python3 for the check that the skin generator reproduces the skins, and clang-format.
-DTU_TEST_PACKAGES=(libgtest-dev libgmock-dev xvfb xdotool python3 clang-format)
+# check, python3 for the check that the skin generator reproduces the skins, clang-format, and
+# for the package check dpkg-dev (dpkg-shlibdeps), lintian, appstream, desktop-file-utils and
+# man-db.
+DTU_TEST_PACKAGES=(libgtest-dev libgmock-dev xvfb xdotool python3 clang-format
+    dpkg-dev lintian appstream desktop-file-utils man-db)

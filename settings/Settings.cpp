@@ -12,23 +12,56 @@
 namespace {
 // The setting is read through a 20-byte buffer: at most 19 characters.
 constexpr std::size_t kLanguageBufferBytes = 20;
+// The installed data, relative to the executable's folder (/usr/bin/ -> /usr/share/dtuconfig/).
+constexpr const char* kInstalledData = "../share/dtuconfig/";
+
+bool HoldsSkins(const std::string& folder) {
+    std::error_code ec;
+    return std::filesystem::is_directory(folder + "skin", ec);
+}
+
+// $VARIABLE when set and absolute (as the XDG rules ask), else $HOME/fallback.
+std::string XdgBase(const char* variable, const char* homeFallback) {
+    if (const char* xdg = std::getenv(variable); xdg && *xdg == '/') return xdg;
+    if (const char* home = std::getenv("HOME"); home && *home) {
+        return std::string(home) + "/" + homeFallback;
+    }
+    return "/tmp";
+}
+
+std::string MadeFolder(const std::string& folder) {
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    return folder;
+}
+
 }  // namespace
 
+bool IsInstalledLayout(const std::string& instancePath) {
+    return !instancePath.empty() && !HoldsSkins(instancePath) &&
+           HoldsSkins(instancePath + kInstalledData);
+}
+
+std::string DataFolder(const std::string& instancePath) {
+    if (!IsInstalledLayout(instancePath)) return instancePath;
+    std::error_code ec;
+    const auto tidy = std::filesystem::weakly_canonical(instancePath + kInstalledData, ec);
+    return ec ? instancePath + kInstalledData : tidy.string() + "/";
+}
+
 std::string ConfigIniPath(const std::string& instancePath) {
-    if (!instancePath.empty() && access(instancePath.c_str(), W_OK) == 0) {
+    if (!instancePath.empty() && !IsInstalledLayout(instancePath) &&
+        access(instancePath.c_str(), W_OK) == 0) {
         return instancePath + "config.ini";
     }
-    std::string base;
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) {
-        base = xdg;
-    } else if (const char* home = std::getenv("HOME"); home && *home) {
-        base = std::string(home) + "/.config";
-    } else {
-        base = "/tmp";
-    }
+    return MadeFolder(XdgBase("XDG_CONFIG_HOME", ".config") + "/dtuconfig") + "/config.ini";
+}
+
+std::string UserDataFolder() {
+    const std::string folder = XdgBase("XDG_DATA_HOME", ".local/share") + "/dtuconfig";
     std::error_code ec;
-    std::filesystem::create_directories(base + "/dtuconfig", ec);
-    return base + "/dtuconfig/config.ini";
+    std::filesystem::create_directories(folder, ec);
+    return std::filesystem::is_directory(folder, ec) ? folder + "/" : std::string();
 }
 
 int ReadLanguageSetting(const std::string& configPath) {
@@ -40,8 +73,8 @@ bool WriteLanguageSetting(const std::string& configPath, int language) {
     return ini::WriteString("Set", "Language", std::to_string(language), configPath);
 }
 
-std::string SkinFolder(const std::string& instancePath, int language) {
-    return instancePath + (language == 0 ? "skin/ConifgENRes" : "skin/ConifgRes");
+std::string SkinFolder(const std::string& dataFolder, int language) {
+    return dataFolder + (language == 0 ? "skin/ConifgENRes" : "skin/ConifgRes");
 }
 
 std::string LabelFileIn(const std::string& skinFolder) {
@@ -52,7 +85,7 @@ int SetUpSkinAndLabels() {
     CPaintManagerUI::SetInstance();
     const std::string instance = CPaintManagerUI::GetInstancePath().str();
     const int language = ReadLanguageSetting(ConfigIniPath(instance));
-    const std::string skin = SkinFolder(instance, language);
+    const std::string skin = SkinFolder(DataFolder(instance), language);
     CPaintManagerUI::SetResourcePath(skin);
     SetLabelFilePath(LabelFileIn(skin));
     return language;

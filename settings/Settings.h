@@ -2,9 +2,20 @@
 // The program's settings: "config.ini" with [Set] Language, and the skin folder it selects.
 #include <string>
 
-// "config.ini" in the executable's folder when that folder is writable, otherwise in
-// $XDG_CONFIG_HOME/dtuconfig/ (~/.config/dtuconfig/).
+// "config.ini" in the executable's folder when that folder is writable and not an installed
+// program's (see IsInstalledLayout), otherwise in $XDG_CONFIG_HOME/dtuconfig/
+// (~/.config/dtuconfig/).
 std::string ConfigIniPath(const std::string& instancePath);
+
+// True when the executable's folder (ending in a slash) holds no skins of its own but
+// ../share/dtuconfig/ beside it does: an installed program, whose folder is never written.
+bool IsInstalledLayout(const std::string& instancePath);
+// Where the skins and help live: the executable's folder in a build folder, the installed
+// ../share/dtuconfig/ otherwise. Ends in a slash.
+std::string DataFolder(const std::string& instancePath);
+// The folder for the engineer's backups and logs, $XDG_DATA_HOME/dtuconfig/
+// (~/.local/share/dtuconfig/), created when missing; "" when it cannot be.
+std::string UserDataFolder();
 
 // [Set] Language read as at most 19 characters and converted like atoi: 0 when missing or
 // not a number.
@@ -13,12 +24,13 @@ int ReadLanguageSetting(const std::string& configPath);
 bool WriteLanguageSetting(const std::string& configPath, int language);
 
 // The skin folder for a language: "skin/ConifgENRes" for 0, "skin/ConifgRes" otherwise,
-// inside the instance path (which ends in a slash).
-std::string SkinFolder(const std::string& instancePath, int language);
+// inside the data folder (which ends in a slash).
+std::string SkinFolder(const std::string& dataFolder, int language);
 // The label file inside a skin folder.
 std::string LabelFileIn(const std::string& skinFolder);
 
-// The start-up both the window and the command line share: finds the executable's folder,
-// reads the language from config.ini, makes its skin folder the resource path and its
+// The start-up both the window and the command line share: finds the executable's folder and
+// the data folder, reads the language from config.ini, makes its skin folder the resource
+// path and its
 // Language.ini the label file. Returns the language. UI thread, before any frame exists.
 int SetUpSkinAndLabels();

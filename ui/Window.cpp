@@ -1,5 +1,7 @@
 #include "ui/Window.h"
 
+#include "ui/WindowIcon.h"
+
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEvent>
@@ -118,6 +120,7 @@ bool CWindowWnd::Create(CWindowWnd* parent, const char* name, unsigned style, un
     if (widget_) return false;
     auto* host = new WindowHost(this);
     host->setWindowTitle(QString::fromUtf8(name ? name : ""));
+    if (const QIcon icon = ui::SkinWindowIcon(); !icon.isNull()) host->setWindowIcon(icon);
     host->setGeometry(x, y, cx, cy);
     widget_ = host;
     {

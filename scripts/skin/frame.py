@@ -80,7 +80,7 @@ def caption_band():
         E("Container", attrs_of(name="Logo_Container", width=28, height=28,
                                 extra=[("bkimage", "logo.png")])),
         E("Text", attrs_of(name="Ver", text=("DTUConfigureToolV V1.5.0", "DTU配置工具 V1.5.0"),
-                           width=260, height=36)),
+                           width=360, height=36)),
         E("Text", attrs_of(name="VerDown", text=("2018/03/06 V1.5.0", "2018年03月06日 V1.5.0"),
                            width=180, height=36)),
         spacer(),

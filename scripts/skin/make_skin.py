@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Writes both skin folders: skin.xml, the page files, Language.ini, Help.txt and the images.
+"""Writes both skin folders: skin.xml, the page files, Language.ini, Help.txt, the images and
+the program's icon.
 
     python3 scripts/skin/make_skin.py [repository root]
 
@@ -13,6 +14,7 @@ import sys
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from frame import skin  # noqa: E402
+from icon import icon_files  # noqa: E402
 from images import all_images  # noqa: E402
 from pages import PAGES  # noqa: E402
 from texts import help_txt, language_ini  # noqa: E402
@@ -34,6 +36,7 @@ def main():
     root = sys.argv[1] if len(sys.argv) > 1 else os.path.join(
         os.path.dirname(os.path.abspath(__file__)), "..", "..")
     images = all_images()
+    images.update(icon_files())
     for lang, folder in FOLDERS.items():
         out = os.path.join(root, "skin", folder)
         os.makedirs(out, exist_ok=True)

@@ -44,6 +44,9 @@ TEST(ConfigFiles, DialogsOfferTheFiltersOfTheLanguageAndStartAtDtuCfg) {
         {1, true, {{"cfg文件(*.cfg)", "*.cfg"}, {"所有文件(*.*)", "*.*"}}},
         {1, false, {{"cfg文件(*.cfg)", "*.cfg"}, {"所有文件(*.*)", "*.*"}}},
     };
+    // Backups start in the engineer's data folder, made when missing.
+    const std::string data = testpaths::TempDir();
+    setenv("XDG_DATA_HOME", data.c_str(), 1);
     for (const Case& c : cases) {
         RecordingDialogs dialogs;  // cancels
         ui::ScopedDialogs scoped(&dialogs);
@@ -62,11 +65,13 @@ TEST(ConfigFiles, DialogsOfferTheFiltersOfTheLanguageAndStartAtDtuCfg) {
         EXPECT_EQ(filters, c.filters) << c.language << c.open;
         EXPECT_EQ(spec.selectedFilter, 0);
         EXPECT_EQ(spec.initialName, "DTU.cfg");
-        EXPECT_EQ(spec.initialFolder, QDir::homePath().toStdString());
+        EXPECT_EQ(spec.initialFolder, data + "/dtuconfig/");
+        EXPECT_TRUE(fs::is_directory(spec.initialFolder));
         EXPECT_EQ(spec.mustExist, c.open);
         EXPECT_EQ(frame->configFilePath.str(), "/kept") << "a cancelled dialog changes nothing";
         EXPECT_EQ(frame->jobQueue.Size(), 0u);
     }
+    unsetenv("XDG_DATA_HOME");
 }
 
 TEST(ConfigFiles, SaveAsksForTheFileThenReadsTheUnit) {
@@ -201,6 +206,12 @@ TEST(ConfigFiles, ASavedFileLoadsBackAsTheListingAndFillsTheFormAsAReadDoes) {
     PutAnswer(*loader, listing);
     ParseApplyAnswer(*loader);
     EXPECT_EQ(TakeJobs(*loader).size(), 0u);
+    // A file opened at start (dtuconfig FILE.cfg) shows the same, and nothing is queued.
+    auto opener = MakeFrame();
+    ASSERT_TRUE(ShowConfigFile(*opener, dialogs.pathToGive));
+    EXPECT_EQ(formOnly(FormState(*opener)), formOnly(FormState(*reader)));
+    EXPECT_EQ(opener->configFilePath.str(), dialogs.pathToGive);
+    EXPECT_EQ(opener->jobQueue.Size(), 0u);
 }
 
 struct LoadCase {

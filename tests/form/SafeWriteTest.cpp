@@ -99,6 +99,33 @@ TEST(SafeWrite, SaveBeforeAReadWritesNothingAndSaysWhy) {
     EXPECT_EQ(s.Save(), std::vector<std::string>{"AT+IPAD=10.9.8.7"});
 }
 
+// dtuconfig FILE.cfg: the file is shown with nothing written; the first Save applies it as
+// LoadFromFile would, writing only where the unit differs from the file.
+TEST(SafeWrite, AFileOpenedAtStartIsWrittenOnlyWhenTheEngineerSaves) {
+    const std::string file = testpaths::TempDir() + "/unit.cfg";
+    std::string ip;
+    {
+        Session backup(Session::Options(sim::UnitVariant::None));
+        ASSERT_TRUE(backup.ready) << backup.error;
+        backup.dialogs.pathToGive = file;
+        ASSERT_TRUE(backup.Settle([&] { SaveToFile(backup.frame); }));
+        ip = *backup.host.StoredValue("AT+IPAD");
+    }
+    Session s(Session::Options(sim::UnitVariant::None), "ConifgENRes", false);
+    ASSERT_TRUE(s.ready) << s.error;
+    ASSERT_NE(ip, "10.9.8.7");
+    ASSERT_TRUE(s.host.SetStoredValue("AT+IPAD", "10.9.8.7"));
+    const std::size_t before = s.host.ReceivedCommands().size();
+    ASSERT_TRUE(OpenConfigFileAtStart(s.frame, file));
+    EXPECT_EQ(Control(s.frame, "Server's Ip")->GetText().str(), ip);
+    EXPECT_EQ(s.frame.jobQueue.Size(), 0u);
+    EXPECT_EQ(s.WritesSince(before), std::vector<std::string>{});
+
+    EXPECT_EQ(s.Save(), std::vector<std::string>{"AT+IPAD=" + ip});
+    EXPECT_EQ(*s.host.StoredValue("AT+IPAD"), ip);
+    EXPECT_EQ(s.Save(), std::vector<std::string>{}) << "applied once";
+}
+
 // A unit that answers OK and keeps its old port: the read-back after the save finds it out, says
 // so in the log and in a box, and the form shows the port the unit really holds.
 TEST(SafeWrite, AWriteTheUnitDidNotKeepIsReportedAndTheFormShowsTheUnit) {

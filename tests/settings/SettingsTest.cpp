@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <vector>
 
 #include "settings/Labels.h"
 #include "settings/Settings.h"
@@ -43,6 +44,43 @@ TEST(Settings, ConfigLivesBesideTheProgramOnlyWhenThatFolderIsWritable) {
     unsetenv("XDG_CONFIG_HOME");
     EXPECT_EQ(path, xdg + "/dtuconfig/config.ini");
     EXPECT_TRUE(std::filesystem::is_directory(xdg + "/dtuconfig"));
+}
+
+TEST(Settings, AnInstalledProgramReadsItsShareFolderAndKeepsItsSettingsUnderXdg) {
+    namespace fs = std::filesystem;
+    const std::string xdg = testpaths::TempDir();
+    setenv("XDG_CONFIG_HOME", xdg.c_str(), 1);
+    struct Case {
+        const char* what;
+        std::vector<const char*> folders;  // made under a fresh root
+        const char* program;               // the executable's folder, under the root
+        const char* data;                  // expected data folder, under the root
+        bool besideProgram;                // config.ini beside the program, else under XDG
+    } cases[] = {
+        {"a build folder", {"build/skin/ConifgENRes"}, "build/", "build/", true},
+        {"installed",
+         {"usr/bin", "usr/share/dtuconfig/skin/ConifgENRes"},
+         "usr/bin/",
+         "usr/share/dtuconfig/",
+         false},
+        {"a build folder beside an installed tree",
+         {"usr/bin/skin", "usr/share/dtuconfig/skin"},
+         "usr/bin/",
+         "usr/bin/",
+         true},
+        {"no skins anywhere", {"opt/x"}, "opt/x/", "opt/x/", true},
+    };
+    for (const Case& c : cases) {
+        const std::string root = testpaths::TempDir() + "/";
+        for (const char* folder : c.folders) fs::create_directories(root + folder);
+        const std::string program = root + c.program;
+        EXPECT_EQ(DataFolder(program), root + c.data) << c.what;
+        EXPECT_EQ(IsInstalledLayout(program), !c.besideProgram) << c.what;
+        EXPECT_EQ(ConfigIniPath(program),
+                  c.besideProgram ? program + "config.ini" : xdg + "/dtuconfig/config.ini")
+            << c.what;
+    }
+    unsetenv("XDG_CONFIG_HOME");
 }
 
 TEST(Settings, WrittenLanguageReadsBack) {

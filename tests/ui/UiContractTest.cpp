@@ -4,12 +4,15 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QIcon>
+#include <QWidget>
 #include <atomic>
 #include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "tests/support/TestPaths.h"
 #include "ui/Container.h"
 #include "ui/Controls.h"
 #include "ui/DialogBuilder.h"
@@ -262,6 +265,29 @@ TEST(UiContract, TimersStartRestartAndStop) {
     int after = ticks;
     PumpEventsFor(60);
     EXPECT_EQ(ticks, after);
+}
+
+TEST(UiContract, AWindowCarriesTheSkinsIconAtEverySizeTheSkinHas) {
+    const CStdString saved = CPaintManagerUI::GetResourcePath();
+    struct Case {
+        std::string folder;
+        int sizes;  // how many sizes the window's icon offers
+    } cases[] = {
+        {testpaths::SourceDir() + "/skin/ConifgENRes", 7},
+        {testpaths::SourceDir() + "/skin/ConifgRes", 7},
+        {testpaths::TempDir(), 0},  // a skin without the icon: a window without one
+    };
+    for (const Case& c : cases) {
+        CPaintManagerUI::SetResourcePath(c.folder);
+        TestWindow window;
+        ASSERT_TRUE(window.Create(nullptr, "DTU", 0, 0, 0, 0, 200, 100));
+        const QList<QSize> sizes = window.GetHWND()->windowIcon().availableSizes();
+        EXPECT_EQ(sizes.size(), c.sizes) << c.folder;
+        if (c.sizes > 0) {
+            EXPECT_TRUE(sizes.contains(QSize(16, 16)) && sizes.contains(QSize(256, 256)));
+        }
+    }
+    CPaintManagerUI::SetResourcePath(saved);
 }
 
 }  // namespace
