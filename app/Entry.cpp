@@ -118,6 +118,8 @@ int RunGui(const GuiOptions& options) {
 
     auto frame = std::make_unique<CM5Z30FrameWnd>();
     frame->language = language;
+    frame->portFollow.reopenLost =
+        ReadReopenSetting(ConfigIniPath(CPaintManagerUI::GetInstancePath().str()));
     if (unit) frame->extraPorts.push_back(unit->DevicePath());
     frame->Create(nullptr, "DTU", kFrameStyle, 0, 0, 0, kFrameWidth, kFrameHeight);
     if (!options.selectPort.empty() && !SelectFramePort(*frame, options.selectPort)) {

@@ -41,6 +41,7 @@ CM5Z30FrameWnd::CM5Z30FrameWnd() {
 
 CM5Z30FrameWnd::~CM5Z30FrameWnd() {
     parameterTable.Clear();
+    portFollow.watcher.Stop();
     // The worker goes first: nothing of the frame may be touched by it from here on.
     StopWorker();
     if (serialPort.IsOpen()) serialPort.Close();
@@ -129,6 +130,9 @@ LRESULT CM5Z30FrameWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case kMsgPortLost:
             OnPortLost(*this);
             break;
+        case kMsgPortsChanged:
+            OnPortsChanged(*this);
+            break;
         default:
             handled = false;
             break;
@@ -165,6 +169,7 @@ void CM5Z30FrameWnd::SetUpWindow() {
     if (logView) logView->SetLimitText(kLogLimit);
 
     FillFramePortList(*this);
+    StartPortFollow(*this);
     if (auto* ports = dynamic_cast<CComboUI*>(paintManager.FindControl("SerialPort"))) {
         ports->SelectItem(0);
     }

@@ -21,8 +21,10 @@
 
 #include "engine/AnswerEvent.h"
 #include "engine/CommandJob.h"
+#include "engine/PortFollow.h"
 #include "form/TabTable.h"
 #include "params/ParameterTable.h"
+#include "serial/PortRoots.h"
 #include "serial/SerialPort.h"
 #include "ui/Notify.h"
 #include "ui/PaintManager.h"
@@ -108,6 +110,10 @@ class CM5Z30FrameWnd : public CWindowWnd, public INotifyUI {
     std::map<std::string, std::pair<std::string, std::string>> notKept;
     // Ports listed besides the system's, such as a virtual unit's pseudo-terminal.
     std::vector<std::string> extraPorts;
+    // Where the port list looks: the system's trees unless a test gives its own.
+    PortRoots portRoots;
+    // Adapters followed while the program runs.
+    PortFollowState portFollow;
     // Optional (the command line sets it); set before StartWorker and left alone after, so
     // the worker reads it without a lock.
     JobObserver jobObserver;

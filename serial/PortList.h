@@ -9,6 +9,11 @@
 struct PortInfo {
     std::string device;       // "/dev/ttyUSB0": the item text and what OpenPort takes
     std::string description;  // "FTDI FT232R USB UART (0403:6001, serial A50285BI)"
+    // Its name under <devRoot>/serial/by-id, which stays the same wherever it is plugged in;
+    // "" when it has none.
+    std::string stableName;
+    // USB vendor, product and serial ("0403:6001:A50285BI"); "" for a port not on USB.
+    std::string usbIdentity;
 };
 
 // Whether a UART answers behind an 8250 device node (the kernel makes nodes for ports that are
@@ -21,7 +26,8 @@ bool UartExists(const std::string& devicePath);
 // The ports under sysRoot (one folder per terminal, whose "device" link leads to the hardware),
 // with device paths under devRoot, sorted by device path with numbers in numeric order
 // (ttyS2 before ttyS10). Virtual terminals (no "device" link) are skipped, and 8250 ports are
-// listed only when uartExists says so. Any thread.
+// listed only when uartExists says so. Each port's by-id name is looked up under
+// devRoot/serial/by-id. Any thread.
 std::vector<PortInfo> ListSerialPorts(const std::string& sysRoot = "/sys/class/tty",
                                       const std::string& devRoot = "/dev");
 std::vector<PortInfo> ListSerialPorts(const std::string& sysRoot, const std::string& devRoot,

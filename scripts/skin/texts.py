@@ -113,6 +113,28 @@ LABELS = [
       "程序无法重新启动，新语言将在下次启动时生效。")),
 ]
 
+# The port list's reasons and the reopening of a port whose adapter came back.
+LABELS += [
+    ("PortList", "NoPermission",
+     ("no permission: sudo usermod -aG {group} {user}, then log in again",
+      "无权限：请执行 sudo usermod -aG {group} {user}，然后重新登录")),
+    ("PortList", "InUse", ("in use by PID {pid} ({program})", "已被 PID {pid}（{program}）占用")),
+    ("PortList", "NoAccess",
+     ("There are serial ports, but this user may use none of them. Join their group with:"
+      " sudo usermod -aG {group} {user} (then log in again).",
+      "本机有串口，但当前用户无权使用。请执行 sudo usermod -aG {group} {user} 加入该组，然后重新登录。")),
+    ("Reopen", "Waiting",
+     ("{device} will be reopened at {baud} {format} when it is plugged in again.",
+      "{device} 重新插入后将以 {baud} {format} 重新打开。")),
+    ("Reopen", "Back",
+     ("The adapter is back as {device}; reopening it at {baud} {format}.",
+      "适配器已重新插入（{device}），正在以 {baud} {format} 重新打开。")),
+    ("Reopen", "NoSettings",
+     ("{device} is back, but {baud} {format} is not in the lists: open it by hand.",
+      "{device} 已重新插入，但列表中没有 {baud} {format}，请手动打开。")),
+    ("Reopen", "LoggingIn", ("Reopened; logging in again.", "已重新打开，正在重新登录。")),
+]
+
 
 def language_ini(lang):
     title = "English" if lang == "en" else "Chinese"

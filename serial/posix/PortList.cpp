@@ -4,6 +4,7 @@
 #include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -64,6 +65,23 @@ std::string UsbDescription(const fs::path& usb) {
     return words.empty() ? "USB (" + ids + ")" : words + " (" + ids + ")";
 }
 
+std::string UsbIdentity(const fs::path& usb) {
+    return ReadAttribute(usb / "idVendor") + ":" + ReadAttribute(usb / "idProduct") + ":" +
+           ReadAttribute(usb / "serial");
+}
+
+// The by-id links udev makes, by the device each one leads to.
+std::map<std::string, std::string> StableNames(const fs::path& devRoot) {
+    std::map<std::string, std::string> names;
+    std::error_code ec;
+    for (const fs::directory_entry& link : fs::directory_iterator(devRoot / "serial/by-id", ec)) {
+        std::error_code resolveError;
+        fs::path target = fs::canonical(link.path(), resolveError);
+        if (!resolveError) names.emplace(target.string(), link.path().filename().string());
+    }
+    return names;
+}
+
 // Orders "ttyS2" before "ttyS10": runs of digits compare by value.
 bool NaturalLess(const std::string& a, const std::string& b) {
     size_t i = 0, j = 0;
@@ -107,12 +125,23 @@ std::vector<PortInfo> ListSerialPorts(const std::string& sysRoot, const std::str
         const std::string path = (fs::path(devRoot) / name).string();
         const std::string driver = DriverOf(device);
         if (driver == "serial8250" && !(uartExists && uartExists(path))) continue;
-        PortInfo port{path, driver};
+        PortInfo port;
+        port.device = path;
+        port.description = driver;
         if (IsUsbSerialName(name)) {
             fs::path usb = UsbDeviceOf(device);
-            if (!usb.empty()) port.description = UsbDescription(usb);
+            if (!usb.empty()) {
+                port.description = UsbDescription(usb);
+                port.usbIdentity = UsbIdentity(usb);
+            }
         }
         ports.push_back(std::move(port));
+    }
+    const std::map<std::string, std::string> stableNames = StableNames(devRoot);
+    for (PortInfo& port : ports) {
+        std::error_code resolveError;
+        auto named = stableNames.find(fs::canonical(port.device, resolveError).string());
+        if (!resolveError && named != stableNames.end()) port.stableName = named->second;
     }
     std::sort(ports.begin(), ports.end(),
               [](const PortInfo& a, const PortInfo& b) { return NaturalLess(a.device, b.device); });

@@ -1,0 +1,187 @@
+// The port list as the user reads it, and the port that follows its adapter: every port listed
+// with its by-id name and why it cannot be used, and a port lost while open reopened and logged
+// into again when the same link comes back, with the program idle while it waits.
+#include "engine/PortFollow.h"
+
+#include <grp.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+
+#include "engine/OpenErrorText.h"
+#include "sim/VirtualUnitHost.h"
+#include "tests/engine/EngineTestSupport.h"
+#include "tests/support/FakeSysfs.h"
+#include "tests/support/TestPaths.h"
+#include "ui/Controls.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using enginetest::RecordingFrame;
+
+std::string RealSkin() {
+    return testpaths::SourceDir() + "/skin/ConifgENRes";
+}
+
+std::vector<std::string> Items(RecordingFrame& frame) {
+    std::vector<std::string> items;
+    auto* combo = dynamic_cast<CComboUI*>(frame.Control("SerialPort"));
+    for (int i = 0; combo && i < combo->GetCount(); ++i) {
+        items.push_back(combo->GetItemAt(i)->GetText().str());
+    }
+    return items;
+}
+
+// Two adapters on a fake /sys and /dev; this process plays a user outside the devices' group.
+struct FakeMachine {
+    FakeMachine() {
+        sys.AddPort("ttyACM0", "usb1/1-2/1-2:1.0", "cdc_acm");
+        sys.AddPort("ttyUSB0", "usb1/1-1/1-1:1.0/ttyUSB0", "ftdi_sio");
+        for (const char* name : {"ttyACM0", "ttyUSB0"}) {
+            testpaths::WriteFile((dev / name).string(), "");
+            chmod((dev / name).c_str(), 0660);
+        }
+        fs::create_directories(dev / "serial/by-id");
+        fs::create_symlink("../../ttyUSB0", dev / "serial/by-id/usb-FTDI_FT232R_A5-if00-port0");
+        fs::create_directories(dev / "lock");
+        fs::create_directories(dev / "proc");
+        roots.sysRoot = sys.Tty().string();
+        roots.devRoot = dev.string();
+        roots.ownership = {(dev / "lock").string(), (dev / "proc").string()};
+        roots.user = serial::UserIdentity{4000000, {}};
+    }
+    std::string Device(const char* name) const { return (dev / name).string(); }
+
+    testsupport::FakeSysfs sys;
+    fs::path dev = testpaths::TempDir();
+    PortRoots roots;
+};
+
+TEST(PortFollow, EveryPortIsListedWithItsStableNameAndWhyItCannotBeUsed) {
+    FakeMachine machine;
+    const std::string group = getgrgid(getgid()) ? getgrgid(getgid())->gr_name : "";
+    const std::string noPermission =
+        "no permission: sudo usermod -aG " + group + " " + UserName() + ", then log in again";
+    const std::string notice = "sudo usermod -aG " + group + " " + UserName();
+
+    RecordingFrame frame(RealSkin());
+    frame.portRoots = machine.roots;
+    ASSERT_TRUE(frame.Open());
+    enginetest::RunEventsFor(20);
+    EXPECT_EQ(Items(frame),
+              (std::vector<std::string>{
+                  machine.Device("ttyACM0") + "  " + noPermission,
+                  machine.Device("ttyUSB0") + "  usb-FTDI_FT232R_A5-if00-port0  " + noPermission,
+              }));
+    // First start without access: the log says what to do, once.
+    EXPECT_EQ(enginetest::Occurrences(frame.log, notice), 1) << frame.log;
+
+    // Access given (a new login), and a terminal program attached to the FTDI adapter.
+    chmod(machine.Device("ttyUSB0").c_str(), 0666);
+    chmod(machine.Device("ttyACM0").c_str(), 0666);
+    fs::create_directories(machine.dev / "proc/4242/fd");
+    fs::create_symlink(machine.Device("ttyUSB0"), machine.dev / "proc/4242/fd/3");
+    testpaths::WriteFile((machine.dev / "proc/4242/comm").string(), "minicom\n");
+    auto* combo = dynamic_cast<CComboUI*>(frame.Control("SerialPort"));
+    combo->SelectItem(1);
+    frame.log.clear();
+    OnPortsChanged(frame);
+    EXPECT_EQ(Items(frame), (std::vector<std::string>{
+                                machine.Device("ttyACM0"),
+                                machine.Device("ttyUSB0") +
+                                    "  usb-FTDI_FT232R_A5-if00-port0  in use by PID 4242 (minicom)",
+                            }));
+    EXPECT_EQ(combo->GetCurSel(), 1) << "the refill kept the port chosen";
+    EXPECT_EQ(enginetest::Occurrences(frame.log, notice), 0) << frame.log;
+}
+
+// A virtual unit behind a link of its own, as a by-id name stands for an adapter.
+struct LinkedUnit {
+    explicit LinkedUnit(const std::string& linkPath) : link(linkPath), host(Options()) {
+        started = host.Start(&error);
+        if (started) fs::create_symlink(host.DevicePath(), link);
+    }
+    static sim::UnitOptions Options() {
+        sim::UnitOptions options;
+        options.start = sim::UnitStart::Working;
+        return options;
+    }
+    // Pulled out: the line is cut and the link goes, as udev removes it.
+    void Unplug() {
+        host.Unplug();
+        fs::remove(link);
+    }
+    std::string link;
+    sim::VirtualUnitHost host;
+    std::string error;
+    bool started = false;
+};
+
+TEST(PortFollow, TheSameAdapterPluggedBackIsReopenedAndLoggedIntoWhenAsked) {
+    const struct {
+        const char* what;
+        bool reopen;
+    } cases[] = {{"reopening on", true}, {"reopening off", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const fs::path folder = testpaths::TempDir();
+        const std::string link = (folder / "ttyUNIT").string();
+        auto first = std::make_unique<LinkedUnit>(link);
+        ASSERT_TRUE(first->started) << first->error;
+
+        RecordingFrame frame(RealSkin());
+        frame.portRoots.sysRoot = (folder / "no-sysfs").string();
+        frame.portRoots.devRoot = folder.string();
+        frame.portFollow.reopenLost = c.reopen;
+        frame.extraPorts = {link};
+        ASSERT_TRUE(frame.Open());
+        ASSERT_TRUE(frame.StartWorker());
+        ASSERT_TRUE(frame.Select("BaudRate1", "115200"));
+        ASSERT_TRUE(frame.Select("Checkcode", "8E1"));
+        frame.Click("Open");
+        ASSERT_TRUE(frame.serialPort.IsOpen()) << frame.log;
+        frame.Click("Login");
+        ASSERT_TRUE(enginetest::WaitUntil([&] { return frame.loggedIn.load(); }, 5000))
+            << frame.log;
+
+        first->Unplug();
+        ASSERT_TRUE(enginetest::WaitUntil([&] { return !frame.serialPort.IsOpen(); }, 3000));
+        first.reset();
+        // Someone picks other settings meanwhile; the reopened port has its own again.
+        ASSERT_TRUE(frame.Select("Checkcode", "8N1"));
+
+        // Unplugged: nothing runs until the kernel says something changed.
+        const double cpuBefore = enginetest::ProcessCpuMs();
+        enginetest::RunEventsFor(1000);
+        const double idleCpuMs = enginetest::ProcessCpuMs() - cpuBefore;
+        EXPECT_LT(idleCpuMs, 100.0) << "busy while waiting for the adapter";
+
+        const std::size_t from = frame.log.size();
+        const auto pluggedAt = std::chrono::steady_clock::now();
+        LinkedUnit second(link);
+        ASSERT_TRUE(second.started) << second.error;
+        if (!c.reopen) {
+            enginetest::RunEventsFor(1000);
+            EXPECT_FALSE(frame.serialPort.IsOpen());
+            EXPECT_EQ(Items(frame).front(), link) << "listed again, not opened";
+            continue;
+        }
+        ASSERT_TRUE(enginetest::WaitUntil([&] { return frame.loggedIn.load(); }, 5000))
+            << frame.log.substr(from);
+        EXPECT_LT(std::chrono::steady_clock::now() - pluggedAt, std::chrono::seconds(2));
+        EXPECT_EQ(frame.Control("Checkcode")->GetText().str(), "8E1");
+        EXPECT_EQ(frame.Control("BaudRate1")->GetText().str(), "115200");
+        const std::string steps = frame.log.substr(from);
+        for (const char* text : {"The adapter is back as", "at 115200 8E1", "Port opened",
+                                 "Reopened; logging in again."}) {
+            EXPECT_NE(steps.find(text), std::string::npos) << text << "\n" << steps;
+        }
+    }
+}
+
+}  // namespace
