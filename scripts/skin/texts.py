@@ -135,6 +135,23 @@ LABELS += [
     ("Reopen", "LoggingIn", ("Reopened; logging in again.", "已重新打开，正在重新登录。")),
 ]
 
+# The port's error box.
+LABELS += [
+    ("ReportError", "Caption", ("Serial port error", "串口错误")),
+    ("ReportError", "Failed", ("WARNING: {operation} failed:", "警告：{operation} 失败：")),
+    ("ReportError", "Port", ("Port: {port}", "串口：{port}")),
+    ("ReportError", "NotFound", ("the device is not there.", "设备不存在。")),
+    ("ReportError", "Permission", ("no permission to use the device.", "无权使用该设备。")),
+    ("ReportError", "Busy", ("the device is in use.", "设备被占用。")),
+    ("ReportError", "Lost", ("the device was lost (unplugged or hung up).", "设备已断开（被拔出或挂断）。")),
+    ("ReportError", "NotSerial", ("not a serial port.", "不是串口。")),
+    ("ReportError", "Unsupported",
+     ("the driver does not support this setting.", "驱动不支持该设置。")),
+    ("ReportError", "Other", ("the device could not be used.", "设备无法使用。")),
+    ("ReportError", "TimedOut",
+     ("the line did not take the bytes in time.", "串口未能及时发出数据。")),
+]
+
 
 def language_ini(lang):
     title = "English" if lang == "en" else "Chinese"
