@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -35,6 +36,14 @@ std::string DriverOf(const fs::path& device) {
         dir = dir.parent_path();
     }
     return {};
+}
+
+// Whether an 8250 node has a UART behind it: serial-core's "type" attribute says so to every
+// user; only without it is the device opened to ask.
+bool UartPresent(const fs::path& ttyDir, const std::string& path, const UartProbe& uartExists) {
+    const std::string type = ReadAttribute(ttyDir / "type");
+    if (!type.empty()) return std::atoi(type.c_str()) != 0;  // 0 is PORT_UNKNOWN
+    return uartExists && uartExists(path);
 }
 
 bool IsUsbSerialName(const std::string& name) {
@@ -124,7 +133,7 @@ std::vector<PortInfo> ListSerialPorts(const std::string& sysRoot, const std::str
         if (!fs::exists(device, linkError)) continue;  // console, pty and other virtual ttys
         const std::string path = (fs::path(devRoot) / name).string();
         const std::string driver = DriverOf(device);
-        if (driver == "serial8250" && !(uartExists && uartExists(path))) continue;
+        if (driver == "serial8250" && !UartPresent(entry.path(), path, uartExists)) continue;
         PortInfo port;
         port.device = path;
         port.description = driver;

@@ -87,20 +87,31 @@ TEST(PortList, NamesEachPortByItsStableLinkAndItsAdapter) {
     sys.Write("usb1/1-1/idProduct", "6001");
     sys.Write("usb1/1-1/serial", "A50285BI");
     sys.AddPort("ttyS0", "platform/serial8250", "serial8250");
+    // serial-core tells every user whether a UART is there: no probe needed, and none made.
+    sys.AddPort("ttyS1", "platform/serial8250", "serial8250");
+    sys.AddPort("ttyS2", "platform/serial8250", "serial8250");
+    testpaths::WriteFile((sys.Tty() / "ttyS1/type").string(), "4\n");
+    testpaths::WriteFile((sys.Tty() / "ttyS2/type").string(), "0\n");
     const fs::path dev = testpaths::TempDir();
     testpaths::WriteFile((dev / "ttyUSB0").string(), "");
     testpaths::WriteFile((dev / "ttyS0").string(), "");
     fs::create_directories(dev / "serial/by-id");
     fs::create_symlink("../../ttyUSB0", dev / "serial/by-id/usb-FTDI_FT232R_A50285BI-if00-port0");
 
-    auto ports = ListSerialPorts(sys.Tty().string(), dev.string(), [](auto&) { return true; });
-    ASSERT_EQ(ports.size(), 2u);
+    std::set<std::string> probed;
+    auto ports = ListSerialPorts(sys.Tty().string(), dev.string(), [&](const std::string& path) {
+        probed.insert(path);
+        return true;
+    });
+    ASSERT_EQ(ports.size(), 3u);
     EXPECT_EQ(ports[0].device, (dev / "ttyS0").string());
     EXPECT_EQ(ports[0].stableName, "");
     EXPECT_EQ(ports[0].usbIdentity, "");
-    EXPECT_EQ(ports[1].device, (dev / "ttyUSB0").string());
-    EXPECT_EQ(ports[1].stableName, "usb-FTDI_FT232R_A50285BI-if00-port0");
-    EXPECT_EQ(ports[1].usbIdentity, "0403:6001:A50285BI");
+    EXPECT_EQ(ports[1].device, (dev / "ttyS1").string());
+    EXPECT_EQ(ports[2].device, (dev / "ttyUSB0").string());
+    EXPECT_EQ(ports[2].stableName, "usb-FTDI_FT232R_A50285BI-if00-port0");
+    EXPECT_EQ(ports[2].usbIdentity, "0403:6001:A50285BI");
+    EXPECT_EQ(probed, std::set<std::string>{(dev / "ttyS0").string()});
 }
 
 }  // namespace
