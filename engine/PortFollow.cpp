@@ -85,6 +85,8 @@ void NotePortClosed(CM5Z30FrameWnd& frame) {
 void NotePortLost(CM5Z30FrameWnd& frame) {
     PortFollowState& follow = frame.portFollow;
     if (!follow.open || !follow.reopenLost || !follow.watcher.IsRunning()) return;
+    // A pseudo-terminal's number is no identity: the next terminal made gets it again.
+    if (follow.open->device.rfind("/dev/pts/", 0) == 0) return;
     follow.lost = std::move(follow.open);
     follow.open.reset();
     // A path of its own (a test's link) is awaited where it was.
@@ -94,7 +96,11 @@ void NotePortLost(CM5Z30FrameWnd& frame) {
 
 void OnPortsChanged(CM5Z30FrameWnd& frame) {
     WatchDeviceFolders(frame);
-    FillFramePortList(frame);
+    if (!FillFramePortList(frame)) {
+        // The last adapter went: nothing is left to choose.
+        auto* combo = dynamic_cast<CComboUI*>(frame.paintManager.FindControl("SerialPort"));
+        if (combo) combo->RemoveAll();
+    }
     PortFollowState& follow = frame.portFollow;
     if (!follow.lost || frame.serialPort.IsOpen()) return;
     const std::vector<ListedPort> ports = ListPorts(frame.extraPorts, frame.portRoots);

@@ -185,3 +185,24 @@ TEST(PortFollow, TheSameAdapterPluggedBackIsReopenedAndLoggedIntoWhenAsked) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PortFollow, APseudoTerminalLostByItsNumberIsNotAwaited) {
+    // Its number goes to the next terminal made, which is not the unit.
+    sim::VirtualUnitHost host(LinkedUnit::Options());
+    std::string error;
+    ASSERT_TRUE(host.Start(&error)) << error;
+    RecordingFrame frame(RealSkin());
+    frame.extraPorts = {host.DevicePath()};
+    ASSERT_TRUE(frame.Open());
+    frame.Click("Open");
+    ASSERT_TRUE(frame.serialPort.IsOpen()) << frame.log;
+    host.Unplug();
+    ASSERT_TRUE(enginetest::WaitUntil([&] { return !frame.serialPort.IsOpen(); }, 3000));
+    enginetest::RunEventsFor(50);
+    EXPECT_NE(frame.log.find("The port was lost"), std::string::npos) << frame.log;
+    EXPECT_EQ(frame.log.find("will be reopened"), std::string::npos) << frame.log;
+}
+
+}  // namespace
