@@ -111,11 +111,11 @@ visible() { grep "^CONTROL $1|" "$work/out.txt" | tail -n 1 | cut -d'|' -f7; }
 # again after each state change; the restore button must now be the one shown.
 reports=$(grep -c "CONTROLS END" "$work/out.txt")
 python3 "$here/net_wm_state.py" "$window" _NET_WM_STATE_MAXIMIZED_VERT _NET_WM_STATE_MAXIMIZED_HORZ || fail "cannot set the window's state"
-wait_for 5 test "$(grep -c "CONTROLS END" "$work/out.txt")" -gt "$reports" || fail "the program saw no state change made from outside"
+wait_for 15 test "$(grep -c "CONTROLS END" "$work/out.txt")" -gt "$reports" || fail "the program saw no state change made from outside ($(xprop -id "$window" _NET_WM_STATE 2>&1); reports $reports)"
 [ "$(visible restorebtn)" = 1 ] && [ "$(visible maxbtn)" = 0 ] || fail "after an outside maximise: maxbtn $(visible maxbtn), restorebtn $(visible restorebtn)"
 reports=$(grep -c "CONTROLS END" "$work/out.txt")
 python3 "$here/net_wm_state.py" "$window" || fail "cannot clear the window's state"
-wait_for 5 test "$(grep -c "CONTROLS END" "$work/out.txt")" -gt "$reports" || fail "the program saw no outside restore"
+wait_for 15 test "$(grep -c "CONTROLS END" "$work/out.txt")" -gt "$reports" || fail "the program saw no outside restore ($(xprop -id "$window" _NET_WM_STATE 2>&1); reports $reports)"
 [ "$(visible maxbtn)" = 1 ] && [ "$(visible restorebtn)" = 0 ] || fail "after an outside restore: maxbtn $(visible maxbtn), restorebtn $(visible restorebtn)"
 echo "ok: the maximise button followed a maximise and a restore made from outside"
 
