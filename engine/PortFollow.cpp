@@ -8,6 +8,7 @@
 #include "engine/Log.h"
 #include "engine/OpenErrorText.h"
 #include "engine/PortItems.h"
+#include "serial/PortList.h"
 #include "ui/Controls.h"
 
 namespace {
@@ -37,14 +38,31 @@ void Log(CM5Z30FrameWnd& frame, const char* key, const FollowedPort& port,
 
 // The listed port that is the lost one back: the same by-id name or USB adapter when the lost
 // port had one, else the same path.
+// Vendor, product and serial name one adapter only when the serial is there.
+bool NamesOneAdapter(const std::string& usbIdentity) {
+    return !usbIdentity.empty() && usbIdentity.back() != ':';
+}
+
+// The listed port that is the lost one back: the same by-id name, else the same USB adapter,
+// when the lost port had them; else the same path. Only a path that is there counts.
 const ListedPort* Returned(const FollowedPort& lost, const std::vector<ListedPort>& ports) {
-    const bool identified = !lost.stableName.empty() || !lost.usbIdentity.empty();
-    for (const ListedPort& port : ports) {
-        if (!lost.stableName.empty() && port.stableName == lost.stableName) return &port;
-        if (!lost.usbIdentity.empty() && port.usbIdentity == lost.usbIdentity) return &port;
+    const auto there = [](const ListedPort& port) {
         std::error_code ec;
-        if (!identified && port.device == lost.device && std::filesystem::exists(port.device, ec))
-            return &port;
+        return std::filesystem::exists(port.device, ec);
+    };
+    const bool byId = !lost.stableName.empty();
+    const bool byUsb = NamesOneAdapter(lost.usbIdentity);
+    const auto same = [&](const ListedPort& port) {
+        if (byId) return port.stableName == lost.stableName;
+        if (byUsb) return port.usbIdentity == lost.usbIdentity;
+        return port.device == lost.device;
+    };
+    for (const ListedPort& port : ports) {
+        if (same(port) && there(port)) return &port;
+    }
+    // udev makes the by-id link a moment after the node: the adapter itself may say it is back.
+    for (const ListedPort& port : ports) {
+        if (byId && byUsb && port.usbIdentity == lost.usbIdentity && there(port)) return &port;
     }
     return nullptr;
 }
@@ -68,10 +86,10 @@ void NotePortOpened(CM5Z30FrameWnd& frame, const std::string& device) {
     port.device = device;
     port.baud = ComboText(frame, "BaudRate1");
     port.format = ComboText(frame, "Checkcode");
-    for (const ListedPort& listed : ListPorts({device}, frame.portRoots)) {
-        if (listed.device != device || !listed.system) continue;
-        port.stableName = listed.stableName;
-        port.usbIdentity = listed.usbIdentity;
+    for (const PortInfo& info : ListSerialPorts(frame.portRoots.sysRoot, frame.portRoots.devRoot)) {
+        if (info.device != device) continue;
+        port.stableName = info.stableName;
+        port.usbIdentity = info.usbIdentity;
     }
     frame.portFollow.open = port;
     frame.portFollow.lost.reset();

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <string>
 
+#include "engine/Connect.h"
 #include "engine/OpenErrorText.h"
 #include "sim/VirtualUnitHost.h"
 #include "tests/engine/EngineTestSupport.h"
@@ -122,25 +123,69 @@ struct LinkedUnit {
     bool started = false;
 };
 
+// An adapter as the system shows it: a device node (here a link to the unit's terminal), its
+// sysfs entry with the USB vendor, product and serial, and its by-id link.
+struct UsbAdapter {
+    UsbAdapter(const fs::path& devRoot, testsupport::FakeSysfs& sysfs, const std::string& name)
+        : sys(sysfs),
+          node((devRoot / name).string()),
+          name(name),
+          byId(devRoot / "serial/by-id/usb-FTDI_FT232R_A5-if00-port0") {
+        sys.AddPort(name, "usb1/1-1/1-1:1.0/" + name, "ftdi_sio");
+        for (auto [file, text] :
+             {std::pair{"idVendor", "0403"}, {"idProduct", "6001"}, {"serial", "A5"}}) {
+            sys.Write(std::string("usb1/1-1/") + file, text);
+        }
+        unit = std::make_unique<LinkedUnit>(node);
+        fs::create_directories(byId.parent_path());
+        fs::create_symlink("../../" + name, byId);
+    }
+    void Unplug() {
+        unit->Unplug();
+        fs::remove(byId);
+        fs::remove_all(sys.Tty() / name);
+    }
+    testsupport::FakeSysfs& sys;
+    std::string node;
+    std::string name;
+    fs::path byId;
+    std::unique_ptr<LinkedUnit> unit;
+};
+
 TEST(PortFollow, TheSameAdapterPluggedBackIsReopenedAndLoggedIntoWhenAsked) {
+    enum class Known { ByLinkPath, ById };
     const struct {
         const char* what;
+        Known known;
         bool reopen;
-    } cases[] = {{"reopening on", true}, {"reopening off", false}};
+    } cases[] = {
+        {"the same link path", Known::ByLinkPath, true},
+        {"the same by-id name, now as ttyUSB1", Known::ById, true},
+        {"reopening off", Known::ByLinkPath, false},
+    };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         const fs::path folder = testpaths::TempDir();
+        testsupport::FakeSysfs sys;
         const std::string link = (folder / "ttyUNIT").string();
-        auto first = std::make_unique<LinkedUnit>(link);
-        ASSERT_TRUE(first->started) << first->error;
-
+        std::unique_ptr<LinkedUnit> linked;
+        std::unique_ptr<UsbAdapter> adapter;
         RecordingFrame frame(RealSkin());
-        frame.portRoots.sysRoot = (folder / "no-sysfs").string();
+        frame.portRoots.sysRoot = sys.Tty().string();
         frame.portRoots.devRoot = folder.string();
         frame.portFollow.reopenLost = c.reopen;
-        frame.extraPorts = {link};
+        if (c.known == Known::ByLinkPath) {
+            linked = std::make_unique<LinkedUnit>(link);
+            ASSERT_TRUE(linked->started) << linked->error;
+            frame.extraPorts = {link};
+        } else {
+            adapter = std::make_unique<UsbAdapter>(folder, sys, "ttyUSB0");
+            ASSERT_TRUE(adapter->unit->started) << adapter->unit->error;
+        }
+        const std::string device = linked ? link : adapter->node;
         ASSERT_TRUE(frame.Open());
         ASSERT_TRUE(frame.StartWorker());
+        ASSERT_TRUE(SelectFramePort(frame, device));
         ASSERT_TRUE(frame.Select("BaudRate1", "115200"));
         ASSERT_TRUE(frame.Select("Checkcode", "8E1"));
         frame.Click("Open");
@@ -149,9 +194,11 @@ TEST(PortFollow, TheSameAdapterPluggedBackIsReopenedAndLoggedIntoWhenAsked) {
         ASSERT_TRUE(enginetest::WaitUntil([&] { return frame.loggedIn.load(); }, 5000))
             << frame.log;
 
-        first->Unplug();
+        if (linked) linked->Unplug();
+        if (adapter) adapter->Unplug();
         ASSERT_TRUE(enginetest::WaitUntil([&] { return !frame.serialPort.IsOpen(); }, 3000));
-        first.reset();
+        linked.reset();
+        adapter.reset();
         // Someone picks other settings meanwhile; the reopened port has its own again.
         ASSERT_TRUE(frame.Select("Checkcode", "8N1"));
 
@@ -163,8 +210,15 @@ TEST(PortFollow, TheSameAdapterPluggedBackIsReopenedAndLoggedIntoWhenAsked) {
 
         const std::size_t from = frame.log.size();
         const auto pluggedAt = std::chrono::steady_clock::now();
-        LinkedUnit second(link);
-        ASSERT_TRUE(second.started) << second.error;
+        std::string back = link;
+        if (c.known == Known::ByLinkPath) {
+            linked = std::make_unique<LinkedUnit>(link);
+            ASSERT_TRUE(linked->started) << linked->error;
+        } else {
+            adapter = std::make_unique<UsbAdapter>(folder, sys, "ttyUSB1");
+            ASSERT_TRUE(adapter->unit->started) << adapter->unit->error;
+            back = adapter->node;
+        }
         if (!c.reopen) {
             enginetest::RunEventsFor(1000);
             EXPECT_FALSE(frame.serialPort.IsOpen());
@@ -177,8 +231,9 @@ TEST(PortFollow, TheSameAdapterPluggedBackIsReopenedAndLoggedIntoWhenAsked) {
         EXPECT_EQ(frame.Control("Checkcode")->GetText().str(), "8E1");
         EXPECT_EQ(frame.Control("BaudRate1")->GetText().str(), "115200");
         const std::string steps = frame.log.substr(from);
-        for (const char* text : {"The adapter is back as", "at 115200 8E1", "Port opened",
-                                 "Reopened; logging in again."}) {
+        for (const std::string& text :
+             {"The adapter is back as " + back + "; reopening it at 115200 8E1.",
+              std::string("Port opened"), std::string("Reopened; logging in again.")}) {
             EXPECT_NE(steps.find(text), std::string::npos) << text << "\n" << steps;
         }
     }
