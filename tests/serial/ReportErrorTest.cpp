@@ -23,7 +23,8 @@ TEST(ReportError, TheBoxIsWordedFromTheLabelFileInBothLanguages) {
         const char* caption;
     } cases[] = {
         {"ConifgENRes", EIO,
-         "WARNING: WriteFile() failed: the device was lost (unplugged or hung up). [EIO]\nPort: 0\n",
+         "WARNING: WriteFile() failed: the device was lost (unplugged or hung up). [EIO]\nPort: "
+         "0\n",
          "Serial port error"},
         {"ConifgENRes", ETIMEDOUT,
          "WARNING: WriteFile() failed: the line did not take the bytes in time. [ETIMEDOUT]\n"
