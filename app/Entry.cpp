@@ -63,6 +63,24 @@ void ReportControls(CM5Z30FrameWnd& frame) {
     std::fflush(stdout);
 }
 
+// For the real-window check: the controls are reported again after each change of the window's
+// state, whoever made it, once the frame has handled it.
+class StateChangeReporter : public QObject {
+  public:
+    explicit StateChangeReporter(CM5Z30FrameWnd& frame) : frame_(frame) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::WindowStateChange) {
+            QTimer::singleShot(0, this, [this] { ReportControls(frame_); });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    CM5Z30FrameWnd& frame_;
+};
+
 // Puts the form into the state a screenshot asks for: combo picks (which run their layout
 // rules, as a user's picks do) and the page to show.
 void PrepareScreenshot(CM5Z30FrameWnd& frame, const GuiOptions& options) {
@@ -128,6 +146,8 @@ int RunGui(const GuiOptions& options) {
 
     auto frame = std::make_unique<CM5Z30FrameWnd>();
     frame->language = language;
+    frame->portFollow.reopenLost =
+        ReadReopenSetting(ConfigIniPath(CPaintManagerUI::GetInstancePath().str()));
     if (unit) frame->extraPorts.push_back(unit->DevicePath());
     frame->Create(nullptr, "DTU", kFrameStyle, 0, 0, 0, kFrameWidth, kFrameHeight);
     if (!options.selectPort.empty() && !SelectFramePort(*frame, options.selectPort)) {
@@ -144,8 +164,11 @@ int RunGui(const GuiOptions& options) {
     frame->CenterWindow();
     frame->ShowWindow(true);
 
+    std::unique_ptr<StateChangeReporter> stateReporter;
     if (std::getenv("DTU_REPORT_CONTROLS")) {
         QTimer::singleShot(kScreenshotDelayMs, [&] { ReportControls(*frame); });
+        stateReporter = std::make_unique<StateChangeReporter>(*frame);
+        if (QWidget* hwnd = frame->GetHWND()) hwnd->installEventFilter(stateReporter.get());
     }
     int exitCode = 0;
     if (!options.screenshotPath.empty()) {
@@ -161,6 +184,7 @@ int RunGui(const GuiOptions& options) {
         });
     }
     int loop = CPaintManagerUI::MessageLoop();
+    stateReporter.reset();
     frame.reset();
     if (unit) unit->Stop();
     if (benchTiming) ReportPeakMemory();

@@ -42,6 +42,7 @@ CM5Z30FrameWnd::CM5Z30FrameWnd() {
 
 CM5Z30FrameWnd::~CM5Z30FrameWnd() {
     parameterTable.Clear();
+    portFollow.watcher.Stop();
     // The worker goes first: nothing of the frame may be touched by it from here on.
     StopWorker();
     if (serialPort.IsOpen()) serialPort.Close();
@@ -131,6 +132,9 @@ LRESULT CM5Z30FrameWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case kMsgPortLost:
             OnPortLost(*this);
             break;
+        case kMsgPortsChanged:
+            OnPortsChanged(*this);
+            break;
         default:
             handled = false;
             break;
@@ -167,6 +171,7 @@ void CM5Z30FrameWnd::SetUpWindow() {
     if (logView) logView->SetLimitText(kLogLimit);
 
     FillFramePortList(*this);
+    StartPortFollow(*this);
     if (auto* ports = dynamic_cast<CComboUI*>(paintManager.FindControl("SerialPort"))) {
         ports->SelectItem(0);
     }

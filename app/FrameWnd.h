@@ -21,10 +21,12 @@
 
 #include "engine/CommandJob.h"
 #include "engine/EngineWindow.h"
+#include "engine/PortFollow.h"
 #include "engine/Progress.h"
 #include "form/TabTable.h"
 #include "params/Listing.h"
 #include "params/ParameterTable.h"
+#include "serial/PortRoots.h"
 #include "serial/SerialPort.h"
 #include "ui/Log.h"
 #include "ui/Notify.h"
@@ -104,6 +106,10 @@ class CM5Z30FrameWnd : public EngineWindow, public INotifyUI {
     RunProgress progress;
     // Ports listed besides the system's, such as a virtual unit's pseudo-terminal.
     std::vector<std::string> extraPorts;
+    // Where the port list looks: the system's trees unless a test gives its own.
+    PortRoots portRoots;
+    // Adapters followed while the program runs.
+    PortFollowState portFollow;
     // Optional (the command line sets it); set before StartWorker and left alone after, so
     // the worker reads it without a lock.
     JobObserver jobObserver;

@@ -7,7 +7,7 @@ namespace {
 
 // Which options a subcommand takes besides --help.
 enum OptionGroup : unsigned {
-    kDevice = 1,  // --port, --baud, --format, --login-timeout, --stay, --log
+    kDevice = 1,  // --port, --baud, --format, --login-timeout, --wait-for-port, --stay, --log
     kOutput = 2,  // --output
     kJson = 4,    // --json
     kDryRun = 8,  // --dry-run
@@ -47,7 +47,8 @@ constexpr CommandRow kCommands[] = {
 
 constexpr const char* kExitHelp =
     "\nExit status: 0 all done; 1 the unit answered ERROR or did not answer; 2 usage error;\n"
-    "3 the port could not be opened; 4 the file could not be read or is not a listing.\n";
+    "3 the port could not be opened; 4 the file could not be read or is not a listing;\n"
+    "5 the port did not appear within --wait-for-port SECONDS.\n";
 
 const CommandRow* FindCommand(std::string_view name) {
     for (const CommandRow& row : kCommands) {
@@ -142,6 +143,10 @@ bool ParseCliOptions(const QStringList& args, CliOptions* options, int* exitCode
         "Gives up when the unit is not in its setting mode after SECONDS "
         "(default 10).",
         "SECONDS", "10");
+    const QCommandLineOption waitForPort(
+        "wait-for-port",
+        "Waits up to SECONDS for the port to appear (an adapter plugged in later), then goes on.",
+        "SECONDS", "0");
     const QCommandLineOption stay("stay", "Leaves the unit in its setting mode (no at+quit).");
     const QCommandLineOption log("log", "Writes the session log, a timestamp per line.", "FILE");
     const QCommandLineOption output("output", "Writes the unit's listing to this .cfg file.",
@@ -150,7 +155,7 @@ bool ParseCliOptions(const QStringList& args, CliOptions* options, int* exitCode
     const QCommandLineOption dryRun("dry-run", "Writes nothing: prints what would be written.");
     parser.addOption(help);
     if (row->groups & kDevice) {
-        for (const auto& option : {port, baud, format, loginTimeout, stay, log})
+        for (const auto& option : {port, baud, format, loginTimeout, waitForPort, stay, log})
             parser.addOption(option);
     }
     if (row->groups & kOutput) parser.addOption(output);
@@ -200,6 +205,11 @@ bool ParseCliOptions(const QStringList& args, CliOptions* options, int* exitCode
         options->loginTimeoutSeconds = parser.value(loginTimeout).toDouble(&ok);
         if (!ok || options->loginTimeoutSeconds <= 0) {
             Fail("--login-timeout wants a positive number of seconds");
+            return false;
+        }
+        options->waitForPortSeconds = parser.value(waitForPort).toDouble(&ok);
+        if (!ok || options->waitForPortSeconds < 0) {
+            Fail("--wait-for-port wants a number of seconds");
             return false;
         }
         options->stay = parser.isSet(stay);

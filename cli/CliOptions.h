@@ -10,11 +10,12 @@
 
 // The exit statuses of the command line.
 enum CliExit : int {
-    kExitDone = 0,   // all done
-    kExitUnit = 1,   // the unit answered ERROR, did not answer, or the session failed
-    kExitUsage = 2,  // bad command line or a value that cannot be written
-    kExitPort = 3,   // the port could not be opened
-    kExitFile = 4,   // the file could not be read (or written) or is not a listing
+    kExitDone = 0,    // all done
+    kExitUnit = 1,    // the unit answered ERROR, did not answer, or the session failed
+    kExitUsage = 2,   // bad command line or a value that cannot be written
+    kExitPort = 3,    // the port could not be opened
+    kExitFile = 4,    // the file could not be read (or written) or is not a listing
+    kExitNoPort = 5,  // --wait-for-port: the port did not appear in time
 };
 
 // One NAME=VALUE of "set": the control name and the value in the unit's terms.
@@ -34,6 +35,7 @@ struct CliOptions {
     bool dryRun = false;
     bool stay = false;  // leave the unit in its setting mode
     double loginTimeoutSeconds = 10;
+    double waitForPortSeconds = 0;  // 0: the port must be there already
     std::string logPath;
     std::vector<Assignment> assignments;
 };

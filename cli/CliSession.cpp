@@ -4,7 +4,9 @@
 #include <QEventLoop>
 #include <QTimer>
 #include <algorithm>
+#include <climits>
 #include <cstdio>
+#include <filesystem>
 
 #include "cli/CliOutput.h"
 #include "engine/ConfigMode.h"
@@ -12,6 +14,7 @@
 #include "engine/JobTypes.h"
 #include "engine/ReceivePath.h"
 #include "engine/Worker.h"
+#include "serial/PortWatcher.h"
 #include "settings/Labels.h"
 #include "settings/Settings.h"
 #include "ui/Controls.h"
@@ -118,6 +121,8 @@ int CliSession::Start() {
 
     frame_ = std::make_unique<CliFrame>();
     frame_->language = language;
+    // A session ends with its port; a rig runs the command again.
+    frame_->portFollow.reopenLost = false;
     frame_->jobObserver = [this](const CommandJob& job, JobOutcome outcome) {
         OnJobFinished(job, outcome);
     };
@@ -135,6 +140,7 @@ int CliSession::Start() {
 }
 
 int CliSession::Connect() {
+    if (options_.waitForPortSeconds > 0 && !WaitForPort()) return kExitNoPort;
     SelectOrAdd(*frame_, "SerialPort", options_.port);
     SelectOrAdd(*frame_, "BaudRate1", std::to_string(options_.baud));
     SelectOrAdd(*frame_, "Checkcode", options_.format);
@@ -145,6 +151,21 @@ int CliSession::Connect() {
     if (PortOpen()) return kExitDone;
     PrintMessage(options_.port + ": " + LogLines(std::string_view(logText_).substr(mark)));
     return kExitPort;
+}
+
+bool CliSession::WaitForPort() {
+    std::error_code ec;
+    if (std::filesystem::exists(options_.port, ec)) return true;
+    char seconds[32];
+    std::snprintf(seconds, sizeof seconds, "%g", options_.waitForPortSeconds);
+    PrintMessage(options_.port + ": waiting up to " + seconds + " s for the port to appear");
+    if (serial::WaitForPath(options_.port,
+                            static_cast<int>(std::min(options_.waitForPortSeconds * 1000.0,
+                                                      static_cast<double>(INT_MAX))))) {
+        return true;
+    }
+    PrintMessage(options_.port + ": the port did not appear within " + seconds + " s");
+    return false;
 }
 
 int CliSession::LogIn() {

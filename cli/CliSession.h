@@ -59,7 +59,8 @@ class CliSession {
     void SetJobHook(JobHook hook) { hook_ = std::move(hook); }
 
     // Puts the port settings into "SerialPort", "BaudRate1" and "Checkcode" and presses
-    // "Open"; kExitDone, or kExitPort with the log's reason printed.
+    // "Open", after waiting for the port with --wait-for-port; kExitDone, kExitNoPort when it
+    // did not appear in time, or kExitPort with the log's reason printed.
     int Connect();
     // Waits for the unit's setting mode: the frame answers a start-up prompt by itself; "+++"
     // follows after a short while and again now and then. kExitDone, or kExitUnit after the
@@ -100,6 +101,8 @@ class CliSession {
     int FinishWrites(bool listed);
 
   private:
+    // --wait-for-port: true once the port exists, false (printed) after the time given.
+    bool WaitForPort();
     void OnJobFinished(const CommandJob& job, JobOutcome outcome);
     void OnWriteFinished(const CommandJob& job, JobOutcome outcome);
     // Prints a NOT KEPT line for each write the read-back found the unit does not hold.

@@ -9,6 +9,8 @@
 #include "app/FrameWnd.h"
 #include "engine/FrameTimers.h"
 #include "engine/OpenErrorText.h"
+#include "engine/PortFollow.h"
+#include "engine/PortItems.h"
 #include "form/ChangedWrites.h"
 #include "serial/PortList.h"
 #include "settings/Labels.h"
@@ -43,13 +45,6 @@ void LogOpenError(CM5Z30FrameWnd& frame, const std::string& reason) {
     if (!reason.empty()) LogAppend(frame, reason + "\r\n");
 }
 
-std::string Trimmed(const std::string& text) {
-    const auto space = [](unsigned char c) { return std::isspace(c) != 0; };
-    auto begin = std::find_if_not(text.begin(), text.end(), space);
-    auto end = std::find_if_not(text.rbegin(), text.rend(), space).base();
-    return begin < end ? std::string(begin, end) : std::string();
-}
-
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -73,7 +68,7 @@ void Disconnect(CM5Z30FrameWnd& frame, const char* notice) {
 void Connect(CM5Z30FrameWnd& frame) {
     CControlUI* portBox = Find(frame, "SerialPort");
     if (!portBox) return;
-    const std::string device = Trimmed(portBox->GetText().str());
+    const std::string device = PortItemDevice(portBox->GetText().str());
     CControlUI* baudBox = Find(frame, "BaudRate1");
     if (!baudBox) return;
     frame.pendingJobType = kAwaitPrompt;
@@ -99,6 +94,7 @@ void Connect(CM5Z30FrameWnd& frame) {
     }
 
     frame.serialPort.StartMonitor();
+    NotePortOpened(frame, device);
     ForgetFormAsRead(frame);
     LogNotice(frame, "OpenNotice");
     SetOpenButtonText(frame, "Close");
@@ -109,19 +105,24 @@ void Connect(CM5Z30FrameWnd& frame) {
 }  // namespace
 
 int FillFramePortList(CM5Z30FrameWnd& frame) {
-    std::vector<std::string> devices;
-    const auto add = [&devices](const std::string& device) {
-        if (!device.empty() && std::find(devices.begin(), devices.end(), device) == devices.end())
-            devices.push_back(device);
-    };
     // The extra ports first: a virtual unit that was asked for is the port meant.
-    for (const std::string& device : frame.extraPorts) add(device);
-    for (const PortInfo& port : ListSerialPorts()) add(port.device);
+    const std::vector<ListedPort> ports = ListPorts(frame.extraPorts, frame.portRoots);
+    const std::string notice = NoAccessNotice(ports);
+    if (notice != frame.portFollow.accessNotice && !notice.empty())
+        LogAppend(frame, notice + "\r\n");
+    frame.portFollow.accessNotice = notice;
 
     auto* combo = dynamic_cast<CComboUI*>(Find(frame, "SerialPort"));
-    if (devices.empty() || !combo) return 0;
+    if (ports.empty() || !combo) return 0;
+    const std::string selected =
+        combo->GetCurSel() >= 0 ? PortItemDevice(combo->GetText().str()) : "";
     combo->RemoveAll();
-    for (const std::string& device : devices) combo->Add(new CListLabelElementUI(device));
+    for (const ListedPort& port : ports) combo->Add(new CListLabelElementUI(PortItemText(port)));
+    // A refill keeps the port chosen, quietly: nobody picked anything.
+    for (int i = 0; !selected.empty() && i < combo->GetCount(); ++i) {
+        if (PortItemDevice(combo->GetItemAt(i)->GetText().str()) == selected)
+            combo->SelectItemQuietly(i);
+    }
     return 1;
 }
 
@@ -129,13 +130,16 @@ bool SelectFramePort(CM5Z30FrameWnd& frame, const std::string& device) {
     auto* combo = dynamic_cast<CComboUI*>(Find(frame, "SerialPort"));
     if (!combo) return false;
     for (int i = 0; i < combo->GetCount(); ++i) {
-        if (combo->GetItemAt(i)->GetText().str() == device) return combo->SelectItem(i);
+        if (PortItemDevice(combo->GetItemAt(i)->GetText().str()) == device) {
+            return combo->SelectItem(i);
+        }
     }
     return false;
 }
 
 void ToggleFrameConnection(CM5Z30FrameWnd& frame) {
     if (frame.serialPort.IsOpen()) {
+        NotePortClosed(frame);
         Disconnect(frame, "CloseNotice");
     } else {
         Connect(frame);
@@ -145,4 +149,5 @@ void ToggleFrameConnection(CM5Z30FrameWnd& frame) {
 void OnPortLost(CM5Z30FrameWnd& frame) {
     if (!frame.serialPort.IsOpen()) return;
     Disconnect(frame, "LostNotice");
+    NotePortLost(frame);
 }

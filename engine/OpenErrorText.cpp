@@ -22,10 +22,14 @@ constexpr KindRow kKindKeys[] = {
     {serial::PortError::Other, "PortFailed"},
 };
 
+}  // namespace
+
 std::string UserName() {
     if (const passwd* entry = ::getpwuid(::getuid())) return entry->pw_name;
     return "$USER";
 }
+
+namespace {
 
 const char* KeyOf(const serial::OpenFailure& failure) {
     if (!failure.step.empty()) return "PortRefusedSetting";
@@ -40,7 +44,12 @@ const char* KeyOf(const serial::OpenFailure& failure) {
 
 std::string FillOpenText(const char* key,
                          std::initializer_list<std::pair<const char*, std::string>> values) {
-    std::string text = LabelText("OnStartCom", key).str();
+    return FillLabelText("OnStartCom", key, values);
+}
+
+std::string FillLabelText(const char* section, const char* key,
+                          std::initializer_list<std::pair<const char*, std::string>> values) {
+    std::string text = LabelText(section, key).str();
     for (const auto& [name, value] : values) {
         const std::string mark = std::string("{") + name + "}";
         for (size_t at = text.find(mark); at != std::string::npos;

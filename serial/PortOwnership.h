@@ -36,6 +36,11 @@ class PortLock {
     std::string path_;
 };
 
+// The running process (not this one) whose lock file names the device, left as it is; false
+// when there is none or it is stale.
+bool FindLockHolder(const std::string& lockDir, const std::string& device,
+                    const std::string& procRoot, PortHolder* holder);
+
 // Another process that has the device open (the far end of a pseudo-terminal, which holds its
 // master, excepted); false when none is found among the processes readable under procRoot.
 bool FindPortHolder(const std::string& procRoot, const std::string& device, PortHolder* holder);

@@ -11,6 +11,7 @@
 #include "serial/CommConfig.h"
 #include "serial/PortBackend.h"
 #include "serial/PortError.h"
+#include "serial/ReportErrorText.h"
 #include "ui/Dialogs.h"
 
 namespace {
@@ -153,11 +154,8 @@ void CSerialPort::ReportError(const char* operation) {
 }
 
 void CSerialPort::ReportError(const char* operation, int error) {
-    const std::string systemText = serial::SystemErrorText(error);
-    CStdString text;
-    text.Format("WARNING:  %s Failed with the following error: \n%s\nPort: %d\n",
-                operation ? operation : "", systemText.c_str(), static_cast<int>(portNumber));
-    ui::MessageBox(text, "Application Error", MB_ICONERROR | MB_OK, &gate);
+    ui::MessageBox(serial::ReportErrorText(operation, error, portNumber),
+                   serial::ReportErrorCaption(), MB_ICONERROR | MB_OK, &gate);
 }
 
 int CSerialPort::WriteTimeLimitMs(size_t length) const {

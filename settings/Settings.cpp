@@ -73,6 +73,12 @@ bool WriteLanguageSetting(const std::string& configPath, int language) {
     return ini::WriteString("Set", "Language", std::to_string(language), configPath);
 }
 
+bool ReadReopenSetting(const std::string& configPath) {
+    std::string text =
+        ini::GetString("Port", "ReopenLostPort", "1", kLanguageBufferBytes, configPath);
+    return std::atoi(text.c_str()) != 0;
+}
+
 std::string SkinFolder(const std::string& dataFolder, int language) {
     return dataFolder + (language == 0 ? "skin/ConifgENRes" : "skin/ConifgRes");
 }

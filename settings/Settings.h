@@ -23,6 +23,10 @@ int ReadLanguageSetting(const std::string& configPath);
 // Writes [Set] Language as "%d"; false when the file cannot be written.
 bool WriteLanguageSetting(const std::string& configPath, int language);
 
+// [Port] ReopenLostPort: whether a port lost while open is reopened when its adapter comes
+// back; on unless the file says 0.
+bool ReadReopenSetting(const std::string& configPath);
+
 // The skin folder for a language: "skin/ConifgENRes" for 0, "skin/ConifgRes" otherwise,
 // inside the data folder (which ends in a slash).
 std::string SkinFolder(const std::string& dataFolder, int language);

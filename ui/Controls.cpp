@@ -1,5 +1,6 @@
 #include "ui/Controls.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFile>
 #include <QFocusEvent>
@@ -216,6 +217,9 @@ bool CComboUI::Add(CListLabelElementUI* item) {
     int before = combo()->currentIndex();
     combo()->addItem(ui::DecodeUnitText(item->GetText().str()));
     combo()->setCurrentIndex(before);
+    // An item wider than the box (a port with its by-id name and reason) is read in full.
+    QAbstractItemView* view = combo()->view();
+    view->setMinimumWidth(view->sizeHintForColumn(0) + 2 * view->frameWidth());
     return true;
 }
 

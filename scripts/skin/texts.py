@@ -128,6 +128,45 @@ LABELS = [
       "程序无法重新启动，新语言将在下次启动时生效。")),
 ]
 
+# The port list's reasons and the reopening of a port whose adapter came back.
+LABELS += [
+    ("PortList", "NoPermission",
+     ("no permission: sudo usermod -aG {group} {user}, then log in again",
+      "无权限：请执行 sudo usermod -aG {group} {user}，然后重新登录")),
+    ("PortList", "InUse", ("in use by PID {pid} ({program})", "已被 PID {pid}（{program}）占用")),
+    ("PortList", "NoAccess",
+     ("There are serial ports, but this user may use none of them. Join their group with:"
+      " sudo usermod -aG {group} {user} (then log in again).",
+      "本机有串口，但当前用户无权使用。请执行 sudo usermod -aG {group} {user} 加入该组，然后重新登录。")),
+    ("Reopen", "Waiting",
+     ("{device} will be reopened at {baud} {format} when it is plugged in again.",
+      "{device} 重新插入后将以 {baud} {format} 重新打开。")),
+    ("Reopen", "Back",
+     ("The adapter is back as {device}; reopening it at {baud} {format}.",
+      "适配器已重新插入（{device}），正在以 {baud} {format} 重新打开。")),
+    ("Reopen", "NoSettings",
+     ("{device} is back, but {baud} {format} is not in the lists: open it by hand.",
+      "{device} 已重新插入，但列表中没有 {baud} {format}，请手动打开。")),
+    ("Reopen", "LoggingIn", ("Reopened; logging in again.", "已重新打开，正在重新登录。")),
+]
+
+# The port's error box.
+LABELS += [
+    ("ReportError", "Caption", ("Serial port error", "串口错误")),
+    ("ReportError", "Failed", ("WARNING: {operation} failed:", "警告：{operation} 失败：")),
+    ("ReportError", "Port", ("Port: {port}", "串口：{port}")),
+    ("ReportError", "NotFound", ("the device is not there.", "设备不存在。")),
+    ("ReportError", "Permission", ("no permission to use the device.", "无权使用该设备。")),
+    ("ReportError", "Busy", ("the device is in use.", "设备被占用。")),
+    ("ReportError", "Lost", ("the device was lost (unplugged or hung up).", "设备已断开（被拔出或挂断）。")),
+    ("ReportError", "NotSerial", ("not a serial port.", "不是串口。")),
+    ("ReportError", "Unsupported",
+     ("the driver does not support this setting.", "驱动不支持该设置。")),
+    ("ReportError", "Other", ("the device could not be used.", "设备无法使用。")),
+    ("ReportError", "TimedOut",
+     ("the line did not take the bytes in time.", "串口未能及时发出数据。")),
+]
+
 
 def language_ini(lang):
     title = "English" if lang == "en" else "Chinese"

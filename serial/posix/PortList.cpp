@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -36,6 +38,14 @@ std::string DriverOf(const fs::path& device) {
     return {};
 }
 
+// Whether an 8250 node has a UART behind it: serial-core's "type" attribute says so to every
+// user; only without it is the device opened to ask.
+bool UartPresent(const fs::path& ttyDir, const std::string& path, const UartProbe& uartExists) {
+    const std::string type = ReadAttribute(ttyDir / "type");
+    if (!type.empty()) return std::atoi(type.c_str()) != 0;  // 0 is PORT_UNKNOWN
+    return uartExists && uartExists(path);
+}
+
 bool IsUsbSerialName(const std::string& name) {
     return name.rfind("ttyUSB", 0) == 0 || name.rfind("ttyACM", 0) == 0;
 }
@@ -62,6 +72,23 @@ std::string UsbDescription(const fs::path& usb) {
     std::string serial = ReadAttribute(usb / "serial");
     if (!serial.empty()) ids += ", serial " + serial;
     return words.empty() ? "USB (" + ids + ")" : words + " (" + ids + ")";
+}
+
+std::string UsbIdentity(const fs::path& usb) {
+    return ReadAttribute(usb / "idVendor") + ":" + ReadAttribute(usb / "idProduct") + ":" +
+           ReadAttribute(usb / "serial");
+}
+
+// The by-id links udev makes, by the device each one leads to.
+std::map<std::string, std::string> StableNames(const fs::path& devRoot) {
+    std::map<std::string, std::string> names;
+    std::error_code ec;
+    for (const fs::directory_entry& link : fs::directory_iterator(devRoot / "serial/by-id", ec)) {
+        std::error_code resolveError;
+        fs::path target = fs::canonical(link.path(), resolveError);
+        if (!resolveError) names.emplace(target.string(), link.path().filename().string());
+    }
+    return names;
 }
 
 // Orders "ttyS2" before "ttyS10": runs of digits compare by value.
@@ -106,13 +133,24 @@ std::vector<PortInfo> ListSerialPorts(const std::string& sysRoot, const std::str
         if (!fs::exists(device, linkError)) continue;  // console, pty and other virtual ttys
         const std::string path = (fs::path(devRoot) / name).string();
         const std::string driver = DriverOf(device);
-        if (driver == "serial8250" && !(uartExists && uartExists(path))) continue;
-        PortInfo port{path, driver};
+        if (driver == "serial8250" && !UartPresent(entry.path(), path, uartExists)) continue;
+        PortInfo port;
+        port.device = path;
+        port.description = driver;
         if (IsUsbSerialName(name)) {
             fs::path usb = UsbDeviceOf(device);
-            if (!usb.empty()) port.description = UsbDescription(usb);
+            if (!usb.empty()) {
+                port.description = UsbDescription(usb);
+                port.usbIdentity = UsbIdentity(usb);
+            }
         }
         ports.push_back(std::move(port));
+    }
+    const std::map<std::string, std::string> stableNames = StableNames(devRoot);
+    for (PortInfo& port : ports) {
+        std::error_code resolveError;
+        auto named = stableNames.find(fs::canonical(port.device, resolveError).string());
+        if (!resolveError && named != stableNames.end()) port.stableName = named->second;
     }
     std::sort(ports.begin(), ports.end(),
               [](const PortInfo& a, const PortInfo& b) { return NaturalLess(a.device, b.device); });

@@ -137,6 +137,16 @@ void PortLock::Release() {
     path_.clear();
 }
 
+bool FindLockHolder(const std::string& lockDir, const std::string& device,
+                    const std::string& procRoot, PortHolder* holder) {
+    char resolved[PATH_MAX];
+    const std::string real = ::realpath(device.c_str(), resolved) ? resolved : device;
+    const int pid = ParsePid(ReadFirstLine(LockFilePath(lockDir, real)));
+    if (pid == 0 || pid == static_cast<int>(::getpid()) || !IsRunning(pid)) return false;
+    *holder = {pid, ProgramOf(procRoot, pid)};
+    return true;
+}
+
 bool FindPortHolder(const std::string& procRoot, const std::string& device, PortHolder* holder) {
     struct stat target {};
     if (::stat(device.c_str(), &target) != 0) return false;

@@ -2,6 +2,7 @@
 // JSON and the lines equal to what the unit holds, and the session log.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <regex>
 
 #include "params/ConfigFileText.h"
@@ -73,6 +74,20 @@ TEST(CliRead, PrintsLinesAnswersThePromptAndCanStay) {
     EXPECT_NE(text.find("AT+SHOW"), std::string::npos);
     EXPECT_NE(text.find("Access Point Name:"), std::string::npos);
     EXPECT_EQ(text.find('\r'), std::string::npos);
+}
+
+TEST(CliRead, WaitsForAPortPluggedInAfterItStarted) {
+    sim::VirtualUnitHost host(FastUnit());
+    std::string error;
+    ASSERT_TRUE(host.Start(&error)) << error;
+    const std::string link = testpaths::TempDir() + "/ttyLATER";
+    CliRun run({"read", "--port", QString::fromStdString(link), "--baud", QString::number(kBaud),
+                "--wait-for-port", "20"});
+    ASSERT_TRUE(run.WaitForStderr("waiting up to 20 s", 15000)) << run.Finish().err;
+    std::filesystem::create_symlink(host.DevicePath(), link);
+    const CliResult r = run.Finish();
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_GT(host.Counters().bytesIn, 0u);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <chrono>
@@ -32,11 +33,26 @@ CliResult CliRun::Finish(int timeoutMs) {
         process_->waitForFinished(2000);
     }
     result.out = process_->readAllStandardOutput().toStdString();
-    result.err = process_->readAllStandardError().toStdString();
+    result.err = errSoFar_ + process_->readAllStandardError().toStdString();
     if (finished && process_->exitStatus() == QProcess::NormalExit) {
         result.exitCode = process_->exitCode();
     }
     return result;
+}
+
+bool CliRun::WaitForStderr(const std::string& text, int timeoutMs) {
+    QElapsedTimer clock;
+    clock.start();
+    // waitForReadyRead waits on the current channel only.
+    process_->setReadChannel(QProcess::StandardError);
+    while (errSoFar_.find(text) == std::string::npos) {
+        const qint64 left = timeoutMs - clock.elapsed();
+        if (left <= 0 || process_->state() == QProcess::NotRunning) return false;
+        process_->waitForReadyRead(static_cast<int>(left));
+        errSoFar_ += process_->readAllStandardError().toStdString();
+    }
+    process_->setReadChannel(QProcess::StandardOutput);
+    return true;
 }
 
 CliResult RunCli(const QStringList& args, int timeoutMs) {

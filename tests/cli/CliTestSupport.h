@@ -29,9 +29,13 @@ class CliRun {
     explicit CliRun(const QStringList& args);
     // Waits for the end (at most timeoutMs) and returns what it printed and its exit status.
     CliResult Finish(int timeoutMs = 40000);
+    // Waits until the program has written text to stderr (kept for Finish); false after
+    // timeoutMs or when it ended first.
+    bool WaitForStderr(const std::string& text, int timeoutMs);
 
   private:
     std::unique_ptr<QProcess> process_;
+    std::string errSoFar_;
 };
 
 // Runs dtuconfig to its end.

@@ -2,9 +2,12 @@
 # The real-window check: dtuconfig on a virtual X server, driven by xdotool the way a user
 # would: the window's size, a drag in the caption band, maximise and restore, minimise, the
 # language switch (config.ini rewritten, the program restarted in the other skin) and close.
-# Usage: window_check.sh BUILD_DIR. Exits 77 (skipped) when Xvfb or xdotool is missing.
+# A window manager's maximise and restore are played from outside (its _NET_WM_STATE set on the
+# window by tests/gui/net_wm_state.py, as no window manager runs here) and the caption buttons
+# must follow them. Usage: window_check.sh BUILD_DIR. Exits 77 (skipped) when Xvfb or xdotool is missing.
 set -uo pipefail
 build=${1:?build folder}
+here=$(cd "$(dirname "$0")" && pwd)
 command -v Xvfb >/dev/null && command -v xdotool >/dev/null || { echo "SKIP: Xvfb or xdotool missing"; exit 77; }
 
 work=$(mktemp -d)
@@ -106,6 +109,20 @@ click_at $((X + WIDTH - max_from_right)) $((CY - y0 + Y))
 geometry
 [ "$WIDTH" = 1400 ] && [ "$HEIGHT" = 800 ] || fail "restore gave ${WIDTH}x${HEIGHT}"
 echo "ok: restored to 1400x800"
+
+# visible NAME: 1 when the latest report shows the control, else 0
+visible() { grep "^CONTROL $1|" "$work/out.txt" | tail -n 1 | cut -d'|' -f7; }
+# A window manager maximises the window (a shortcut, tiling): the program reports its controls
+# again after each state change; the restore button must now be the one shown.
+reports=$(grep -c "CONTROLS END" "$work/out.txt")
+python3 "$here/net_wm_state.py" "$window" _NET_WM_STATE_MAXIMIZED_VERT _NET_WM_STATE_MAXIMIZED_HORZ || fail "cannot set the window's state"
+wait_for 15 test "$(grep -c "CONTROLS END" "$work/out.txt")" -gt "$reports" || fail "the program saw no state change made from outside ($(xprop -id "$window" _NET_WM_STATE 2>&1); reports $reports)"
+[ "$(visible restorebtn)" = 1 ] && [ "$(visible maxbtn)" = 0 ] || fail "after an outside maximise: maxbtn $(visible maxbtn), restorebtn $(visible restorebtn)"
+reports=$(grep -c "CONTROLS END" "$work/out.txt")
+python3 "$here/net_wm_state.py" "$window" || fail "cannot clear the window's state"
+wait_for 15 test "$(grep -c "CONTROLS END" "$work/out.txt")" -gt "$reports" || fail "the program saw no outside restore ($(xprop -id "$window" _NET_WM_STATE 2>&1); reports $reports)"
+[ "$(visible maxbtn)" = 1 ] && [ "$(visible restorebtn)" = 0 ] || fail "after an outside restore: maxbtn $(visible maxbtn), restorebtn $(visible restorebtn)"
+echo "ok: the maximise button followed a maximise and a restore made from outside"
 
 control minbtn
 click_at $((CX + X - x0)) $((CY + Y - y0))

@@ -5,47 +5,14 @@
 #include <set>
 
 #include "serial/PortList.h"
+#include "tests/support/FakeSysfs.h"
 #include "tests/support/TestPaths.h"
 
 namespace fs = std::filesystem;
 
+using testsupport::FakeSysfs;
+
 namespace {
-
-// A sysfs-like tree: class/tty/<name>/device links into devices/, drivers under drivers/.
-class FakeSysfs {
-  public:
-    FakeSysfs() : root(testpaths::TempDir()) { fs::create_directories(Tty()); }
-
-    fs::path Tty() const { return root / "class" / "tty"; }
-
-    // A terminal whose "device" link leads to devices/<devicePath>, bound to driver (if any).
-    void AddPort(const std::string& name, const std::string& devicePath,
-                 const std::string& driver) {
-        Bind(devicePath, driver);
-        fs::create_directories(Tty() / name);
-        fs::create_directory_symlink(root / "devices" / devicePath, Tty() / name / "device");
-    }
-
-    // Binds the device folder devices/<devicePath> to driver (once: ports may share a device).
-    void Bind(const std::string& devicePath, const std::string& driver) {
-        fs::path device = root / "devices" / devicePath;
-        fs::create_directories(device);
-        if (fs::exists(device / "driver")) return;
-        fs::create_directories(root / "drivers" / driver);
-        fs::create_directory_symlink(root / "drivers" / driver, device / "driver");
-    }
-
-    void AddVirtual(const std::string& name) {
-        fs::create_directories(Tty() / name);
-        std::ofstream(Tty() / name / "dev") << "4:0\n";
-    }
-
-    void Write(const std::string& relative, const std::string& text) {
-        std::ofstream(root / "devices" / relative) << text << "\n";
-    }
-
-    fs::path root;
-};
 
 TEST(PortList, ListsRealPortsSortedAndDescribesUsbAdapters) {
     FakeSysfs sys;
@@ -107,6 +74,44 @@ TEST(PortList, ListsRealPortsSortedAndDescribesUsbAdapters) {
 
 TEST(PortList, AMissingTreeGivesNoPorts) {
     EXPECT_TRUE(ListSerialPorts("/nonexistent/sys/class/tty", "/dev", nullptr).empty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PortList, NamesEachPortByItsStableLinkAndItsAdapter) {
+    FakeSysfs sys;
+    sys.AddPort("ttyUSB0", "usb1/1-1/1-1:1.0/ttyUSB0", "ftdi_sio");
+    sys.Write("usb1/1-1/idVendor", "0403");
+    sys.Write("usb1/1-1/idProduct", "6001");
+    sys.Write("usb1/1-1/serial", "A50285BI");
+    sys.AddPort("ttyS0", "platform/serial8250", "serial8250");
+    // serial-core tells every user whether a UART is there: no probe needed, and none made.
+    sys.AddPort("ttyS1", "platform/serial8250", "serial8250");
+    sys.AddPort("ttyS2", "platform/serial8250", "serial8250");
+    testpaths::WriteFile((sys.Tty() / "ttyS1/type").string(), "4\n");
+    testpaths::WriteFile((sys.Tty() / "ttyS2/type").string(), "0\n");
+    const fs::path dev = testpaths::TempDir();
+    testpaths::WriteFile((dev / "ttyUSB0").string(), "");
+    testpaths::WriteFile((dev / "ttyS0").string(), "");
+    fs::create_directories(dev / "serial/by-id");
+    fs::create_symlink("../../ttyUSB0", dev / "serial/by-id/usb-FTDI_FT232R_A50285BI-if00-port0");
+
+    std::set<std::string> probed;
+    auto ports = ListSerialPorts(sys.Tty().string(), dev.string(), [&](const std::string& path) {
+        probed.insert(path);
+        return true;
+    });
+    ASSERT_EQ(ports.size(), 3u);
+    EXPECT_EQ(ports[0].device, (dev / "ttyS0").string());
+    EXPECT_EQ(ports[0].stableName, "");
+    EXPECT_EQ(ports[0].usbIdentity, "");
+    EXPECT_EQ(ports[1].device, (dev / "ttyS1").string());
+    EXPECT_EQ(ports[2].device, (dev / "ttyUSB0").string());
+    EXPECT_EQ(ports[2].stableName, "usb-FTDI_FT232R_A50285BI-if00-port0");
+    EXPECT_EQ(ports[2].usbIdentity, "0403:6001:A50285BI");
+    EXPECT_EQ(probed, std::set<std::string>{(dev / "ttyS0").string()});
 }
 
 }  // namespace

@@ -83,6 +83,23 @@ TEST(Settings, AnInstalledProgramReadsItsShareFolderAndKeepsItsSettingsUnderXdg)
     unsetenv("XDG_CONFIG_HOME");
 }
 
+TEST(Settings, ALostPortIsReopenedUnlessConfigIniSaysNo) {
+    const struct {
+        const char* file;  // null: no config.ini at all
+        bool reopen;
+    } cases[] = {
+        {nullptr, true},
+        {"[Set]\nLanguage=1\n", true},
+        {"[Port]\nReopenLostPort=0\n", false},
+        {"[port]\nreopenlostport = 1\n", true},
+    };
+    for (const auto& c : cases) {
+        std::string dir = testpaths::TempDir() + "/";
+        if (c.file) testpaths::WriteFile(dir + "config.ini", c.file);
+        EXPECT_EQ(ReadReopenSetting(dir + "config.ini"), c.reopen) << (c.file ? c.file : "");
+    }
+}
+
 TEST(Settings, WrittenLanguageReadsBack) {
     std::string path = testpaths::TempDir() + "/config.ini";
     ASSERT_TRUE(WriteLanguageSetting(path, 1));

@@ -1,0 +1,44 @@
+#pragma once
+// The port list follows adapters plugged in and out, and a port lost while open is reopened
+// with its settings, and logged into again, when the same adapter comes back.
+//
+// Threads: UI thread only (the watcher's own thread only posts kMsgPortsChanged).
+#include <optional>
+#include <string>
+
+#include "serial/PortWatcher.h"
+#include "ui/Types.h"
+
+class CM5Z30FrameWnd;
+
+// Posted by the watcher after device nodes came, went or changed permissions.
+inline constexpr UINT kMsgPortsChanged = 1042;
+
+// An open port as it is known again when it comes back.
+struct FollowedPort {
+    std::string device;
+    std::string stableName;   // by-id name, "" when none
+    std::string usbIdentity;  // "vendor:product:serial", "" when not on USB
+    std::string baud;         // the "BaudRate1" and "Checkcode" texts it was opened with
+    std::string format;
+};
+
+struct PortFollowState {
+    serial::PortWatcher watcher;
+    // Reopen a lost port when it comes back ([Port] ReopenLostPort in config.ini).
+    bool reopenLost = true;
+    std::optional<FollowedPort> open;  // the port open now
+    std::optional<FollowedPort> lost;  // the port lost while open, awaited back
+    std::string accessNotice;          // the last no-access notice logged
+};
+
+// Starts following the device folders (the port roots' /dev and its by-id folder).
+void StartPortFollow(CM5Z30FrameWnd& frame);
+// Remembers the port just opened with the form's settings.
+void NotePortOpened(CM5Z30FrameWnd& frame, const std::string& device);
+// Remembers the open port as lost, to be awaited back when reopening is on.
+void NotePortLost(CM5Z30FrameWnd& frame);
+// Forgets the open port (closed by the user).
+void NotePortClosed(CM5Z30FrameWnd& frame);
+// kMsgPortsChanged: refills the list and reopens the lost port when it is back.
+void OnPortsChanged(CM5Z30FrameWnd& frame);

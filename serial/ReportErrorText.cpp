@@ -1,0 +1,60 @@
+#include "serial/ReportErrorText.h"
+
+#include <cerrno>
+
+#include "serial/PortError.h"
+#include "settings/Labels.h"
+
+namespace serial {
+
+namespace {
+
+constexpr const char* kSection = "ReportError";
+
+struct KindRow {
+    PortError kind;
+    const char* key;
+};
+
+constexpr KindRow kKindKeys[] = {
+    {PortError::None, "Other"},
+    {PortError::NotFound, "NotFound"},
+    {PortError::Permission, "Permission"},
+    {PortError::Busy, "Busy"},
+    {PortError::Lost, "Lost"},
+    {PortError::NotSerial, "NotSerial"},
+    {PortError::Unsupported, "Unsupported"},
+    {PortError::Other, "Other"},
+};
+
+std::string Filled(const char* key, const char* name, const std::string& value) {
+    std::string text = LabelText(kSection, key).str();
+    const std::string mark = std::string("{") + name + "}";
+    for (size_t at = text.find(mark); at != std::string::npos;
+         at = text.find(mark, at + value.size())) {
+        text.replace(at, mark.size(), value);
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string ReportErrorText(const char* operation, int error, unsigned portNumber) {
+    std::string what;
+    for (const KindRow& row : kKindKeys) {
+        if (row.kind == ClassifyError(error)) what = LabelText(kSection, row.key).str();
+    }
+    // A write that outran its time limit: the line, not the device, is the matter.
+    if (error == ETIMEDOUT) what = LabelText(kSection, "TimedOut").str();
+    // The symbolic name reads the same in every language, unlike the system's sentence.
+    const std::string name = SystemErrorName(error);
+    if (!name.empty()) what += " [" + name + "]";
+    return Filled("Failed", "operation", operation ? operation : "") + " " + what + "\n" +
+           Filled("Port", "port", std::to_string(portNumber)) + "\n";
+}
+
+std::string ReportErrorCaption() {
+    return LabelText(kSection, "Caption").str();
+}
+
+}  // namespace serial

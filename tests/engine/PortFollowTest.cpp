@@ -1,0 +1,263 @@
+// The port list as the user reads it, and the port that follows its adapter: every port listed
+// with its by-id name and why it cannot be used, and a port lost while open reopened and logged
+// into again when the same link comes back, with the program idle while it waits.
+#include "engine/PortFollow.h"
+
+#include <grp.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+
+#include "engine/Connect.h"
+#include "engine/OpenErrorText.h"
+#include "sim/VirtualUnitHost.h"
+#include "tests/engine/EngineTestSupport.h"
+#include "tests/support/FakeSysfs.h"
+#include "tests/support/TestPaths.h"
+#include "ui/Controls.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using enginetest::RecordingFrame;
+
+std::string RealSkin() {
+    return testpaths::SourceDir() + "/skin/ConifgENRes";
+}
+
+std::vector<std::string> Items(RecordingFrame& frame) {
+    std::vector<std::string> items;
+    auto* combo = dynamic_cast<CComboUI*>(frame.Control("SerialPort"));
+    for (int i = 0; combo && i < combo->GetCount(); ++i) {
+        items.push_back(combo->GetItemAt(i)->GetText().str());
+    }
+    return items;
+}
+
+// Two adapters on a fake /sys and /dev; this process plays a user outside the devices' group.
+struct FakeMachine {
+    FakeMachine() {
+        sys.AddPort("ttyACM0", "usb1/1-2/1-2:1.0", "cdc_acm");
+        sys.AddPort("ttyUSB0", "usb1/1-1/1-1:1.0/ttyUSB0", "ftdi_sio");
+        for (const char* name : {"ttyACM0", "ttyUSB0"}) {
+            testpaths::WriteFile((dev / name).string(), "");
+            chmod((dev / name).c_str(), 0660);
+        }
+        fs::create_directories(dev / "serial/by-id");
+        fs::create_symlink("../../ttyUSB0", dev / "serial/by-id/usb-FTDI_FT232R_A5-if00-port0");
+        fs::create_directories(dev / "lock");
+        fs::create_directories(dev / "proc");
+        roots.sysRoot = sys.Tty().string();
+        roots.devRoot = dev.string();
+        roots.ownership = {(dev / "lock").string(), (dev / "proc").string()};
+        roots.user = serial::UserIdentity{4000000, {}};
+    }
+    std::string Device(const char* name) const { return (dev / name).string(); }
+
+    testsupport::FakeSysfs sys;
+    fs::path dev = testpaths::TempDir();
+    PortRoots roots;
+};
+
+TEST(PortFollow, EveryPortIsListedWithItsStableNameAndWhyItCannotBeUsed) {
+    FakeMachine machine;
+    const std::string group = getgrgid(getgid()) ? getgrgid(getgid())->gr_name : "";
+    const std::string noPermission =
+        "no permission: sudo usermod -aG " + group + " " + UserName() + ", then log in again";
+    const std::string notice = "sudo usermod -aG " + group + " " + UserName();
+
+    RecordingFrame frame(RealSkin());
+    frame.portRoots = machine.roots;
+    ASSERT_TRUE(frame.Open());
+    enginetest::RunEventsFor(20);
+    EXPECT_EQ(Items(frame),
+              (std::vector<std::string>{
+                  machine.Device("ttyACM0") + "  " + noPermission,
+                  machine.Device("ttyUSB0") + "  usb-FTDI_FT232R_A5-if00-port0  " + noPermission,
+              }));
+    // First start without access: the log says what to do, once.
+    EXPECT_EQ(enginetest::Occurrences(frame.log, notice), 1) << frame.log;
+
+    // Access given (a new login), and a terminal program attached to the FTDI adapter.
+    chmod(machine.Device("ttyUSB0").c_str(), 0666);
+    chmod(machine.Device("ttyACM0").c_str(), 0666);
+    fs::create_directories(machine.dev / "proc/4242/fd");
+    fs::create_symlink(machine.Device("ttyUSB0"), machine.dev / "proc/4242/fd/3");
+    testpaths::WriteFile((machine.dev / "proc/4242/comm").string(), "minicom\n");
+    auto* combo = dynamic_cast<CComboUI*>(frame.Control("SerialPort"));
+    combo->SelectItem(1);
+    frame.log.clear();
+    OnPortsChanged(frame);
+    EXPECT_EQ(Items(frame), (std::vector<std::string>{
+                                machine.Device("ttyACM0"),
+                                machine.Device("ttyUSB0") +
+                                    "  usb-FTDI_FT232R_A5-if00-port0  in use by PID 4242 (minicom)",
+                            }));
+    EXPECT_EQ(combo->GetCurSel(), 1) << "the refill kept the port chosen";
+    EXPECT_EQ(enginetest::Occurrences(frame.log, notice), 0) << frame.log;
+}
+
+// A virtual unit behind a link of its own, as a by-id name stands for an adapter.
+struct LinkedUnit {
+    explicit LinkedUnit(const std::string& linkPath) : link(linkPath), host(Options()) {
+        started = host.Start(&error);
+        if (started) fs::create_symlink(host.DevicePath(), link);
+    }
+    static sim::UnitOptions Options() {
+        sim::UnitOptions options;
+        options.start = sim::UnitStart::Working;
+        return options;
+    }
+    // Pulled out: the line is cut and the link goes, as udev removes it.
+    void Unplug() {
+        host.Unplug();
+        fs::remove(link);
+    }
+    std::string link;
+    sim::VirtualUnitHost host;
+    std::string error;
+    bool started = false;
+};
+
+// An adapter as the system shows it: a device node (here a link to the unit's terminal), its
+// sysfs entry with the USB vendor, product and serial, and its by-id link.
+struct UsbAdapter {
+    UsbAdapter(const fs::path& devRoot, testsupport::FakeSysfs& sysfs, const std::string& name)
+        : sys(sysfs),
+          node((devRoot / name).string()),
+          name(name),
+          byId(devRoot / "serial/by-id/usb-FTDI_FT232R_A5-if00-port0") {
+        sys.AddPort(name, "usb1/1-1/1-1:1.0/" + name, "ftdi_sio");
+        for (auto [file, text] :
+             {std::pair{"idVendor", "0403"}, {"idProduct", "6001"}, {"serial", "A5"}}) {
+            sys.Write(std::string("usb1/1-1/") + file, text);
+        }
+        unit = std::make_unique<LinkedUnit>(node);
+        fs::create_directories(byId.parent_path());
+        fs::create_symlink("../../" + name, byId);
+    }
+    void Unplug() {
+        unit->Unplug();
+        fs::remove(byId);
+        fs::remove_all(sys.Tty() / name);
+    }
+    testsupport::FakeSysfs& sys;
+    std::string node;
+    std::string name;
+    fs::path byId;
+    std::unique_ptr<LinkedUnit> unit;
+};
+
+TEST(PortFollow, TheSameAdapterPluggedBackIsReopenedAndLoggedIntoWhenAsked) {
+    enum class Known { ByLinkPath, ById };
+    const struct {
+        const char* what;
+        Known known;
+        bool reopen;
+    } cases[] = {
+        {"the same link path", Known::ByLinkPath, true},
+        {"the same by-id name, now as ttyUSB1", Known::ById, true},
+        {"reopening off", Known::ByLinkPath, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const fs::path folder = testpaths::TempDir();
+        testsupport::FakeSysfs sys;
+        const std::string link = (folder / "ttyUNIT").string();
+        std::unique_ptr<LinkedUnit> linked;
+        std::unique_ptr<UsbAdapter> adapter;
+        RecordingFrame frame(RealSkin());
+        frame.portRoots.sysRoot = sys.Tty().string();
+        frame.portRoots.devRoot = folder.string();
+        frame.portFollow.reopenLost = c.reopen;
+        if (c.known == Known::ByLinkPath) {
+            linked = std::make_unique<LinkedUnit>(link);
+            ASSERT_TRUE(linked->started) << linked->error;
+            frame.extraPorts = {link};
+        } else {
+            adapter = std::make_unique<UsbAdapter>(folder, sys, "ttyUSB0");
+            ASSERT_TRUE(adapter->unit->started) << adapter->unit->error;
+        }
+        const std::string device = linked ? link : adapter->node;
+        ASSERT_TRUE(frame.Open());
+        ASSERT_TRUE(frame.StartWorker());
+        ASSERT_TRUE(SelectFramePort(frame, device));
+        ASSERT_TRUE(frame.Select("BaudRate1", "115200"));
+        ASSERT_TRUE(frame.Select("Checkcode", "8E1"));
+        frame.Click("Open");
+        ASSERT_TRUE(frame.serialPort.IsOpen()) << frame.log;
+        frame.Click("Login");
+        ASSERT_TRUE(enginetest::WaitUntil([&] { return frame.loggedIn.load(); }, 5000))
+            << frame.log;
+
+        if (linked) linked->Unplug();
+        if (adapter) adapter->Unplug();
+        ASSERT_TRUE(enginetest::WaitUntil([&] { return !frame.serialPort.IsOpen(); }, 3000));
+        linked.reset();
+        adapter.reset();
+        // Someone picks other settings meanwhile; the reopened port has its own again.
+        ASSERT_TRUE(frame.Select("Checkcode", "8N1"));
+
+        // Unplugged: nothing runs until the kernel says something changed.
+        const double cpuBefore = enginetest::ProcessCpuMs();
+        enginetest::RunEventsFor(1000);
+        const double idleCpuMs = enginetest::ProcessCpuMs() - cpuBefore;
+        EXPECT_LT(idleCpuMs, 100.0) << "busy while waiting for the adapter";
+
+        const std::size_t from = frame.log.size();
+        const auto pluggedAt = std::chrono::steady_clock::now();
+        std::string back = link;
+        if (c.known == Known::ByLinkPath) {
+            linked = std::make_unique<LinkedUnit>(link);
+            ASSERT_TRUE(linked->started) << linked->error;
+        } else {
+            adapter = std::make_unique<UsbAdapter>(folder, sys, "ttyUSB1");
+            ASSERT_TRUE(adapter->unit->started) << adapter->unit->error;
+            back = adapter->node;
+        }
+        if (!c.reopen) {
+            enginetest::RunEventsFor(1000);
+            EXPECT_FALSE(frame.serialPort.IsOpen());
+            EXPECT_EQ(Items(frame).front(), link) << "listed again, not opened";
+            continue;
+        }
+        ASSERT_TRUE(enginetest::WaitUntil([&] { return frame.loggedIn.load(); }, 5000))
+            << frame.log.substr(from);
+        EXPECT_LT(std::chrono::steady_clock::now() - pluggedAt, std::chrono::seconds(2));
+        EXPECT_EQ(frame.Control("Checkcode")->GetText().str(), "8E1");
+        EXPECT_EQ(frame.Control("BaudRate1")->GetText().str(), "115200");
+        const std::string steps = frame.log.substr(from);
+        for (const std::string& text :
+             {"The adapter is back as " + back + "; reopening it at 115200 8E1.",
+              std::string("Port opened"), std::string("Reopened; logging in again.")}) {
+            EXPECT_NE(steps.find(text), std::string::npos) << text << "\n" << steps;
+        }
+    }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PortFollow, APseudoTerminalLostByItsNumberIsNotAwaited) {
+    // Its number goes to the next terminal made, which is not the unit.
+    sim::VirtualUnitHost host(LinkedUnit::Options());
+    std::string error;
+    ASSERT_TRUE(host.Start(&error)) << error;
+    RecordingFrame frame(RealSkin());
+    frame.extraPorts = {host.DevicePath()};
+    ASSERT_TRUE(frame.Open());
+    frame.Click("Open");
+    ASSERT_TRUE(frame.serialPort.IsOpen()) << frame.log;
+    host.Unplug();
+    ASSERT_TRUE(enginetest::WaitUntil([&] { return !frame.serialPort.IsOpen(); }, 3000));
+    enginetest::RunEventsFor(50);
+    EXPECT_NE(frame.log.find("The port was lost"), std::string::npos) << frame.log;
+    EXPECT_EQ(frame.log.find("will be reopened"), std::string::npos) << frame.log;
+}
+
+}  // namespace
