@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <limits>
 
 #include "cli/CliOutput.h"
 #include "engine/ConfigMode.h"
@@ -157,6 +158,8 @@ int CliSession::LogIn() {
                         std::chrono::duration_cast<milliseconds>(deadline - Clock::now()));
     };
     const auto loggedIn = [this] { return frame_->loggedIn.load() || !PortOpen(); };
+    // A unit yet to be powered on comes in by its start-up prompt alone, however late.
+    if (options_.awaitStart) WaitUntil(loggedIn, milliseconds(std::numeric_limits<int>::max()));
     WaitUntil(loggedIn, std::min(kPromptGrace, remaining()));
     while (!loggedIn() && remaining() > milliseconds(0)) {
         Login(*frame_);
