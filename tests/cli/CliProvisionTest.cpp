@@ -6,8 +6,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <array>
+#include <chrono>
 #include <filesystem>
 #include <memory>
+#include <thread>
 
 #include "params/ConfigFileText.h"
 #include "tests/cli/CliTestSupport.h"
@@ -120,6 +122,48 @@ TEST(CliProvision, FourUnitsAtOnceEachWithTheTemplateAndItsOwnRow) {
                 << r.err;
         }
     }
+}
+
+bool WaitForFile(const std::string& path, std::chrono::seconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!std::filesystem::exists(path)) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return true;
+}
+
+// A rig: the port is served again for each unit that comes up on it, until Ctrl-C, which ends
+// the wait for the next one; the summary holds every unit done.
+TEST(CliProvision, LoopConfiguresEachUnitThatComesUpUntilInterrupted) {
+    sim::VirtualUnitHost host(FastUnit());
+    std::string error;
+    ASSERT_TRUE(host.Start(&error)) << error;
+    ASSERT_TRUE(host.SetStoredValue("AT+IPAD", kTemplateIp));
+    const std::string listing = CaptureListing(host.DevicePath());
+    ASSERT_FALSE(listing.empty());
+    const std::string dir = testpaths::TempDir() + "/provision-loop";
+    WriteFile(dir + ".cfg", EncodeConfigText(listing));
+    const std::string report =
+        dir + "/" + host.DevicePath().substr(host.DevicePath().rfind('/') + 1);
+
+    ASSERT_TRUE(host.SetStoredValue("AT+IPAD", "1.1.1.1"));
+    CliRun run({"provision", (dir + ".cfg").c_str(), "--port", host.DevicePath().c_str(), "--baud",
+                QString::number(kBaud), "--report", dir.c_str(), "--loop"});
+    ASSERT_TRUE(WaitForFile(report + "-1.json", std::chrono::seconds(40)));
+    EXPECT_EQ(host.StoredValue("AT+IPAD"), kTemplateIp);
+    // The next unit: other values, powered on with its start-up prompt.
+    ASSERT_TRUE(host.SetStoredValue("AT+IPAD", "2.2.2.2"));
+    host.Reboot();
+    ASSERT_TRUE(WaitForFile(report + "-2.json", std::chrono::seconds(40)));
+    EXPECT_EQ(host.StoredValue("AT+IPAD"), kTemplateIp);
+    EXPECT_EQ(ReadReport(report + "-2.json")["readBack"].toString(), "verified");
+
+    run.Interrupt();
+    const CliResult r = run.Finish();
+    EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
+    EXPECT_EQ(Lines(ReadFile(dir + "/summary.csv")).size(), 3u);
+    EXPECT_FALSE(std::filesystem::exists(report + "-3.json"));
 }
 
 // Every problem of the units' file is listed at once, before any port is opened.

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -37,6 +38,10 @@ CliResult CliRun::Finish(int timeoutMs) {
         result.exitCode = process_->exitCode();
     }
     return result;
+}
+
+void CliRun::Interrupt() {
+    if (process_->processId() > 0) kill(static_cast<pid_t>(process_->processId()), SIGINT);
 }
 
 CliResult RunCli(const QStringList& args, int timeoutMs) {

@@ -29,6 +29,8 @@ class CliRun {
     explicit CliRun(const QStringList& args);
     // Waits for the end (at most timeoutMs) and returns what it printed and its exit status.
     CliResult Finish(int timeoutMs = 40000);
+    // Sends the program SIGINT, as Ctrl-C does.
+    void Interrupt();
 
   private:
     std::unique_ptr<QProcess> process_;
