@@ -9,7 +9,9 @@
 #include <QEventLoop>
 #include <QProcess>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <algorithm>
+#include <chrono>
 #include <memory>
 
 #include "cli/CliCommands.h"
@@ -24,6 +26,8 @@
 namespace {
 
 constexpr const char* kWaitingStep = "waiting for a unit";
+// With --loop, a port that has no unit to serve is tried again after this.
+constexpr std::chrono::seconds kRetryPause{2};
 
 // Everything a unit's run printed and how it ended.
 struct UnitResult {
@@ -45,8 +49,9 @@ struct PortRun {
     std::string step;
     int writes = 0;
     int writesDone = 0;
-    std::string notKept;  // the read-back's names of values the unit did not keep
-    QByteArray pending;   // stdout not yet ended by a line end
+    std::string notKept;      // the read-back's names of values the unit did not keep
+    bool identified = false;  // the run read a unit
+    QByteArray pending;       // stdout not yet ended by a line end
 };
 
 std::vector<std::string> Fields(const std::string& line) {
@@ -87,7 +92,8 @@ class Provisioner {
             runs_.push_back(std::move(run));
         }
         for (auto& run : runs_) StartUnit(*run, 1);
-        loop_.exec();
+        // A run that could not even start has ended already, and a quit before exec is lost.
+        if (!AllDone()) loop_.exec();
         return Summarize();
     }
 
@@ -150,6 +156,7 @@ class Provisioner {
         run.unit.sequence = sequence;
         run.writes = run.writesDone = 0;
         run.notKept.clear();
+        run.identified = false;
         run.pending.clear();
         run.process = std::make_unique<QProcess>();
         QProcess* process = run.process.get();
@@ -169,6 +176,11 @@ class Provisioner {
                          [this, &run](int code, QProcess::ExitStatus how) {
                              OnFinished(run, how == QProcess::NormalExit ? code : kExitUnit);
                          });
+        QObject::connect(process, &QProcess::errorOccurred, [this, &run](QProcess::ProcessError e) {
+            if (e != QProcess::FailedToStart) return;
+            run.unit.reason = "cannot run " + QCoreApplication::applicationFilePath().toStdString();
+            OnFinished(run, kExitUnit);
+        });
         SetStep(run, sequence > 1 ? kWaitingStep : "starting");
         process->start(QCoreApplication::applicationFilePath(), UnitArguments(run, sequence));
     }
@@ -187,6 +199,7 @@ class Provisioner {
         if (f[0] == kStepLine && f.size() > 1) {
             SetStep(run, f[1]);
         } else if (f[0] == kUnitLine && f.size() > 2) {
+            run.identified = true;
             run.unit.deviceType = f[1];
             run.unit.modemId = f[2];
             SetStep(run, "read: " + f[1] + ", ID " + f[2]);
@@ -216,35 +229,53 @@ class Provisioner {
 
     void OnFinished(PortRun& run, int exitCode) {
         ReadLines(run);
+        run.process.release()->deleteLater();
         run.unit.exitCode = exitCode;
         if (!run.notKept.empty()) run.unit.reason = "the unit did not keep " + run.notKept;
-        const bool stoppedWaiting = run.step == kWaitingStep && stopping_;
-        if (!stoppedWaiting) {
-            if (run.unit.result == "configured" && exitCode != kExitDone)
-                run.unit.result = "failed";
-            std::string state = run.unit.result;
-            if (!run.unit.readBack.empty()) state += " (" + run.unit.readBack + ")";
-            if (run.unit.result != "configured" && !run.unit.reason.empty())
-                state += ": " + run.unit.reason;
+        // With --loop a run that met no unit (the port gone, or stopped while it waited) is no
+        // unit's result: the port is tried again after a pause, so a missing port never spins.
+        if (options_.loop && run.unit.sequence > 1 && !run.identified) {
+            if (stopping_) {
+                table_.Update(run.index, "stopped", "stopped");
+                QuitWhenAllDone();
+                return;
+            }
+            const std::string state = "no unit (" + run.unit.reason + "), trying again";
             table_.Update(run.index, state, state);
-            results_.push_back(run.unit);
-            std::stable_sort(results_.begin(), results_.end(),
-                             [this](const UnitResult& a, const UnitResult& b) {
-                                 return std::pair(PortIndex(a.port), a.sequence) <
-                                        std::pair(PortIndex(b.port), b.sequence);
-                             });
-        } else {
-            table_.Update(run.index, "stopped", "stopped");
-        }
-        run.process.release()->deleteLater();
-        if (options_.loop && !stopping_) {
-            StartUnit(run, run.unit.sequence + 1);
+            ++retriesDue_;
+            QTimer::singleShot(kRetryPause, [this, &run] {
+                --retriesDue_;
+                if (stopping_) return QuitWhenAllDone();
+                StartUnit(run, run.unit.sequence);
+            });
             return;
         }
-        for (const auto& other : runs_) {
-            if (other->process) return;
+        if (run.unit.result == "configured" && exitCode != kExitDone) run.unit.result = "failed";
+        std::string state = run.unit.result;
+        if (!run.unit.readBack.empty()) state += " (" + run.unit.readBack + ")";
+        if (run.unit.result != "configured" && !run.unit.reason.empty())
+            state += ": " + run.unit.reason;
+        table_.Update(run.index, state, state);
+        results_.push_back(run.unit);
+        std::stable_sort(results_.begin(), results_.end(),
+                         [this](const UnitResult& a, const UnitResult& b) {
+                             return std::pair(PortIndex(a.port), a.sequence) <
+                                    std::pair(PortIndex(b.port), b.sequence);
+                         });
+        if (options_.loop && !stopping_) return StartUnit(run, run.unit.sequence + 1);
+        QuitWhenAllDone();
+    }
+
+    bool AllDone() const {
+        if (retriesDue_ > 0) return false;
+        for (const auto& run : runs_) {
+            if (run->process) return false;
         }
-        loop_.quit();
+        return true;
+    }
+
+    void QuitWhenAllDone() {
+        if (AllDone()) loop_.quit();
     }
 
     std::size_t PortIndex(const std::string& port) const {
@@ -302,6 +333,7 @@ class Provisioner {
     std::unique_ptr<QSocketNotifier> stopNotifier_;
     QEventLoop loop_;
     bool stopping_ = false;
+    int retriesDue_ = 0;  // ports pausing before they are tried again
 };
 
 // Every problem of the template and the units' file, the form's own check of the values last.
