@@ -135,10 +135,10 @@ int RunProvisionUnit(const CliOptions& options) {
         Step(options.awaitStart ? "waiting for a unit" : "logging in");
         if (session.LogIn() != kExitDone) report.problems.push_back("no login");
     }
-    CM5Z30FrameWnd& frame = session.frame();
     bool collected = false;
     bool readBack = false;  // a complete listing came after the writes
     if (status == kExitDone && session.ExitCode() == kExitDone) {
+        CM5Z30FrameWnd& frame = session.frame();
         Step("reading");
         // "Load from file": the form shows the template and a read-for-apply is queued.
         session.dialogs().openPath = options.file;
@@ -187,6 +187,7 @@ int RunProvisionUnit(const CliOptions& options) {
             int count = 0;
             for (const CommandJob& w : writes) count += w.type == WriteParameter;
             PrintLine(std::string(kWritesLine) + "\t" + std::to_string(count));
+            // The unit's backup, before its first write, belongs here.
             if (count > 0) Step("writing");
             session.QueueWrites(writes);
         });
