@@ -26,10 +26,14 @@ struct Case {
     const char* what;
     int keepOldUnit;          // the unit that answers OK to AT+PORT and keeps its old value; -1
     const char* extraColumn;  // a column added to the units' file; nullptr: none
+    bool keyedById;           // rows picked by "Modem'sID number" (listed backwards), not port
     int exitCode;
     std::array<const char*, kUnits> results;  // each unit's report; nullptr: no report
 };
 
+std::string Id(int unit) {
+    return "4200" + std::to_string(unit);
+}
 std::string Apn(int unit) {
     return "apn" + std::to_string(unit);
 }
@@ -44,9 +48,10 @@ QJsonObject ReadReport(const std::string& path) {
 TEST(CliProvision, FourUnitsAtOnceEachWithTheTemplateAndItsOwnRow) {
     // clang-format off
     const Case cases[] = {
-        {"all four",            -1, nullptr,       0, {"configured", "configured", "configured", "configured"}},
-        {"one keeps its port",   2, nullptr,       1, {"configured", "configured", "failed", "configured"}},
-        {"an unknown column",   -1, "Coffee Mode", 2, {nullptr, nullptr, nullptr, nullptr}},
+        {"all four",            -1, nullptr,       false, 0, {"configured", "configured", "configured", "configured"}},
+        {"keyed by ID number",  -1, nullptr,       true,  0, {"configured", "configured", "configured", "configured"}},
+        {"one keeps its port",   2, nullptr,       false, 1, {"configured", "configured", "failed", "configured"}},
+        {"an unknown column",   -1, "Coffee Mode", false, 2, {nullptr, nullptr, nullptr, nullptr}},
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -58,6 +63,8 @@ TEST(CliProvision, FourUnitsAtOnceEachWithTheTemplateAndItsOwnRow) {
             hosts.push_back(std::make_unique<sim::VirtualUnitHost>(options));
             std::string error;
             ASSERT_TRUE(hosts.back()->Start(&error)) << error;
+            // Each unit's own ID; the template then holds the first unit's.
+            ASSERT_TRUE(hosts.back()->SetStoredValue("AT+IDNT", Id(i)));
         }
         // The template: the first unit's listing with the address every unit is to get.
         ASSERT_TRUE(hosts[0]->SetStoredValue("AT+IPAD", kTemplateIp));
@@ -68,13 +75,16 @@ TEST(CliProvision, FourUnitsAtOnceEachWithTheTemplateAndItsOwnRow) {
         const std::string cfg = dir + ".cfg";
         WriteFile(cfg, EncodeConfigText(listing));
 
-        std::string csv = "port,Access Point Name,Server's Port";
+        std::string csv = c.keyedById ? "Modem'sID number" : "port";
+        csv += ",Access Point Name,Server's Port";
         csv += c.extraColumn ? std::string(",") + c.extraColumn + "\n" : "\n";
         QStringList args{"provision", cfg.c_str(), "--units", (dir + ".csv").c_str(),
                          "--report",  dir.c_str(), "--baud",  QString::number(kBaud)};
         std::vector<std::size_t> before;
         for (int i = 0; i < kUnits; ++i) {
-            csv += hosts[i]->DevicePath() + "," + Apn(i) + "," + ServerPort(i);
+            const int unit = c.keyedById ? kUnits - 1 - i : i;
+            csv += (c.keyedById ? Id(unit) : hosts[unit]->DevicePath()) + "," + Apn(unit) + "," +
+                   ServerPort(unit);
             csv += c.extraColumn ? ",1\n" : "\n";
             args << "--port" << hosts[i]->DevicePath().c_str();
             before.push_back(hosts[i]->ReceivedCommands().size());
@@ -100,7 +110,8 @@ TEST(CliProvision, FourUnitsAtOnceEachWithTheTemplateAndItsOwnRow) {
             EXPECT_EQ(json["before"]["Server's Ip"].toString().toStdString(), "1.1.1.1");
             EXPECT_EQ(host.StoredValue("AT+IPAD"), kTemplateIp);
             EXPECT_EQ(host.StoredValue("AT+APN"), Apn(i));
-            EXPECT_EQ(json["modemId"].toString().toStdString(), "12345678");
+            EXPECT_EQ(json["modemId"].toString().toStdString(), Id(i));
+            EXPECT_EQ(host.StoredValue("AT+IDNT"), Id(i));
             const bool kept = i != c.keepOldUnit;
             EXPECT_EQ(host.StoredValue("AT+PORT"), kept ? ServerPort(i) : "5001");
             EXPECT_EQ(json["readBack"].toString().toStdString(), kept ? "verified" : "not kept");
