@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
+#include <map>
 #include <memory>
 
 #include "cli/CliCommands.h"
@@ -142,7 +143,7 @@ class Provisioner {
         if (!options_.logPath.empty()) {
             args << "--log"
                  << QString::fromStdString(options_.logPath + "." +
-                                           ReportFileName(run.port, sequence) + ".log");
+                                           UnitFileStem(run.port, sequence));
         }
         if (options_.stay) args << "--stay";
         // A later unit is one powered on after the last one was done: it comes with its prompt.
@@ -340,6 +341,16 @@ class Provisioner {
 std::vector<std::string> CheckFiles(const CliOptions& options) {
     ProvisionFiles files;
     std::vector<std::string> problems = ReadProvisionFiles(options, &files);
+    // The units' files are named by the port's last path part: two alike would overwrite.
+    std::map<std::string, std::string> stems;
+    for (const std::string& port : options.ports) {
+        auto [it, added] = stems.emplace(UnitFileStem(port, 1), port);
+        if (!added && (!options.reportDir.empty() || !options.logPath.empty())) {
+            problems.push_back("the ports " + it->second + " and " + port +
+                               " end in the same name: their reports and logs would overwrite "
+                               "each other");
+        }
+    }
     if (!problems.empty() || files.units.columns.empty()) return problems;
     CliSession session(options);
     if (session.Start() != kExitDone) {

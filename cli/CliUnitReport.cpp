@@ -35,10 +35,14 @@ std::map<std::string, std::string> ListingValues(const char* listing, int length
     return values;
 }
 
-std::string ReportFileName(const std::string& port, int sequence) {
+std::string UnitFileStem(const std::string& port, int sequence) {
     const std::size_t slash = port.find_last_of('/');
     const std::string base = slash == std::string::npos ? port : port.substr(slash + 1);
-    return base + "-" + std::to_string(sequence) + ".json";
+    return base + "-" + std::to_string(sequence);
+}
+
+std::string ReportFileName(const std::string& port, int sequence) {
+    return UnitFileStem(port, sequence) + ".json";
 }
 
 bool WriteUnitReport(const std::string& path, const UnitReport& report, std::string* error) {
