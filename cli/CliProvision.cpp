@@ -163,16 +163,8 @@ class Provisioner {
         QProcess* process = run.process.get();
         QObject::connect(process, &QProcess::readyReadStandardOutput,
                          [this, &run] { ReadLines(run); });
-        QObject::connect(process, &QProcess::readyReadStandardError, [&run] {
-            const QByteArray text = run.process->readAllStandardError();
-            for (const QByteArray& line : text.split('\n')) {
-                QByteArray message = line.trimmed();
-                if (message.startsWith("dtuconfig: ")) message.remove(0, 11);
-                // The first message says why; those after it follow from it.
-                if (!message.isEmpty() && run.unit.reason.empty())
-                    run.unit.reason = message.toStdString();
-            }
-        });
+        QObject::connect(process, &QProcess::readyReadStandardError,
+                         [this, &run] { ReadMessages(run); });
         QObject::connect(process, &QProcess::finished,
                          [this, &run](int code, QProcess::ExitStatus how) {
                              OnFinished(run, how == QProcess::NormalExit ? code : kExitUnit);
@@ -184,6 +176,17 @@ class Provisioner {
         });
         SetStep(run, sequence > 1 ? kWaitingStep : "starting");
         process->start(QCoreApplication::applicationFilePath(), UnitArguments(run, sequence));
+    }
+
+    void ReadMessages(PortRun& run) {
+        const QByteArray text = run.process->readAllStandardError();
+        for (const QByteArray& line : text.split('\n')) {
+            QByteArray message = line.trimmed();
+            if (message.startsWith("dtuconfig: ")) message.remove(0, 11);
+            // The first message says why; those after it follow from it.
+            if (!message.isEmpty() && run.unit.reason.empty())
+                run.unit.reason = message.toStdString();
+        }
     }
 
     void ReadLines(PortRun& run) {
@@ -230,6 +233,7 @@ class Provisioner {
 
     void OnFinished(PortRun& run, int exitCode) {
         ReadLines(run);
+        ReadMessages(run);
         run.process.release()->deleteLater();
         run.unit.exitCode = exitCode;
         if (!run.notKept.empty()) run.unit.reason = "the unit did not keep " + run.notKept;
