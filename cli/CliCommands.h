@@ -1,6 +1,7 @@
 #pragma once
 // The command line's subcommands, run headless on the same frame, engine, form and rules as
-// the window: ports, read, show, diff, apply and set (see CliOptions.cpp for their help).
+// the window: ports, read, show, diff, apply, set and provision (see CliOptions.cpp for their
+// help).
 //
 // Threads: the main thread, which becomes the UI thread.
 #include "cli/CliOptions.h"
@@ -16,3 +17,6 @@ int RunRead(const CliOptions& options);
 // "diff", and "apply" with or without --dry-run.
 int RunApply(const CliOptions& options);
 int RunSet(const CliOptions& options);
+// "provision": checks the files, then runs "provision-unit" for each port as a child process.
+int RunProvision(const CliOptions& options);
+int RunProvisionUnit(const CliOptions& options);

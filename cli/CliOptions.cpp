@@ -2,15 +2,19 @@
 
 #include <QCommandLineParser>
 #include <cstdio>
+#include <set>
 
 namespace {
 
 // Which options a subcommand takes besides --help.
 enum OptionGroup : unsigned {
-    kDevice = 1,  // --port, --baud, --format, --login-timeout, --wait-for-port, --stay, --log
-    kOutput = 2,  // --output
-    kJson = 4,    // --json
-    kDryRun = 8,  // --dry-run
+    kDevice = 1,      // --port, --baud, --format, --login-timeout, --wait-for-port, --stay, --log
+    kOutput = 2,      // --output
+    kJson = 4,        // --json
+    kDryRun = 8,      // --dry-run
+    kProvision = 16,  // --units, --report, repeated --port
+    kUnitRun = 32,    // provision's run on one port: --sequence, --await-start
+    kLoop = 64,       // --loop
 };
 
 struct CommandRow {
@@ -42,6 +46,21 @@ constexpr CommandRow kCommands[] = {
      "Reads the unit, puts each VALUE (in the unit's terms, e.g. ActivateMethod=SMSD) into the\n"
      "control NAME as if the unit had sent it, then writes what differs, as \"Save\" does.\n"
      "Each write prints \"name<TAB>old<TAB>new<TAB>OK|ERROR|TIMEOUT\"."},
+    {"provision", "TEMPLATE.cfg", kDevice | kProvision | kLoop, 1,
+     "Configures the unit on each --port at once, each port in a process of its own: waits\n"
+     "for the unit's setting mode, reads it, writes what differs from the template plus the\n"
+     "unit's row of --units (as \"set\" does, read back after), and leaves it. The CSV's\n"
+     "header holds control names; its first column is the key that picks a unit's row:\n"
+     "\"port\" (the row of the port's device path, for a fixed rig) or a parameter the\n"
+     "unit reports (such as \"Modem'sID number\"), whose value is then never written.\n"
+     "An empty cell keeps the template's value. Template and CSV are checked before any\n"
+     "unit is touched (exit 2, every problem listed). Prints a line per port (a table\n"
+     "updated in place on a terminal); --report writes DIR/PORT-N.json per unit and\n"
+     "DIR/summary.csv. --loop waits on each port for the next unit (powered on after the\n"
+     "last one was done) until interrupted: Ctrl-C stops the waiting ports at once and\n"
+     "lets the units being configured finish. Exit 0 only when every unit was configured\n"
+     "and verified; the failed units are listed."},
+    {"provision-unit", "TEMPLATE.cfg", kDevice | kProvision | kUnitRun, 1, "(internal)"},
 };
 // clang-format on
 
@@ -118,6 +137,8 @@ std::string_view CliCommandsHelp() {
            "       dtuconfig diff  FILE.cfg --port P [...]\n"
            "       dtuconfig apply FILE.cfg --port P [...] [--dry-run]\n"
            "       dtuconfig set   --port P NAME=VALUE... [...]\n"
+           "       dtuconfig provision TEMPLATE.cfg [--units UNITS.csv] --port P [--port P2 ...]\n"
+           "                 [--report DIR] [--loop]\n"
            "  (each subcommand's --help describes its options)\n";
 }
 
@@ -153,6 +174,13 @@ bool ParseCliOptions(const QStringList& args, CliOptions* options, int* exitCode
                                     "FILE.cfg");
     const QCommandLineOption json("json", "Prints one JSON object: control name to value.");
     const QCommandLineOption dryRun("dry-run", "Writes nothing: prints what would be written.");
+    const QCommandLineOption units("units", "The units' CSV: a key column, then control names.",
+                                   "UNITS.csv");
+    const QCommandLineOption report("report", "Writes a JSON report per unit and summary.csv.",
+                                    "DIR");
+    const QCommandLineOption loop("loop", "Waits for the next unit on each port until Ctrl-C.");
+    const QCommandLineOption sequence("sequence", "The unit's number on its port.", "N", "1");
+    const QCommandLineOption awaitStart("await-start", "Waits for a unit's start-up prompt.");
     parser.addOption(help);
     if (row->groups & kDevice) {
         for (const auto& option : {port, baud, format, loginTimeout, waitForPort, stay, log})
@@ -161,6 +189,9 @@ bool ParseCliOptions(const QStringList& args, CliOptions* options, int* exitCode
     if (row->groups & kOutput) parser.addOption(output);
     if (row->groups & kJson) parser.addOption(json);
     if (row->groups & kDryRun) parser.addOption(dryRun);
+    if (row->groups & kProvision) parser.addOptions({units, report});
+    if (row->groups & kLoop) parser.addOption(loop);
+    if (row->groups & kUnitRun) parser.addOptions({sequence, awaitStart});
     if (*row->arguments) parser.addPositionalArgument(row->arguments, "");
 
     QStringList rest = args;
@@ -187,6 +218,8 @@ bool ParseCliOptions(const QStringList& args, CliOptions* options, int* exitCode
     }
 
     if (row->groups & kDevice) {
+        for (const QString& value : parser.values(port))
+            options->ports.push_back(value.toStdString());
         options->port = parser.value(port).toStdString();
         if (options->port.empty()) {
             Fail("--port is required");
@@ -218,6 +251,23 @@ bool ParseCliOptions(const QStringList& args, CliOptions* options, int* exitCode
     if (row->groups & kOutput) options->output = parser.value(output).toStdString();
     if (row->groups & kJson) options->json = parser.isSet(json);
     if (row->groups & kDryRun) options->dryRun = parser.isSet(dryRun);
+    if (row->groups & kProvision) {
+        options->unitsPath = parser.value(units).toStdString();
+        options->reportDir = parser.value(report).toStdString();
+        const std::set<std::string> distinct(options->ports.begin(), options->ports.end());
+        if (distinct.size() != options->ports.size()) {
+            Fail("a --port is given twice");
+            return false;
+        }
+    }
+    if (row->groups & kLoop) options->loop = parser.isSet(loop);
+    if (row->groups & kUnitRun) {
+        if (!ParseNumber(parser.value(sequence), &options->sequence)) {
+            Fail("--sequence wants a positive number");
+            return false;
+        }
+        options->awaitStart = parser.isSet(awaitStart);
+    }
     *exitCode = kExitDone;
     return true;
 }

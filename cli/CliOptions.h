@@ -25,7 +25,7 @@ struct Assignment {
 };
 
 struct CliOptions {
-    std::string command;  // "ports", "read", "show", "diff", "apply", "set"
+    std::string command;  // "ports", "read", "show", "diff", "apply", "set", "provision"
     std::string file;     // show, diff, apply: the .cfg file
     std::string port;     // the device path
     int baud = 9600;
@@ -38,6 +38,15 @@ struct CliOptions {
     double waitForPortSeconds = 0;  // 0: the port must be there already
     std::string logPath;
     std::vector<Assignment> assignments;
+    // provision: every --port (port is the first), the units' CSV, the reports' folder.
+    std::vector<std::string> ports;
+    std::string unitsPath;
+    std::string reportDir;
+    bool loop = false;
+    // provision's own run on one port: the unit's number on it (1, 2, ... with --loop), and
+    // whether to wait for a unit's start-up prompt rather than log into one already there.
+    int sequence = 1;
+    bool awaitStart = false;
 };
 
 // True when word is one of the command line's subcommands (not "sim", which has its own).

@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstdio>
 #include <filesystem>
+#include <limits>
 
 #include "cli/CliOutput.h"
 #include "engine/ConfigMode.h"
@@ -178,6 +179,8 @@ int CliSession::LogIn() {
                         std::chrono::duration_cast<milliseconds>(deadline - Clock::now()));
     };
     const auto loggedIn = [this] { return frame_->loggedIn.load() || !PortOpen(); };
+    // A unit yet to be powered on comes in by its start-up prompt alone, however late.
+    if (options_.awaitStart) WaitUntil(loggedIn, milliseconds(std::numeric_limits<int>::max()));
     WaitUntil(loggedIn, std::min(kPromptGrace, remaining()));
     while (!loggedIn() && remaining() > milliseconds(0)) {
         Login(*frame_);

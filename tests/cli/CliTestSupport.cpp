@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -53,6 +54,10 @@ bool CliRun::WaitForStderr(const std::string& text, int timeoutMs) {
     }
     process_->setReadChannel(QProcess::StandardOutput);
     return true;
+}
+
+void CliRun::Interrupt() {
+    if (process_->processId() > 0) kill(static_cast<pid_t>(process_->processId()), SIGINT);
 }
 
 CliResult RunCli(const QStringList& args, int timeoutMs) {

@@ -32,6 +32,8 @@ class CliRun {
     // Waits until the program has written text to stderr (kept for Finish); false after
     // timeoutMs or when it ended first.
     bool WaitForStderr(const std::string& text, int timeoutMs);
+    // Sends the program SIGINT, as Ctrl-C does.
+    void Interrupt();
 
   private:
     std::unique_ptr<QProcess> process_;

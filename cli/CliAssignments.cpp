@@ -1,0 +1,68 @@
+#include "cli/CliAssignments.h"
+
+#include "app/FrameWnd.h"
+#include "cli/CliOutput.h"
+#include "form/ChannelSwitches.h"
+#include "form/DeviceWrite.h"
+#include "params/ParameterTable.h"
+#include "params/ValueText.h"
+#include "ui/PaintManager.h"
+
+namespace {
+
+// A parameter a NAME=VALUE can write: a field, a list, or a transfer-channel mask.
+bool IsSettable(const std::string& name, const ParameterEntry& entry) {
+    return entry.kind == ControlKind::Edit || entry.kind == ControlKind::Combobox ||
+           (entry.kind == ControlKind::Line && FindChannelEntry(name) != nullptr);
+}
+
+}  // namespace
+
+std::string CheckAssignment(const ParameterTable& table, const Assignment& a) {
+    const ParameterEntry* entry = table.FindParameter(a.name);
+    if (!entry) {
+        return "unknown parameter \"" + a.name +
+               "\": NAME is a control name, such as \"Server's Ip\" (see read)";
+    }
+    if (!IsSettable(a.name, *entry)) return "\"" + a.name + "\" cannot be written";
+    // The same rule the form applies to a typed value: a control byte would end the command
+    // early and send the rest to the unit as a command of its own.
+    if (HoldsControlByte(a.value)) {
+        return "the value of \"" + a.name +
+               "\" holds a control character (such as CR or LF) and is refused; "
+               "nothing was written";
+    }
+    return {};
+}
+
+bool HasControl(CM5Z30FrameWnd& frame, const std::string& name) {
+    if (const ChannelEntry* channels = FindChannelEntry(name)) {
+        for (const ChannelSwitch& s : channels->switches) {
+            if (frame.paintManager.FindControl(std::string(s.name))) return true;
+        }
+        return false;
+    }
+    return frame.paintManager.FindControl(name) != nullptr;
+}
+
+std::string CheckCollected(CM5Z30FrameWnd& frame, const Assignment& a,
+                           const std::vector<CommandJob>& jobs) {
+    const ParameterEntry& entry = *frame.parameterTable.FindParameter(a.name);
+    const CommandJob* written = nullptr;
+    for (const CommandJob& job : jobs) {
+        if (job.key != a.name) continue;
+        if (job.value == a.value) return {};
+        written = &job;
+    }
+    if (!written && entry.value == a.value) return {};
+    const std::string what = "\"" + a.name + "=" + UnitText(a.value) + "\"";
+    if (!IsOnScreen(frame, a.name)) {
+        return what + " is not written: the unit's other settings hide it (or its tab is off)";
+    }
+    if (written) {
+        return what + " cannot be shown in its control, which would write \"" +
+               UnitText(written->value) + "\"";
+    }
+    return what + " cannot be shown in its control, which keeps the unit's \"" +
+           UnitText(entry.value) + "\"";
+}

@@ -1,0 +1,384 @@
+// provision: the template and the units' file checked, then one child process per port
+// ("provision-unit"), their progress shown as a table, a summary written and the failed
+// units listed. With --loop each port runs again for the next unit until Ctrl-C.
+#include <signal.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QProcess>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
+#include <map>
+#include <memory>
+
+#include "cli/CliCommands.h"
+#include "cli/CliOutput.h"
+#include "cli/CliProvisionProtocol.h"
+#include "cli/CliProvisionTable.h"
+#include "cli/CliSession.h"
+#include "cli/CliUnitReport.h"
+#include "cli/CliUnitsFile.h"
+#include "params/AtomicFile.h"
+
+namespace {
+
+constexpr const char* kWaitingStep = "waiting for a unit";
+// With --loop, a port that has no unit to serve is tried again after this.
+constexpr std::chrono::seconds kRetryPause{2};
+
+// Everything a unit's run printed and how it ended.
+struct UnitResult {
+    std::string port;
+    int sequence = 1;
+    std::string deviceType;
+    std::string modemId;
+    std::string result = "failed";
+    std::string readBack;
+    std::string reason;  // the run's last message
+    int exitCode = kExitUnit;
+};
+
+struct PortRun {
+    std::size_t index = 0;
+    std::string port;
+    std::unique_ptr<QProcess> process;
+    UnitResult unit;
+    std::string step;
+    int writes = 0;
+    int writesDone = 0;
+    std::string notKept;      // the read-back's names of values the unit did not keep
+    bool identified = false;  // the run read a unit
+    QByteArray pending;       // stdout not yet ended by a line end
+};
+
+std::vector<std::string> Fields(const std::string& line) {
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    for (std::size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
+        fields.push_back(line.substr(start, tab - start));
+    fields.push_back(line.substr(start));
+    return fields;
+}
+
+// The self-pipe a signal handler writes to, so Ctrl-C reaches the event loop.
+int gSignalPipe[2] = {-1, -1};
+
+void OnStopSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t n = write(gSignalPipe[1], &byte, 1);
+}
+
+std::string CsvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+    std::string quoted = "\"";
+    for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return quoted + "\"";
+}
+
+class Provisioner {
+  public:
+    Provisioner(const CliOptions& options)
+        : options_(options), table_(options.ports, isatty(STDOUT_FILENO) == 1) {}
+
+    int Run() {
+        if (options_.loop) WatchStopSignals();
+        for (std::size_t i = 0; i < options_.ports.size(); ++i) {
+            auto run = std::make_unique<PortRun>();
+            run->index = i;
+            run->port = options_.ports[i];
+            runs_.push_back(std::move(run));
+        }
+        for (auto& run : runs_) StartUnit(*run, 1);
+        // A run that could not even start has ended already, and a quit before exec is lost.
+        if (!AllDone()) loop_.exec();
+        return Summarize();
+    }
+
+  private:
+    void WatchStopSignals() {
+        if (pipe(gSignalPipe) != 0) return;
+        stopNotifier_ = std::make_unique<QSocketNotifier>(gSignalPipe[0], QSocketNotifier::Read);
+        QObject::connect(stopNotifier_.get(), &QSocketNotifier::activated, [this] {
+            char byte;
+            [[maybe_unused]] const ssize_t n = read(gSignalPipe[0], &byte, 1);
+            Stop();
+        });
+        struct sigaction action {};
+        action.sa_handler = OnStopSignal;
+        sigaction(SIGINT, &action, nullptr);
+        sigaction(SIGTERM, &action, nullptr);
+    }
+
+    // The first Ctrl-C ends the waits for a next unit and lets units being written finish; a
+    // second one ends those too.
+    void Stop() {
+        const bool again = stopping_;
+        stopping_ = true;
+        table_.Note(again ? "stopping every port now"
+                          : "stopping: the units being configured finish first");
+        for (auto& run : runs_) {
+            if (!run->process) continue;
+            if (again || run->step == kWaitingStep) {
+                run->unit.reason = "stopped";
+                run->process->terminate();
+            }
+        }
+    }
+
+    QStringList UnitArguments(const PortRun& run, int sequence) const {
+        QStringList args{"provision-unit",  QString::fromStdString(options_.file),
+                         "--port",          QString::fromStdString(run.port),
+                         "--baud",          QString::number(options_.baud),
+                         "--format",        QString::fromStdString(options_.format),
+                         "--login-timeout", QString::number(options_.loginTimeoutSeconds),
+                         "--sequence",      QString::number(sequence)};
+        if (!options_.unitsPath.empty())
+            args << "--units" << QString::fromStdString(options_.unitsPath);
+        if (!options_.reportDir.empty())
+            args << "--report" << QString::fromStdString(options_.reportDir);
+        if (!options_.logPath.empty()) {
+            args << "--log"
+                 << QString::fromStdString(options_.logPath + "." +
+                                           UnitFileStem(run.port, sequence));
+        }
+        if (options_.stay) args << "--stay";
+        // A rig may start before its units are plugged in.
+        if (options_.waitForPortSeconds > 0)
+            args << "--wait-for-port" << QString::number(options_.waitForPortSeconds);
+        // A later unit is one powered on after the last one was done: it comes with its prompt.
+        if (sequence > 1) args << "--await-start";
+        return args;
+    }
+
+    void StartUnit(PortRun& run, int sequence) {
+        run.unit = UnitResult{};
+        run.unit.port = run.port;
+        run.unit.sequence = sequence;
+        run.writes = run.writesDone = 0;
+        run.notKept.clear();
+        run.identified = false;
+        run.pending.clear();
+        run.process = std::make_unique<QProcess>();
+        QProcess* process = run.process.get();
+        QObject::connect(process, &QProcess::readyReadStandardOutput,
+                         [this, &run] { ReadLines(run); });
+        QObject::connect(process, &QProcess::readyReadStandardError,
+                         [this, &run] { ReadMessages(run); });
+        QObject::connect(process, &QProcess::finished,
+                         [this, &run](int code, QProcess::ExitStatus how) {
+                             OnFinished(run, how == QProcess::NormalExit ? code : kExitUnit);
+                         });
+        QObject::connect(process, &QProcess::errorOccurred, [this, &run](QProcess::ProcessError e) {
+            if (e != QProcess::FailedToStart) return;
+            run.unit.reason = "cannot run " + QCoreApplication::applicationFilePath().toStdString();
+            OnFinished(run, kExitUnit);
+        });
+        SetStep(run, sequence > 1 ? kWaitingStep : "starting");
+        process->start(QCoreApplication::applicationFilePath(), UnitArguments(run, sequence));
+    }
+
+    void ReadMessages(PortRun& run) {
+        const QByteArray text = run.process->readAllStandardError();
+        for (const QByteArray& line : text.split('\n')) {
+            QByteArray message = line.trimmed();
+            if (message.startsWith("dtuconfig: ")) message.remove(0, 11);
+            // The first message says why; those after it follow from it.
+            if (!message.isEmpty() && run.unit.reason.empty())
+                run.unit.reason = message.toStdString();
+        }
+    }
+
+    void ReadLines(PortRun& run) {
+        run.pending += run.process->readAllStandardOutput();
+        for (qsizetype end; (end = run.pending.indexOf('\n')) >= 0;) {
+            const std::string line = run.pending.left(end).toStdString();
+            run.pending.remove(0, end + 1);
+            OnLine(run, line);
+        }
+    }
+
+    void OnLine(PortRun& run, const std::string& line) {
+        const std::vector<std::string> f = Fields(line);
+        if (f[0] == kStepLine && f.size() > 1) {
+            SetStep(run, f[1]);
+        } else if (f[0] == kUnitLine && f.size() > 2) {
+            run.identified = true;
+            run.unit.deviceType = f[1];
+            run.unit.modemId = f[2];
+            SetStep(run, "read: " + f[1] + ", ID " + f[2]);
+        } else if (f[0] == kWritesLine && f.size() > 1) {
+            run.writes = std::atoi(f[1].c_str());
+        } else if (f[0] == kResultLine && f.size() > 2) {
+            run.unit.result = f[1];
+            run.unit.readBack = f[2];
+        } else if (f.size() == 4) {
+            // "name<TAB>old<TAB>new<TAB>result": a write finished, or the read-back found one
+            // not kept.
+            if (f[3] != "NOT KEPT")
+                ++run.writesDone;
+            else
+                run.notKept += (run.notKept.empty() ? "" : ", ") + f[0];
+            const std::string state =
+                "writing " + std::to_string(run.writesDone) + "/" + std::to_string(run.writes);
+            table_.Update(run.index, state, "write " + f[0] + " = " + f[2] + ": " + f[3]);
+            run.step = state;
+        }
+    }
+
+    void SetStep(PortRun& run, const std::string& step) {
+        run.step = step;
+        table_.Update(run.index, step, step);
+    }
+
+    void OnFinished(PortRun& run, int exitCode) {
+        ReadLines(run);
+        ReadMessages(run);
+        run.process.release()->deleteLater();
+        run.unit.exitCode = exitCode;
+        if (!run.notKept.empty()) run.unit.reason = "the unit did not keep " + run.notKept;
+        // With --loop a run that met no unit (the port gone, or stopped while it waited) is no
+        // unit's result: the port is tried again after a pause, so a missing port never spins.
+        if (options_.loop && run.unit.sequence > 1 && !run.identified) {
+            if (stopping_) {
+                table_.Update(run.index, "stopped", "stopped");
+                QuitWhenAllDone();
+                return;
+            }
+            const std::string state = "no unit (" + run.unit.reason + "), trying again";
+            table_.Update(run.index, state, state);
+            ++retriesDue_;
+            QTimer::singleShot(kRetryPause, [this, &run] {
+                --retriesDue_;
+                if (stopping_) return QuitWhenAllDone();
+                StartUnit(run, run.unit.sequence);
+            });
+            return;
+        }
+        if (run.unit.result == "configured" && exitCode != kExitDone) run.unit.result = "failed";
+        std::string state = run.unit.result;
+        if (!run.unit.readBack.empty()) state += " (" + run.unit.readBack + ")";
+        if (run.unit.result != "configured" && !run.unit.reason.empty())
+            state += ": " + run.unit.reason;
+        table_.Update(run.index, state, state);
+        results_.push_back(run.unit);
+        std::stable_sort(results_.begin(), results_.end(),
+                         [this](const UnitResult& a, const UnitResult& b) {
+                             return std::pair(PortIndex(a.port), a.sequence) <
+                                    std::pair(PortIndex(b.port), b.sequence);
+                         });
+        if (options_.loop && !stopping_) return StartUnit(run, run.unit.sequence + 1);
+        QuitWhenAllDone();
+    }
+
+    bool AllDone() const {
+        if (retriesDue_ > 0) return false;
+        for (const auto& run : runs_) {
+            if (run->process) return false;
+        }
+        return true;
+    }
+
+    void QuitWhenAllDone() {
+        if (AllDone()) loop_.quit();
+    }
+
+    std::size_t PortIndex(const std::string& port) const {
+        return std::find(options_.ports.begin(), options_.ports.end(), port) -
+               options_.ports.begin();
+    }
+
+    bool WriteSummary() const {
+        std::string csv =
+            "port,sequence,device type,Modem'sID number,result,read back,report,problem\n";
+        for (const UnitResult& u : results_) {
+            const std::vector<std::string> fields{u.port,
+                                                  std::to_string(u.sequence),
+                                                  u.deviceType,
+                                                  u.modemId,
+                                                  u.result,
+                                                  u.readBack,
+                                                  ReportFileName(u.port, u.sequence),
+                                                  u.result == "configured" ? "" : u.reason};
+            for (std::size_t i = 0; i < fields.size(); ++i)
+                csv += (i ? "," : "") + CsvField(fields[i]);
+            csv += "\n";
+        }
+        std::string error;
+        const std::string path = options_.reportDir + "/summary.csv";
+        if (ReplaceFileContents(path, csv, &error)) return true;
+        PrintMessage("cannot write " + path + ": " + error);
+        return false;
+    }
+
+    int Summarize() const {
+        int status = kExitDone;
+        int configured = 0;
+        for (const UnitResult& u : results_) {
+            if (u.result == "configured" && u.exitCode == kExitDone) {
+                ++configured;
+                continue;
+            }
+            if (status == kExitDone) status = u.exitCode == kExitDone ? kExitUnit : u.exitCode;
+            PrintMessage("failed: " + u.port + " unit " + std::to_string(u.sequence) +
+                         (u.modemId.empty() ? "" : " (ID " + u.modemId + ")") +
+                         (u.reason.empty() ? "" : ": " + u.reason));
+        }
+        std::printf("%d of %zu units configured and verified\n", configured, results_.size());
+        std::fflush(stdout);
+        if (!options_.reportDir.empty() && !WriteSummary() && status == kExitDone)
+            status = kExitFile;
+        return status;
+    }
+
+    const CliOptions& options_;
+    ProvisionTable table_;
+    std::vector<std::unique_ptr<PortRun>> runs_;
+    std::vector<UnitResult> results_;
+    std::unique_ptr<QSocketNotifier> stopNotifier_;
+    QEventLoop loop_;
+    bool stopping_ = false;
+    int retriesDue_ = 0;  // ports pausing before they are tried again
+};
+
+// Every problem of the template and the units' file, the form's own check of the values last.
+std::vector<std::string> CheckFiles(const CliOptions& options) {
+    ProvisionFiles files;
+    std::vector<std::string> problems = ReadProvisionFiles(options, &files);
+    // The units' files are named by the port's last path part: two alike would overwrite.
+    std::map<std::string, std::string> stems;
+    for (const std::string& port : options.ports) {
+        auto [it, added] = stems.emplace(UnitFileStem(port, 1), port);
+        if (!added && (!options.reportDir.empty() || !options.logPath.empty())) {
+            problems.push_back("the ports " + it->second + " and " + port +
+                               " end in the same name: their reports and logs would overwrite "
+                               "each other");
+        }
+    }
+    if (!problems.empty() || files.units.columns.empty()) return problems;
+    CliSession session(options);
+    if (session.Start() != kExitDone) {
+        problems.push_back("the form could not be built to check the units' values");
+        return problems;
+    }
+    return CheckValuesShown(session.frame(), files.units);
+}
+
+}  // namespace
+
+int RunProvision(const CliOptions& options) {
+    if (const std::vector<std::string> problems = CheckFiles(options); !problems.empty()) {
+        for (const std::string& problem : problems) PrintMessage(problem);
+        PrintMessage(std::to_string(problems.size()) +
+                     (problems.size() == 1 ? " problem" : " problems") + ": no unit was touched");
+        return kExitUsage;
+    }
+    if (!options.reportDir.empty() && !QDir().mkpath(QString::fromStdString(options.reportDir))) {
+        PrintMessage("cannot make the report folder " + options.reportDir);
+        return kExitFile;
+    }
+    return Provisioner(options).Run();
+}

@@ -1,0 +1,72 @@
+#include "cli/CliUnitReport.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "cli/CliOutput.h"
+#include "form/ConfigFiles.h"
+#include "params/AtomicFile.h"
+#include "params/DeviceAnswer.h"
+#include "params/ParameterTable.h"
+
+namespace {
+
+QString Text(const std::string& bytes) {
+    return QString::fromStdString(UnitText(bytes));
+}
+
+QJsonObject Values(const std::map<std::string, std::string>& values) {
+    QJsonObject object;
+    for (const auto& [name, value] : values) object.insert(Text(name), Text(value));
+    return object;
+}
+
+}  // namespace
+
+std::map<std::string, std::string> ListingValues(const char* listing, int length) {
+    ParameterTable table;
+    BuildParameterTable(table);
+    const std::string text(listing, static_cast<std::size_t>(std::max(length, 0)));
+    const std::set<std::string> listed = ListedParameters(table, text);
+    ParseDeviceAnswer(table, text.data(), static_cast<int>(text.size()));
+    std::map<std::string, std::string> values;
+    for (const std::string& name : listed) values[name] = table.ParameterAt(name).value;
+    return values;
+}
+
+std::string UnitFileStem(const std::string& port, int sequence) {
+    const std::size_t slash = port.find_last_of('/');
+    const std::string base = slash == std::string::npos ? port : port.substr(slash + 1);
+    return base + "-" + std::to_string(sequence);
+}
+
+std::string ReportFileName(const std::string& port, int sequence) {
+    return UnitFileStem(port, sequence) + ".json";
+}
+
+bool WriteUnitReport(const std::string& path, const UnitReport& report, std::string* error) {
+    QJsonArray writes;
+    for (const WriteRecord& w : report.writes) {
+        writes.append(QJsonObject{{"name", Text(w.name)},
+                                  {"old", Text(w.oldValue)},
+                                  {"new", Text(w.newValue)},
+                                  {"outcome", Text(w.outcome)}});
+    }
+    QJsonArray problems;
+    for (const std::string& p : report.problems) problems.append(Text(p));
+    const QJsonObject root{
+        {"port", Text(report.port)},
+        {"sequence", report.sequence},
+        {"deviceType", Text(report.deviceType)},
+        {"modemId", Text(report.modemId)},
+        {"result", report.configured ? "configured" : "failed"},
+        {"readBack", Text(report.readBack)},
+        {"writes", writes},
+        {"problems", problems},
+        {"before", Values(report.before)},
+        {"after", Values(report.after)},
+    };
+    const QByteArray json = QJsonDocument(root).toJson(QJsonDocument::Indented);
+    return ReplaceFileContents(path, json.toStdString(), error);
+}

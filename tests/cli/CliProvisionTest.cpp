@@ -1,0 +1,220 @@
+// provision as a process: four virtual units on four pseudo-terminals at once, configured from
+// one template plus each unit's row, read back, one report each; a unit that does not keep a
+// value fails alone; a units' file with a bad column touches no unit.
+#include <gtest/gtest.h>
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <array>
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <thread>
+
+#include "params/ConfigFileText.h"
+#include "tests/cli/CliTestSupport.h"
+#include "tests/support/TestPaths.h"
+
+namespace {
+
+using namespace clitest;
+
+constexpr int kUnits = 4;
+constexpr const char* kTemplateIp = "10.1.2.3";
+
+struct Case {
+    const char* what;
+    int keepOldUnit;          // the unit that answers OK to AT+PORT and keeps its old value; -1
+    const char* extraColumn;  // a column added to the units' file; nullptr: none
+    bool keyedById;           // rows picked by "Modem'sID number" (listed backwards), not port
+    int exitCode;
+    std::array<const char*, kUnits> results;  // each unit's report; nullptr: no report
+};
+
+std::string Id(int unit) {
+    return "4200" + std::to_string(unit);
+}
+std::string Apn(int unit) {
+    return "apn" + std::to_string(unit);
+}
+std::string ServerPort(int unit) {
+    return "600" + std::to_string(unit);
+}
+
+QJsonObject ReadReport(const std::string& path) {
+    return QJsonDocument::fromJson(QByteArray::fromStdString(ReadFile(path))).object();
+}
+
+TEST(CliProvision, FourUnitsAtOnceEachWithTheTemplateAndItsOwnRow) {
+    // clang-format off
+    const Case cases[] = {
+        {"all four",            -1, nullptr,       false, 0, {"configured", "configured", "configured", "configured"}},
+        {"keyed by ID number",  -1, nullptr,       true,  0, {"configured", "configured", "configured", "configured"}},
+        {"one keeps its port",   2, nullptr,       false, 1, {"configured", "configured", "failed", "configured"}},
+        {"an unknown column",   -1, "Coffee Mode", false, 2, {nullptr, nullptr, nullptr, nullptr}},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<std::unique_ptr<sim::VirtualUnitHost>> hosts;
+        for (int i = 0; i < kUnits; ++i) {
+            sim::UnitOptions options = FastUnit();
+            if (i == c.keepOldUnit) options.keepOld = {"AT+PORT"};
+            hosts.push_back(std::make_unique<sim::VirtualUnitHost>(options));
+            std::string error;
+            ASSERT_TRUE(hosts.back()->Start(&error)) << error;
+            // Each unit's own ID; the template then holds the first unit's.
+            ASSERT_TRUE(hosts.back()->SetStoredValue("AT+IDNT", Id(i)));
+        }
+        // The template: the first unit's listing with the address every unit is to get.
+        ASSERT_TRUE(hosts[0]->SetStoredValue("AT+IPAD", kTemplateIp));
+        const std::string listing = CaptureListing(hosts[0]->DevicePath());
+        ASSERT_FALSE(listing.empty());
+        for (auto& host : hosts) ASSERT_TRUE(host->SetStoredValue("AT+IPAD", "1.1.1.1"));
+        const std::string dir = testpaths::TempDir() + "/provision-" + std::to_string(&c - cases);
+        const std::string cfg = dir + ".cfg";
+        WriteFile(cfg, EncodeConfigText(listing));
+
+        std::string csv = c.keyedById ? "Modem'sID number" : "port";
+        csv += ",Access Point Name,Server's Port";
+        csv += c.extraColumn ? std::string(",") + c.extraColumn + "\n" : "\n";
+        QStringList args{"provision", cfg.c_str(), "--units", (dir + ".csv").c_str(),
+                         "--report",  dir.c_str(), "--baud",  QString::number(kBaud)};
+        std::vector<std::size_t> before;
+        for (int i = 0; i < kUnits; ++i) {
+            const int unit = c.keyedById ? kUnits - 1 - i : i;
+            csv += (c.keyedById ? Id(unit) : hosts[unit]->DevicePath()) + "," + Apn(unit) + "," +
+                   ServerPort(unit);
+            csv += c.extraColumn ? ",1\n" : "\n";
+            args << "--port" << hosts[i]->DevicePath().c_str();
+            before.push_back(hosts[i]->ReceivedCommands().size());
+        }
+        WriteFile(dir + ".csv", csv);
+
+        const CliResult r = RunCli(args, 90000);
+        EXPECT_EQ(r.exitCode, c.exitCode) << r.out << r.err;
+        for (int i = 0; i < kUnits; ++i) {
+            SCOPED_TRACE(i);
+            const sim::VirtualUnitHost& host = *hosts[i];
+            const std::string report =
+                dir + "/" + host.DevicePath().substr(host.DevicePath().rfind('/') + 1) + "-1.json";
+            if (!c.results[i]) {
+                // Checked before any unit was touched: not a byte reached one.
+                EXPECT_EQ(host.ReceivedCommands().size(), before[i]);
+                EXPECT_FALSE(std::filesystem::exists(report));
+                continue;
+            }
+            const QJsonObject json = ReadReport(report);
+            EXPECT_EQ(json["result"].toString().toStdString(), c.results[i]);
+            EXPECT_EQ(json["port"].toString().toStdString(), host.DevicePath());
+            EXPECT_EQ(json["before"]["Server's Ip"].toString().toStdString(), "1.1.1.1");
+            EXPECT_EQ(host.StoredValue("AT+IPAD"), kTemplateIp);
+            EXPECT_EQ(host.StoredValue("AT+APN"), Apn(i));
+            EXPECT_EQ(json["modemId"].toString().toStdString(), Id(i));
+            EXPECT_EQ(host.StoredValue("AT+IDNT"), Id(i));
+            const bool kept = i != c.keepOldUnit;
+            EXPECT_EQ(host.StoredValue("AT+PORT"), kept ? ServerPort(i) : "5001");
+            EXPECT_EQ(json["readBack"].toString().toStdString(), kept ? "verified" : "not kept");
+            // The report's after-values are the read-back's, which is what the unit holds.
+            EXPECT_EQ(json["after"]["Server's Ip"].toString().toStdString(), kTemplateIp);
+            EXPECT_EQ(json["after"]["Server's Port"].toString().toStdString(),
+                      *host.StoredValue("AT+PORT"));
+            EXPECT_EQ(host.ReceivedCommands().back(), "at+quit");
+        }
+        if (c.exitCode == 2) {
+            EXPECT_NE(r.err.find("Coffee Mode"), std::string::npos) << r.err;
+            continue;
+        }
+        const std::vector<std::string> summary = Lines(ReadFile(dir + "/summary.csv"));
+        EXPECT_EQ(summary.size(), 1u + kUnits);
+        if (c.keepOldUnit >= 0) {
+            EXPECT_NE(r.err.find("failed: " + hosts[c.keepOldUnit]->DevicePath()),
+                      std::string::npos)
+                << r.err;
+        }
+    }
+}
+
+bool WaitForFile(const std::string& path, std::chrono::seconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!std::filesystem::exists(path)) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return true;
+}
+
+// A rig: the port is served again for each unit that comes up on it, until Ctrl-C, which ends
+// the wait for the next one; the summary holds every unit done.
+TEST(CliProvision, LoopConfiguresEachUnitThatComesUpUntilInterrupted) {
+    sim::VirtualUnitHost host(FastUnit());
+    std::string error;
+    ASSERT_TRUE(host.Start(&error)) << error;
+    ASSERT_TRUE(host.SetStoredValue("AT+IPAD", kTemplateIp));
+    const std::string listing = CaptureListing(host.DevicePath());
+    ASSERT_FALSE(listing.empty());
+    const std::string dir = testpaths::TempDir() + "/provision-loop";
+    WriteFile(dir + ".cfg", EncodeConfigText(listing));
+    const std::string report =
+        dir + "/" + host.DevicePath().substr(host.DevicePath().rfind('/') + 1);
+
+    ASSERT_TRUE(host.SetStoredValue("AT+IPAD", "1.1.1.1"));
+    CliRun run({"provision", (dir + ".cfg").c_str(), "--port", host.DevicePath().c_str(), "--baud",
+                QString::number(kBaud), "--report", dir.c_str(), "--loop"});
+    ASSERT_TRUE(WaitForFile(report + "-1.json", std::chrono::seconds(40)));
+    EXPECT_EQ(host.StoredValue("AT+IPAD"), kTemplateIp);
+    // The next unit: other values, powered on with its start-up prompt.
+    ASSERT_TRUE(host.SetStoredValue("AT+IPAD", "2.2.2.2"));
+    host.Reboot();
+    ASSERT_TRUE(WaitForFile(report + "-2.json", std::chrono::seconds(40)));
+    EXPECT_EQ(host.StoredValue("AT+IPAD"), kTemplateIp);
+    EXPECT_EQ(ReadReport(report + "-2.json")["readBack"].toString(), "verified");
+
+    run.Interrupt();
+    const CliResult r = run.Finish();
+    EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
+    EXPECT_EQ(Lines(ReadFile(dir + "/summary.csv")).size(), 3u);
+    EXPECT_FALSE(std::filesystem::exists(report + "-3.json"));
+}
+
+// Every problem of the units' file is listed at once, before any port is opened.
+TEST(CliProvision, ChecksTheUnitsFileFirstAndListsEveryProblem) {
+    sim::VirtualUnitHost host(FastUnit());
+    std::string error;
+    ASSERT_TRUE(host.Start(&error)) << error;
+    const std::string listing = CaptureListing(host.DevicePath());
+    ASSERT_FALSE(listing.empty());
+    const std::string cfg = testpaths::TempDir() + "/provision-check.cfg";
+    WriteFile(cfg, EncodeConfigText(listing));
+    const std::string port = host.DevicePath();
+    struct Row {
+        const char* what;
+        std::string csv;
+        std::vector<std::string> problems;
+    };
+    // clang-format off
+    const Row rows[] = {
+        {"bad key column",   "Colour,Server's Port\nred,1\n",                {"key column \"Colour\""}},
+        {"unwritable column", "port,Device Type\n" + port + ",x\n",         {"\"Device Type\" cannot be written"}},
+        {"duplicate keys and a control byte",
+         "Modem'sID number,Server's Ip\n7,1.2.3.4\n7,\"1.2\t3.4\"\n",       {"line 3: the key \"7\" is given twice", "line 3: the value of \"Server's Ip\" holds a control"}},
+        {"short row and missing port", "port,Server's Port\n/dev/other\n",   {"line 2: 1 fields", "has no row for " + port}},
+        {"open quote",       "port,Server's Port\n\"" + port + ",1\n",      {"quoted field is not closed"}},
+        {"value the list cannot show", "port,DIO1 workmode\n" + port + ",5\n", {"\"DIO1 workmode=5\" cannot be shown"}},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const std::string csv = testpaths::TempDir() + "/provision-check.csv";
+        WriteFile(csv, row.csv);
+        const std::size_t before = host.ReceivedCommands().size();
+        const CliResult r = RunCli({"provision", cfg.c_str(), "--units", csv.c_str(), "--port",
+                                    port.c_str(), "--baud", QString::number(kBaud)});
+        EXPECT_EQ(r.exitCode, 2) << r.out << r.err;
+        for (const std::string& problem : row.problems)
+            EXPECT_NE(r.err.find(problem), std::string::npos) << r.err;
+        EXPECT_EQ(host.ReceivedCommands().size(), before);
+    }
+}
+
+}  // namespace
