@@ -105,10 +105,7 @@ LRESULT SwitchLanguage(CM5Z30FrameWnd& frame) {
     const std::string config = ConfigIniPath(instance);
     // A setting that was not stored would bring the new instance back in the old language.
     if (!WriteLanguageSetting(config, pick) || ReadLanguageSetting(config) != pick) {
-        std::string text = LabelText("SwitchLanguage", "SaveError").str();
-        const std::string mark = "{path}";
-        if (size_t at = text.find(mark); at != std::string::npos)
-            text.replace(at, mark.size(), config);
+        const std::string text = FilledLabel("SwitchLanguage", "SaveError", {{"path", config}});
         ui::MessageBox(CStdString(text), "DTU", MB_ICONERROR | MB_OK);
         combo->SelectItem(frame.language);
         return 1;

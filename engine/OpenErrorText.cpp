@@ -42,22 +42,8 @@ const char* KeyOf(const serial::OpenFailure& failure) {
 
 }  // namespace
 
-std::string FillOpenText(const char* key,
-                         std::initializer_list<std::pair<const char*, std::string>> values) {
-    return FillLabelText("OnStartCom", key, values);
-}
-
-std::string FillLabelText(const char* section, const char* key,
-                          std::initializer_list<std::pair<const char*, std::string>> values) {
-    std::string text = LabelText(section, key).str();
-    for (const auto& [name, value] : values) {
-        const std::string mark = std::string("{") + name + "}";
-        for (size_t at = text.find(mark); at != std::string::npos;
-             at = text.find(mark, at + value.size())) {
-            text.replace(at, mark.size(), value);
-        }
-    }
-    return text;
+std::string FillOpenText(const char* key, LabelValues values) {
+    return FilledLabel("OnStartCom", key, values);
 }
 
 std::string DescribeOpenFailure(const std::string& device, const serial::OpenFailure& failure) {

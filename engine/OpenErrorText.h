@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "serial/PortError.h"
+#include "settings/Labels.h"
 
 // The name of the user the program runs as, for the commands the texts give.
 std::string UserName();
@@ -15,9 +16,5 @@ std::string UserName();
 // Why the device could not be opened: the holder, the dialout command, the refused setting.
 std::string DescribeOpenFailure(const std::string& device, const serial::OpenFailure& failure);
 
-// The text of key in section with each "{name}" replaced by its value.
-std::string FillLabelText(const char* section, const char* key,
-                          std::initializer_list<std::pair<const char*, std::string>> values);
 // The text of key in [OnStartCom] with each "{name}" replaced by its value.
-std::string FillOpenText(const char* key,
-                         std::initializer_list<std::pair<const char*, std::string>> values);
+std::string FillOpenText(const char* key, LabelValues values);

@@ -31,8 +31,8 @@ bool SelectText(CM5Z30FrameWnd& frame, const char* name, const std::string& text
 void Log(CM5Z30FrameWnd& frame, const char* key, const FollowedPort& port,
          const std::string& device) {
     LogAppend(frame,
-              FillLabelText(kSection, key,
-                            {{"device", device}, {"baud", port.baud}, {"format", port.format}}) +
+              FilledLabel(kSection, key,
+                          {{"device", device}, {"baud", port.baud}, {"format", port.format}}) +
                   "\r\n");
 }
 

@@ -17,10 +17,10 @@ std::string Reason(const serial::PortAccess& access) {
         case serial::PortUse::Free:
             return {};
         case serial::PortUse::NoPermission:
-            return FillLabelText(kSection, "NoPermission",
-                                 {{"group", access.group}, {"user", UserName()}});
+            return FilledLabel(kSection, "NoPermission",
+                               {{"group", access.group}, {"user", UserName()}});
         case serial::PortUse::InUse:
-            return FillLabelText(
+            return FilledLabel(
                 kSection, "InUse",
                 {{"pid", std::to_string(access.holder.pid)}, {"program", access.holder.program}});
     }
@@ -82,5 +82,5 @@ std::string NoAccessNotice(const std::vector<ListedPort>& ports) {
     if (groups.empty()) return {};
     std::string joined;
     for (const std::string& group : groups) joined += (joined.empty() ? "" : ",") + group;
-    return FillLabelText(kSection, "NoAccess", {{"group", joined}, {"user", UserName()}});
+    return FilledLabel(kSection, "NoAccess", {{"group", joined}, {"user", UserName()}});
 }

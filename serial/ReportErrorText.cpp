@@ -27,16 +27,6 @@ constexpr KindRow kKindKeys[] = {
     {PortError::Other, "Other"},
 };
 
-std::string Filled(const char* key, const char* name, const std::string& value) {
-    std::string text = LabelText(kSection, key).str();
-    const std::string mark = std::string("{") + name + "}";
-    for (size_t at = text.find(mark); at != std::string::npos;
-         at = text.find(mark, at + value.size())) {
-        text.replace(at, mark.size(), value);
-    }
-    return text;
-}
-
 }  // namespace
 
 std::string ReportErrorText(const char* operation, int error, unsigned portNumber) {
@@ -49,8 +39,9 @@ std::string ReportErrorText(const char* operation, int error, unsigned portNumbe
     // The symbolic name reads the same in every language, unlike the system's sentence.
     const std::string name = SystemErrorName(error);
     if (!name.empty()) what += " [" + name + "]";
-    return Filled("Failed", "operation", operation ? operation : "") + " " + what + "\n" +
-           Filled("Port", "port", std::to_string(portNumber)) + "\n";
+    return FilledLabel(kSection, "Failed", {{"operation", operation ? operation : ""}}) + " " +
+           what + "\n" + FilledLabel(kSection, "Port", {{"port", std::to_string(portNumber)}}) +
+           "\n";
 }
 
 std::string ReportErrorCaption() {
