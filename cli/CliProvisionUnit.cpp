@@ -24,20 +24,6 @@ void Step(const std::string& text) {
     PrintLine(std::string(kStepLine) + "\t" + text);
 }
 
-const char* OutcomeText(JobOutcome outcome) {
-    switch (outcome) {
-        case JobOutcome::Ok:
-            return "OK";
-        case JobOutcome::Error:
-            return "ERROR";
-        case JobOutcome::Timeout:
-            return "TIMEOUT";
-        case JobOutcome::NotSent:
-            return "NOT SENT";
-    }
-    return "";
-}
-
 // The unit's row of the units' file: by its port, or by the key parameter's value the unit
 // reported. Empty with *problem when there is none.
 std::vector<Assignment> UnitRow(const UnitsFile& units, const std::string& port,
@@ -146,7 +132,7 @@ int RunProvisionUnit(const CliOptions& options) {
         session.SetJobHook([&](const CommandJob& job, JobOutcome outcome) {
             if (job.type == WriteParameter && !job.key.empty()) {
                 report.writes.push_back(
-                    {job.key, report.before[job.key], job.value, OutcomeText(outcome)});
+                    {job.key, report.before[job.key], job.value, OutcomeName(outcome)});
             }
             if (job.type == ReadBack && outcome == JobOutcome::Ok &&
                 frame.rxLength > kListingMinimum) {

@@ -42,20 +42,6 @@ constexpr milliseconds kJobSlack{10000};
 constexpr int kMaxLayoutRounds = 50;
 constexpr int kProgressPeriodMs = 250;
 
-const char* OutcomeName(JobOutcome outcome) {
-    switch (outcome) {
-        case JobOutcome::Ok:
-            return "OK";
-        case JobOutcome::Error:
-            return "ERROR";
-        case JobOutcome::Timeout:
-            return "TIMEOUT";
-        case JobOutcome::NotSent:
-            return "NOT SENT";
-    }
-    return "";
-}
-
 bool IsListingJob(int type) {
     return type == ReadAll || type == ReadForSave || type == ReadForApply;
 }
@@ -392,4 +378,18 @@ bool CliSession::WaitUntil(const std::function<bool()>& done, milliseconds limit
     loop.exec();
     waker_ = nullptr;
     return done();
+}
+
+const char* OutcomeName(JobOutcome outcome) {
+    switch (outcome) {
+        case JobOutcome::Ok:
+            return "OK";
+        case JobOutcome::Error:
+            return "ERROR";
+        case JobOutcome::Timeout:
+            return "TIMEOUT";
+        case JobOutcome::NotSent:
+            return "NOT SENT";
+    }
+    return "";
 }

@@ -40,6 +40,9 @@ struct PlannedWrite {
     std::string newValue;
 };
 
+// A job outcome as the command line prints it: "OK", "ERROR", "TIMEOUT" or "NOT SENT".
+const char* OutcomeName(JobOutcome outcome);
+
 class CliSession {
   public:
     using JobHook = std::function<void(const CommandJob& job, JobOutcome outcome)>;
