@@ -21,6 +21,7 @@
 
 #include "engine/AnswerEvent.h"
 #include "engine/CommandJob.h"
+#include "form/AutoBackup.h"
 #include "form/TabTable.h"
 #include "params/Listing.h"
 #include "params/ParameterTable.h"
@@ -105,6 +106,8 @@ class CM5Z30FrameWnd : public CWindowWnd, public INotifyUI {
     std::map<std::string, std::string> confirmedWrites;
     // The last read-back's writes the unit answered OK to but does not hold: sent, held.
     std::map<std::string, std::pair<std::string, std::string>> notKept;
+    // The last complete listing on the open port and the backup taken from it (AutoBackup.h).
+    ConnectionBackup connectionBackup;
     // Ports listed besides the system's, such as a virtual unit's pseudo-terminal.
     std::vector<std::string> extraPorts;
     // Optional (the command line sets it); set before StartWorker and left alone after, so

@@ -8,6 +8,7 @@
 #include "engine/FrameTimers.h"
 #include "engine/JobTypes.h"
 #include "engine/ReceivePath.h"
+#include "form/AutoBackup.h"
 #include "form/ChangedWrites.h"
 #include "form/ConfigFiles.h"
 #include "form/DeviceWrite.h"
@@ -69,6 +70,11 @@ void ArmJob(CM5Z30FrameWnd& frame, int type) {
 }
 
 void HandleJobResult(CM5Z30FrameWnd& frame, const CommandJob& job) {
+    // Every complete listing is the one the connection's backup would hold.
+    if (JobTypeOf(job.type).completion == Completion::Listing ||
+        JobTypeOf(job.type).completion == Completion::FileListing) {
+        RememberListing(frame);
+    }
     switch (JobTypeOf(job.type).result) {
         case ResultAction::None:
             break;

@@ -3,6 +3,7 @@
 #include <map>
 
 #include "app/FrameWnd.h"
+#include "form/AutoBackup.h"
 #include "form/DeviceWrite.h"
 #include "form/ReadBack.h"
 #include "settings/Labels.h"
@@ -30,6 +31,7 @@ void RememberFormAsRead(CM5Z30FrameWnd& frame) {
 void ForgetFormAsRead(CM5Z30FrameWnd& frame) {
     frame.formAsRead.reset();
     frame.confirmedWrites.clear();
+    ForgetConnectionBackup(frame);
 }
 
 void RememberFormAsApplied(CM5Z30FrameWnd& frame, const std::set<std::string>& fileParameters) {

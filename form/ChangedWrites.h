@@ -13,7 +13,8 @@ class CM5Z30FrameWnd;
 // After a complete listing filled the form: remembers every value the form gives.
 void RememberFormAsRead(CM5Z30FrameWnd& frame);
 
-// The port opened or closed: no listing has been read from the unit on it yet.
+// The port opened or closed: no listing has been read from the unit on it yet, and no backup
+// taken (AutoBackup.h).
 void ForgetFormAsRead(CM5Z30FrameWnd& frame);
 
 // After the apply's read of the unit: the form shows the loaded file, so what the file held

@@ -113,6 +113,16 @@ LABELS = [
       "程序无法重新启动，新语言将在下次启动时生效。")),
 ]
 
+# Pending edits, the review before writing, the automatic backups and their history.
+LABELS += [
+    ("Backup", "Saved", ('"Backup of the unit saved: "', '"设备参数已自动备份："')),
+    ("Backup", "Failed",
+     ('"The backup could not be saved; the writes go ahead: "', '"无法保存自动备份，写入继续进行："')),
+    ("Backup", "NoListing",
+     ("No backup was taken: nothing was read from the unit since the port opened.",
+      "未能自动备份：本次打开串口后尚未读取设备参数。")),
+]
+
 
 def language_ini(lang):
     title = "English" if lang == "en" else "Chinese"

@@ -1,0 +1,43 @@
+#include "form/AutoBackup.h"
+
+#include <chrono>
+
+#include "app/FrameWnd.h"
+#include "engine/CommandJob.h"
+#include "ui/Log.h"
+#include "params/Listing.h"
+#include "form/ListingValues.h"
+#include "settings/Labels.h"
+
+void RememberListing(CM5Z30FrameWnd& frame) {
+    if (frame.rxLength <= kListingMinimum) return;
+    frame.connectionBackup.listing.assign(frame.rxBuffer, static_cast<std::size_t>(frame.rxLength));
+}
+
+void ForgetConnectionBackup(CM5Z30FrameWnd& frame) {
+    frame.connectionBackup = ConnectionBackup{};
+}
+
+bool ChangesUnit(const CommandJob& job) {
+    // The clock's write (SetTime) has no parameter: it changes no setting.
+    return (job.type == WriteParameter && !job.key.empty()) || job.type == RestoreFactory;
+}
+
+void BackUpBeforeFirstWrite(CM5Z30FrameWnd& frame, const CommandJob& job) {
+    ConnectionBackup& backup = frame.connectionBackup;
+    if (backup.tried || !ChangesUnit(job)) return;
+    backup.tried = true;
+    if (backup.listing.empty()) {
+        LogAppend(frame, LabelText("Backup", "NoListing", "\r\n").str());
+        return;
+    }
+    BackupFile stored;
+    std::string error;
+    if (!StoreBackup(UnitNameOfListing(backup.listing), backup.listing,
+                     std::chrono::system_clock::now(), &stored, &error)) {
+        LogAppend(frame, LabelText("Backup", "Failed").str() + error + "\r\n");
+        return;
+    }
+    backup.taken = stored;
+    LogAppend(frame, LabelText("Backup", "Saved").str() + stored.path + "\r\n");
+}

@@ -1,0 +1,69 @@
+// The automatic backup end to end over a pseudo-terminal: the first write of each connection
+// leaves one backup holding exactly the listing last read, and no other write adds one.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "params/BackupStore.h"
+#include "params/ConfigFileText.h"
+#include "form/ListingValues.h"
+#include "tests/form/UnitSession.h"
+
+namespace {
+
+using namespace formtest;
+
+std::size_t BackupCount() {
+    std::size_t count = 0;
+    for (const std::string& unit : BackedUpUnits()) count += ListBackups(unit).size();
+    return count;
+}
+
+TEST(AutoBackup, TheFirstWriteOfEachConnectionBacksUpTheListingLastRead) {
+    testpaths::FreshDataHome();
+    Session s(sim::UnitVariant::None);
+    ASSERT_TRUE(s.ready) << s.error;
+    // The last read before the writes is a save to file: its file is what the backup must hold.
+    const std::string reference = testpaths::TempDir() + "/reference.cfg";
+    s.dialogs.pathToGive = reference;
+    ASSERT_TRUE(s.Settle([&] { Click(s.frame, "SaveToFile"); }));
+    const std::string listed = testpaths::ReadFile(reference);
+    ASSERT_FALSE(listed.empty());
+
+    const auto reconnect = [&] {
+        Click(s.frame, "Open");
+        Click(s.frame, "Open");
+        Click(s.frame, "Login");
+        ASSERT_TRUE(WaitUntil([&] { return s.frame.loggedIn.load(); }, 5000));
+        ASSERT_TRUE(s.Read());
+    };
+    struct Step {
+        const char* what;
+        std::function<void()> before;
+        const char* ip;  // typed into "Server's Ip" before Save; null: no edit
+        std::size_t backups;
+    };
+    const Step steps[] = {
+        {"a save without changes writes nothing", [] {}, nullptr, 0},
+        {"the first write", [] {}, "10.1.1.1", 1},
+        {"a second write", [] {}, "10.1.1.2", 1},
+        {"a new connection's first write", reconnect, "10.1.1.3", 2},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.before();
+        if (step.ip) Control(s.frame, "Server's Ip")->SetText(step.ip);
+        const std::vector<std::string> written = s.Save();
+        EXPECT_EQ(written.size(), step.ip ? 1u : 0u);
+        EXPECT_EQ(BackupCount(), step.backups);
+    }
+    const std::vector<BackupFile> backups =
+        ListBackups(UnitNameOfListing(DecodeConfigText(listed)));
+    ASSERT_EQ(backups.size(), 2u);
+    EXPECT_EQ(testpaths::ReadFile(backups[0].path), listed);
+    // The second connection's backup holds its own read: the first write is in it.
+    EXPECT_NE(testpaths::ReadFile(backups[1].path).find("10.1.1.2"), std::string::npos);
+    EXPECT_NE(s.frame.logView->GetText().str().find(backups[1].path), std::string::npos);
+}
+
+}  // namespace
