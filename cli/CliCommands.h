@@ -1,6 +1,6 @@
 #pragma once
 // The command line's subcommands, run headless on the same frame, engine, form and rules as
-// the window: ports, read, show, diff, apply and set (see CliOptions.cpp for their help).
+// the window: ports, read, show, diff, apply, history and set (see CliOptions.cpp for their help).
 //
 // Threads: the main thread, which becomes the UI thread.
 #include "cli/CliOptions.h"
@@ -16,3 +16,10 @@ int RunRead(const CliOptions& options);
 // "diff", and "apply" with or without --dry-run.
 int RunApply(const CliOptions& options);
 int RunSet(const CliOptions& options);
+// "history": the automatic backups, of every unit, of one, or of the unit on the port.
+int RunHistory(const CliOptions& options);
+// "diff A B": two listings compared without a unit.
+int RunDiffFiles(const CliOptions& options);
+
+// The file to read for a FILE argument: the file itself, or the backup its id names.
+std::string ListingPath(const std::string& fileOrId);

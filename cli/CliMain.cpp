@@ -37,5 +37,7 @@ int RunCliCommand(int argc, char** argv) {
     if (options.command == "show") return RunShow(options);
     if (options.command == "read") return RunRead(options);
     if (options.command == "set") return RunSet(options);
+    if (options.command == "history") return RunHistory(options);
+    if (options.command == "diff" && !options.secondFile.empty()) return RunDiffFiles(options);
     return RunApply(options);
 }
