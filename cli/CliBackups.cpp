@@ -5,9 +5,9 @@
 #include "cli/CliCommands.h"
 #include "cli/CliOutput.h"
 #include "cli/CliSession.h"
+#include "form/ConfigFiles.h"
+#include "form/ListingValues.h"
 #include "params/BackupStore.h"
-#include "params/ConfigFiles.h"
-#include "params/ListingValues.h"
 
 namespace {
 

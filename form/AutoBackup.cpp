@@ -4,10 +4,10 @@
 
 #include "app/FrameWnd.h"
 #include "engine/CommandJob.h"
-#include "ui/Log.h"
-#include "params/Listing.h"
 #include "form/ListingValues.h"
+#include "params/Listing.h"
 #include "settings/Labels.h"
+#include "ui/Log.h"
 
 void RememberListing(CM5Z30FrameWnd& frame) {
     if (frame.rxLength <= kListingMinimum) return;

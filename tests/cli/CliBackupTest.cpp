@@ -5,7 +5,6 @@
 
 #include "params/BackupStore.h"
 #include "params/ConfigFileText.h"
-#include "params/ListingValues.h"
 #include "tests/cli/CliTestSupport.h"
 #include "tests/support/TestPaths.h"
 
@@ -25,7 +24,6 @@ TEST(CliBackup, HistoryListsTheBackupsAndApplyingOneRestoresTheUnit) {
     ASSERT_TRUE(host.Start(&error)) << error;
     const std::string listing = CaptureListing(host.DevicePath());
     ASSERT_FALSE(listing.empty());
-    const std::string unit = UnitNameOfListing(listing);
     const std::string ip = *host.StoredValue("AT+IPAD");
     ASSERT_NE(ip, "9.9.9.9");
     const std::string original = testpaths::TempDir() + "/original.cfg";
@@ -37,6 +35,9 @@ TEST(CliBackup, HistoryListsTheBackupsAndApplyingOneRestoresTheUnit) {
     // The first write of a session backs the unit up: the only backup so far.
     CliResult r = RunCli(QStringList{"set"} + PortArgs(host) + QStringList{"Server's Ip=9.9.9.9"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
+    ASSERT_EQ(BackedUpUnits().size(), 1u);
+    const std::string unit = BackedUpUnits()[0];
+    EXPECT_EQ(unit, "DTU-K3_12345678");  // the unit's type and ID number
     std::vector<BackupFile> backups = ListBackups(unit);
     ASSERT_EQ(backups.size(), 1u);
     EXPECT_NE(r.err.find(backups[0].path), std::string::npos) << r.err;

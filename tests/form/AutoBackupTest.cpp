@@ -4,9 +4,9 @@
 
 #include <functional>
 
+#include "form/ListingValues.h"
 #include "params/BackupStore.h"
 #include "params/ConfigFileText.h"
-#include "form/ListingValues.h"
 #include "tests/form/UnitSession.h"
 
 namespace {
