@@ -51,6 +51,7 @@ class SilentDialogs : public ui::IDialogs {
     int ShowMessageBox(const CStdString& text, const CStdString& caption, UINT flags) override;
     bool GetOpenFileName(const ui::FileDialogSpec& spec, CStdString* path) override;
     bool GetSaveFileName(const ui::FileDialogSpec& spec, CStdString* path) override;
+    bool ReviewWrites(ui::ReviewSpec&) override { return true; }  // every row written
 };
 
 // A unit in configuration mode on a pseudo-terminal, paced at `baud`, and the frame on the

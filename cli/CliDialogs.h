@@ -16,6 +16,8 @@ class CliDialogs : public ui::IDialogs {
     bool GetOpenFileName(const ui::FileDialogSpec& spec, CStdString* path) override;
     // Gives savePath; false when none was given.
     bool GetSaveFileName(const ui::FileDialogSpec& spec, CStdString* path) override;
+    // The command line reviews with --dry-run and diff: every row is written.
+    bool ReviewWrites(ui::ReviewSpec&) override { return true; }
 
     std::string openPath;
     std::string savePath;

@@ -9,9 +9,12 @@
 #include "engine/Connect.h"
 #include "engine/JobTypes.h"
 #include "engine/RouteSwitch.h"
+#include "form/AutoBackup.h"
 #include "form/ChangedWrites.h"
 #include "form/DeviceWrite.h"
+#include "form/PendingEdits.h"
 #include "form/TabStrip.h"
+#include "form/WriteReview.h"
 #include "settings/Labels.h"
 #include "ui/Container.h"
 #include "ui/Controls.h"
@@ -24,7 +27,9 @@ enum class Click {
     Toggle,
     ClearLog,
     Push,
+    ConfirmPush,  // Push once the user confirmed it (the factory restore)
     Collect,
+    Revert,
     Login,
     PostSave,
     PostLoad,
@@ -49,7 +54,8 @@ constexpr ClickRow kCommandRows[] = {
     {"Clear",          Click::ClearLog},
     {"Load",           Click::Push, ReadAll},
     {"Save",           Click::Collect},
-    {"RestoreFactory", Click::Push, RestoreFactory},
+    {"Revert",         Click::Revert},
+    {"RestoreFactory", Click::ConfirmPush, RestoreFactory},
     {"Login",          Click::Login},
     {"SaveToFile",     Click::PostSave},
     {"LoadFromFile",   Click::PostLoad},
@@ -140,8 +146,16 @@ void RunClick(CM5Z30FrameWnd& frame, CControlUI& sender, const ClickRow& row) {
         case Click::Push:
             Push(frame, row.jobType, std::string(JobCommand(row.jobType)));
             break;
+        case Click::ConfirmPush:
+            if (ConfirmFactoryRestore(frame)) {
+                Push(frame, row.jobType, std::string(JobCommand(row.jobType)));
+            }
+            break;
+        case Click::Revert:
+            RevertForm(frame);
+            break;
         case Click::Collect:
-            CollectChangedWrites(frame);
+            ReviewAndSave(frame);
             break;
         case Click::Login:
             Login(frame);

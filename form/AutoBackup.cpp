@@ -7,6 +7,7 @@
 #include "form/ListingValues.h"
 #include "params/Listing.h"
 #include "settings/Labels.h"
+#include "ui/Dialogs.h"
 #include "ui/Log.h"
 
 void RememberListing(CM5Z30FrameWnd& frame) {
@@ -40,4 +41,12 @@ void BackUpBeforeFirstWrite(CM5Z30FrameWnd& frame, const CommandJob& job) {
     }
     backup.taken = stored;
     LogAppend(frame, LabelText("Backup", "Saved").str() + stored.path + "\r\n");
+}
+
+bool ConfirmFactoryRestore(CM5Z30FrameWnd& frame) {
+    BackUpBeforeFirstWrite(frame, CommandJob{RestoreFactory, {}, {}, {}});
+    const std::optional<BackupFile>& taken = frame.connectionBackup.taken;
+    const std::string text = taken ? LabelText("Backup", "FactoryConfirm").str() + taken->path
+                                   : LabelText("Backup", "FactoryNoBackup").str();
+    return ui::MessageBox(text, "DTU", MB_OKCANCEL | MB_ICONWARNING) == IDOK;
 }

@@ -33,3 +33,8 @@ bool ChangesUnit(const CommandJob& job);
 // cannot be stored, or a connection that read no listing, is logged ([Backup] Failed,
 // [Backup] NoListing) and the write goes ahead. Later jobs do nothing.
 void BackUpBeforeFirstWrite(CM5Z30FrameWnd& frame, const CommandJob& job);
+
+// "RestoreFactory": the connection's backup is taken now (unless it was already), then a box
+// asks to go on, naming the backup ([Backup] FactoryConfirm and its path) or saying that none
+// could be taken ([Backup] FactoryNoBackup). True when the user chose OK.
+bool ConfirmFactoryRestore(CM5Z30FrameWnd& frame);

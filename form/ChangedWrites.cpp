@@ -57,15 +57,24 @@ void RememberConfirmedWrite(CM5Z30FrameWnd& frame, const std::string& name) {
     }
 }
 
+bool ChangedSinceRead(const CM5Z30FrameWnd& frame, const FormValue& value) {
+    if (!frame.formAsRead) return true;
+    const auto it = frame.formAsRead->find(KeyOf(value));
+    return it == frame.formAsRead->end() || it->second != value.value;
+}
+
 bool CollectChangedWrites(CM5Z30FrameWnd& frame) {
+    return CollectChangedWrites(frame, [](const FormValue&) { return true; });
+}
+
+bool CollectChangedWrites(CM5Z30FrameWnd& frame,
+                          const std::function<bool(const FormValue&)>& mayWrite) {
     if (!frame.formAsRead) {
         LogAppend(frame, LabelText("Notify", "NoReadNotice", "\r\n").str());
         return false;
     }
-    const std::map<std::string, std::string>& asRead = *frame.formAsRead;
-    CollectWrites(frame, [&asRead](const FormValue& v) {
-        const auto it = asRead.find(KeyOf(v));
-        return it == asRead.end() || it->second != v.value;
+    CollectWrites(frame, [&frame, &mayWrite](const FormValue& v) {
+        return ChangedSinceRead(frame, v) && mayWrite(v);
     });
     return true;
 }

@@ -5,10 +5,12 @@
 // assignment or a rule reacting to one of those. A confirmed write is remembered as read.
 //
 // Threads: UI thread only (the worker reaches them through synchronous calls).
+#include <functional>
 #include <set>
 #include <string>
 
 class CM5Z30FrameWnd;
+struct FormValue;
 
 // After a complete listing filled the form: remembers every value the form gives.
 void RememberFormAsRead(CM5Z30FrameWnd& frame);
@@ -30,3 +32,9 @@ void RememberConfirmedWrite(CM5Z30FrameWnd& frame, const std::string& name);
 // unit's (CollectWrites). Returns false, logs [Notify] NoReadNotice and queues nothing when no
 // complete listing was read since the port opened.
 bool CollectChangedWrites(CM5Z30FrameWnd& frame);
+// As CollectChangedWrites, but only the changed values `mayWrite` also accepts.
+bool CollectChangedWrites(CM5Z30FrameWnd& frame,
+                          const std::function<bool(const FormValue&)>& mayWrite);
+// Whether the form gives the value otherwise than right after the last complete read (true
+// when no read was made: everything counts as changed).
+bool ChangedSinceRead(const CM5Z30FrameWnd& frame, const FormValue& value);

@@ -1,5 +1,6 @@
 #include "ui/Dialogs.h"
 
+#include "ui/ReviewDialog.h"
 #include "ui/TextCodec.h"
 
 #include <QApplication>
@@ -60,6 +61,7 @@ class QtDialogs : public IDialogs {
     bool GetSaveFileName(const FileDialogSpec& spec, CStdString* path) override {
         return Run(spec, path, QFileDialog::AcceptSave);
     }
+    bool ReviewWrites(ReviewSpec& spec) override { return RunReviewDialog(spec); }
 
   private:
     static bool Run(const FileDialogSpec& spec, CStdString* path, QFileDialog::AcceptMode mode) {

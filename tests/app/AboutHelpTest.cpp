@@ -25,6 +25,7 @@ struct BoxTexts : ui::IDialogs {
     }
     bool GetOpenFileName(const ui::FileDialogSpec&, CStdString*) override { return false; }
     bool GetSaveFileName(const ui::FileDialogSpec&, CStdString*) override { return false; }
+    bool ReviewWrites(ui::ReviewSpec&) override { return false; }
     std::vector<std::string> boxes;
 };
 

@@ -2,6 +2,7 @@
 // leaves one backup holding exactly the listing last read, and no other write adds one.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "form/ListingValues.h"
@@ -64,6 +65,39 @@ TEST(AutoBackup, TheFirstWriteOfEachConnectionBacksUpTheListingLastRead) {
     // The second connection's backup holds its own read: the first write is in it.
     EXPECT_NE(testpaths::ReadFile(backups[1].path).find("10.1.1.2"), std::string::npos);
     EXPECT_NE(s.frame.logView->GetText().str().find(backups[1].path), std::string::npos);
+}
+
+// The factory restore asks first, naming the backup it has just taken; Cancel sends nothing.
+TEST(AutoBackup, TheFactoryRestoreNamesItsBackupAndWaitsForOk) {
+    testpaths::FreshDataHome();
+    Session s(sim::UnitVariant::None);
+    ASSERT_TRUE(s.ready) << s.error;
+    struct Step {
+        const char* what;
+        int answer;
+        bool restored;
+    };
+    const Step steps[] = {{"Cancel", IDCANCEL, false}, {"OK", IDOK, true}};
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        s.dialogs.boxes.clear();
+        s.dialogs.boxAnswer = step.answer;
+        const std::size_t from = s.host.ReceivedCommands().size();
+        // Nothing queued after Cancel: the short wait only gives a wrong job time to go out.
+        const bool settled =
+            s.Settle([&] { Click(s.frame, "RestoreFactory"); }, step.restored ? 20000 : 500);
+        EXPECT_EQ(settled, step.restored);
+        EXPECT_EQ(s.frame.jobQueue.Size(), 0u);
+        ASSERT_EQ(BackupCount(), 1u);  // taken once, at the first question
+        const BackupFile backup = ListBackups(BackedUpUnits()[0])[0];
+        ASSERT_EQ(s.dialogs.boxes.size(), 1u);
+        EXPECT_EQ(s.dialogs.boxes[0].text,
+                  LabelText("Backup", "FactoryConfirm").str() + backup.path);
+        const auto commands = s.host.ReceivedCommands();
+        const bool sent = std::find(commands.begin() + static_cast<std::ptrdiff_t>(from),
+                                    commands.end(), "AT+FACTORY") != commands.end();
+        EXPECT_EQ(sent, step.restored);
+    }
 }
 
 }  // namespace
