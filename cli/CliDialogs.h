@@ -18,6 +18,10 @@ class CliDialogs : public ui::IDialogs {
     bool GetSaveFileName(const ui::FileDialogSpec& spec, CStdString* path) override;
     // The command line reviews with --dry-run and diff: every row is written.
     bool ReviewWrites(ui::ReviewSpec&) override { return true; }
+    bool ChooseItem(const std::string&, const std::string&, const std::vector<std::string>&,
+                    int*) override {
+        return false;  // the command line names its backup itself
+    }
 
     std::string openPath;
     std::string savePath;

@@ -10,6 +10,7 @@
 #include "engine/JobTypes.h"
 #include "engine/RouteSwitch.h"
 #include "form/AutoBackup.h"
+#include "form/BackupHistory.h"
 #include "form/ChangedWrites.h"
 #include "form/DeviceWrite.h"
 #include "form/PendingEdits.h"
@@ -30,6 +31,7 @@ enum class Click {
     ConfirmPush,  // Push once the user confirmed it (the factory restore)
     Collect,
     Revert,
+    History,
     Login,
     PostSave,
     PostLoad,
@@ -55,6 +57,7 @@ constexpr ClickRow kCommandRows[] = {
     {"Load",           Click::Push, ReadAll},
     {"Save",           Click::Collect},
     {"Revert",         Click::Revert},
+    {"History",        Click::History},
     {"RestoreFactory", Click::ConfirmPush, RestoreFactory},
     {"Login",          Click::Login},
     {"SaveToFile",     Click::PostSave},
@@ -150,6 +153,9 @@ void RunClick(CM5Z30FrameWnd& frame, CControlUI& sender, const ClickRow& row) {
             if (ConfirmFactoryRestore(frame)) {
                 Push(frame, row.jobType, std::string(JobCommand(row.jobType)));
             }
+            break;
+        case Click::History:
+            ShowHistory(frame);
             break;
         case Click::Revert:
             RevertForm(frame);

@@ -20,6 +20,8 @@ void SaveToFile(CM5Z30FrameWnd& frame);
 // read-for-apply. A file that cannot be read or holds no parameter logs [onLoadFrommFile]
 // ReadError and changes nothing.
 void LoadFromFile(CM5Z30FrameWnd& frame);
+// LoadFromFile once the file is chosen (History gives a backup's path).
+void LoadConfigFile(CM5Z30FrameWnd& frame, const CStdString& path);
 
 // Writes the listing in the receive buffer (up to its zero) to configFilePath. The file is
 // replaced as a whole or not at all: a failed write leaves the old file as it was, and a box

@@ -90,7 +90,8 @@ ui::ReviewSpec BuildWriteReview(CM5Z30FrameWnd& frame, const WriteCandidate& can
     }
     for (const FormValue& v : FormValues(frame, false)) {
         const ParameterEntry* entry = Differing(frame, v);
-        if (!entry || onScreen.count(KeyOf(v)) || !candidate(v)) continue;
+        // A hidden list's side write is no value of its own: only hidden values are listed.
+        if (!entry || onScreen.count(KeyOf(v)) || v.source != v.name || !candidate(v)) continue;
         ui::ReviewRow row = RowOf(frame, v, *entry);
         row.checked = false;
         row.notWritten = Label(IsTabEnabled(frame.tabTable, entry->tab) ? "Hidden" : "TabOff");

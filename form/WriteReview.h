@@ -17,7 +17,8 @@ struct FormValue;
 using WriteCandidate = std::function<bool(const FormValue&)>;
 
 // The review of every value on screen that `candidate` accepts and the unit does not hold, in
-// the order they would be written (side writes under their cause), then the greyed rows.
+// the order they would be written (side writes under their cause), then the greyed rows: the
+// values of their own (no side writes) that would change but are not on screen.
 // `keys` receives, per row, the value's source and name joined by a tab.
 ui::ReviewSpec BuildWriteReview(CM5Z30FrameWnd& frame, const WriteCandidate& candidate,
                                 std::vector<std::string>* keys);

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QStringList>
 #include <atomic>
@@ -62,6 +63,17 @@ class QtDialogs : public IDialogs {
         return Run(spec, path, QFileDialog::AcceptSave);
     }
     bool ReviewWrites(ReviewSpec& spec) override { return RunReviewDialog(spec); }
+    bool ChooseItem(const std::string& caption, const std::string& prompt,
+                    const std::vector<std::string>& items, int* chosen) override {
+        QStringList texts;
+        for (const std::string& item : items) texts << QString::fromStdString(item);
+        bool ok = false;
+        const QString text =
+            QInputDialog::getItem(QApplication::activeWindow(), QString::fromStdString(caption),
+                                  QString::fromStdString(prompt), texts, 0, false, &ok);
+        *chosen = static_cast<int>(texts.indexOf(text));
+        return ok && *chosen >= 0;
+    }
 
   private:
     static bool Run(const FileDialogSpec& spec, CStdString* path, QFileDialog::AcceptMode mode) {

@@ -56,6 +56,9 @@ class IDialogs {
     // Shows the rows to be written, each with a check box; true when the user chose to write
     // (the rows' `checked` then say which), false when cancelled. UI thread.
     virtual bool ReviewWrites(ReviewSpec& spec) = 0;
+    // Asks for one of the items (UTF-8); false when cancelled, else *chosen is its index.
+    virtual bool ChooseItem(const std::string& caption, const std::string& prompt,
+                            const std::vector<std::string>& items, int* chosen) = 0;
 };
 
 // The process's dialogs: the Qt ones unless replaced. SetDialogs returns the previous ones;

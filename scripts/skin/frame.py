@@ -138,8 +138,11 @@ def left_column():
     device_rows.append(hrow([
         button("Revert", ("Revert", "撤销修改"), width=137,
                tooltip=("Show the unit's values again; nothing is sent", "重新显示设备的数值，不发送任何命令")),
-        E("Text", attrs_of(name="PendingChanges", text="", width=137, height=ROW)),
+        button("History", ("History", "历史备份"), width=137,
+               tooltip=("The unit's automatic backups; write one back", "设备的自动备份，可选择写回")),
     ]))
+    device_rows.append(hrow([E("Text", attrs_of(name="PendingChanges", text="", width=280,
+                                                height=ROW))]))
     device = group(("Device", "设备操作"), device_rows)
     log_head = hrow([caption(("Log", "通信日志"), width=120), spacer(),
                      button("Clear", ("Clear", "清空"), width=70)])

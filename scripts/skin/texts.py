@@ -130,6 +130,16 @@ LABELS += [
       " be taken (see the log). Read the unit first (Load) to have one.",
       "确定恢复出厂设置吗？设备的全部参数将被替换，且未能自动备份（见日志）。"
       "请先读取参数（Load）以便备份。")),
+    ("History", "Caption", ("History", "历史备份")),
+    ("History", "Prompt",
+     ("The unit's backups, newest first. The chosen one is compared with the unit and"
+      " reviewed before anything is written.",
+      "设备的自动备份（最新在前）。所选备份会与设备比较，核对后才写入。")),
+    ("History", "Row", ("{time}: {count} values differ from the unit", "{time}：与设备有 {count} 项不同")),
+    ("History", "None", ("No backup of this unit is stored yet.", "尚无该设备的备份。")),
+    ("History", "NoRead",
+     ("Read the unit first (Load): its backups are found by its type and ID number.",
+      "请先读取参数（Load）：按设备型号和ID号查找其备份。")),
     ("Review", "Pending", ("{count} changes pending", "{count} 项修改待写入")),
     ("Review", "Caption", ("Review the changes before writing", "写入前核对修改")),
     ("Review", "Parameter", ("Parameter", "参数")),

@@ -9,6 +9,7 @@
 #include "params/BackupStore.h"
 #include "params/ConfigFileText.h"
 #include "tests/form/UnitSession.h"
+#include "ui/Dialogs.h"
 
 namespace {
 
@@ -65,6 +66,37 @@ TEST(AutoBackup, TheFirstWriteOfEachConnectionBacksUpTheListingLastRead) {
     // The second connection's backup holds its own read: the first write is in it.
     EXPECT_NE(testpaths::ReadFile(backups[1].path).find("10.1.1.2"), std::string::npos);
     EXPECT_NE(s.frame.logView->GetText().str().find(backups[1].path), std::string::npos);
+}
+
+// The backup the first Save took, restored from History after further changes: exactly the
+// differences are written back and the unit then holds the backup's values.
+TEST(AutoBackup, HistoryWritesABackupBackAfterReview) {
+    testpaths::FreshDataHome();
+    Session s(sim::UnitVariant::None);
+    ASSERT_TRUE(s.ready) << s.error;
+    const std::map<std::string, std::string> asBackedUp = s.UnitValues();
+    const std::string ip = *s.host.StoredValue("AT+IPAD");
+    const std::string port = *s.host.StoredValue("AT+PORT");
+    Control(s.frame, "Server's Ip")->SetText("10.5.5.5");
+    ASSERT_EQ(s.Save().size(), 1u);
+    Control(s.frame, "Server's Port")->SetText("7005");
+    ASSERT_EQ(s.Save().size(), 1u);
+    ASSERT_EQ(BackupCount(), 1u);
+
+    s.dialogs.reviews.clear();
+    s.dialogs.chooseIndex = 0;
+    const std::size_t from = s.host.ReceivedCommands().size();
+    ASSERT_TRUE(s.Settle([&] { Click(s.frame, "History"); }));
+    ASSERT_EQ(s.dialogs.choices.size(), 1u);
+    const BackupFile backup = ListBackups(BackedUpUnits()[0])[0];
+    EXPECT_EQ(s.dialogs.choices[0],
+              std::vector<std::string>{BackupTimeText(backup) + ": 2 values differ from the unit"});
+    ASSERT_EQ(s.dialogs.reviews.size(), 1u);
+    EXPECT_EQ(s.dialogs.reviews[0].rows.size(), 2u);
+    std::vector<std::string> written = s.WritesSince(from);
+    std::sort(written.begin(), written.end());
+    EXPECT_EQ(written, (std::vector<std::string>{"AT+IPAD=" + ip, "AT+PORT=" + port}));
+    EXPECT_EQ(s.UnitValues(), asBackedUp);
 }
 
 // The factory restore asks first, naming the backup it has just taken; Cancel sends nothing.

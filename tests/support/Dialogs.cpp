@@ -26,6 +26,13 @@ bool RecordingDialogs::ReviewWrites(ui::ReviewSpec& spec) {
     return reviewWrites;
 }
 
+bool RecordingDialogs::ChooseItem(const std::string&, const std::string&,
+                                  const std::vector<std::string>& items, int* chosen) {
+    choices.push_back(items);
+    *chosen = chooseIndex;
+    return chooseIndex >= 0 && chooseIndex < static_cast<int>(items.size());
+}
+
 bool RecordingDialogs::Give(CStdString* path) const {
     if (pathToGive.empty()) return false;
     *path = pathToGive;
