@@ -80,6 +80,8 @@ int ShowPendingEdits(CM5Z30FrameWnd& frame) {
 }
 
 void RevertForm(CM5Z30FrameWnd& frame) {
+    // Before a read the table holds no unit's values to go back to.
+    if (!frame.formAsRead) return;
     frame.fileValues.clear();
     ShowValues(frame);
     ShowPendingEdits(frame);

@@ -19,5 +19,5 @@ std::vector<std::string> PendingControls(CM5Z30FrameWnd& frame);
 int ShowPendingEdits(CM5Z30FrameWnd& frame);
 
 // "Revert": the form shows the unit's values again (a loaded file's values go too), then the
-// marks follow. Nothing is sent.
+// marks follow. Nothing is sent; before a read nothing happens.
 void RevertForm(CM5Z30FrameWnd& frame);
