@@ -71,7 +71,7 @@ bool RunReviewDialog(ReviewSpec& spec) {
             item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
             item->setCheckState(0, row.checked ? Qt::Checked : Qt::Unchecked);
         } else {
-            item->setFlags(item->flags() & ~Qt::ItemIsEnabled);
+            item->setFlags(item->flags() & ~(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable));
             item->setText(2, Utf8(row.newValue) + "  (" + Utf8(row.notWritten) + ")");
             for (int c = 0; c < 3; ++c) item->setToolTip(c, Utf8(row.notWritten));
         }
