@@ -16,6 +16,7 @@
 #include "form/ConfigFiles.h"
 #include "form/DeviceForm.h"
 #include "form/LayoutRules.h"
+#include "form/PendingEdits.h"
 #include "form/SettleRules.h"
 #include "form/TabStrip.h"
 #include "ui/Controls.h"
@@ -110,6 +111,7 @@ LRESULT CM5Z30FrameWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             break;
         case kMsgParseAnswer:
             result = OnParseAnswer(*this);
+            ShowPendingEdits(*this);
             break;
         case kMsgSaveToFile:
             SaveToFile(*this);
@@ -128,6 +130,8 @@ LRESULT CM5Z30FrameWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             break;
         case kMsgRunOnUi:
             if (wParam) result = (*reinterpret_cast<std::function<LRESULT()>*>(wParam))();
+            // A confirmed write or a read-back changes what the unit holds.
+            ShowPendingEdits(*this);
             break;
         case kMsgPortLost:
             OnPortLost(*this);
@@ -146,6 +150,8 @@ LRESULT CM5Z30FrameWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void CM5Z30FrameWnd::Notify(TNotifyUI& msg) {
     DispatchNotify(*this, msg);
+    // Every pick, click or field left may change what the unit would be sent.
+    ShowPendingEdits(*this);
 }
 
 LRESULT CM5Z30FrameWnd::OnCreate() {

@@ -23,6 +23,7 @@
 #include "engine/EngineWindow.h"
 #include "engine/PortFollow.h"
 #include "engine/Progress.h"
+#include "form/AutoBackup.h"
 #include "form/TabTable.h"
 #include "params/Listing.h"
 #include "params/ParameterTable.h"
@@ -104,6 +105,8 @@ class CM5Z30FrameWnd : public EngineWindow, public INotifyUI {
     std::map<std::string, std::pair<std::string, std::string>> notKept;
     // The run of jobs under way, for the progress bar.
     RunProgress progress;
+    // The last complete listing on the open port and the backup taken from it (AutoBackup.h).
+    ConnectionBackup connectionBackup;
     // Ports listed besides the system's, such as a virtual unit's pseudo-terminal.
     std::vector<std::string> extraPorts;
     // Where the port list looks: the system's trees unless a test gives its own.

@@ -51,6 +51,11 @@ class SilentDialogs : public ui::IDialogs {
     int ShowMessageBox(const CStdString& text, const CStdString& caption, UINT flags) override;
     bool GetOpenFileName(const ui::FileDialogSpec& spec, CStdString* path) override;
     bool GetSaveFileName(const ui::FileDialogSpec& spec, CStdString* path) override;
+    bool ReviewWrites(ui::ReviewSpec&) override { return true; }  // every row written
+    bool ChooseItem(const std::string&, const std::string&, const std::vector<std::string>&,
+                    int*) override {
+        return false;
+    }
 };
 
 // A unit in configuration mode on a pseudo-terminal, paced at `baud`, and the frame on the

@@ -29,7 +29,8 @@ bool IsListingFile(const std::string& path) {
 int RunApply(const CliOptions& options) {
     const bool dryRun = options.command == "diff" || options.dryRun;
     // Checked before the port is touched: a bad file never costs the unit a login.
-    if (!IsListingFile(options.file)) return kExitFile;
+    const std::string path = ListingPath(options.file);
+    if (!IsListingFile(path)) return kExitFile;
 
     CliSession session(options);
     if (int status = session.Start()) return status;
@@ -39,10 +40,10 @@ int RunApply(const CliOptions& options) {
     // "Load from file": the form shows the file, its layout rules run, a read-for-apply is
     // queued; the worker starts only once the form has settled.
     CM5Z30FrameWnd& frame = session.frame();
-    session.dialogs().openPath = options.file;
+    session.dialogs().openPath = path;
     LoadFromFile(frame);
     if (!LoadedFileParameters(frame)) {
-        PrintMessage("cannot read " + options.file);
+        PrintMessage("cannot read " + path);
         session.Fail(kExitFile);
         return session.Finish();
     }

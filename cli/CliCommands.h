@@ -1,7 +1,7 @@
 #pragma once
 // The command line's subcommands, run headless on the same frame, engine, form and rules as
-// the window: ports, read, show, diff, apply, set and provision (see CliOptions.cpp for their
-// help).
+// the window: ports, read, show, diff, apply, history, set and provision (see CliOptions.cpp for
+// their help).
 //
 // Threads: the main thread, which becomes the UI thread.
 #include "cli/CliOptions.h"
@@ -20,3 +20,10 @@ int RunSet(const CliOptions& options);
 // "provision": checks the files, then runs "provision-unit" for each port as a child process.
 int RunProvision(const CliOptions& options);
 int RunProvisionUnit(const CliOptions& options);
+// "history": the automatic backups, of every unit, of one, or of the unit on the port.
+int RunHistory(const CliOptions& options);
+// "diff A B": two listings compared without a unit.
+int RunDiffFiles(const CliOptions& options);
+
+// The file to read for a FILE argument: the file itself, or the backup its id names.
+std::string ListingPath(const std::string& fileOrId);

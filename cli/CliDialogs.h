@@ -16,6 +16,12 @@ class CliDialogs : public ui::IDialogs {
     bool GetOpenFileName(const ui::FileDialogSpec& spec, CStdString* path) override;
     // Gives savePath; false when none was given.
     bool GetSaveFileName(const ui::FileDialogSpec& spec, CStdString* path) override;
+    // The command line reviews with --dry-run and diff: every row is written.
+    bool ReviewWrites(ui::ReviewSpec&) override { return true; }
+    bool ChooseItem(const std::string&, const std::string&, const std::vector<std::string>&,
+                    int*) override {
+        return false;  // the command line names its backup itself
+    }
 
     std::string openPath;
     std::string savePath;

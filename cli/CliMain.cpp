@@ -39,5 +39,7 @@ int RunCliCommand(int argc, char** argv) {
     if (options.command == "set") return RunSet(options);
     if (options.command == "provision") return RunProvision(options);
     if (options.command == "provision-unit") return RunProvisionUnit(options);
+    if (options.command == "history") return RunHistory(options);
+    if (options.command == "diff" && !options.secondFile.empty()) return RunDiffFiles(options);
     return RunApply(options);
 }

@@ -15,38 +15,47 @@ enum OptionGroup : unsigned {
     kProvision = 16,  // --units, --report, repeated --port
     kUnitRun = 32,    // provision's run on one port: --sequence, --await-start
     kLoop = 64,       // --loop
+    kUnit = 128,      // --unit; the device options are optional beside it
 };
 
 struct CommandRow {
     const char* name;
     const char* arguments;  // the positional arguments, as the usage line shows them
     unsigned groups;
-    int files;  // positional FILE.cfg arguments required (set takes NAME=VALUE instead)
+    int files;     // positional FILE.cfg arguments required (set takes NAME=VALUE instead)
+    int maxFiles;  // more than `files`: the extra files stand in for the unit
     const char* description;
 };
 
 // clang-format off
 constexpr CommandRow kCommands[] = {
-    {"ports", "", 0, 0,
+    {"ports", "", 0, 0, 0,
      "Lists the serial ports, one a line: device path, tab, description."},
-    {"read", "", kDevice | kOutput | kJson, 0,
+    {"read", "", kDevice | kOutput | kJson, 0, 0,
      "Reads every parameter of the unit. Prints \"name<TAB>value\" lines, or one JSON object\n"
      "with --json; --output writes the unit's listing to a .cfg file as the window's\n"
      "\"save to file\" does."},
-    {"show", "FILE.cfg", kJson, 1,
+    {"show", "FILE.cfg", kJson, 1, 1,
      "Prints the parameters a .cfg file holds (offline): \"name<TAB>value\" lines, or one JSON\n"
      "object with --json."},
-    {"diff", "FILE.cfg", kDevice, 1,
+    {"diff", "FILE.cfg [FILE2.cfg]", kDevice, 1, 2,
      "Reads the unit and prints what \"apply\" would write, one \"name<TAB>old<TAB>new\" line\n"
-     "a parameter, without writing anything."},
-    {"apply", "FILE.cfg", kDevice | kDryRun, 1,
-     "Loads a .cfg file into the form, reads the unit and writes every shown parameter that\n"
-     "differs. Each write prints \"name<TAB>old<TAB>new<TAB>OK|ERROR|TIMEOUT\"."},
-    {"set", "NAME=VALUE...", kDevice, 0,
+     "a parameter, without writing anything. With two files, no unit: prints every value the\n"
+     "two listings give differently, \"name<TAB>first<TAB>second\". A FILE may be a backup's\n"
+     "id as \"history\" lists it."},
+    {"apply", "FILE.cfg", kDevice | kDryRun, 1, 1,
+     "Loads a .cfg file (or a backup's id as \"history\" lists it) into the form, reads the\n"
+     "unit and writes every shown parameter that differs. Each write prints\n"
+     "\"name<TAB>old<TAB>new<TAB>OK|ERROR|TIMEOUT\"."},
+    {"history", "", kDevice | kUnit, 0, 0,
+     "Lists the automatic backups, oldest first, one \"id<TAB>time (UTC)<TAB>file\" line each:\n"
+     "every unit's, the unit NAME's with --unit, or with --port the unit's on that port, read\n"
+     "now, as \"id<TAB>time<TAB>N\" with N the number of values that differ from it."},
+    {"set", "NAME=VALUE...", kDevice, 0, 0,
      "Reads the unit, puts each VALUE (in the unit's terms, e.g. ActivateMethod=SMSD) into the\n"
      "control NAME as if the unit had sent it, then writes what differs, as \"Save\" does.\n"
      "Each write prints \"name<TAB>old<TAB>new<TAB>OK|ERROR|TIMEOUT\"."},
-    {"provision", "TEMPLATE.cfg", kDevice | kProvision | kLoop, 1,
+    {"provision", "TEMPLATE.cfg", kDevice | kProvision | kLoop, 1, 1,
      "Configures the unit on each --port at once, each port in a process of its own: waits\n"
      "for the unit's setting mode, reads it, writes what differs from the template plus the\n"
      "unit's row of --units (as \"set\" does, read back after), and leaves it. The CSV's\n"
@@ -60,7 +69,7 @@ constexpr CommandRow kCommands[] = {
      "last one was done) until interrupted: Ctrl-C stops the waiting ports at once and\n"
      "lets the units being configured finish. Exit 0 only when every unit was configured\n"
      "and verified; the failed units are listed."},
-    {"provision-unit", "TEMPLATE.cfg", kDevice | kProvision | kUnitRun, 1, "(internal)"},
+    {"provision-unit", "TEMPLATE.cfg", kDevice | kProvision | kUnitRun, 1, 1, "(internal)"},
 };
 // clang-format on
 
@@ -87,7 +96,10 @@ QString HelpText(const QCommandLineParser& parser, const CommandRow& row) {
     QString usage = QString("Usage: dtuconfig %1%2 [options]")
                         .arg(row.name)
                         .arg(*row.arguments ? QString(" ") + row.arguments : QString());
-    if (row.groups & kDevice) usage += "   (--port is required)";
+    if ((row.groups & kDevice) && !(row.groups & kUnit)) {
+        usage += row.maxFiles > row.files ? "   (--port is required with one file)"
+                                          : "   (--port is required)";
+    }
     return usage + help.mid(firstLineEnd) + kExitHelp;
 }
 
@@ -135,7 +147,9 @@ std::string_view CliCommandsHelp() {
            "[--json]\n"
            "       dtuconfig show  FILE.cfg [--json]\n"
            "       dtuconfig diff  FILE.cfg --port P [...]\n"
+           "       dtuconfig diff  FILE.cfg FILE2.cfg\n"
            "       dtuconfig apply FILE.cfg --port P [...] [--dry-run]\n"
+           "       dtuconfig history [--port P [...] | --unit NAME]\n"
            "       dtuconfig set   --port P NAME=VALUE... [...]\n"
            "       dtuconfig provision TEMPLATE.cfg [--units UNITS.csv] --port P [--port P2 ...]\n"
            "                 [--report DIR] [--loop]\n"
@@ -181,6 +195,8 @@ bool ParseCliOptions(const QStringList& args, CliOptions* options, int* exitCode
     const QCommandLineOption loop("loop", "Waits for the next unit on each port until Ctrl-C.");
     const QCommandLineOption sequence("sequence", "The unit's number on its port.", "N", "1");
     const QCommandLineOption awaitStart("await-start", "Waits for a unit's start-up prompt.");
+    const QCommandLineOption unit("unit", "Only this unit's backups (a name history lists).",
+                                  "NAME");
     parser.addOption(help);
     if (row->groups & kDevice) {
         for (const auto& option : {port, baud, format, loginTimeout, waitForPort, stay, log})
@@ -192,6 +208,7 @@ bool ParseCliOptions(const QStringList& args, CliOptions* options, int* exitCode
     if (row->groups & kProvision) parser.addOptions({units, report});
     if (row->groups & kLoop) parser.addOption(loop);
     if (row->groups & kUnitRun) parser.addOptions({sequence, awaitStart});
+    if (row->groups & kUnit) parser.addOption(unit);
     if (*row->arguments) parser.addPositionalArgument(row->arguments, "");
 
     QStringList rest = args;
@@ -209,44 +226,61 @@ bool ParseCliOptions(const QStringList& args, CliOptions* options, int* exitCode
     const QStringList positional = parser.positionalArguments();
     if (options->command == "set") {
         if (!ReadAssignments(positional, options)) return false;
-    } else if (positional.size() != row->files) {
-        Fail(row->files ? QString("%1 needs one FILE.cfg").arg(row->name)
-                        : QString("%1 takes no arguments").arg(row->name));
+    } else if (positional.size() < row->files || positional.size() > row->maxFiles) {
+        Fail(row->maxFiles > row->files ? QString("%1 needs one or two FILE.cfg").arg(row->name)
+             : row->files               ? QString("%1 needs one FILE.cfg").arg(row->name)
+                                        : QString("%1 takes no arguments").arg(row->name));
         return false;
     } else if (row->files) {
         options->file = positional[0].toStdString();
+        if (positional.size() > 1) options->secondFile = positional[1].toStdString();
     }
 
     if (row->groups & kDevice) {
         for (const QString& value : parser.values(port))
             options->ports.push_back(value.toStdString());
-        options->port = parser.value(port).toStdString();
-        if (options->port.empty()) {
-            Fail("--port is required");
+        // Two files stand in for the unit; --unit names one instead of reaching it.
+        const bool offline = !options->secondFile.empty();
+        if (row->groups & kUnit) options->unit = parser.value(unit).toStdString();
+        if (offline && parser.isSet(port)) {
+            Fail(QString("%1 with two files compares them without a unit: no --port")
+                     .arg(row->name));
             return false;
         }
-        if (!ParseNumber(parser.value(baud), &options->baud)) {
-            Fail("--baud wants a positive number");
+        if (!options->unit.empty() && parser.isSet(port)) {
+            Fail("--unit and --port exclude each other");
             return false;
         }
-        if (!IsFormat(parser.value(format))) {
-            Fail("--format wants data bits, parity and stop bits, such as 8N1");
-            return false;
+        const bool portOptional = offline || (row->groups & kUnit) != 0;
+        if ((row->groups & kDevice) && (parser.isSet(port) || !portOptional)) {
+            options->port = parser.value(port).toStdString();
+            if (options->port.empty()) {
+                Fail("--port is required");
+                return false;
+            }
+            if (!ParseNumber(parser.value(baud), &options->baud)) {
+                Fail("--baud wants a positive number");
+                return false;
+            }
+            if (!IsFormat(parser.value(format))) {
+                Fail("--format wants data bits, parity and stop bits, such as 8N1");
+                return false;
+            }
+            options->format = parser.value(format).toStdString();
+            bool ok = false;
+            options->loginTimeoutSeconds = parser.value(loginTimeout).toDouble(&ok);
+            if (!ok || options->loginTimeoutSeconds <= 0) {
+                Fail("--login-timeout wants a positive number of seconds");
+                return false;
+            }
+            options->waitForPortSeconds = parser.value(waitForPort).toDouble(&ok);
+            if (!ok || options->waitForPortSeconds < 0) {
+                Fail("--wait-for-port wants a number of seconds");
+                return false;
+            }
+            options->stay = parser.isSet(stay);
+            options->logPath = parser.value(log).toStdString();
         }
-        options->format = parser.value(format).toStdString();
-        bool ok = false;
-        options->loginTimeoutSeconds = parser.value(loginTimeout).toDouble(&ok);
-        if (!ok || options->loginTimeoutSeconds <= 0) {
-            Fail("--login-timeout wants a positive number of seconds");
-            return false;
-        }
-        options->waitForPortSeconds = parser.value(waitForPort).toDouble(&ok);
-        if (!ok || options->waitForPortSeconds < 0) {
-            Fail("--wait-for-port wants a number of seconds");
-            return false;
-        }
-        options->stay = parser.isSet(stay);
-        options->logPath = parser.value(log).toStdString();
     }
     if (row->groups & kOutput) options->output = parser.value(output).toStdString();
     if (row->groups & kJson) options->json = parser.isSet(json);

@@ -25,9 +25,12 @@ struct Assignment {
 };
 
 struct CliOptions {
-    std::string command;  // "ports", "read", "show", "diff", "apply", "set", "provision"
-    std::string file;     // show, diff, apply: the .cfg file
-    std::string port;     // the device path
+    std::string command;  // "ports", "read", "show", "diff", "apply", "history", "set", "provision"
+    std::string
+        file;  // show, diff, apply, provision: the .cfg file (diff, apply: or a backup's id)
+    std::string secondFile;  // diff: the file to compare with, instead of the unit
+    std::string unit;        // history: the unit whose backups are listed
+    std::string port;        // the device path
     int baud = 9600;
     std::string format = "8N1";
     std::string output;  // read: the .cfg file to write

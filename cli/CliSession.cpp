@@ -105,6 +105,8 @@ int CliSession::Start() {
     // The window's start-up: the instance folder, the language, the skin and its labels.
     const int language = SetUpSkinAndLabels();
     valueNotice_ = LabelText("Notify", "ValueNotice").str();
+    backupNotices_ = {LabelText("Backup", "Saved").str(), LabelText("Backup", "Failed").str(),
+                      LabelText("Backup", "NoListing").str()};
 
     frame_ = std::make_unique<CliFrame>();
     frame_->language = language;
@@ -352,6 +354,10 @@ void CliSession::OnLog(std::string_view text) {
     if (!valueNotice_.empty() && text.starts_with(valueNotice_)) {
         PrintMessage(LogLines(text));
         Fail(kExitUsage);
+    }
+    // Where the unit's backup went (or why there is none) is told before the first write.
+    for (const std::string& notice : backupNotices_) {
+        if (!notice.empty() && text.starts_with(notice)) PrintMessage(LogLines(text));
     }
 }
 

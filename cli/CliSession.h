@@ -122,6 +122,7 @@ class CliSession {
     CliLogFile logFile_;
     std::string logText_;      // the whole session's log
     std::string valueNotice_;  // the log's line for a value refused for its control bytes
+    std::vector<std::string> backupNotices_;  // the log's lines about the automatic backup
     std::unique_ptr<CliFrame> frame_;
     std::unique_ptr<QTimer> progressTimer_;
     JobHook hook_;

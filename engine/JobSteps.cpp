@@ -9,6 +9,7 @@
 #include "engine/JobTypes.h"
 #include "engine/Progress.h"
 #include "engine/ReceivePath.h"
+#include "form/AutoBackup.h"
 #include "form/ChangedWrites.h"
 #include "form/ConfigFiles.h"
 #include "form/DeviceWrite.h"
@@ -71,6 +72,11 @@ void ArmJob(CM5Z30FrameWnd& frame, int type) {
 }
 
 void HandleJobResult(CM5Z30FrameWnd& frame, const CommandJob& job) {
+    // Every complete listing is the one the connection's backup would hold.
+    if (JobTypeOf(job.type).completion == Completion::Listing ||
+        JobTypeOf(job.type).completion == Completion::FileListing) {
+        RememberListing(frame);
+    }
     switch (JobTypeOf(job.type).result) {
         case ResultAction::None:
             break;

@@ -2,6 +2,7 @@
 
 #include "app/FrameWnd.h"
 #include "engine/JobSteps.h"
+#include "form/AutoBackup.h"
 #include "settings/Labels.h"
 #include "ui/Log.h"
 
@@ -15,6 +16,7 @@ WriteStep ArmAndWrite(CM5Z30FrameWnd& frame, const CommandJob& job, bool force, 
     } else if (!ArmJobWhenQuiet(frame, job.type)) {
         return WriteStep::LineBusy;
     }
+    BackUpBeforeFirstWrite(frame, job);
     const auto size = static_cast<unsigned>(job.command.size());
     if (frame.serialPort.WriteBytes(job.command.data(), size) < size) {
         frame.pendingJobType = kNoJob;

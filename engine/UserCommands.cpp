@@ -10,10 +10,14 @@
 #include "engine/JobTypes.h"
 #include "engine/Progress.h"
 #include "engine/RouteSwitch.h"
+#include "form/AutoBackup.h"
+#include "form/BackupHistory.h"
 #include "form/ChangedWrites.h"
 #include "form/DeviceWrite.h"
+#include "form/PendingEdits.h"
 #include "form/RuleCodes.h"
 #include "form/TabStrip.h"
+#include "form/WriteReview.h"
 #include "settings/Labels.h"
 #include "ui/Container.h"
 #include "ui/Controls.h"
@@ -26,7 +30,10 @@ enum class Click {
     Toggle,
     ClearLog,
     Push,
+    ConfirmPush,  // Push once the user confirmed it (the factory restore)
     Collect,
+    Revert,
+    History,
     Login,
     PostSave,
     PostLoad,
@@ -52,7 +59,9 @@ constexpr ClickRow kCommandRows[] = {
     {"Clear",          Click::ClearLog},
     {"Load",           Click::Push, ReadAll},
     {"Save",           Click::Collect},
-    {"RestoreFactory", Click::Push, RestoreFactory},
+    {"Revert",         Click::Revert},
+    {"History",        Click::History},
+    {"RestoreFactory", Click::ConfirmPush, RestoreFactory},
     {"Login",          Click::Login},
     {"SaveToFile",     Click::PostSave},
     {"LoadFromFile",   Click::PostLoad},
@@ -153,8 +162,19 @@ void RunClick(CM5Z30FrameWnd& frame, CControlUI& sender, const ClickRow& row) {
         case Click::Push:
             Push(frame, row.jobType, std::string(JobCommand(row.jobType)));
             break;
+        case Click::ConfirmPush:
+            if (ConfirmFactoryRestore(frame)) {
+                Push(frame, row.jobType, std::string(JobCommand(row.jobType)));
+            }
+            break;
+        case Click::History:
+            ShowHistory(frame);
+            break;
+        case Click::Revert:
+            RevertForm(frame);
+            break;
         case Click::Collect:
-            CollectChangedWrites(frame);
+            ReviewAndSave(frame);
             break;
         case Click::Login:
             Login(frame);

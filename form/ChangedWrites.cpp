@@ -3,6 +3,7 @@
 #include <map>
 
 #include "app/FrameWnd.h"
+#include "form/AutoBackup.h"
 #include "form/ConfigFiles.h"
 #include "form/DeviceWrite.h"
 #include "form/ReadBack.h"
@@ -33,6 +34,7 @@ void RememberFormAsRead(CM5Z30FrameWnd& frame) {
 void ForgetFormAsRead(CM5Z30FrameWnd& frame) {
     frame.formAsRead.reset();
     frame.confirmedWrites.clear();
+    ForgetConnectionBackup(frame);
 }
 
 void RememberFormAsApplied(CM5Z30FrameWnd& frame, const std::set<std::string>& fileParameters) {
@@ -58,19 +60,29 @@ void RememberConfirmedWrite(CM5Z30FrameWnd& frame, const std::string& name) {
     }
 }
 
+bool ChangedSinceRead(const CM5Z30FrameWnd& frame, const FormValue& value) {
+    if (!frame.formAsRead) return true;
+    const auto it = frame.formAsRead->find(KeyOf(value));
+    return it == frame.formAsRead->end() || it->second != value.value;
+}
+
 bool CollectChangedWrites(CM5Z30FrameWnd& frame) {
+    // A file opened at start, before any read: Save applies it as LoadFromFile would.
     if (!frame.formAsRead && frame.fileAwaitsApply) {
         ApplyShownFile(frame);
         return true;
     }
+    return CollectChangedWrites(frame, [](const FormValue&) { return true; });
+}
+
+bool CollectChangedWrites(CM5Z30FrameWnd& frame,
+                          const std::function<bool(const FormValue&)>& mayWrite) {
     if (!frame.formAsRead) {
         LogAppend(frame, LabelText("Notify", "NoReadNotice", "\r\n").str());
         return false;
     }
-    const std::map<std::string, std::string>& asRead = *frame.formAsRead;
-    CollectWrites(frame, [&asRead](const FormValue& v) {
-        const auto it = asRead.find(KeyOf(v));
-        return it == asRead.end() || it->second != v.value;
+    CollectWrites(frame, [&frame, &mayWrite](const FormValue& v) {
+        return ChangedSinceRead(frame, v) && mayWrite(v);
     });
     return true;
 }

@@ -5,15 +5,18 @@
 // assignment or a rule reacting to one of those. A confirmed write is remembered as read.
 //
 // Threads: UI thread only (the worker reaches them through synchronous calls).
+#include <functional>
 #include <set>
 #include <string>
 
 class CM5Z30FrameWnd;
+struct FormValue;
 
 // After a complete listing filled the form: remembers every value the form gives.
 void RememberFormAsRead(CM5Z30FrameWnd& frame);
 
-// The port opened or closed: no listing has been read from the unit on it yet.
+// The port opened or closed: no listing has been read from the unit on it yet, and no backup
+// taken (AutoBackup.h).
 void ForgetFormAsRead(CM5Z30FrameWnd& frame);
 
 // After the apply's read of the unit: the form shows the loaded file, so what the file held
@@ -30,3 +33,9 @@ void RememberConfirmedWrite(CM5Z30FrameWnd& frame, const std::string& name);
 // read-for-apply queued); otherwise returns false, logs [Notify] NoReadNotice and queues
 // nothing when no complete listing was read since the port opened.
 bool CollectChangedWrites(CM5Z30FrameWnd& frame);
+// As CollectChangedWrites, but only the changed values `mayWrite` also accepts.
+bool CollectChangedWrites(CM5Z30FrameWnd& frame,
+                          const std::function<bool(const FormValue&)>& mayWrite);
+// Whether the form gives the value otherwise than right after the last complete read (true
+// when no read was made: everything counts as changed).
+bool ChangedSinceRead(const CM5Z30FrameWnd& frame, const FormValue& value);

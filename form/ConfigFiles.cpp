@@ -108,6 +108,10 @@ void SaveToFile(CM5Z30FrameWnd& frame) {
 void LoadFromFile(CM5Z30FrameWnd& frame) {
     CStdString path;
     if (!ui::Dialogs().GetOpenFileName(OpenDialogSpec(frame.language), &path)) return;
+    LoadConfigFile(frame, path);
+}
+
+void LoadConfigFile(CM5Z30FrameWnd& frame, const CStdString& path) {
     if (ShowConfigFile(frame, path)) ApplyShownFile(frame);
 }
 

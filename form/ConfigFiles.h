@@ -20,6 +20,8 @@ void SaveToFile(CM5Z30FrameWnd& frame);
 // read-for-apply. A file that cannot be read or holds no parameter logs [onLoadFrommFile]
 // ReadError and changes nothing.
 void LoadFromFile(CM5Z30FrameWnd& frame);
+// LoadFromFile once the file is chosen (History gives a backup's path).
+void LoadConfigFile(CM5Z30FrameWnd& frame, const CStdString& path);
 
 // LoadFromFile without the dialog and without the apply: shows the file at path in the form
 // (configFilePath set). False, with [onLoadFrommFile] ReadError logged, when it holds nothing.

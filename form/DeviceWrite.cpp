@@ -5,6 +5,7 @@
 #include "form/ChannelSwitches.h"
 #include "form/ConfigFiles.h"
 #include "form/TabStrip.h"
+#include "form/WriteReview.h"
 #include "params/ComboWriteRules.h"
 #include "params/DeviceAnswer.h"
 #include "params/UnitEncoding.h"
@@ -165,6 +166,6 @@ int CollectWrites(CM5Z30FrameWnd& frame, const std::function<bool(const FormValu
 void ParseApplyAnswer(CM5Z30FrameWnd& frame) {
     ParseDeviceAnswer(frame.parameterTable, frame.rxBuffer, frame.rxLength);
     const std::set<std::string>* held = LoadedFileParameters(frame);
-    CollectWrites(frame, held);
+    ReviewAndApply(frame, held);
     if (held) RememberFormAsApplied(frame, *held);
 }

@@ -57,5 +57,5 @@ bool QueueIfChanged(CM5Z30FrameWnd& frame, const std::string& name, const Parame
 
 // After a read-for-apply answer: the unit's values parsed from the receive buffer into the
 // table, then the writes that bring the unit to what the form shows (only the parameters the
-// loaded file held, see ConfigFiles.h).
+// loaded file held, see ConfigFiles.h), reviewed first (WriteReview.h).
 void ParseApplyAnswer(CM5Z30FrameWnd& frame);

@@ -74,6 +74,23 @@ void CControlUI::SetEnabled(bool enabled) {
     if (GetWidget()) GetWidget()->setEnabled(enabled);
 }
 
+void CControlUI::SetPendingMark(bool pending) {
+    if (pending == pending_) return;
+    pending_ = pending;
+    QWidget* widget = GetWidget();
+    if (!widget) return;
+    // The same colours in both skins: amber reads as "not yet on the unit" on either.
+    if (pending) {
+        styleBeforeMark_ = widget->styleSheet();
+        widget->setStyleSheet(styleBeforeMark_ + QString(" %1 { background-color: #fff1b8; "
+                                                         "border: 1px solid #d08a00; "
+                                                         "border-left: 5px solid #d08a00; }")
+                                                     .arg(widget->metaObject()->className()));
+    } else {
+        widget->setStyleSheet(styleBeforeMark_);
+    }
+}
+
 void CControlUI::SetFixedWidth(int width) {
     fixedWidth_ = width;
     if (widget_ && width > 0) GetWidget()->setFixedWidth(width);

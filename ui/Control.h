@@ -5,6 +5,7 @@
 // Threads: UI thread only.
 #include <QObject>
 #include <QPointer>
+#include <QString>
 #include <string>
 
 #include "ui/StdString.h"
@@ -38,6 +39,11 @@ class CControlUI {
 
     virtual void SetEnabled(bool enabled);
     bool IsEnabled() const { return enabled_; }
+
+    // Marks the control as holding a value the unit does not hold yet: a tinted background and
+    // a thick left edge, on top of the skin's own style.
+    void SetPendingMark(bool pending);
+    bool HasPendingMark() const { return pending_; }
 
     // Applies one skin attribute ("height", "width", "text", "visible", "enabled", "bkimage",
     // "tooltip", ...); an unknown attribute is ignored.
@@ -81,6 +87,8 @@ class CControlUI {
     CControlUI* parent_ = nullptr;
     bool visible_ = true;
     bool enabled_ = true;
+    bool pending_ = false;
+    QString styleBeforeMark_;
     int fixedWidth_ = 0;
     int fixedHeight_ = 0;
     unsigned borderColor_ = 0;

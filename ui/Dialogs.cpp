@@ -1,9 +1,11 @@
 #include "ui/Dialogs.h"
 
+#include "ui/ReviewDialog.h"
 #include "ui/TextCodec.h"
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QStringList>
 #include <atomic>
@@ -59,6 +61,18 @@ class QtDialogs : public IDialogs {
     }
     bool GetSaveFileName(const FileDialogSpec& spec, CStdString* path) override {
         return Run(spec, path, QFileDialog::AcceptSave);
+    }
+    bool ReviewWrites(ReviewSpec& spec) override { return RunReviewDialog(spec); }
+    bool ChooseItem(const std::string& caption, const std::string& prompt,
+                    const std::vector<std::string>& items, int* chosen) override {
+        QStringList texts;
+        for (const std::string& item : items) texts << QString::fromStdString(item);
+        bool ok = false;
+        const QString text =
+            QInputDialog::getItem(QApplication::activeWindow(), QString::fromStdString(caption),
+                                  QString::fromStdString(prompt), texts, 0, false, &ok);
+        *chosen = static_cast<int>(texts.indexOf(text));
+        return ok && *chosen >= 0;
     }
 
   private:

@@ -26,6 +26,25 @@ struct FileDialogSpec {
     bool mustExist = false;  // open dialog: the file must exist
 };
 
+// One row of the review shown before writes go out. Texts are UTF-8.
+struct ReviewRow {
+    std::string label;       // the parameter's label as the form shows it
+    std::string unitValue;   // what the unit holds
+    std::string newValue;    // what would be written
+    int cause = -1;          // a side write: the index of the row that causes it; -1 none
+    std::string notWritten;  // not empty: the row is not written, for this reason (greyed)
+    bool checked = true;     // written when the review is accepted
+};
+
+struct ReviewSpec {
+    std::string caption;
+    std::string labelHeader, unitHeader, newHeader;
+    std::string counts;  // "{checked}" and "{total}" stand for the numbers of checked and of
+                         // writable rows
+    std::string writeText, cancelText;
+    std::vector<ReviewRow> rows;
+};
+
 class IDialogs {
   public:
     virtual ~IDialogs() = default;
@@ -34,6 +53,12 @@ class IDialogs {
     // Asks for a file to open or to save into; false when cancelled. UI thread.
     virtual bool GetOpenFileName(const FileDialogSpec& spec, CStdString* path) = 0;
     virtual bool GetSaveFileName(const FileDialogSpec& spec, CStdString* path) = 0;
+    // Shows the rows to be written, each with a check box; true when the user chose to write
+    // (the rows' `checked` then say which), false when cancelled. UI thread.
+    virtual bool ReviewWrites(ReviewSpec& spec) = 0;
+    // Asks for one of the items (UTF-8); false when cancelled, else *chosen is its index.
+    virtual bool ChooseItem(const std::string& caption, const std::string& prompt,
+                            const std::vector<std::string>& items, int* chosen) = 0;
 };
 
 // The process's dialogs: the Qt ones unless replaced. SetDialogs returns the previous ones;

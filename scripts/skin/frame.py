@@ -121,7 +121,7 @@ def left_column():
          ("SaveToFile", ("Save to file", "保存到文件"),
           ("Back the unit up to a .cfg file", "把设备参数备份到 .cfg 文件"))),
         (("RestoreFactory", ("Factory reset", "恢复出厂"),
-          ("Restore the factory settings at once", "立即恢复出厂设置")),
+          ("Back the unit up, then restore its factory settings", "先自动备份，再恢复出厂设置")),
          ("SetTime", ("Sync clock", "同步时间"),
           ("Set the unit's clock to this computer's", "把设备时钟设为本机时间"))),
         (("GetVer", ("Version", "版本"), ("Firmware version", "固件版本")),
@@ -135,6 +135,14 @@ def left_column():
                              E("Text", attrs_of(name="DeviceState",
                                                 text=label("SetDeviceState", "szLoginOff"),
                                                 width=220, height=ROW))]))
+    device_rows.append(hrow([
+        button("Revert", ("Revert", "撤销修改"), width=137,
+               tooltip=("Show the unit's values again; nothing is sent", "重新显示设备的数值，不发送任何命令")),
+        button("History", ("History", "历史备份"), width=137,
+               tooltip=("The unit's automatic backups; write one back", "设备的自动备份，可选择写回")),
+    ]))
+    device_rows.append(hrow([E("Text", attrs_of(name="PendingChanges", text="", width=280,
+                                                height=ROW))]))
     device = group(("Device", "设备操作"), device_rows)
     # The progress of a long job and its Cancel, shown while one runs.
     progress = hrow([E("Progress", attrs_of(name="JobProgress", height=ROW)),

@@ -167,6 +167,48 @@ LABELS += [
      ("the line did not take the bytes in time.", "串口未能及时发出数据。")),
 ]
 
+# Pending edits, the review before writing, the automatic backups and their history.
+LABELS += [
+    ("Backup", "Saved", ('"Backup of the unit saved: "', '"设备参数已自动备份："')),
+    ("Backup", "Failed",
+     ('"The backup could not be saved; the writes go ahead: "', '"无法保存自动备份，写入继续进行："')),
+    ("Backup", "NoListing",
+     ("No backup was taken: nothing was read from the unit since the port opened.",
+      "未能自动备份：本次打开串口后尚未读取设备参数。")),
+    ("Backup", "FactoryConfirm",
+     ('"Restore the factory settings? Every setting of the unit is replaced. Its settings were'
+      ' backed up first to: "',
+      "确定恢复出厂设置吗？设备的全部参数将被替换。当前参数已先备份到：")),
+    ("Backup", "FactoryNoBackup",
+     ("Restore the factory settings? Every setting of the unit is replaced, and no backup could"
+      " be taken (see the log). Read the unit first (Load) to have one.",
+      "确定恢复出厂设置吗？设备的全部参数将被替换，且未能自动备份（见日志）。"
+      "请先读取参数（Load）以便备份。")),
+    ("History", "Caption", ("History", "历史备份")),
+    ("History", "Prompt",
+     ("The unit's backups, newest first. The chosen one is compared with the unit and"
+      " reviewed before anything is written.",
+      "设备的自动备份（最新在前）。所选备份会与设备比较，核对后才写入。")),
+    ("History", "Row", ("{time}: {count} values differ from the unit", "{time}：与设备有 {count} 项不同")),
+    ("History", "None", ("No backup of this unit is stored yet.", "尚无该设备的备份。")),
+    ("History", "NoRead",
+     ("Read the unit first (Load): its backups are found by its type and ID number.",
+      "请先读取参数（Load）：按设备型号和ID号查找其备份。")),
+    ("Review", "Pending", ("{count} changes pending", "{count} 项修改待写入")),
+    ("Review", "Caption", ("Review the changes before writing", "写入前核对修改")),
+    ("Review", "Parameter", ("Parameter", "参数")),
+    ("Review", "UnitValue", ("On the unit", "设备当前值")),
+    ("Review", "NewValue", ("New value", "新值")),
+    ("Review", "Counts",
+     ("{checked} of {total} changes will be written.", "将写入 {total} 项修改中的 {checked} 项。")),
+    ("Review", "Write", ("Write", "写入")),
+    ("Review", "Cancel", ("Cancel", "取消")),
+    ("Review", "Hidden",
+     ("not written: its row is hidden by the current settings", "不写入：当前设置下该行已隐藏")),
+    ("Review", "TabOff",
+     ("not written: its tab is not used by this unit", "不写入：该设备不使用此页面")),
+]
+
 
 def language_ini(lang):
     title = "English" if lang == "en" else "Chinese"
@@ -201,19 +243,21 @@ HELP_EN = """DTU configuration tool - quick help
    rows that do not apply to the unit's work mode and options are hidden.
 
 4. Change and write
-   Change the values on the pages, then press "Write parameters". Only values that
-   differ from the unit's and that are shown are written, one command each; the
-   log confirms each one. Values the unit refuses stay unchanged; correct them and
+   Change the values on the pages, then press "Write parameters". A review lists
+   every value to be written with the unit's value; uncheck what should stay, then
+   Write (Enter) or Cancel (Esc). Only values that differ from the unit's and that
+   are shown are written, one command each; the log confirms each one. Values the unit refuses stay unchanged; correct them and
    write again.
 
 5. Back up and restore
    "Save to file" reads the unit and stores its complete parameter listing in a
    .cfg file. "Load file" opens such a file, shows it on the pages and writes every
-   value that differs to the unit. Keep a backup before large changes.
+   value that differs to the unit, after the same review. Before the first write of
+   each connection the program itself backs the unit up (the log names the file).
 
 6. Factory settings
-   "Factory reset" restores the unit's factory settings at once, without asking.
-   Read the parameters again afterwards.
+   "Factory reset" backs the unit up, names the backup and asks before it restores
+   the unit's factory settings. Read the parameters again afterwards.
 
 7. Other commands
    "Sync clock" sets the unit's clock to this computer's time. "Version",
@@ -245,14 +289,15 @@ HELP_ZH = """DTU 配置工具 - 快速帮助
 
 4. 修改并写入
    在页面上修改数值后点击“写入参数”。只有与设备不同且正在显示的数值会被写入，
-   每个数值一条命令，日志中逐条确认。设备拒绝的数值保持不变，修改后可再次写入。
+   每个数值一条命令，日志中逐条确认。写入前会列出将写入的数值和设备当前值，可取消勾选，
+   然后“写入”（回车）或“取消”（Esc）。设备拒绝的数值保持不变，修改后可再次写入。
 
 5. 备份与恢复
    “保存到文件”读取设备并把完整的参数列表保存为 .cfg 文件。“从文件加载”打开这样的文件，
-   显示在页面上，并把不同的数值写入设备。较大修改前请先备份。
+   显示在页面上，核对后把不同的数值写入设备。每次连接第一次写入前，程序会自动备份设备参数（日志中显示文件）。
 
 6. 恢复出厂设置
-   “恢复出厂”会立即恢复设备的出厂设置，不再询问。之后请重新读取参数。
+   “恢复出厂”会先自动备份并显示备份文件，确认后才恢复设备的出厂设置。之后请重新读取参数。
 
 7. 其他命令
    “同步时间”把设备时钟设为本机时间。“版本”“信号”“SIM状态”“事件日志”向设备查询。

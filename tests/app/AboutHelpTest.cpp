@@ -25,6 +25,11 @@ struct BoxTexts : ui::IDialogs {
     }
     bool GetOpenFileName(const ui::FileDialogSpec&, CStdString*) override { return false; }
     bool GetSaveFileName(const ui::FileDialogSpec&, CStdString*) override { return false; }
+    bool ReviewWrites(ui::ReviewSpec&) override { return false; }
+    bool ChooseItem(const std::string&, const std::string&, const std::vector<std::string>&,
+                    int*) override {
+        return false;
+    }
     std::vector<std::string> boxes;
 };
 

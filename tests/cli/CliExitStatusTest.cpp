@@ -69,6 +69,14 @@ TEST(CliExitStatus, EachOutcomeHasItsStatus) {
                             "err:cannot read",                                    true},
         {"apply: no listing", {"apply", kFile, kPort},          nullptr,         kConfig,  4,
                             "err:not a listing",                                  true},
+        {"diff: two files and a port", {"diff", kFile, kFile, kPort}, nullptr,   kConfig,  2,
+                            "err:without a unit",                                 true},
+        {"diff: no listing", {"diff", kFile, kFile},            nullptr,         kConfig,  4,
+                            "err:not a listing",                                  true},
+        {"history: unit and port", {"history", "--unit", "U", kPort}, nullptr,   kConfig,  2,
+                            "err:exclude each other",                             true},
+        {"apply: no such backup", {"apply", "U/20261208T160512.000Z", kPort}, nullptr, kConfig, 4,
+                            "err:cannot read",                                    true},
     };
     // clang-format on
     const std::string notListing = testpaths::TempDir() + "/notes.cfg";

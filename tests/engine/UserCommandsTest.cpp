@@ -17,6 +17,7 @@
 namespace {
 
 using enginetest::Message;
+using enginetest::RecordingDialogs;
 using enginetest::RecordingFrame;
 
 struct QueuedJob {
@@ -63,6 +64,9 @@ TEST(UserCommands, ButtonsQueueTheirCommands) {
         {"restorebtn", {}, {{WM_SYSCOMMAND, SC_RESTORE, 0}}},
         {"Nothing", {}, {}},
     };
+    // The factory restore asks first; the answer is OK.
+    RecordingDialogs dialogs;
+    ui::ScopedDialogs scopedDialogs{&dialogs};
     RecordingFrame frame;
     ASSERT_TRUE(frame.Open());
     Posted(frame);

@@ -240,7 +240,9 @@ void NeverSent(Session& s, const Kind& kind) {
     // No time passes on the engine clock: the job must end without waiting for an answer.
     ASSERT_TRUE(AwaitFinished(s, kind.job.command, mark.finished, 3000)) << Tail(s.frame.log);
     EXPECT_EQ(FinishedJob(s, kind.job.command, mark.finished)->outcome, JobOutcome::NotSent);
-    const std::string log = s.frame.log.substr(mark.log);
+    std::string log = s.frame.log.substr(mark.log);
+    // The session's first write backs the unit up before it goes out, and says so.
+    if (log.starts_with(Label("Backup", "Saved"))) log.erase(0, log.find("\r\n") + 2);
     EXPECT_EQ(log, Label(kSection, "NotSent") + ":" + kind.job.command);
     EXPECT_EQ(s.CommandsSince(mark.commands), std::vector<std::string>{});
     EXPECT_EQ(s.Values(), mark.values);

@@ -18,6 +18,21 @@ bool RecordingDialogs::GetSaveFileName(const ui::FileDialogSpec& spec, CStdStrin
     return Give(path);
 }
 
+bool RecordingDialogs::ReviewWrites(ui::ReviewSpec& spec) {
+    reviews.push_back(spec);
+    for (int row : reviewUnchecks) {
+        if (row >= 0 && row < static_cast<int>(spec.rows.size())) spec.rows[row].checked = false;
+    }
+    return reviewWrites;
+}
+
+bool RecordingDialogs::ChooseItem(const std::string&, const std::string&,
+                                  const std::vector<std::string>& items, int* chosen) {
+    choices.push_back(items);
+    *chosen = chooseIndex;
+    return chooseIndex >= 0 && chooseIndex < static_cast<int>(items.size());
+}
+
 bool RecordingDialogs::Give(CStdString* path) const {
     if (pathToGive.empty()) return false;
     *path = pathToGive;

@@ -17,12 +17,20 @@ class RecordingDialogs : public ui::IDialogs {
     };
     std::vector<Box> boxes;
     std::vector<ui::FileDialogSpec> openSpecs, saveSpecs;
-    int boxAnswer = IDOK;    // what every message box answers
-    std::string pathToGive;  // what the file dialogs give; empty: they are cancelled
+    int boxAnswer = IDOK;                 // what every message box answers
+    std::string pathToGive;               // what the file dialogs give; empty: they are cancelled
+    std::vector<ui::ReviewSpec> reviews;  // every review shown
+    bool reviewWrites = true;             // the review's answer: Write, or Cancel
+    std::vector<int> reviewUnchecks;      // rows the user unchecks before Write
+    std::vector<std::vector<std::string>> choices;  // the items of every choice asked for
+    int chooseIndex = -1;                           // the item chosen; -1: cancelled
 
     int ShowMessageBox(const CStdString& text, const CStdString& caption, UINT flags) override;
     bool GetOpenFileName(const ui::FileDialogSpec& spec, CStdString* path) override;
     bool GetSaveFileName(const ui::FileDialogSpec& spec, CStdString* path) override;
+    bool ReviewWrites(ui::ReviewSpec& spec) override;
+    bool ChooseItem(const std::string& caption, const std::string& prompt,
+                    const std::vector<std::string>& items, int* chosen) override;
 
   private:
     bool Give(CStdString* path) const;

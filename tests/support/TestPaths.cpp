@@ -30,6 +30,12 @@ std::string TempDir() {
     return QDir(dirs.back()->path()).absolutePath().toStdString();
 }
 
+std::string FreshDataHome() {
+    const std::string dir = TempDir();
+    setenv("XDG_DATA_HOME", dir.c_str(), 1);
+    return dir;
+}
+
 void WriteFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }

@@ -9,6 +9,9 @@ std::string SourceDir();
 std::string BinaryDir();
 // A fresh empty temporary folder, removed when the process ends.
 std::string TempDir();
+// Points XDG_DATA_HOME (where the automatic backups go) at a fresh empty folder and returns
+// it. Call before any thread of the test runs.
+std::string FreshDataHome();
 // Creates or replaces the file with exactly these bytes.
 void WriteFile(const std::string& path, const std::string& bytes);
 // The file's bytes, or "" when it cannot be read.

@@ -1,0 +1,59 @@
+#include "form/BackupHistory.h"
+
+#include "app/FrameWnd.h"
+#include "form/ConfigFiles.h"
+#include "form/ListingValues.h"
+#include "settings/Labels.h"
+#include "ui/Dialogs.h"
+
+namespace {
+
+constexpr const char* kSection = "History";
+constexpr const char* kBoxCaption = "DTU";
+
+std::string RowText(const HistoryEntry& entry) {
+    std::string text = LabelText(kSection, "Row").str();
+    const auto fill = [&text](const std::string& mark, const std::string& value) {
+        const std::size_t at = text.find(mark);
+        if (at != std::string::npos) text.replace(at, mark.size(), value);
+    };
+    fill("{time}", BackupTimeText(entry.backup));
+    fill("{count}", entry.differing < 0 ? "?" : std::to_string(entry.differing));
+    return text;
+}
+
+}  // namespace
+
+std::vector<HistoryEntry> UnitHistory(CM5Z30FrameWnd& frame) {
+    const std::string& now = frame.connectionBackup.listing;
+    if (now.empty()) return {};
+    std::vector<HistoryEntry> entries;
+    for (const BackupFile& backup : ListBackups(UnitNameOfListing(now))) {
+        std::string listing;
+        const int differing = ReadConfigListing(backup.path, &listing)
+                                  ? static_cast<int>(DifferingValues(listing, now).size())
+                                  : -1;
+        entries.insert(entries.begin(), HistoryEntry{backup, differing});
+    }
+    return entries;
+}
+
+void ShowHistory(CM5Z30FrameWnd& frame) {
+    if (frame.connectionBackup.listing.empty()) {
+        ui::MessageBox(LabelText(kSection, "NoRead"), kBoxCaption, MB_OK);
+        return;
+    }
+    const std::vector<HistoryEntry> entries = UnitHistory(frame);
+    if (entries.empty()) {
+        ui::MessageBox(LabelText(kSection, "None"), kBoxCaption, MB_OK);
+        return;
+    }
+    std::vector<std::string> rows;
+    for (const HistoryEntry& entry : entries) rows.push_back(RowText(entry));
+    int chosen = -1;
+    if (!ui::Dialogs().ChooseItem(LabelText(kSection, "Caption").str(),
+                                  LabelText(kSection, "Prompt").str(), rows, &chosen)) {
+        return;
+    }
+    LoadConfigFile(frame, entries[static_cast<std::size_t>(chosen)].backup.path);
+}

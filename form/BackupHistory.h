@@ -1,0 +1,25 @@
+#pragma once
+// "History": the connected unit's automatic backups, newest first, each with how many of its
+// values differ from the unit's last listing; the chosen one is loaded as a .cfg file would be,
+// so its differences are read against the unit, reviewed and written as the engineer keeps them.
+//
+// Threads: UI thread only.
+#include <string>
+#include <vector>
+
+#include "params/BackupStore.h"
+
+class CM5Z30FrameWnd;
+
+struct HistoryEntry {
+    BackupFile backup;
+    int differing = -1;  // values that differ from the unit's listing; -1: unreadable
+};
+
+// The backups of the unit whose listing was last read on this connection, newest first; empty
+// when nothing was read.
+std::vector<HistoryEntry> UnitHistory(CM5Z30FrameWnd& frame);
+
+// The button: asks for a backup ([History] Caption, Prompt, one [History] Row each) and loads
+// the chosen one (LoadConfigFile). A box says why when nothing was read or none is stored.
+void ShowHistory(CM5Z30FrameWnd& frame);

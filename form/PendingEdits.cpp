@@ -1,0 +1,88 @@
+#include "form/PendingEdits.h"
+
+#include <array>
+#include <set>
+
+#include "app/FrameWnd.h"
+#include "form/ChangedWrites.h"
+#include "form/DeviceForm.h"
+#include "form/DeviceWrite.h"
+#include "settings/Labels.h"
+#include "ui/Control.h"
+
+namespace {
+
+constexpr const char* kPendingText = "PendingChanges";
+constexpr std::string_view kTabSuffix = "Tab";
+
+// The skin's caption without a count this code put behind it.
+std::string WithoutCount(const std::string& caption) {
+    const std::size_t open = caption.rfind(" (");
+    if (open == std::string::npos || caption.back() != ')') return caption;
+    for (std::size_t i = open + 2; i + 1 < caption.size(); ++i) {
+        if (caption[i] < '0' || caption[i] > '9') return caption;
+    }
+    return caption.substr(0, open);
+}
+
+// The option that carries a tab's caption: the tab button's name without "Tab".
+CControlUI* TabCaption(CM5Z30FrameWnd& frame, const std::string& tabName) {
+    if (!tabName.ends_with(kTabSuffix)) return nullptr;
+    return frame.paintManager.FindControl(tabName.substr(0, tabName.size() - kTabSuffix.size()));
+}
+
+std::string Filled(std::string text, int count) {
+    const std::string mark = "{count}";
+    const std::size_t at = text.find(mark);
+    if (at != std::string::npos) text.replace(at, mark.size(), std::to_string(count));
+    return text;
+}
+
+}  // namespace
+
+std::vector<std::string> PendingControls(CM5Z30FrameWnd& frame) {
+    std::set<std::string> pending;
+    if (!frame.formAsRead) return {};
+    for (const FormValue& v : FormValues(frame, false)) {
+        const ParameterEntry* entry = frame.parameterTable.FindParameter(v.name);
+        if (entry && entry->value != v.value && ChangedSinceRead(frame, v)) {
+            pending.insert(v.source);
+        }
+    }
+    return {pending.begin(), pending.end()};
+}
+
+int ShowPendingEdits(CM5Z30FrameWnd& frame) {
+    const std::vector<std::string> pendingList = PendingControls(frame);
+    const std::set<std::string> pending(pendingList.begin(), pendingList.end());
+    std::array<int, kTabCount> perTab{};
+    for (const auto& [name, entry] : frame.parameterTable) {
+        CControlUI* control = frame.paintManager.FindControl(name);
+        const bool marked = pending.count(name) != 0;
+        if (control) control->SetPendingMark(marked);
+        if (marked && entry.tab >= 0 && entry.tab < kTabCount) {
+            ++perTab[static_cast<std::size_t>(entry.tab)];
+        }
+    }
+    for (int i = 0; i < kTabCount; ++i) {
+        CControlUI* caption = TabCaption(frame, frame.tabTable[static_cast<std::size_t>(i)].name);
+        if (!caption) continue;
+        const int count = perTab[static_cast<std::size_t>(i)];
+        const std::string base = WithoutCount(caption->GetText().str());
+        const std::string text = count ? base + " (" + std::to_string(count) + ")" : base;
+        if (text != caption->GetText().str()) caption->SetText(text);
+    }
+    const int total = static_cast<int>(pending.size());
+    if (CControlUI* text = frame.paintManager.FindControl(kPendingText)) {
+        text->SetText(total ? Filled(LabelText("Review", "Pending").str(), total) : "");
+    }
+    return total;
+}
+
+void RevertForm(CM5Z30FrameWnd& frame) {
+    // Before a read the table holds no unit's values to go back to.
+    if (!frame.formAsRead) return;
+    frame.fileValues.clear();
+    ShowValues(frame);
+    ShowPendingEdits(frame);
+}

@@ -1,0 +1,23 @@
+#pragma once
+// The form's values the unit does not hold yet, shown where the engineer looks: each such
+// control marked, each tab's caption with its count, "N changes pending" in the device box;
+// and Revert, which puts the unit's values back into the form without touching the unit.
+//
+// Threads: UI thread only.
+#include <string>
+#include <vector>
+
+class CM5Z30FrameWnd;
+
+// The controls whose value was changed since the last complete read and differs from the
+// unit's, in key order (a side write counts for the list that causes it). None before a read.
+std::vector<std::string> PendingControls(CM5Z30FrameWnd& frame);
+
+// Marks the pending controls and unmarks the others, writes each tab's count into its caption
+// (" (N)" behind the skin's text) and the total into "PendingChanges" ([Review] Pending, empty
+// for none). Returns the total.
+int ShowPendingEdits(CM5Z30FrameWnd& frame);
+
+// "Revert": the form shows the unit's values again (a loaded file's values go too), then the
+// marks follow. Nothing is sent; before a read nothing happens.
+void RevertForm(CM5Z30FrameWnd& frame);
