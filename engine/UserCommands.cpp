@@ -13,6 +13,7 @@
 #include "form/ChangedWrites.h"
 #include "form/DeviceWrite.h"
 #include "form/RuleCodes.h"
+#include "form/SessionLog.h"
 #include "form/TabStrip.h"
 #include "settings/Labels.h"
 #include "ui/Container.h"
@@ -25,6 +26,7 @@ namespace {
 enum class Click {
     Toggle,
     ClearLog,
+    SaveLog,
     Push,
     Collect,
     Login,
@@ -50,6 +52,7 @@ struct ClickRow {
 constexpr ClickRow kCommandRows[] = {
     {"Open",           Click::Toggle},
     {"Clear",          Click::ClearLog},
+    {"SaveLog",        Click::SaveLog},
     {"Load",           Click::Push, ReadAll},
     {"Save",           Click::Collect},
     {"RestoreFactory", Click::Push, RestoreFactory},
@@ -149,6 +152,10 @@ void RunClick(CM5Z30FrameWnd& frame, CControlUI& sender, const ClickRow& row) {
             break;
         case Click::ClearLog:
             if (frame.logView) frame.logView->SetText("");
+            frame.sessionLog.clear();
+            break;
+        case Click::SaveLog:
+            SaveSessionLog(frame);
             break;
         case Click::Push:
             Push(frame, row.jobType, std::string(JobCommand(row.jobType)));
