@@ -65,6 +65,14 @@ TEST(SessionLog, SavedLogHoldsNoSecretValue) {
     // What is not secret stays as it was sent.
     EXPECT_NE(saved.find("AT+SHOW"), std::string::npos);
     EXPECT_TRUE(WaitUntil([&] { return Occurrences(s.frame.log, path) > 0; }, 5000));
+
+    // A folder that is not there: the engineer is told, and no file is left half written.
+    const std::string nowhere = testpaths::TempDir() + "/missing/session.log";
+    s.dialogs.pathToGive = nowhere;
+    s.Click("SaveLog");
+    ASSERT_EQ(s.dialogs.boxes.size(), 1u);
+    EXPECT_NE(s.dialogs.boxes[0].text.find(nowhere), std::string::npos);
+    EXPECT_TRUE(FileText(nowhere).empty());
 }
 
 TEST(SessionLog, TimeSwitchStampsEachLineWhileOn) {
