@@ -17,6 +17,7 @@
 #include "form/DeviceForm.h"
 #include "form/LayoutRules.h"
 #include "form/PendingEdits.h"
+#include "form/SessionLog.h"
 #include "form/SettleRules.h"
 #include "form/TabStrip.h"
 #include "ui/Controls.h"
@@ -175,6 +176,7 @@ void CM5Z30FrameWnd::SetUpWindow() {
     minButton = paintManager.FindControl("minbtn");
     logView = dynamic_cast<CRichEditUI*>(paintManager.FindControl("richedit"));
     if (logView) logView->SetLimitText(kLogLimit);
+    logTimes = dynamic_cast<COptionUI*>(paintManager.FindControl("LogTimes"));
 
     FillFramePortList(*this);
     StartPortFollow(*this);
@@ -236,7 +238,11 @@ LRESULT CM5Z30FrameWnd::OnLogBlock(WPARAM wParam, LPARAM lParam) {
     if (!wParam) return 0;
     char* block = reinterpret_cast<char*>(wParam);
     const bool received = (lParam & kLogReceivedFlag) != 0;
-    LogViewAppend(logView, CStdString(block), received ? LogText::Received : LogText::ProgramLine);
+    const CStdString stamp = logTimes && logTimes->IsSelected() ? LogLineStamp() : CStdString();
+    const CStdString shown =
+        LogViewAppend(logView, CStdString(block),
+                      received ? LogText::Received : LogText::ProgramLine, stamp.str());
+    RecordSessionLog(sessionLog, shown.str());
     delete[] block;
     return 0;
 }

@@ -37,6 +37,7 @@
 
 class CControlUI;
 class CRichEditUI;
+class COptionUI;
 
 // The program's own window messages (the serial port's, 1034 and 1041, are in SerialPort.h;
 // the log's, 2125, in ui/Log.h).
@@ -88,6 +89,9 @@ class CM5Z30FrameWnd : public EngineWindow, public INotifyUI {
     CControlUI* restoreButton = nullptr;
     CControlUI* minButton = nullptr;
     CRichEditUI* logView = nullptr;
+    // The switch that puts the time before each log line, and the session log Save log writes.
+    COptionUI* logTimes = nullptr;
+    std::string sessionLog;
     std::string loraVersion;
     // The parameters the last loaded .cfg file held: applying it writes no others.
     std::optional<std::set<std::string>> loadedFileParameters;

@@ -16,6 +16,7 @@
 #include "form/DeviceWrite.h"
 #include "form/PendingEdits.h"
 #include "form/RuleCodes.h"
+#include "form/SessionLog.h"
 #include "form/TabStrip.h"
 #include "form/WriteReview.h"
 #include "settings/Labels.h"
@@ -29,6 +30,7 @@ namespace {
 enum class Click {
     Toggle,
     ClearLog,
+    SaveLog,
     Push,
     ConfirmPush,  // Push once the user confirmed it (the factory restore)
     Collect,
@@ -57,6 +59,7 @@ struct ClickRow {
 constexpr ClickRow kCommandRows[] = {
     {"Open",           Click::Toggle},
     {"Clear",          Click::ClearLog},
+    {"SaveLog",        Click::SaveLog},
     {"Load",           Click::Push, ReadAll},
     {"Save",           Click::Collect},
     {"Revert",         Click::Revert},
@@ -158,6 +161,10 @@ void RunClick(CM5Z30FrameWnd& frame, CControlUI& sender, const ClickRow& row) {
             break;
         case Click::ClearLog:
             if (frame.logView) frame.logView->SetText("");
+            frame.sessionLog.clear();
+            break;
+        case Click::SaveLog:
+            SaveSessionLog(frame);
             break;
         case Click::Push:
             Push(frame, row.jobType, std::string(JobCommand(row.jobType)));

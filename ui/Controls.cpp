@@ -93,7 +93,11 @@ COptionUI::COptionUI() {
     button->setCheckable(true);
     // The base class raises "click"; an option raises "selectchanged" when it is picked.
     QObject::disconnect(button, &QPushButton::clicked, nullptr, nullptr);
-    QObject::connect(button, &QPushButton::clicked, [this] { Selected(true); });
+    // An option of no group is a switch: a click turns it on or off.
+    QObject::connect(button, &QPushButton::clicked, [this] {
+        if (group_.IsEmpty()) return RaiseNotify("selectchanged");
+        Selected(true);
+    });
 }
 
 void COptionUI::SetAttribute(const char* name, const char* value) {

@@ -9,6 +9,7 @@
 #include "ui/Container.h"
 #include "ui/Controls.h"
 #include "ui/PaintManager.h"
+#include "ui/Splitter.h"
 
 namespace {
 
@@ -23,6 +24,7 @@ CControlUI* MakeKnownControl(const QString& cls) {
     if (cls == "HorizontalLayout") return new CHorizontalLayoutUI();
     if (cls == "Container") return new CContainerUI();
     if (cls == "TabLayout") return new CTabLayoutUI();
+    if (cls == "Splitter") return new CSplitterUI();
     if (cls == "GroupBox") return new CGroupBoxUI();
     if (cls == "Button") return new CButtonUI();
     if (cls == "Option") return new COptionUI();

@@ -1,5 +1,6 @@
 #include "ui/Log.h"
 
+#include <chrono>
 #include <cstring>
 #include <ctime>
 #include <string>
@@ -26,6 +27,20 @@ void PostLogBlock(CWindowWnd& window, std::string_view text, LPARAM flags) {
                        static_cast<LPARAM>(text.size()) | flags, &ReleaseLogBlock);
 }
 
+// The text with stamp before each line it starts: its first when it starts one, and every
+// line after a line end within it.
+std::string StampLines(std::string_view text, std::string_view stamp, bool startsLine) {
+    std::string stamped;
+    stamped.reserve(text.size() + stamp.size());
+    // A line feed first ends the line its carriage return began: the stamp goes after it.
+    if (startsLine && !text.starts_with('\n')) stamped += stamp;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        stamped += text[i];
+        if (text[i] == '\n' && i + 1 < text.size()) stamped += stamp;
+    }
+    return stamped;
+}
+
 }  // namespace
 
 void LogAppend(CWindowWnd& window, std::string_view text, int length) {
@@ -43,15 +58,20 @@ LogTap SetLogTap(LogTap tap) {
     return tap;
 }
 
-void LogViewAppend(CRichEditUI* view, const CStdString& text, LogText kind) {
+CStdString LogViewAppend(CRichEditUI* view, const CStdString& text, LogText kind,
+                         std::string_view stamp) {
     // The view whose last line the unit left open (a prompt, an echo without its line end). Only
     // compared, never used; UI thread only.
     static const CRichEditUI* unitLineOpen = nullptr;
-    if (!view || text.IsEmpty()) return;
+    if (!view || text.IsEmpty()) return {};
     // Our next line is not glued to the unit's; a line of our own may be finished in two parts.
     const bool breakLine =
         kind == LogText::ProgramLine && view == unitLineOpen && !view->AtLineStart();
-    const CStdString shown = breakLine ? "\r\n" + text : text;
+    CStdString shown = breakLine ? "\r\n" + text : text;
+    if (!stamp.empty()) {
+        // After a break the stamp follows its line end, as after any line end within the text.
+        shown = CStdString(StampLines(shown.str(), stamp, view->AtLineStart()));
+    }
     if (const LogTap& tap = CurrentTap()) tap(shown.str());
     // The view is cleared, not trimmed, when the next text would reach its limit. Nothing
     // waits here: a pause on the UI thread would freeze the window while a listing arrives.
@@ -60,6 +80,19 @@ void LogViewAppend(CRichEditUI* view, const CStdString& text, LogText kind) {
     }
     view->AppendText(shown);
     unitLineOpen = kind == LogText::Received && !view->AtLineStart() ? view : nullptr;
+    return shown;
+}
+
+CStdString LogLineStamp() {
+    const auto now = std::chrono::system_clock::now();
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+    const auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() %
+        1000;
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    return CStdString::Formatted("%02d:%02d:%02d.%03d ", local.tm_hour, local.tm_min, local.tm_sec,
+                                 static_cast<int>(ms));
 }
 
 CStdString LocalTimeStamp() {

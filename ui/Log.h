@@ -28,13 +28,18 @@ void LogReceived(CWindowWnd& window, std::string_view text);
 
 // Appends to the log view now, clearing it first when the text would reach its limit, and
 // scrolls to the end. A program line that would follow unit text that stopped mid-line gets
-// a line end first. A window without a log view ignores it. UI thread.
-void LogViewAppend(CRichEditUI* view, const CStdString& text, LogText kind = LogText::ProgramLine);
+// a line end first. With a stamp, every line the text starts begins with it. Returns the text
+// as shown (empty when nothing was). A window without a log view ignores it. UI thread.
+CStdString LogViewAppend(CRichEditUI* view, const CStdString& text,
+                         LogText kind = LogText::ProgramLine, std::string_view stamp = {});
 
 // Sees every text given to the log view, in order, as it is appended (UI thread).
 using LogTap = std::function<void(std::string_view text)>;
 // Sets the process's log tap (empty: none) and returns the previous one. UI thread.
 LogTap SetLogTap(LogTap tap);
+
+// The local time of day as "hh:mm:ss.mmm ", the stamp of a log line.
+CStdString LogLineStamp();
 
 // The local date and time as "yyyy/mm/dd,hh:mm:ss".
 CStdString LocalTimeStamp();

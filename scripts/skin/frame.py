@@ -2,7 +2,7 @@
 eleven pages and the help view."""
 
 from texts import LABELS
-from xmlgen import E, ROW, attrs_of, button, caption, combo, spacer
+from xmlgen import E, FIELD_H, ROW, attrs_of, button, caption, combo, spacer
 
 # One style sheet for the whole window; a few controls add their own.
 STYLE = """
@@ -148,8 +148,15 @@ def left_column():
     progress = hrow([E("Progress", attrs_of(name="JobProgress", height=ROW)),
                      button("CancelJobs", ("Cancel", "取消"), width=70)],
                     name="ProgressRow", visible=False)
-    log_head = hrow([caption(("Log", "通信日志"), width=120), spacer(),
-                     button("Clear", ("Clear", "清空"), width=70)])
+    # An option of no group is a switch: the time before each log line.
+    log_times = E("Option", attrs_of(name="LogTimes", text=("Times", "时间"), width=56,
+                                     height=FIELD_H,
+                                     extra=[("tooltip", ("Time before each log line",
+                                                         "每行日志前显示时间"))]))
+    log_head = hrow([caption(("Log", "通信日志"), width=64), spacer(), log_times,
+                     button("SaveLog", ("Save log", "保存日志"), width=76,
+                            tooltip=("Save the log, passwords masked", "保存日志（密码已隐去）")),
+                     button("Clear", ("Clear", "清空"), width=60)])
     return E("VerticalLayout", attrs_of(width=LEFT_W, extra=[("childpadding", "8")]), [
         port, device, progress, log_head, E("RichEdit", attrs_of(name="richedit")),
     ])
@@ -183,8 +190,10 @@ def right_column(page_elements):
 
 
 def skin(page_elements):
-    body = E("HorizontalLayout", attrs_of(extra=[("inset", "8,8,8,8"), ("childpadding", "8")]),
-             [left_column(), right_column(page_elements)])
+    # The handle between the log's column and the form's: the log can be given more room.
+    panes = E("Splitter", attrs_of(name="FormLogSplitter"),
+              [left_column(), right_column(page_elements)])
+    body = E("HorizontalLayout", attrs_of(extra=[("inset", "8,8,8,8")]), [panes])
     root = E("VerticalLayout", attrs_of(extra=[("style", STYLE)]), [caption_band(), body])
     return E("Window", [("size", "1400,800"), ("caption", "0,0,0,36"), ("roundcorner", "4,4")],
              [root])

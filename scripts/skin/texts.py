@@ -209,6 +209,14 @@ LABELS += [
      ("not written: its tab is not used by this unit", "不写入：该设备不使用此页面")),
 ]
 
+# Save log: where the session log went, or why it could not be written.
+LABELS += [
+    ("SaveLog", "Saved",
+     ("Log saved to {path} (passwords masked).", "日志已保存到 {path}（密码已隐去）。")),
+    ("SaveLog", "Failed",
+     ("The log could not be saved to {path}: {reason}", "无法把日志保存到 {path}：{reason}")),
+]
+
 
 def language_ini(lang):
     title = "English" if lang == "en" else "Chinese"

@@ -42,12 +42,17 @@ wait_for() {  # wait_for SECONDS COMMAND...: true once the command succeeds
     return 1
 }
 
+starts=0
 start_program() {
-    DTU_REPORT_CONTROLS=1 "$work/dtuconfig" --simulate >"$work/out.txt" 2>"$work/err.txt" &
+    # Each start reports into a file of its own: an instance the language switch started
+    # writes into the file it inherited from the one before.
+    starts=$((starts + 1))
+    out="$work/out$starts.txt"
+    DTU_REPORT_CONTROLS=1 "$work/dtuconfig" --simulate >"$out" 2>"$work/err.txt" &
     pids+=($!)
     program=$!
     # A sanitizer build on a busy machine takes a good while to show its window.
-    wait_for 40 grep -q "CONTROLS END" "$work/out.txt" || fail "the window did not come up: $(cat "$work/err.txt")"
+    wait_for 40 grep -q "CONTROLS END" "$out" || fail "the window did not come up: $(cat "$work/err.txt")"
     # The controls are reported before the X server may know the window by its name.
     wait_for 20 find_window || fail "no window named DTU"
 }
@@ -64,7 +69,7 @@ geometry() {  # sets X Y WIDTH HEIGHT of the window
 # control NAME: sets CX CY (centre) and CW CH of a control as reported at start-up
 control() {
     local line
-    line=$(grep "^CONTROL $1|" "$work/out.txt" | head -n 1)
+    line=$(grep "^CONTROL $1|" "$out" | head -n 1)
     [ -n "$line" ] || fail "control $1 not reported"
     IFS='|' read -r _ _ cx cy cw ch _ <<<"${line#CONTROL }"
     CX=$((cx + cw / 2)); CY=$((cy + ch / 2)); CW=$cw; CH=$ch
@@ -80,7 +85,7 @@ echo "ok: window 1400x800 at $X,$Y"
 # A free spot in the caption band: a point of the band over no button, option, text or combo.
 control Ver
 band_y=$CY
-free_x=$(grep '^CONTROL' "$work/out.txt" | sed 's/^CONTROL //' | awk -F'|' -v y="$band_y" -v x0="$X" '
+free_x=$(grep '^CONTROL' "$out" | sed 's/^CONTROL //' | awk -F'|' -v y="$band_y" -v x0="$X" '
     $2 ~ /ButtonUI|OptionUI|TextUI|ComboUI/ && $7 == 1 && y >= $4 && y < $4 + $6 { n++; l[n] = $3; r[n] = $3 + $5 }
     END {
         for (x = x0 + 5; x < x0 + 1395; x += 5) {
@@ -111,16 +116,16 @@ geometry
 echo "ok: restored to 1400x800"
 
 # visible NAME: 1 when the latest report shows the control, else 0
-visible() { grep "^CONTROL $1|" "$work/out.txt" | tail -n 1 | cut -d'|' -f7; }
+visible() { grep "^CONTROL $1|" "$out" | tail -n 1 | cut -d'|' -f7; }
 # A window manager maximises the window (a shortcut, tiling): the program reports its controls
 # again after each state change; the restore button must now be the one shown.
-reports=$(grep -c "CONTROLS END" "$work/out.txt")
+reports=$(grep -c "CONTROLS END" "$out")
 python3 "$here/net_wm_state.py" "$window" _NET_WM_STATE_MAXIMIZED_VERT _NET_WM_STATE_MAXIMIZED_HORZ || fail "cannot set the window's state"
-wait_for 15 test "$(grep -c "CONTROLS END" "$work/out.txt")" -gt "$reports" || fail "the program saw no state change made from outside ($(xprop -id "$window" _NET_WM_STATE 2>&1); reports $reports)"
+wait_for 15 test "$(grep -c "CONTROLS END" "$out")" -gt "$reports" || fail "the program saw no state change made from outside ($(xprop -id "$window" _NET_WM_STATE 2>&1); reports $reports)"
 [ "$(visible restorebtn)" = 1 ] && [ "$(visible maxbtn)" = 0 ] || fail "after an outside maximise: maxbtn $(visible maxbtn), restorebtn $(visible restorebtn)"
-reports=$(grep -c "CONTROLS END" "$work/out.txt")
+reports=$(grep -c "CONTROLS END" "$out")
 python3 "$here/net_wm_state.py" "$window" || fail "cannot clear the window's state"
-wait_for 15 test "$(grep -c "CONTROLS END" "$work/out.txt")" -gt "$reports" || fail "the program saw no outside restore ($(xprop -id "$window" _NET_WM_STATE 2>&1); reports $reports)"
+wait_for 15 test "$(grep -c "CONTROLS END" "$out")" -gt "$reports" || fail "the program saw no outside restore ($(xprop -id "$window" _NET_WM_STATE 2>&1); reports $reports)"
 [ "$(visible maxbtn)" = 1 ] && [ "$(visible restorebtn)" = 0 ] || fail "after an outside restore: maxbtn $(visible maxbtn), restorebtn $(visible restorebtn)"
 echo "ok: the maximise button followed a maximise and a restore made from outside"
 
@@ -139,7 +144,8 @@ wait_for 10 bash -c "! kill -0 $program" || fail "the old instance did not quit"
 wait_for 10 pgrep -f "$work/dtuconfig" || fail "the program was not restarted"
 echo "ok: language switch wrote config.ini and restarted the program"
 pkill -f "$work/dtuconfig"
-sleep 0.5
+gone() { ! pgrep -f "^$work/dtuconfig" >/dev/null; }
+wait_for 10 gone || fail "the restarted program did not end"
 
 # The restarted program opens in the Chinese skin; its close button ends it.
 start_program
