@@ -172,7 +172,7 @@ int RunProvisionUnit(const CliOptions& options) {
             int count = 0;
             for (const CommandJob& w : writes) count += w.type == WriteParameter;
             PrintLine(std::string(kWritesLine) + "\t" + std::to_string(count));
-            // The unit's backup, before its first write, belongs here.
+            // The write step backs the unit up before its first write, as in every frame.
             if (count > 0) Step("writing");
             session.QueueWrites(writes);
         });
