@@ -1,5 +1,6 @@
 #include "engine/Progress.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -30,6 +31,13 @@ const char* ListingKey(int type) {
         if (step.type == type) return step.key;
     }
     return nullptr;
+}
+
+// A new run; the size of the last listing is kept for the next one.
+void StartOver(RunProgress& run) {
+    const int expected = run.expectedListing;
+    run = RunProgress{};
+    run.expectedListing = expected;
 }
 
 std::string Joined(const std::vector<std::string>& names) {
@@ -125,16 +133,12 @@ void EndRunProgress(CM5Z30FrameWnd& frame) {
                                {"notsent", run.notSent.empty() ? none : Joined(run.notSent)}}) +
                       "\r\n");
     }
-    const int expected = run.expectedListing;
-    run = RunProgress{};
-    run.expectedListing = expected;
+    StartOver(run);
     Show(frame, 100, LabelText(kSection, "Done").str(), false);
 }
 
 void HideRunProgress(CM5Z30FrameWnd& frame) {
-    const int expected = frame.progress.expectedListing;
-    frame.progress = RunProgress{};
-    frame.progress.expectedListing = expected;
+    StartOver(frame.progress);
     if (CControlUI* row = frame.paintManager.FindControl("ProgressRow")) row->SetVisible(false);
 }
 

@@ -25,10 +25,6 @@ constexpr Edit kEdits[] = {
     {"Server's Port", "AT+PORT", "7031"},
 };
 
-bool StartsWith(const std::string& text, const std::string& head) {
-    return text.compare(0, head.size(), head) == 0;
-}
-
 std::vector<std::string> StepTexts(const Session& s) {
     std::vector<std::string> texts;
     for (const auto& step : s.frame.progressSteps) texts.push_back(step.text);
@@ -47,7 +43,7 @@ TEST(Progress, ALoadAndASaveEndAtDoneThroughTheirSteps) {
     ASSERT_FALSE(s.frame.progressSteps.empty());
     const std::vector<std::string> texts = StepTexts(s);
     EXPECT_TRUE(std::any_of(texts.begin(), texts.end(),
-                            [&](const std::string& text) { return StartsWith(text, reading); }));
+                            [&](const std::string& text) { return text.starts_with(reading); }));
     EXPECT_EQ(s.frame.progressSteps.back().percent, 100);
     EXPECT_EQ(s.frame.progressSteps.back().text, Label("Progress", "Done"));
     // The listing is as long as the one read at connection: it ends at its own size.
@@ -58,7 +54,7 @@ TEST(Progress, ALoadAndASaveEndAtDoneThroughTheirSteps) {
     ASSERT_TRUE(s.Settle([&] { s.Click("Save"); })) << Tail(s.frame.log);
     std::vector<std::string> writes;
     for (const std::string& text : StepTexts(s)) {
-        if (StartsWith(text, "Writing")) writes.push_back(text);
+        if (text.starts_with("Writing")) writes.push_back(text);
     }
     EXPECT_EQ(writes, (std::vector<std::string>{"Writing 1 of 3: Access Point Name",
                                                 "Writing 2 of 3: Server's Ip",
@@ -77,7 +73,7 @@ TEST(Progress, CancelLetsTheCommandOnTheLineFinishAndSendsNothingMore) {
     bool clicked = false;
     s.frame.afterMessage = [&] {
         if (!clicked && !s.frame.progressSteps.empty() &&
-            StartsWith(s.frame.progressSteps.back().text, "Writing 1 of 3")) {
+            s.frame.progressSteps.back().text.starts_with("Writing 1 of 3")) {
             clicked = true;
             s.Click("CancelJobs");
         }
