@@ -46,11 +46,11 @@ TimedFrame::~TimedFrame() {
     StopWorker();
 }
 
-void TimedFrame::NotePendingChange(int before, BenchClock::time_point now) {
+void TimedFrame::NotePendingChange(JobType before, BenchClock::time_point now) {
     if (before == pendingJobType) return;
-    if (pendingJobType == kSettling && before != kSettling) started = now;
-    if (before == kSettling && pendingJobType >= 0) armed = now;
-    if (before >= 0 && pendingJobType == kNoJob) answered = now;
+    if (pendingJobType == JobType::Settling && before != JobType::Settling) started = now;
+    if (before == JobType::Settling && static_cast<int>(pendingJobType) >= 0) armed = now;
+    if (static_cast<int>(before) >= 0 && pendingJobType == JobType::None) answered = now;
 }
 
 LRESULT TimedFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -61,7 +61,7 @@ LRESULT TimedFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         ++parsedListings;
         return result;
     }
-    const int before = pendingJobType;
+    const JobType before = pendingJobType;
     const LRESULT result = CM5Z30FrameWnd::HandleMessage(msg, wParam, lParam);
     if (msg == kMsgRunOnUi || msg == kMsgReceived) NotePendingChange(before, BenchClock::now());
     if (msg == kMsgCommandState && wParam == 1 && lParam == 2) ++idleNotices;

@@ -42,7 +42,7 @@ class TimedFrame : public CM5Z30FrameWnd {
     std::function<void()> afterJobStep;
 
   private:
-    void NotePendingChange(int before, BenchClock::time_point now);
+    void NotePendingChange(JobType before, BenchClock::time_point now);
 };
 
 // Message boxes answered at once, file dialogs cancelled: nothing may wait for a person.

@@ -24,7 +24,7 @@ constexpr int kMonitorBlock = static_cast<int>(CSerialPort::kMaxBlock);
 void ArmReadAll(CM5Z30FrameWnd& frame) {
     ClearReceived(frame);
     frame.answerEvent.Reset();
-    frame.pendingJobType = ReadAll;
+    frame.pendingJobType = JobType::ReadAll;
 }
 
 // Hands bytes [offset, offset + count) over as one block, in a buffer with room for the
@@ -49,7 +49,7 @@ void BM_ReceiveListing(benchmark::State& state) {
             Deliver(frame, listing, at, n, block);
             ++blocks;
         }
-        if (frame.pendingJobType != kNoJob || !frame.answerEvent.IsSet()) {
+        if (frame.pendingJobType != JobType::None || !frame.answerEvent.IsSet()) {
             state.SkipWithError("the listing did not complete the answer");
             break;
         }

@@ -134,7 +134,7 @@ Outcome SaveOnce(Session& s, int count, int round, std::minstd_rand& random) {
         while (confirmed.size() < n) confirmed.push_back(BenchClock::now());
         const std::vector<std::string> commands = s.host.ReceivedCommands();
         if (!checked && n == changes.size() && commands.size() > commandsBefore &&
-            commands.back() == "AT+SHOW" && s.frame.pendingJobType == kNoJob &&
+            commands.back() == "AT+SHOW" && s.frame.pendingJobType == JobType::None &&
             s.frame.jobQueue.Size() == 0) {
             checked = BenchClock::now();
         }

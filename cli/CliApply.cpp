@@ -51,7 +51,7 @@ int RunApply(const CliOptions& options) {
 
     bool collected = false;
     session.SetJobHook([&](const CommandJob& job, JobOutcome outcome) {
-        if (job.type != ReadForApply || outcome != JobOutcome::Ok || collected) return;
+        if (job.type != JobType::ReadForApply || outcome != JobOutcome::Ok || collected) return;
         // The result step has just queued the writes; the worker waits until this returns.
         collected = true;
         const std::vector<CommandJob> writes = session.TakeQueuedJobs();
@@ -64,6 +64,6 @@ int RunApply(const CliOptions& options) {
         }
     });
     if (!session.StartWorker()) return session.Finish();
-    session.WaitForJob(ReadForApply, 0);
+    session.WaitForJob(JobType::ReadForApply, 0);
     return session.FinishWrites(collected);
 }

@@ -31,11 +31,12 @@ bool ReadListing(const std::string& fileOrId, std::string* listing) {
 std::string ReadUnit(CliSession& session) {
     std::string listing;
     session.SetJobHook([&](const CommandJob& job, JobOutcome outcome) {
-        if (job.type != ReadAll || outcome != JobOutcome::Ok) return;
+        if (job.type != JobType::ReadAll || outcome != JobOutcome::Ok) return;
         listing.assign(session.frame().rxBuffer,
                        static_cast<std::size_t>(session.frame().rxLength));
     });
-    if (session.RunJob({ReadAll, kListingCommand, "", ""}) != JobOutcome::Ok) listing.clear();
+    if (session.RunJob({JobType::ReadAll, kListingCommand, "", ""}) != JobOutcome::Ok)
+        listing.clear();
     return listing;
 }
 

@@ -130,11 +130,11 @@ int RunProvisionUnit(const CliOptions& options) {
         LoadFromFile(frame);
         session.SettleLayout();
         session.SetJobHook([&](const CommandJob& job, JobOutcome outcome) {
-            if (job.type == WriteParameter && !job.key.empty()) {
+            if (job.type == JobType::WriteParameter && !job.key.empty()) {
                 report.writes.push_back(
                     {job.key, report.before[job.key], job.value, OutcomeName(outcome)});
             }
-            if (job.type == ReadBack && outcome == JobOutcome::Ok &&
+            if (job.type == JobType::ReadBack && outcome == JobOutcome::Ok &&
                 frame.rxLength > kListingMinimum) {
                 readBack = true;
                 report.after = ListingValues(frame.rxBuffer, frame.rxLength);
@@ -144,7 +144,7 @@ int RunProvisionUnit(const CliOptions& options) {
                     }
                 }
             }
-            if (job.type != ReadForApply || outcome != JobOutcome::Ok || collected) return;
+            if (job.type != JobType::ReadForApply || outcome != JobOutcome::Ok || collected) return;
             if (frame.rxLength <= kListingMinimum) return;
             // The worker waits until this returns: what is collected here cannot race it.
             collected = true;
@@ -170,13 +170,13 @@ int RunProvisionUnit(const CliOptions& options) {
                 return;
             }
             int count = 0;
-            for (const CommandJob& w : writes) count += w.type == WriteParameter;
+            for (const CommandJob& w : writes) count += w.type == JobType::WriteParameter;
             PrintLine(std::string(kWritesLine) + "\t" + std::to_string(count));
             // The write step backs the unit up before its first write, as in every frame.
             if (count > 0) Step("writing");
             session.QueueWrites(writes);
         });
-        if (session.StartWorker()) session.WaitForJob(ReadForApply, 0);
+        if (session.StartWorker()) session.WaitForJob(JobType::ReadForApply, 0);
     }
     if (session.ExitCode() == kExitDone && status == kExitDone) {
         status = session.FinishWrites(collected);

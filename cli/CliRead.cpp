@@ -52,7 +52,7 @@ int RunRead(const CliOptions& options) {
     // With --output the unit is read for saving, as "save to file" does, and the file is
     // written by the same step; the listing is kept for printing either way.
     const bool toFile = !options.output.empty();
-    const int type = toFile ? ReadForSave : ReadAll;
+    const JobType type = toFile ? JobType::ReadForSave : JobType::ReadAll;
     std::string listing;
     session.SetJobHook([&](const CommandJob& job, JobOutcome outcome) {
         if (job.type != type || outcome != JobOutcome::Ok) return;
@@ -62,11 +62,11 @@ int RunRead(const CliOptions& options) {
     JobOutcome outcome;
     if (toFile) {
         session.dialogs().savePath = options.output;
-        const int before = session.Finished(ReadForSave);
+        const int before = session.Finished(JobType::ReadForSave);
         SaveToFile(session.frame());
-        outcome = session.WaitForJob(ReadForSave, before);
+        outcome = session.WaitForJob(JobType::ReadForSave, before);
     } else {
-        outcome = session.RunJob({ReadAll, kListingCommand, "", ""});
+        outcome = session.RunJob({JobType::ReadAll, kListingCommand, "", ""});
     }
     if (outcome != JobOutcome::Ok || listing.empty()) {
         PrintMessage("the unit sent no complete listing");

@@ -42,8 +42,9 @@ constexpr milliseconds kJobSlack{10000};
 constexpr int kMaxLayoutRounds = 50;
 constexpr int kProgressPeriodMs = 250;
 
-bool IsListingJob(int type) {
-    return type == ReadAll || type == ReadForSave || type == ReadForApply;
+bool IsListingJob(JobType type) {
+    return type == JobType::ReadAll || type == JobType::ReadForSave ||
+           type == JobType::ReadForApply;
 }
 
 // Selects the item with that text, adding it when the list lacks it.
@@ -210,12 +211,12 @@ void CliSession::SettleLayout() {
     }
 }
 
-int CliSession::Finished(int type) const {
+int CliSession::Finished(JobType type) const {
     auto it = finished_.find(type);
     return it == finished_.end() ? 0 : it->second;
 }
 
-JobOutcome CliSession::WaitForJob(int type, int before) {
+JobOutcome CliSession::WaitForJob(JobType type, int before) {
     const milliseconds limit = JobTimeout(type, frame_->timeoutFactor.load()) + kJobSlack;
     if (!WaitUntil([&] { return Finished(type) > before || !PortOpen(); }, limit)) {
         return JobOutcome::Timeout;
@@ -240,7 +241,7 @@ std::vector<CommandJob> CliSession::TakeQueuedJobs() {
 std::vector<PlannedWrite> CliSession::PlanWrites(const std::vector<CommandJob>& jobs) const {
     std::vector<PlannedWrite> writes;
     for (const CommandJob& job : jobs) {
-        if (job.type != WriteParameter) continue;
+        if (job.type != JobType::WriteParameter) continue;
         const ParameterEntry* entry = frame_->parameterTable.FindParameter(job.key);
         writes.push_back({job.key, entry ? entry->value : std::string(), job.value});
     }
@@ -250,7 +251,7 @@ std::vector<PlannedWrite> CliSession::PlanWrites(const std::vector<CommandJob>& 
 void CliSession::QueueWrites(const std::vector<CommandJob>& jobs) {
     for (const PlannedWrite& write : PlanWrites(jobs)) planned_.push_back(write);
     for (const CommandJob& job : jobs) {
-        if (job.type == WriteParameter) ++writesQueued_;
+        if (job.type == JobType::WriteParameter) ++writesQueued_;
         frame_->jobQueue.PushJob(job);
     }
 }
@@ -259,7 +260,7 @@ void CliSession::WaitForWrites() {
     const int pending = writesQueued_ - writesDone_;
     if (pending > 0) {
         const milliseconds each =
-            JobTimeout(WriteParameter, frame_->timeoutFactor.load()) + kLateAnswerGrace;
+            JobTimeout(JobType::WriteParameter, frame_->timeoutFactor.load()) + kLateAnswerGrace;
         WaitUntil([&] { return writesDone_ >= writesQueued_ || !PortOpen(); },
                   each * pending + kJobSlack);
     }
@@ -271,9 +272,9 @@ void CliSession::WaitForWrites() {
     }
     // The read-back that follows confirmed writes tells which ones the unit kept.
     if (!readBackDue_) return;
-    WaitUntil([&] { return Finished(ReadBack) > 0 || !PortOpen(); },
-              JobTimeout(ReadBack, frame_->timeoutFactor.load()) + kJobSlack);
-    if (Finished(ReadBack) == 0) {
+    WaitUntil([&] { return Finished(JobType::ReadBack) > 0 || !PortOpen(); },
+              JobTimeout(JobType::ReadBack, frame_->timeoutFactor.load()) + kJobSlack);
+    if (Finished(JobType::ReadBack) == 0) {
         PrintMessage("the unit sent no listing after the writes: they could not be checked");
         Fail(kExitUnit);
     }
@@ -297,8 +298,8 @@ int CliSession::Finish() {
     if (frame_ && PortOpen()) {
         if (frame_->loggedIn && !options_.stay && StartWorker()) {
             CommandJob quit;
-            quit.type = Quit;
-            quit.command = JobCommand(Quit);
+            quit.type = JobType::Quit;
+            quit.command = JobCommand(JobType::Quit);
             if (RunJob(quit) != JobOutcome::Ok) {
                 PrintMessage("the unit did not confirm at+quit");
                 Fail(kExitUnit);
@@ -315,8 +316,8 @@ int CliSession::Finish() {
 void CliSession::OnJobFinished(const CommandJob& job, JobOutcome outcome) {
     ++finished_[job.type];
     lastOutcome_[job.type] = outcome;
-    if (job.type == WriteParameter && !job.key.empty()) OnWriteFinished(job, outcome);
-    if (job.type == ReadBack) OnReadBackFinished(outcome);
+    if (job.type == JobType::WriteParameter && !job.key.empty()) OnWriteFinished(job, outcome);
+    if (job.type == JobType::ReadBack) OnReadBackFinished(outcome);
     if (hook_) hook_(job, outcome);
     if (waker_) waker_();
 }

@@ -76,10 +76,10 @@ class CliSession {
     void SettleLayout();
 
     // The number of jobs of that type finished so far.
-    int Finished(int type) const;
+    int Finished(JobType type) const;
     // Waits until more than `before` jobs of that type finished; returns the last one's
     // outcome (Timeout when the port went away or the wait's own limit passed).
-    JobOutcome WaitForJob(int type, int before);
+    JobOutcome WaitForJob(JobType type, int before);
     // Queues the job and waits for it.
     JobOutcome RunJob(const CommandJob& job);
 
@@ -127,8 +127,8 @@ class CliSession {
     std::unique_ptr<QTimer> progressTimer_;
     JobHook hook_;
     std::function<void()> waker_;
-    std::map<int, int> finished_;
-    std::map<int, JobOutcome> lastOutcome_;
+    std::map<JobType, int> finished_;
+    std::map<JobType, JobOutcome> lastOutcome_;
     std::deque<PlannedWrite> planned_;
     int writesQueued_ = 0;
     bool readBackDue_ = false;  // a write was confirmed: a read-back follows the writes

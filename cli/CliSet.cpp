@@ -47,7 +47,7 @@ int RunSet(const CliOptions& options) {
     bool listed = false;
     bool collected = false;
     session.SetJobHook([&](const CommandJob& job, JobOutcome outcome) {
-        if (job.type != ReadAll || outcome != JobOutcome::Ok || listed) return;
+        if (job.type != JobType::ReadAll || outcome != JobOutcome::Ok || listed) return;
         listed = true;
         // Only a listing this long was parsed into the form by the result step.
         if (frame.rxLength <= kListingMinimum) return;
@@ -76,6 +76,6 @@ int RunSet(const CliOptions& options) {
         }
         session.QueueWrites(writes);
     });
-    session.RunJob({ReadAll, kListingCommand, "", ""});
+    session.RunJob({JobType::ReadAll, kListingCommand, "", ""});
     return session.FinishWrites(collected);
 }

@@ -47,7 +47,7 @@ void JobQueue::Hold(bool held) {
     queued_.notify_all();
 }
 
-std::size_t JobQueue::CountOf(int type) const {
+std::size_t JobQueue::CountOf(JobType type) const {
     std::lock_guard lock(queueLock_);
     std::size_t n = 0;
     for (const CommandJob& job : jobs_) n += job.type == type;

@@ -6,16 +6,20 @@
 // closes; Size anywhere. All under queueLock.
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <mutex>
 #include <stop_token>
 #include <string>
 #include <vector>
 
-enum JobType : int {
-    kSettling = -2,  // pending kind: a job waits for the line to fall quiet before it writes
-    kNoJob = -1,     // pending kind: nothing awaited
-    kAwaitPrompt = 0,
+// A job's type; Settling, None and AwaitPrompt are only ever pending kinds (what the receive path
+// waits for), never the type of a queued job. Stored as the 32-bit signed number the unit's
+// protocol documents give each type.
+enum class JobType : std::int32_t {
+    Settling = -2,  // a job waits for the line to fall quiet before it writes
+    None = -1,      // nothing awaited
+    AwaitPrompt = 0,
     ReadAll = 1,
     WriteParameter = 2,
     EnterConfig = 3,
@@ -34,7 +38,7 @@ enum JobType : int {
 };
 
 struct CommandJob {
-    int type = kNoJob;
+    JobType type = JobType::None;
     std::string command;  // the exact bytes written, line ends included
     std::string key;      // WriteParameter: the parameter's control name
     std::string value;    // WriteParameter: the value written
@@ -60,7 +64,7 @@ class JobQueue {
     // Takes every queued job, held or not, in order.
     std::vector<CommandJob> TakeAll();
     // How many queued jobs are of that type.
-    std::size_t CountOf(int type) const;
+    std::size_t CountOf(JobType type) const;
 
   private:
     mutable std::mutex queueLock_;

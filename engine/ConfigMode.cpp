@@ -10,7 +10,7 @@ void Login(EngineWindow& frame) {
     ClearReceived(frame);
     frame.KillTimer(kPromptTimer);
     SendRaw(frame, "+++");
-    frame.pendingJobType = EnterConfig;
+    frame.pendingJobType = JobType::EnterConfig;
 }
 
 unsigned SendRaw(EngineWindow& frame, std::string_view text) {

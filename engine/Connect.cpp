@@ -71,7 +71,7 @@ void Connect(CM5Z30FrameWnd& frame) {
     const std::string device = PortItemDevice(portBox->GetText().str());
     CControlUI* baudBox = Find(frame, "BaudRate1");
     if (!baudBox) return;
-    frame.pendingJobType = kAwaitPrompt;
+    frame.pendingJobType = JobType::AwaitPrompt;
     const std::string baudText = baudBox->GetText().str();
     const int baud = std::atoi(baudText.c_str());
     CControlUI* formatBox = Find(frame, "Checkcode");

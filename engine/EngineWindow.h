@@ -22,7 +22,7 @@ struct ReceiveState {
     // When the last block arrived (UI thread): a line still busy is not a new command's yet.
     std::chrono::steady_clock::time_point lastReceivedAt{};
     AnswerEvent answerEvent;
-    int pendingJobType = kNoJob;
+    JobType pendingJobType = JobType::None;
 };
 
 class EngineWindow : public CWindowWnd, public ReceiveState {

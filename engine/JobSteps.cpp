@@ -33,7 +33,7 @@ void HandleOutcome(CM5Z30FrameWnd& frame, const CommandJob& job, const char* suc
         LogResult(frame, failure);
     } else if (HasOkLine(text)) {
         // SetTime is a write without a parameter: nothing to store.
-        if (job.type == WriteParameter && !job.key.empty()) {
+        if (job.type == JobType::WriteParameter && !job.key.empty()) {
             frame.parameterTable.SetValue(job.key, job.value);
             RememberConfirmedWrite(frame, job.key);
             NoteWriteConfirmed(frame, job.key);
@@ -46,25 +46,25 @@ void HandleOutcome(CM5Z30FrameWnd& frame, const CommandJob& job, const char* suc
 
 void PrepareJobStart(CM5Z30FrameWnd& frame) {
     // A Login awaiting its greeting keeps the line; the job is written once it is answered.
-    if (frame.pendingJobType == EnterConfig) return;
+    if (frame.pendingJobType == JobType::EnterConfig) return;
     frame.KillTimer(kPromptTimer);
-    frame.pendingJobType = kSettling;
+    frame.pendingJobType = JobType::Settling;
     frame.answerEvent.Reset();
     ClearReceived(frame);
 }
 
-bool ArmJobWhenQuiet(CM5Z30FrameWnd& frame, int type) {
-    if (frame.pendingJobType == kSettling && frame.rxLength == 0) {
+bool ArmJobWhenQuiet(CM5Z30FrameWnd& frame, JobType type) {
+    if (frame.pendingJobType == JobType::Settling && frame.rxLength == 0) {
         ArmJob(frame, type);
         return true;
     }
-    if (frame.pendingJobType == EnterConfig) return false;
+    if (frame.pendingJobType == JobType::EnterConfig) return false;
     // Something arrived (a prompt may have set the pending kind back to prompting).
     PrepareJobStart(frame);
     return false;
 }
 
-void ArmJob(CM5Z30FrameWnd& frame, int type) {
+void ArmJob(CM5Z30FrameWnd& frame, JobType type) {
     frame.KillTimer(kPromptTimer);
     frame.pendingJobType = type;
     frame.answerEvent.Reset();

@@ -5,9 +5,9 @@
 // A late answer to the previous command must not complete or satisfy the next job. After a
 // time-out the worker first gives that answer a grace period to arrive (it completes the
 // timed-out kind, which stays pending). Then a job starts in two steps: PrepareJobStart
-// empties the receive state and parks the pending kind at kSettling (received text is logged
-// but completes nothing); the worker waits a short quiet span and asks ArmJobWhenQuiet, which
-// arms the job only when nothing arrived in that span, and otherwise empties the buffer again
+// empties the receive state and parks the pending kind at JobType::Settling (received text is
+// logged but completes nothing); the worker waits a short quiet span and asks ArmJobWhenQuiet,
+// which arms the job only when nothing arrived in that span, and otherwise empties the buffer again
 // for another span. What the old command still brings is thus received and thrown away before
 // the new command is written.
 //
@@ -16,16 +16,16 @@
 
 class CM5Z30FrameWnd;
 
-// Stops the prompt answers, parks the pending kind at kSettling, resets the answer event and
-// empties the receive buffer; a Login that awaits its greeting is left alone.
+// Stops the prompt answers, parks the pending kind at JobType::Settling, resets the answer event
+// and empties the receive buffer; a Login that awaits its greeting is left alone.
 void PrepareJobStart(CM5Z30FrameWnd& frame);
 // Arms the job (pending kind = its type, event reset, buffer empty, prompt answers stopped)
 // when nothing arrived since the last call or PrepareJobStart, and returns true; otherwise
 // empties the buffer for another quiet span and returns false. While a Login awaits the unit's
 // greeting the state is left alone (false).
-bool ArmJobWhenQuiet(CM5Z30FrameWnd& frame, int type);
+bool ArmJobWhenQuiet(CM5Z30FrameWnd& frame, JobType type);
 // Arms the job whatever arrived (a line that never falls quiet).
-void ArmJob(CM5Z30FrameWnd& frame, int type);
+void ArmJob(CM5Z30FrameWnd& frame, JobType type);
 // The result handling of a completed job by its type: the result labels, the value stored on
 // a write's OK, parsing a listing, the .cfg file, the logged-out state, the network mode.
 void HandleJobResult(CM5Z30FrameWnd& frame, const CommandJob& job);

@@ -37,7 +37,7 @@ enum class ResultAction {
 };
 
 struct JobTypeRow {
-    int type;
+    JobType type;
     const char* command;  // the bytes written, line ends included; null where the job builds it
     int baseTimeoutMs;
     Completion completion;
@@ -47,30 +47,30 @@ struct JobTypeRow {
 // clang-format off
 inline constexpr JobTypeRow kJobTypes[] = {
     // type            command                   time-out  completed by             result handling
-    {ReadAll,          kListingCommand,          24000,    Completion::Listing,     ResultAction::ParseListing},
-    {WriteParameter,   nullptr,                  5000,     Completion::OkOrError,   ResultAction::WriteOutcome},
-    {EnterConfig,      nullptr,                  5000,     Completion::Login,       ResultAction::None},
-    {RestoreFactory,   "\r\nAT+FACTORY\r\n",     5000,     Completion::Factory,     ResultAction::FactoryOutcome},
-    {ReadForSave,      kListingCommand,          24000,    Completion::FileListing, ResultAction::SaveFile},
-    {ReadForApply,     kListingCommand,          24000,    Completion::FileListing, ResultAction::ApplyFile},
-    {Quit,             "\r\nat+quit\r\n",        5000,     Completion::QuitOk,      ResultAction::LoggedOut},
-    {FindNetMode,      "AT+FINDNETMODE\r\n",     5000,     Completion::OkOnly,      ResultAction::NetMode},
-    {GetVersion,       "At+VER\r\n",             5000,     Completion::OkOrError,   ResultAction::None},
-    {QueryPin,         "\r\nAt+CPIN?\r\n",       5000,     Completion::OkOrError,   ResultAction::None},
-    {QuerySignal,      "At+CSQ\r\n",             5000,     Completion::Signal,      ResultAction::None},
-    {QuerySignalRetry, "At+CSQ\r\n",             5000,     Completion::OkOrError,   ResultAction::None},
-    {ReadFileLog,      "at+READFILELOG\r\n",     24000,    Completion::OkOrError,   ResultAction::None},
-    {RawCommand,       nullptr,                  5000,     Completion::OkOrError,   ResultAction::None},
-    {ReadBack,         kListingCommand,          24000,    Completion::Listing,     ResultAction::CheckWrites},
+    {JobType::ReadAll,          kListingCommand,          24000,    Completion::Listing,     ResultAction::ParseListing},
+    {JobType::WriteParameter,   nullptr,                  5000,     Completion::OkOrError,   ResultAction::WriteOutcome},
+    {JobType::EnterConfig,      nullptr,                  5000,     Completion::Login,       ResultAction::None},
+    {JobType::RestoreFactory,   "\r\nAT+FACTORY\r\n",     5000,     Completion::Factory,     ResultAction::FactoryOutcome},
+    {JobType::ReadForSave,      kListingCommand,          24000,    Completion::FileListing, ResultAction::SaveFile},
+    {JobType::ReadForApply,     kListingCommand,          24000,    Completion::FileListing, ResultAction::ApplyFile},
+    {JobType::Quit,             "\r\nat+quit\r\n",        5000,     Completion::QuitOk,      ResultAction::LoggedOut},
+    {JobType::FindNetMode,      "AT+FINDNETMODE\r\n",     5000,     Completion::OkOnly,      ResultAction::NetMode},
+    {JobType::GetVersion,       "At+VER\r\n",             5000,     Completion::OkOrError,   ResultAction::None},
+    {JobType::QueryPin,         "\r\nAt+CPIN?\r\n",       5000,     Completion::OkOrError,   ResultAction::None},
+    {JobType::QuerySignal,      "At+CSQ\r\n",             5000,     Completion::Signal,      ResultAction::None},
+    {JobType::QuerySignalRetry, "At+CSQ\r\n",             5000,     Completion::OkOrError,   ResultAction::None},
+    {JobType::ReadFileLog,      "at+READFILELOG\r\n",     24000,    Completion::OkOrError,   ResultAction::None},
+    {JobType::RawCommand,       nullptr,                  5000,     Completion::OkOrError,   ResultAction::None},
+    {JobType::ReadBack,         kListingCommand,          24000,    Completion::Listing,     ResultAction::CheckWrites},
 };
 // clang-format on
 
 // The time-out of any other type, and what it waits for (nothing).
-inline constexpr JobTypeRow kOtherJobType = {kNoJob, nullptr, 5000, Completion::None,
+inline constexpr JobTypeRow kOtherJobType = {JobType::None, nullptr, 5000, Completion::None,
                                              ResultAction::None};
 
 // The row of a job type or pending kind (kOtherJobType for one not in the table).
-constexpr const JobTypeRow& JobTypeOf(int type) {
+constexpr const JobTypeRow& JobTypeOf(JobType type) {
     for (const JobTypeRow& row : kJobTypes) {
         if (row.type == type) return row;
     }
@@ -78,13 +78,13 @@ constexpr const JobTypeRow& JobTypeOf(int type) {
 }
 
 // The fixed command of a job type (its table row's); empty for a type whose job builds its own.
-constexpr std::string_view JobCommand(int type) {
+constexpr std::string_view JobCommand(JobType type) {
     const char* command = JobTypeOf(type).command;
     return command ? std::string_view(command) : std::string_view();
 }
 
 // The job's time-out: its base time-out times the factor (at least 1).
-inline std::chrono::milliseconds JobTimeout(int type, int timeoutFactor) {
+inline std::chrono::milliseconds JobTimeout(JobType type, int timeoutFactor) {
     return std::chrono::milliseconds(static_cast<long long>(JobTypeOf(type).baseTimeoutMs) *
                                      (timeoutFactor < 1 ? 1 : timeoutFactor));
 }

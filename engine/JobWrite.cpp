@@ -7,7 +7,7 @@
 #include "ui/Log.h"
 
 WriteStep ArmAndWrite(CM5Z30FrameWnd& frame, const CommandJob& job, bool force, bool loginMayWait) {
-    if (frame.pendingJobType == EnterConfig) {
+    if (frame.pendingJobType == JobType::EnterConfig) {
         if (loginMayWait) return WriteStep::LoginPending;
         force = true;  // the greeting never came: the Login has had its time
     }
@@ -19,7 +19,7 @@ WriteStep ArmAndWrite(CM5Z30FrameWnd& frame, const CommandJob& job, bool force, 
     BackUpBeforeFirstWrite(frame, job);
     const auto size = static_cast<unsigned>(job.command.size());
     if (frame.serialPort.WriteBytes(job.command.data(), size) < size) {
-        frame.pendingJobType = kNoJob;
+        frame.pendingJobType = JobType::None;
         LogAppend(frame, (LabelText("WorkerJobThreadProc", "NotSent") + ":" +
                           std::string_view(job.command))
                              .str());
@@ -30,8 +30,8 @@ WriteStep ArmAndWrite(CM5Z30FrameWnd& frame, const CommandJob& job, bool force, 
     return WriteStep::Written;
 }
 
-bool EndGrace(CM5Z30FrameWnd& frame, int type) {
+bool EndGrace(CM5Z30FrameWnd& frame, JobType type) {
     if (frame.answerEvent.IsSet()) return true;
-    if (frame.pendingJobType == type) frame.pendingJobType = kNoJob;
+    if (frame.pendingJobType == type) frame.pendingJobType = JobType::None;
     return false;
 }

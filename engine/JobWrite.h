@@ -23,4 +23,4 @@ enum class WriteStep {
 WriteStep ArmAndWrite(CM5Z30FrameWnd& frame, const CommandJob& job, bool force, bool loginMayWait);
 // Ends the grace after a time-out: true when the late answer completed the job after all;
 // otherwise nothing is pending any more, so later text is logged but never judged.
-bool EndGrace(CM5Z30FrameWnd& frame, int type);
+bool EndGrace(CM5Z30FrameWnd& frame, JobType type);

@@ -16,17 +16,17 @@ constexpr const char* kSection = "Progress";
 
 // The listing jobs and the words their step is shown in.
 struct ListingStep {
-    int type;
+    JobType type;
     const char* key;
 };
 constexpr ListingStep kListingSteps[] = {
-    {ReadAll, "Reading"},
-    {ReadForSave, "BackingUp"},
-    {ReadForApply, "ReadingForApply"},
-    {ReadBack, "CheckingKept"},
+    {JobType::ReadAll, "Reading"},
+    {JobType::ReadForSave, "BackingUp"},
+    {JobType::ReadForApply, "ReadingForApply"},
+    {JobType::ReadBack, "CheckingKept"},
 };
 
-const char* ListingKey(int type) {
+const char* ListingKey(JobType type) {
     for (const ListingStep& step : kListingSteps) {
         if (step.type == type) return step.key;
     }
@@ -75,27 +75,28 @@ void Show(CM5Z30FrameWnd& frame, int percent, const std::string& step, bool runn
 
 void ShowJobStarted(CM5Z30FrameWnd& frame, const CommandJob& job) {
     RunProgress& run = frame.progress;
-    run.listingJob = ListingKey(job.type) ? job.type : kNoJob;
+    run.listingJob = ListingKey(job.type) ? job.type : JobType::None;
     // Short queries (signal, version, ...) show no bar.
-    if (run.listingJob != kNoJob || job.type == WriteParameter || job.type == RestoreFactory) {
+    if (run.listingJob != JobType::None || job.type == JobType::WriteParameter ||
+        job.type == JobType::RestoreFactory) {
         run.running = true;
     }
-    if (run.listingJob != kNoJob) {
+    if (run.listingJob != JobType::None) {
         Show(frame, 0,
              FilledLabel(kSection, ListingKey(job.type),
                          {{"done", Kilobytes(0)}, {"total", Kilobytes(run.expectedListing)}}),
              true);
-    } else if (job.type == WriteParameter) {
+    } else if (job.type == JobType::WriteParameter) {
         ++run.writesStarted;
         const int total =
-            run.writesStarted + static_cast<int>(frame.jobQueue.CountOf(WriteParameter));
+            run.writesStarted + static_cast<int>(frame.jobQueue.CountOf(JobType::WriteParameter));
         Show(frame, (run.writesStarted - 1) * 100 / total,
              FilledLabel(kSection, "Writing",
                          {{"n", std::to_string(run.writesStarted)},
                           {"total", std::to_string(total)},
                           {"name", job.key.empty() ? CommandWord(job.command) : job.key}}),
              true);
-    } else if (job.type == RestoreFactory) {
+    } else if (job.type == JobType::RestoreFactory) {
         Show(frame, 0, LabelText(kSection, "Restoring").str(), true);
     }
 }
@@ -103,7 +104,7 @@ void ShowJobStarted(CM5Z30FrameWnd& frame, const CommandJob& job) {
 void ShowReceivedProgress(CM5Z30FrameWnd& frame) {
     RunProgress& run = frame.progress;
     // While the line settles before the command, what arrives is the previous command's.
-    if (run.listingJob == kNoJob || frame.pendingJobType == kSettling) return;
+    if (run.listingJob == JobType::None || frame.pendingJobType == JobType::Settling) return;
     if (frame.answerEvent.IsSet() && frame.rxLength > kListingMinimum) {
         // The next listing of this unit is expected to be as long as this one.
         run.expectedListing = frame.rxLength;
@@ -147,12 +148,12 @@ int CancelRun(CM5Z30FrameWnd& frame) {
     int dropped = 0;
     for (CommandJob& job : frame.jobQueue.TakeAll()) {
         // What was written is still checked: the read-back stays.
-        if (job.type == ReadBack) {
+        if (job.type == JobType::ReadBack) {
             frame.jobQueue.PushJob(job);
             continue;
         }
         ++dropped;
-        if (job.type == WriteParameter) run.notSent.push_back(job.key);
+        if (job.type == JobType::WriteParameter) run.notSent.push_back(job.key);
     }
     run.cancelled = run.running;
     if (CControlUI* cancel = frame.paintManager.FindControl("CancelJobs")) {

@@ -18,8 +18,8 @@ class CM5Z30FrameWnd;
 inline constexpr int kTypicalListingBytes = 3900;
 
 struct RunProgress {
-    int writesStarted = 0;    // writes started since the queue last ran dry
-    int listingJob = kNoJob;  // the listing job on the line, or kNoJob
+    int writesStarted = 0;               // writes started since the queue last ran dry
+    JobType listingJob = JobType::None;  // the listing job on the line, or None
     int expectedListing = kTypicalListingBytes;
     bool running = false;
     bool cancelled = false;

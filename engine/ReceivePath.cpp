@@ -23,11 +23,11 @@ std::string_view Received(const EngineWindow& frame) {
 
 void Complete(EngineWindow& frame) {
     frame.answerEvent.Set();
-    frame.pendingJobType = kNoJob;
+    frame.pendingJobType = JobType::None;
 }
 
 // Queues a job of a type with a fixed command.
-void PushFollowUp(EngineWindow& frame, int type) {
+void PushFollowUp(EngineWindow& frame, JobType type) {
     frame.jobQueue.PushJob(CommandJob{type, std::string(JobCommand(type)), {}, {}});
 }
 
@@ -45,7 +45,7 @@ void TestPrompting(EngineWindow& frame, std::string_view text) {
     if (list == std::string_view::npos) return;
     frame.KillTimer(kPromptTimer);
     frame.PostMessage(kMsgCommandState, 1, 0);
-    frame.pendingJobType = kNoJob;
+    frame.pendingJobType = JobType::None;
     // A prompt that came before the command list in the same text is answered already; left
     // in the buffer it would put the form back into prompting.
     DropReceivedBefore(frame, list + kCommandList.size());
@@ -60,7 +60,7 @@ std::size_t PastLineEnd(std::string_view text, std::size_t from) {
 void TestLogin(EngineWindow& frame, std::string_view text) {
     const std::size_t greeting = text.find(kLoginGreeting);
     if (greeting != std::string_view::npos) {
-        frame.pendingJobType = kNoJob;
+        frame.pendingJobType = JobType::None;
         frame.PostMessage(kMsgCommandState, 1, 0);
         frame.answerEvent.Set();
         DropReceivedBefore(frame, greeting + kLoginGreeting.size());
@@ -72,13 +72,13 @@ void TestLogin(EngineWindow& frame, std::string_view text) {
 // Whether the awaited answer is complete, by the rule of the pending kind.
 void TestCompletion(EngineWindow& frame) {
     const std::string_view text = Received(frame);
-    if (frame.pendingJobType == kAwaitPrompt) return TestPrompting(frame, text);
+    if (frame.pendingJobType == JobType::AwaitPrompt) return TestPrompting(frame, text);
     const Completion rule = JobTypeOf(frame.pendingJobType).completion;
     if (rule == Completion::None) return;
     if (rule == Completion::Login) return TestLogin(frame, text);
     // A refusal ends every kind at once: the worker then stores and applies nothing.
     if (HasErrorLine(text)) {
-        if (rule == Completion::Signal) PushFollowUp(frame, QuerySignalRetry);
+        if (rule == Completion::Signal) PushFollowUp(frame, JobType::QuerySignalRetry);
         return Complete(frame);
     }
     if (!HasOkLine(text)) return;
@@ -89,7 +89,7 @@ void TestCompletion(EngineWindow& frame) {
             break;
         case Completion::Factory:
             Complete(frame);
-            PushFollowUp(frame, ReadAll);
+            PushFollowUp(frame, JobType::ReadAll);
             break;
         case Completion::QuitOk:
             Complete(frame);
@@ -114,7 +114,7 @@ void TestMode(EngineWindow& frame) {
             DropReceivedBefore(frame, PastLineEnd(text, timeout + kSettingTimeout.size()));
             continue;
         }
-        frame.pendingJobType = kAwaitPrompt;
+        frame.pendingJobType = JobType::AwaitPrompt;
         // Restarted only to change its period: a unit that prompts more often than the timer
         // ticks would otherwise never be answered.
         if (frame.TimerInterval(kPromptTimer) != static_cast<int>(kPromptAnswerMs)) {

@@ -50,7 +50,8 @@ enum class Click {
 struct ClickRow {
     const char* name;
     Click action;
-    int jobType = kNoJob;  // Click::Push: the job type, whose command the job table holds
+    JobType jobType =
+        JobType::None;  // Click::Push: the job type, whose command the job table holds
 };
 
 // clang-format off
@@ -60,20 +61,20 @@ constexpr ClickRow kCommandRows[] = {
     {"Open",           Click::Toggle},
     {"Clear",          Click::ClearLog},
     {"SaveLog",        Click::SaveLog},
-    {"Load",           Click::Push, ReadAll},
+    {"Load",           Click::Push, JobType::ReadAll},
     {"Save",           Click::Collect},
     {"Revert",         Click::Revert},
     {"History",        Click::History},
-    {"RestoreFactory", Click::ConfirmPush, RestoreFactory},
+    {"RestoreFactory", Click::ConfirmPush, JobType::RestoreFactory},
     {"Login",          Click::Login},
     {"SaveToFile",     Click::PostSave},
     {"LoadFromFile",   Click::PostLoad},
     {"SetTime",        Click::SetTime},
     {"CancelJobs",     Click::Cancel},
-    {"READFILELOG",    Click::Push, ReadFileLog},
-    {"CPIN",           Click::Push, QueryPin},
-    {"CSQ",            Click::Push, QuerySignal},
-    {"GetVer",         Click::Push, GetVersion},
+    {"READFILELOG",    Click::Push, JobType::ReadFileLog},
+    {"CPIN",           Click::Push, JobType::QueryPin},
+    {"CSQ",            Click::Push, JobType::QuerySignal},
+    {"GetVer",         Click::Push, JobType::GetVersion},
 };
 constexpr ClickRow kFormRows[] = {
     {"quit",           Click::Quit},
@@ -143,7 +144,7 @@ constexpr const char* kIpFields[] = {
     "Server3's Ip", "Server4's Ip",          "Server5's Ip",
 };
 
-void Push(CM5Z30FrameWnd& frame, int type, std::string command) {
+void Push(CM5Z30FrameWnd& frame, JobType type, std::string command) {
     frame.jobQueue.PushJob(CommandJob{type, std::move(command), {}, {}});
 }
 
@@ -193,14 +194,14 @@ void RunClick(CM5Z30FrameWnd& frame, CControlUI& sender, const ClickRow& row) {
             frame.PostMessage(kMsgLoadFromFile, 0, 0);
             break;
         case Click::SetTime:
-            Push(frame, WriteParameter,
+            Push(frame, JobType::WriteParameter,
                  CStdString::Formatted("AT+EXCCLK=\"%s\",5\r\n", LocalTimeStamp().GetData()).str());
             break;
         case Click::Cancel:
             CancelRun(frame);
             break;
         case Click::Quit:
-            Push(frame, Quit, std::string(JobCommand(Quit)));
+            Push(frame, JobType::Quit, std::string(JobCommand(JobType::Quit)));
             frame.PostMessage(kMsgCommandState, 0, 0);
             break;
         case Click::TabBack:
@@ -232,7 +233,8 @@ void OnClick(CM5Z30FrameWnd& frame, CControlUI& sender) {
     const std::string name = sender.GetName().str();
     if (const ClickRow* row = FindRow(kCommandRows, name)) return RunClick(frame, sender, *row);
     // The name is the command, whatever the caption says.
-    if (name.find("AT+") != std::string::npos) return Push(frame, RawCommand, name + "\r\n");
+    if (name.find("AT+") != std::string::npos)
+        return Push(frame, JobType::RawCommand, name + "\r\n");
     if (const ClickRow* row = FindRow(kFormRows, name)) return RunClick(frame, sender, *row);
 }
 
@@ -282,7 +284,7 @@ void OnItemSelect(CM5Z30FrameWnd& frame, CControlUI& sender) {
 
 void OnSetFocus(CM5Z30FrameWnd& frame, CControlUI& sender) {
     if (sender.GetName() == "FINDNETMODE" && frame.loggedIn) {
-        Push(frame, FindNetMode, std::string(JobCommand(FindNetMode)));
+        Push(frame, JobType::FindNetMode, std::string(JobCommand(JobType::FindNetMode)));
     }
 }
 

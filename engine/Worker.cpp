@@ -7,13 +7,13 @@
 //
 //   phase       pending kind              what received text does
 //   ----------  ------------------------  ----------------------------------------------------
-//   settling    kSettling (or the Login's  logged, kept for the mode markers, judged as no
+//   settling    Settling (or the Login's   logged, kept for the mode markers, judged as no
 //               EnterConfig, left alone)   answer; the buffer is emptied before the write
 //   pending     the job's type             logged and judged by the job's rule (JobTypes.h)
 //   grace       still the job's type       logged and judged by the job's rule: a late answer
 //                                          completes the timed-out job and is handled, marked
 //                                          late (a write's late OK stores its value)
-//   settled     kNoJob                     logged, judged as nothing: after the answer or
+//   settled     None                       logged, judged as nothing: after the answer or
 //                                          after the grace, nothing is awaited
 //
 // Why nothing can be credited to the wrong command:
@@ -72,7 +72,7 @@ std::optional<WriteStep> WriteWhenLineIsFree(CM5Z30FrameWnd& frame, const Comman
         ShowJobStarted(frame, job);
         return LRESULT{1};
     });
-    const auto loginLimit = JobTimeout(EnterConfig, frame.timeoutFactor.load());
+    const auto loginLimit = JobTimeout(JobType::EnterConfig, frame.timeoutFactor.load());
     std::chrono::milliseconds waited{0};
     int busyRounds = 0;
     bool pause = settle;

@@ -20,7 +20,8 @@ void ForgetConnectionBackup(CM5Z30FrameWnd& frame) {
 
 bool ChangesUnit(const CommandJob& job) {
     // The clock's write (SetTime) has no parameter: it changes no setting.
-    return (job.type == WriteParameter && !job.key.empty()) || job.type == RestoreFactory;
+    return (job.type == JobType::WriteParameter && !job.key.empty()) ||
+           job.type == JobType::RestoreFactory;
 }
 
 void BackUpBeforeFirstWrite(CM5Z30FrameWnd& frame, const CommandJob& job) {
@@ -43,7 +44,7 @@ void BackUpBeforeFirstWrite(CM5Z30FrameWnd& frame, const CommandJob& job) {
 }
 
 bool ConfirmFactoryRestore(CM5Z30FrameWnd& frame) {
-    BackUpBeforeFirstWrite(frame, CommandJob{RestoreFactory, {}, {}, {}});
+    BackUpBeforeFirstWrite(frame, CommandJob{JobType::RestoreFactory, {}, {}, {}});
     const std::optional<BackupFile>& taken = frame.connectionBackup.taken;
     const std::string text = taken ? LabelText("Backup", "FactoryConfirm").str() + taken->path
                                    : LabelText("Backup", "FactoryNoBackup").str();

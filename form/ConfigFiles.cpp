@@ -57,7 +57,7 @@ ui::FileDialogSpec DialogSpec(int language, const char* allFilesEnglish, bool mu
     return spec;
 }
 
-void PushListingJob(CM5Z30FrameWnd& frame, int type) {
+void PushListingJob(CM5Z30FrameWnd& frame, JobType type) {
     CommandJob job;
     job.type = type;
     job.command = kListingCommand;
@@ -102,7 +102,7 @@ void SaveToFile(CM5Z30FrameWnd& frame) {
     CStdString path;
     if (!ui::Dialogs().GetSaveFileName(SaveDialogSpec(frame.language), &path)) return;
     frame.configFilePath = path;
-    PushListingJob(frame, ReadForSave);
+    PushListingJob(frame, JobType::ReadForSave);
 }
 
 void LoadFromFile(CM5Z30FrameWnd& frame) {
@@ -122,7 +122,7 @@ bool OpenConfigFileAtStart(CM5Z30FrameWnd& frame, const CStdString& path) {
 
 void ApplyShownFile(CM5Z30FrameWnd& frame) {
     frame.fileAwaitsApply = false;
-    PushListingJob(frame, ReadForApply);
+    PushListingJob(frame, JobType::ReadForApply);
 }
 
 bool ShowConfigFile(CM5Z30FrameWnd& frame, const CStdString& path) {

@@ -130,7 +130,7 @@ bool QueueIfChanged(CM5Z30FrameWnd& frame, const std::string& name, const Parame
         return false;
     }
     CommandJob job;
-    job.type = WriteParameter;
+    job.type = JobType::WriteParameter;
     job.command = entry.atCommand + "=" + std::string(value) + "\r\n";
     job.key = name;
     job.value = value;

@@ -35,7 +35,7 @@ std::string Readable(const std::string& bytes) {
 
 void QueueReadBack(CM5Z30FrameWnd& frame) {
     CommandJob job;
-    job.type = ReadBack;
+    job.type = JobType::ReadBack;
     job.command = kListingCommand;
     frame.jobQueue.PushJob(job);
 }

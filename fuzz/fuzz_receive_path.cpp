@@ -15,11 +15,11 @@ namespace {
 
 // Every pending kind the receive path knows: the kinds that are no job, every job type of the
 // table, and one it does not know.
-const std::vector<int>& PendingKinds() {
-    static const std::vector<int> kinds = [] {
-        std::vector<int> all = {kSettling, kNoJob, kAwaitPrompt};
+const std::vector<JobType>& PendingKinds() {
+    static const std::vector<JobType> kinds = [] {
+        std::vector<JobType> all = {JobType::Settling, JobType::None, JobType::AwaitPrompt};
         for (const JobTypeRow& row : kJobTypes) all.push_back(row.type);
-        all.push_back(99);
+        all.push_back(static_cast<JobType>(99));
         return all;
     }();
     return kinds;

@@ -57,10 +57,10 @@ TEST_F(ConnectTest, OpensThenClosesWithEveryStep) {
     ASSERT_TRUE(frame.serialPort.IsOpen()) << frame.log;
     EXPECT_EQ(OpenButtonText(), enginetest::kCloseLabel);
     EXPECT_EQ(frame.TimerInterval(kPromptTimer), 300);
-    EXPECT_EQ(frame.pendingJobType, kAwaitPrompt);
+    EXPECT_EQ(frame.pendingJobType, JobType::AwaitPrompt);
     EXPECT_EQ(frame.timeoutFactor, 1);
 
-    for (int i = 0; i < 3; ++i) frame.jobQueue.PushJob({GetVersion, "At+VER\r\n", {}, {}});
+    for (int i = 0; i < 3; ++i) frame.jobQueue.PushJob({JobType::GetVersion, "At+VER\r\n", {}, {}});
     frame.loggedIn = true;
     frame.Click("Open");
     EXPECT_FALSE(frame.serialPort.IsOpen());

@@ -42,7 +42,7 @@ class Session {
         return WaitUntil([&] { return frame.loggedIn.load(); }, 3000);
     }
     // True once the queue is empty and no answer is awaited.
-    bool Idle() { return frame.jobQueue.Size() == 0 && frame.pendingJobType == kNoJob; }
+    bool Idle() { return frame.jobQueue.Size() == 0 && frame.pendingJobType == JobType::None; }
     bool AddFault(const char* fault) { return host.AddFault(fault, &error); }
 
     enginetest::RecordingDialogs dialogs;
@@ -98,7 +98,7 @@ TEST(EndToEnd, LoginWithPlusSigns) {
             ASSERT_TRUE(s.AddFault(c.fault)) << s.error;
         }
         s.frame.Click("Login");
-        ASSERT_TRUE(WaitUntil([&] { return s.frame.pendingJobType == kNoJob; }, 3000));
+        ASSERT_TRUE(WaitUntil([&] { return s.frame.pendingJobType == JobType::None; }, 3000));
         QCoreApplication::processEvents();
         EXPECT_EQ(s.frame.loggedIn, c.loggedIn);
         EXPECT_NE(s.frame.log.find(Sent("+++\r\n")), std::string::npos);
@@ -223,7 +223,7 @@ TEST(EndToEnd, WriteStoresOnlyConfirmedValues) {
     for (const WriteCase& c : cases) {
         SCOPED_TRACE(c.command);
         s.frame.log.clear();
-        s.frame.jobQueue.PushJob({WriteParameter, c.command, c.key, c.value});
+        s.frame.jobQueue.PushJob({JobType::WriteParameter, c.command, c.key, c.value});
         ASSERT_TRUE(
             WaitUntil([&] { return Occurrences(s.frame.log, c.label) == 1 && s.Idle(); }, 3000))
             << s.frame.log;
@@ -254,10 +254,11 @@ TEST(EndToEnd, LateAnswerDoesNotCompleteTheNextWrite) {
     // Later than the write's 5 s time-out, within the grace the next command waits.
     ASSERT_TRUE(s.AddFault("delay=5600@AT+IPAD/1")) << s.error;
     ParameterTable& table = s.frame.parameterTable;
-    s.frame.jobQueue.PushJob({WriteParameter, "AT+IPAD=10.0.0.7\r\n", "Server's Ip", "10.0.0.7"});
+    s.frame.jobQueue.PushJob(
+        {JobType::WriteParameter, "AT+IPAD=10.0.0.7\r\n", "Server's Ip", "10.0.0.7"});
     // The unit refuses this one: the late OK must not pass for its answer.
     s.frame.jobQueue.PushJob(
-        {WriteParameter, "AT+DNSSVR=999.1.1.1\r\n", "Dns Server's Ip", "999.1.1.1"});
+        {JobType::WriteParameter, "AT+DNSSVR=999.1.1.1\r\n", "Dns Server's Ip", "999.1.1.1"});
     ASSERT_TRUE(WaitUntil(
         [&] { return Occurrences(s.frame.log, enginetest::kSaveErrorLabel) == 1 && s.Idle(); },
         10000))

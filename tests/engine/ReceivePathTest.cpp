@@ -19,20 +19,20 @@ using enginetest::Feed;
 using enginetest::Message;
 using enginetest::RecordingFrame;
 
-void ResetReceiveState(RecordingFrame& frame, int pending) {
+void ResetReceiveState(RecordingFrame& frame, JobType pending) {
     ClearReceived(frame);
     frame.pendingJobType = pending;
     frame.answerEvent.Reset();
     frame.jobQueue.Clear();
     frame.KillTimer(kPromptTimer);
-    if (pending == kAwaitPrompt) StartPromptTimer(frame, 300);
+    if (pending == JobType::AwaitPrompt) StartPromptTimer(frame, 300);
     QCoreApplication::processEvents();
     frame.messages.clear();
     frame.log.clear();
 }
 
-std::vector<int> QueuedTypes(CM5Z30FrameWnd& frame) {
-    std::vector<int> types;
+std::vector<JobType> QueuedTypes(CM5Z30FrameWnd& frame) {
+    std::vector<JobType> types;
     CommandJob job;
     while (frame.jobQueue.PopJob(job)) types.push_back(job.type);
     return types;
@@ -46,66 +46,66 @@ const std::string kPrompt = "Press 's' key to enter setting mode\r\n";
 
 struct CompletionCase {
     const char* what;
-    int pending;
+    JobType pending;
     std::vector<std::string> blocks;
     bool eventSet;
-    int pendingAfter;
+    JobType pendingAfter;
     std::vector<Message> posted;
-    std::vector<int> followUps;
+    std::vector<JobType> followUps;
     int promptTimer;  // period of timer 101 afterwards, -1 stopped
 };
 
 TEST(ReceivePath, CompletesEachPendingKindByItsRule) {
     // clang-format off
     const CompletionCase cases[] = {
-        {"listing and OK line", ReadAll, {kList, "\r\nOK\r\n"}, true, kNoJob, kNone, {}, -1},
-        {"anchor split over blocks", ReadAll, {"\r\nAccess Po", "int Name:X\r\n\r\nOK\r\n"}, true,
-         kNoJob, kNone, {}, -1},
-        {"listing without OK yet", ReadAll, {kList}, false, ReadAll, kNone, {}, -1},
-        {"value holding OK", ReadAll, {"\r\nAccess Point Name:BOOK\r\n"}, false, ReadAll, kNone, {},
+        {"listing and OK line", JobType::ReadAll, {kList, "\r\nOK\r\n"}, true, JobType::None, kNone, {}, -1},
+        {"anchor split over blocks", JobType::ReadAll, {"\r\nAccess Po", "int Name:X\r\n\r\nOK\r\n"}, true,
+         JobType::None, kNone, {}, -1},
+        {"listing without OK yet", JobType::ReadAll, {kList}, false, JobType::ReadAll, kNone, {}, -1},
+        {"value holding OK", JobType::ReadAll, {"\r\nAccess Point Name:BOOK\r\n"}, false, JobType::ReadAll, kNone, {},
          -1},
-        {"error to a listing ends it", ReadAll, {"\r\nERROR\r\n"}, true, kNoJob, kNone, {}, -1},
-        {"zero byte cuts nothing", ReadAll, {"\r\nAccess Point Name:A\0B\r\n\r\nOK\r\n"s}, true,
-         kNoJob, kNone, {}, -1},
-        {"write OK", WriteParameter, {"\r\nOK\r\n"}, true, kNoJob, kNone, {}, -1},
-        {"write ERROR", WriteParameter, {"\r\nERROR\r\n"}, true, kNoJob, kNone, {}, -1},
-        {"write CME error", WriteParameter, {"\r\n+CME ERROR: 1\r\n"}, true, kNoJob, kNone, {}, -1},
-        {"OK without line end", WriteParameter, {"\r\nOK"}, false, WriteParameter, kNone, {}, -1},
-        {"OK over two blocks", WriteParameter, {"\r\nO", "K\r\n"}, true, kNoJob, kNone, {}, -1},
-        {"OK inside a word", GetVersion, {"\r\n+VER: BOOK\r\n"}, false, GetVersion, kNone, {}, -1},
-        {"login greeting", EnterConfig, {"\r\nenter setting!\r\n"}, true, kNoJob, kIn, {}, -1},
-        {"login refused", EnterConfig, {"\r\nERROR\r\n"}, true, kNoJob, kNone, {}, -1},
-        {"factory OK: read again", RestoreFactory, {"\r\nOK\r\n"}, true, kNoJob, kNone, {ReadAll},
+        {"error to a listing ends it", JobType::ReadAll, {"\r\nERROR\r\n"}, true, JobType::None, kNone, {}, -1},
+        {"zero byte cuts nothing", JobType::ReadAll, {"\r\nAccess Point Name:A\0B\r\n\r\nOK\r\n"s}, true,
+         JobType::None, kNone, {}, -1},
+        {"write OK", JobType::WriteParameter, {"\r\nOK\r\n"}, true, JobType::None, kNone, {}, -1},
+        {"write ERROR", JobType::WriteParameter, {"\r\nERROR\r\n"}, true, JobType::None, kNone, {}, -1},
+        {"write CME error", JobType::WriteParameter, {"\r\n+CME ERROR: 1\r\n"}, true, JobType::None, kNone, {}, -1},
+        {"OK without line end", JobType::WriteParameter, {"\r\nOK"}, false, JobType::WriteParameter, kNone, {}, -1},
+        {"OK over two blocks", JobType::WriteParameter, {"\r\nO", "K\r\n"}, true, JobType::None, kNone, {}, -1},
+        {"OK inside a word", JobType::GetVersion, {"\r\n+VER: BOOK\r\n"}, false, JobType::GetVersion, kNone, {}, -1},
+        {"login greeting", JobType::EnterConfig, {"\r\nenter setting!\r\n"}, true, JobType::None, kIn, {}, -1},
+        {"login refused", JobType::EnterConfig, {"\r\nERROR\r\n"}, true, JobType::None, kNone, {}, -1},
+        {"factory OK: read again", JobType::RestoreFactory, {"\r\nOK\r\n"}, true, JobType::None, kNone, {JobType::ReadAll},
          -1},
-        {"factory refused", RestoreFactory, {"\r\nERROR\r\n"}, true, kNoJob, kNone, {}, -1},
-        {"listing for a file", ReadForSave, {kList, "\r\nOK\r\n"}, true, kNoJob, kNone, {}, -1},
-        {"error for a file ends it", ReadForApply, {"\r\nERROR\r\n"}, true, kNoJob, kNone, {}, -1},
-        {"quit refused: still logged in", Quit, {"\r\nERROR\r\n"}, true, kNoJob, kNone, {}, -1},
-        {"quit OK", Quit, {"\r\nOK\r\n"}, true, kNoJob, kOut, {}, -1},
-        {"net mode refused", FindNetMode, {"\r\nERROR\r\n"}, true, kNoJob, kNone, {}, -1},
-        {"signal refused: retried", QuerySignal, {"\r\nERROR\r\n"}, true, kNoJob, kNone,
-         {QuerySignalRetry}, -1},
-        {"retry refused: ends", QuerySignalRetry, {"\r\nERROR\r\n"}, true, kNoJob, kNone, {}, -1},
-        {"command list logs in", kAwaitPrompt, {"\r\nAT+LIST   this list\r\n"}, false, kNoJob, kIn,
+        {"factory refused", JobType::RestoreFactory, {"\r\nERROR\r\n"}, true, JobType::None, kNone, {}, -1},
+        {"listing for a file", JobType::ReadForSave, {kList, "\r\nOK\r\n"}, true, JobType::None, kNone, {}, -1},
+        {"error for a file ends it", JobType::ReadForApply, {"\r\nERROR\r\n"}, true, JobType::None, kNone, {}, -1},
+        {"quit refused: still logged in", JobType::Quit, {"\r\nERROR\r\n"}, true, JobType::None, kNone, {}, -1},
+        {"quit OK", JobType::Quit, {"\r\nOK\r\n"}, true, JobType::None, kOut, {}, -1},
+        {"net mode refused", JobType::FindNetMode, {"\r\nERROR\r\n"}, true, JobType::None, kNone, {}, -1},
+        {"signal refused: retried", JobType::QuerySignal, {"\r\nERROR\r\n"}, true, JobType::None, kNone,
+         {JobType::QuerySignalRetry}, -1},
+        {"retry refused: ends", JobType::QuerySignalRetry, {"\r\nERROR\r\n"}, true, JobType::None, kNone, {}, -1},
+        {"command list logs in", JobType::AwaitPrompt, {"\r\nAT+LIST   this list\r\n"}, false, JobType::None, kIn,
          {}, -1},
-        {"prompt before the list", kAwaitPrompt, {kPrompt + "\r\nAT+LIST\r\n"}, false, kNoJob, kIn,
+        {"prompt before the list", JobType::AwaitPrompt, {kPrompt + "\r\nAT+LIST\r\n"}, false, JobType::None, kIn,
          {}, -1},
-        {"list while a job waits", ReadAll, {"\r\nAT+LIST\r\n"}, false, ReadAll, kNone, {}, -1},
-        {"OK while idle", kNoJob, {"\r\nOK\r\n"}, false, kNoJob, kNone, {}, -1},
-        {"OK while settling", kSettling, {"\r\nOK\r\n"}, false, kSettling, kNone, {}, -1},
-        {"setting time-out", kNoJob, {"\r\nSeting Timeout and quit\r\n"}, false, kNoJob, kOut, {},
+        {"list while a job waits", JobType::ReadAll, {"\r\nAT+LIST\r\n"}, false, JobType::ReadAll, kNone, {}, -1},
+        {"OK while idle", JobType::None, {"\r\nOK\r\n"}, false, JobType::None, kNone, {}, -1},
+        {"OK while settling", JobType::Settling, {"\r\nOK\r\n"}, false, JobType::Settling, kNone, {}, -1},
+        {"setting time-out", JobType::None, {"\r\nSeting Timeout and quit\r\n"}, false, JobType::None, kOut, {},
          -1},
-        {"prompt during a job", ReadAll, {kPrompt}, false, kAwaitPrompt, kNone, {}, 500},
-        {"prompt slows the answers", kAwaitPrompt, {kPrompt}, false, kAwaitPrompt, kNone, {}, 500},
-        {"time-out, then a new prompt: answered", kNoJob,
-         {"\r\nSeting Timeout and quit\r\n" + kPrompt}, false, kAwaitPrompt, kOut, {}, 500},
-        {"time-out handled once", kNoJob, {"\r\nSeting Timeout and quit\r\n", "\r\nOK\r\n"}, false,
-         kNoJob, kOut, {}, -1},
-        {"time-out text, then a prompt block", kNoJob, {"\r\nSeting Timeout and quit\r\n", kPrompt},
-         false, kAwaitPrompt, kOut, {}, 500},
-        {"prompt and command list in one block", kNoJob, {kPrompt + "\r\nAT+LIST\r\n"}, false, kNoJob,
+        {"prompt during a job", JobType::ReadAll, {kPrompt}, false, JobType::AwaitPrompt, kNone, {}, 500},
+        {"prompt slows the answers", JobType::AwaitPrompt, {kPrompt}, false, JobType::AwaitPrompt, kNone, {}, 500},
+        {"time-out, then a new prompt: answered", JobType::None,
+         {"\r\nSeting Timeout and quit\r\n" + kPrompt}, false, JobType::AwaitPrompt, kOut, {}, 500},
+        {"time-out handled once", JobType::None, {"\r\nSeting Timeout and quit\r\n", "\r\nOK\r\n"}, false,
+         JobType::None, kOut, {}, -1},
+        {"time-out text, then a prompt block", JobType::None, {"\r\nSeting Timeout and quit\r\n", kPrompt},
+         false, JobType::AwaitPrompt, kOut, {}, 500},
+        {"prompt and command list in one block", JobType::None, {kPrompt + "\r\nAT+LIST\r\n"}, false, JobType::None,
          kIn, {}, -1},
-        {"empty block", ReadAll, {""}, false, ReadAll, kNone, {}, -1},
+        {"empty block", JobType::ReadAll, {""}, false, JobType::ReadAll, kNone, {}, -1},
     };
     // clang-format on
     RecordingFrame frame;
@@ -114,7 +114,7 @@ TEST(ReceivePath, CompletesEachPendingKindByItsRule) {
         SCOPED_TRACE(c.what);
         ResetReceiveState(frame, c.pending);
         for (const std::string& block : c.blocks) Feed(frame, block);
-        const int pendingAfter = frame.pendingJobType;
+        const JobType pendingAfter = frame.pendingJobType;
         const bool eventSet = frame.answerEvent.IsSet();
         QCoreApplication::processEvents();
         EXPECT_EQ(eventSet, c.eventSet);
@@ -130,7 +130,7 @@ TEST(ReceivePath, CompletesEachPendingKindByItsRule) {
 
 struct LogCase {
     const char* what;
-    int pending;
+    JobType pending;
     std::string block;
     std::string logged;
 };
@@ -138,12 +138,12 @@ struct LogCase {
 TEST(ReceivePath, LogsEverythingThatArrives) {
     // clang-format off
     const LogCase cases[] = {
-        {"idle: logged too", kNoJob, "\r\n+CSQ: 23,99\r\n", "\r\n+CSQ: 23,99\r\n"},
-        {"settling: logged too", kSettling, "\r\nOK\r\n", "\r\nOK\r\n"},
-        {"prompting: everything logged", kAwaitPrompt, "Firmware V3\r\n", "Firmware V3\r\n"},
-        {"answer awaited: logged", GetVersion, "\r\n+VER: M5Z30\r\n", "\r\n+VER: M5Z30\r\n"},
-        {"zero byte shown as a space", GetVersion, "AB\0CD\r\n"s, "AB CD\r\n"},
-        {"empty block: nothing", GetVersion, "", ""},
+        {"idle: logged too", JobType::None, "\r\n+CSQ: 23,99\r\n", "\r\n+CSQ: 23,99\r\n"},
+        {"settling: logged too", JobType::Settling, "\r\nOK\r\n", "\r\nOK\r\n"},
+        {"prompting: everything logged", JobType::AwaitPrompt, "Firmware V3\r\n", "Firmware V3\r\n"},
+        {"answer awaited: logged", JobType::GetVersion, "\r\n+VER: M5Z30\r\n", "\r\n+VER: M5Z30\r\n"},
+        {"zero byte shown as a space", JobType::GetVersion, "AB\0CD\r\n"s, "AB CD\r\n"},
+        {"empty block: nothing", JobType::GetVersion, "", ""},
     };
     // clang-format on
     RecordingFrame frame;
@@ -175,7 +175,7 @@ TEST(ReceivePath, KeepsTheNewestTextWhenTheBufferIsFull) {
     ASSERT_TRUE(frame.Open());
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        ResetReceiveState(frame, kNoJob);
+        ResetReceiveState(frame, JobType::None);
         std::string old;
         for (int i = 0; i < c.before; ++i) old += static_cast<char>('a' + i % 26);
         const std::string block(static_cast<std::size_t>(c.added), 'Z');

@@ -21,7 +21,7 @@ using enginetest::RecordingDialogs;
 using enginetest::RecordingFrame;
 
 struct QueuedJob {
-    int type;
+    JobType type;
     std::string command;
     bool operator==(const QueuedJob&) const = default;
 };
@@ -49,14 +49,14 @@ struct ClickCase {
 
 TEST(UserCommands, ButtonsQueueTheirCommands) {
     const ClickCase cases[] = {
-        {"Load", {{ReadAll, "\r\nAT+SHOW\r\n"}}, {}},
-        {"RestoreFactory", {{RestoreFactory, "\r\nAT+FACTORY\r\n"}}, {}},
-        {"READFILELOG", {{ReadFileLog, "at+READFILELOG\r\n"}}, {}},
-        {"CPIN", {{QueryPin, "\r\nAt+CPIN?\r\n"}}, {}},
-        {"CSQ", {{QuerySignal, "At+CSQ\r\n"}}, {}},
-        {"GetVer", {{GetVersion, "At+VER\r\n"}}, {}},
-        {"AT+CGMR", {{RawCommand, "AT+CGMR\r\n"}}, {}},
-        {"quit", {{Quit, "\r\nat+quit\r\n"}}, {{kMsgCommandState, 0, 0}}},
+        {"Load", {{JobType::ReadAll, "\r\nAT+SHOW\r\n"}}, {}},
+        {"RestoreFactory", {{JobType::RestoreFactory, "\r\nAT+FACTORY\r\n"}}, {}},
+        {"READFILELOG", {{JobType::ReadFileLog, "at+READFILELOG\r\n"}}, {}},
+        {"CPIN", {{JobType::QueryPin, "\r\nAt+CPIN?\r\n"}}, {}},
+        {"CSQ", {{JobType::QuerySignal, "At+CSQ\r\n"}}, {}},
+        {"GetVer", {{JobType::GetVersion, "At+VER\r\n"}}, {}},
+        {"AT+CGMR", {{JobType::RawCommand, "AT+CGMR\r\n"}}, {}},
+        {"quit", {{JobType::Quit, "\r\nat+quit\r\n"}}, {{kMsgCommandState, 0, 0}}},
         {"SaveToFile", {}, {{kMsgSaveToFile, 0, 0}}},
         {"LoadFromFile", {}, {{kMsgLoadFromFile, 0, 0}}},
         {"minbtn", {}, {{WM_SYSCOMMAND, SC_MINIMIZE, 0}}},
@@ -84,7 +84,7 @@ TEST(UserCommands, SetTimeWritesTheClockAsAParameterWithoutName) {
     frame.Click("SetTime");
     CommandJob job;
     ASSERT_TRUE(frame.jobQueue.PopJob(job));
-    EXPECT_EQ(job.type, WriteParameter);
+    EXPECT_EQ(job.type, JobType::WriteParameter);
     EXPECT_TRUE(std::regex_match(
         job.command, std::regex("AT\\+EXCCLK=\"\\d{4}/\\d{2}/\\d{2},\\d{2}:\\d{2}:\\d{2}\",5\r\n")))
         << job.command;
@@ -201,7 +201,7 @@ TEST(UserCommands, NetworkModeIsAskedOnFocusOnlyWhenLoggedIn) {
         const std::vector<QueuedJob> jobs = TakeJobs(frame);
         ASSERT_EQ(jobs.size(), c.jobs);
         if (c.jobs) {
-            EXPECT_EQ(jobs[0], (QueuedJob{FindNetMode, "AT+FINDNETMODE\r\n"}));
+            EXPECT_EQ(jobs[0], (QueuedJob{JobType::FindNetMode, "AT+FINDNETMODE\r\n"}));
         }
     }
 }

@@ -28,7 +28,7 @@ bool Logged(const RecordingFrame& frame, const std::string& text) {
 }
 
 struct TimeoutCase {
-    int type;
+    JobType type;
     const char* command;
     int factor;
     std::chrono::milliseconds timeout;
@@ -36,9 +36,9 @@ struct TimeoutCase {
 
 TEST(Worker, TimeoutIsTheBaseTimesTheFactor) {
     const TimeoutCase cases[] = {
-        {GetVersion, "At+VER\r\n", 8, 40000ms},
-        {ReadFileLog, "at+READFILELOG\r\n", 1, 24000ms},
-        {ReadAll, "\r\nAT+SHOW\r\n", 2, 48000ms},
+        {JobType::GetVersion, "At+VER\r\n", 8, 40000ms},
+        {JobType::ReadFileLog, "at+READFILELOG\r\n", 1, 24000ms},
+        {JobType::ReadAll, "\r\nAT+SHOW\r\n", 2, 48000ms},
     };
     const std::string outTime = std::string(enginetest::kOutTimeLabel) + "\r\n";
     for (const TimeoutCase& c : cases) {
@@ -74,16 +74,16 @@ TEST(Worker, OnlyAListingLongerThan3000CharactersIsParsed) {
         RecordingFrame frame;
         ASSERT_TRUE(enginetest::OpenOnSilentUnit(frame, host));
         ASSERT_TRUE(frame.StartWorker());
-        frame.jobQueue.PushJob({ReadAll, "\r\nAT+SHOW\r\n", {}, {}});
-        frame.jobQueue.PushJob({GetVersion, "At+VER\r\n", {}, {}});
-        ASSERT_TRUE(WaitUntil([&] { return frame.pendingJobType == ReadAll; }, 3000));
+        frame.jobQueue.PushJob({JobType::ReadAll, "\r\nAT+SHOW\r\n", {}, {}});
+        frame.jobQueue.PushJob({JobType::GetVersion, "At+VER\r\n", {}, {}});
+        ASSERT_TRUE(WaitUntil([&] { return frame.pendingJobType == JobType::ReadAll; }, 3000));
         const std::string head = "\r\nAccess Point Name:CMNET\r\n";
         const std::string tail = "\r\nOK\r\n";
         std::string listing = head + std::string(c.length - head.size() - tail.size(), 'x') + tail;
         for (std::size_t at = 0; at < listing.size(); at += 1000)
             Feed(frame, listing.substr(at, 1000));
         // The next job has started once the listing's result was handled.
-        ASSERT_TRUE(WaitUntil([&] { return frame.pendingJobType == GetVersion; }, 3000));
+        ASSERT_TRUE(WaitUntil([&] { return frame.pendingJobType == JobType::GetVersion; }, 3000));
         EXPECT_EQ(frame.parsed.size(), c.parsed);
         if (c.parsed) {
             EXPECT_EQ(frame.parsed[0], listing);
@@ -93,7 +93,7 @@ TEST(Worker, OnlyAListingLongerThan3000CharactersIsParsed) {
 
 struct ResultCase {
     const char* what;
-    int type;
+    JobType type;
     const char* key;
     const char* received;
     std::string logged;
@@ -108,17 +108,17 @@ TEST(Worker, HandlesEachResultByItsType) {
     const char* const ip = "Server's Ip";
     // clang-format off
     const ResultCase cases[] = {
-        {"write confirmed", WriteParameter, ip, "\r\nOK\r\n", saved, "10.0.0.7"},
-        {"write refused", WriteParameter, ip, "\r\nERROR\r\n", refused, "1.1.1.1"},
-        {"write answered both ways", WriteParameter, ip, "\r\nOK\r\n\r\nERROR\r\n", refused,
+        {"write confirmed", JobType::WriteParameter, ip, "\r\nOK\r\n", saved, "10.0.0.7"},
+        {"write refused", JobType::WriteParameter, ip, "\r\nERROR\r\n", refused, "1.1.1.1"},
+        {"write answered both ways", JobType::WriteParameter, ip, "\r\nOK\r\n\r\nERROR\r\n", refused,
          "1.1.1.1"},
-        {"write refused by a CME line", WriteParameter, ip, "\r\n+CME ERROR: 3\r\n", refused,
+        {"write refused by a CME line", JobType::WriteParameter, ip, "\r\n+CME ERROR: 3\r\n", refused,
          "1.1.1.1"},
-        {"OK still without its line end", WriteParameter, ip, "\r\nOK", "", "1.1.1.1"},
-        {"SetTime confirmed: nothing stored", WriteParameter, "", "\r\nOK\r\n", saved, "1.1.1.1"},
-        {"factory restored", RestoreFactory, "", "\r\nOK\r\n", restored, "1.1.1.1"},
-        {"factory refused", RestoreFactory, "", "\r\nERROR\r\n", notRestored, "1.1.1.1"},
-        {"version answer: nothing more", GetVersion, "", "\r\n+VER: X\r\n\r\nOK\r\n", "",
+        {"OK still without its line end", JobType::WriteParameter, ip, "\r\nOK", "", "1.1.1.1"},
+        {"SetTime confirmed: nothing stored", JobType::WriteParameter, "", "\r\nOK\r\n", saved, "1.1.1.1"},
+        {"factory restored", JobType::RestoreFactory, "", "\r\nOK\r\n", restored, "1.1.1.1"},
+        {"factory refused", JobType::RestoreFactory, "", "\r\nERROR\r\n", notRestored, "1.1.1.1"},
+        {"version answer: nothing more", JobType::GetVersion, "", "\r\n+VER: X\r\n\r\nOK\r\n", "",
          "1.1.1.1"},
     };
     // clang-format on
@@ -128,7 +128,7 @@ TEST(Worker, HandlesEachResultByItsType) {
         SCOPED_TRACE(c.what);
         frame.parameterTable.SetValue("Server's Ip", "1.1.1.1");
         ClearReceived(frame);
-        frame.pendingJobType = kNoJob;
+        frame.pendingJobType = JobType::None;
         Feed(frame, c.received);
         QCoreApplication::processEvents();
         frame.log.clear();
@@ -142,18 +142,21 @@ TEST(Worker, HandlesEachResultByItsType) {
 
 struct QuietCase {
     const char* what;
-    int pendingMeanwhile;  // kSettling: the receive path left it alone
+    JobType pendingMeanwhile;  // Settling: the receive path left it alone
     const char* arrived;
     bool armed;
-    int pendingAfter;
+    JobType pendingAfter;
 };
 
 TEST(Worker, ArmsAJobOnlyOnAQuietLine) {
     const QuietCase cases[] = {
-        {"nothing arrived", kSettling, "", true, GetVersion},
-        {"a late OK arrived: thrown away", kSettling, "\r\nOK\r\n", false, kSettling},
-        {"a prompt arrived: prompting stops", kSettling, "Press 's' key\r\n", false, kSettling},
-        {"a login awaits its greeting: left alone", EnterConfig, "", false, EnterConfig},
+        {"nothing arrived", JobType::Settling, "", true, JobType::GetVersion},
+        {"a late OK arrived: thrown away", JobType::Settling, "\r\nOK\r\n", false,
+         JobType::Settling},
+        {"a prompt arrived: prompting stops", JobType::Settling, "Press 's' key\r\n", false,
+         JobType::Settling},
+        {"a login awaits its greeting: left alone", JobType::EnterConfig, "", false,
+         JobType::EnterConfig},
     };
     RecordingFrame frame;
     ASSERT_TRUE(frame.Open());
@@ -167,9 +170,9 @@ TEST(Worker, ArmsAJobOnlyOnAQuietLine) {
         frame.pendingJobType = c.pendingMeanwhile;
         Feed(frame, c.arrived);
         EXPECT_FALSE(frame.answerEvent.IsSet());
-        EXPECT_EQ(ArmJobWhenQuiet(frame, GetVersion), c.armed);
+        EXPECT_EQ(ArmJobWhenQuiet(frame, JobType::GetVersion), c.armed);
         EXPECT_EQ(frame.pendingJobType, c.pendingAfter);
-        if (c.pendingAfter != EnterConfig) {
+        if (c.pendingAfter != JobType::EnterConfig) {
             EXPECT_EQ(frame.rxLength, 0);
             EXPECT_EQ(frame.TimerInterval(kPromptTimer), -1);
         }
@@ -178,13 +181,13 @@ TEST(Worker, ArmsAJobOnlyOnAQuietLine) {
 
 struct WriteStepCase {
     const char* what;
-    int pending;  // the pending kind when the job asks for the line
+    JobType pending;  // the pending kind when the job asks for the line
     const char* arrived;
     bool force;
     bool loginMayWait;
     bool portOpen;
     WriteStep step;
-    int pendingAfter;
+    JobType pendingAfter;
     const char* logged;  // the label the line starts with; null: nothing logged
 };
 
@@ -193,20 +196,20 @@ TEST(Worker, WritesACommandOnlyOnALineThatIsTheJobs) {
     using enginetest::kSendLabel;
     // clang-format off
     const WriteStepCase cases[] = {
-        {"quiet line", kSettling, "", false, true, true, WriteStep::Written, GetVersion, kSendLabel},
-        {"text arrived", kSettling, "\r\nOK\r\n", false, true, true, WriteStep::LineBusy, kSettling,
+        {"quiet line", JobType::Settling, "", false, true, true, WriteStep::Written, JobType::GetVersion, kSendLabel},
+        {"text arrived", JobType::Settling, "\r\nOK\r\n", false, true, true, WriteStep::LineBusy, JobType::Settling,
          nullptr},
-        {"forced over text", kSettling, "\r\nOK\r\n", true, true, true, WriteStep::Written,
-         GetVersion, kSendLabel},
-        {"a Login awaits its greeting", EnterConfig, "", true, true, true, WriteStep::LoginPending,
-         EnterConfig, nullptr},
-        {"the Login had its time", EnterConfig, "", false, false, true, WriteStep::Written,
-         GetVersion, kSendLabel},
-        {"the port takes nothing", kSettling, "", false, true, false, WriteStep::NotSent, kNoJob,
+        {"forced over text", JobType::Settling, "\r\nOK\r\n", true, true, true, WriteStep::Written,
+         JobType::GetVersion, kSendLabel},
+        {"a Login awaits its greeting", JobType::EnterConfig, "", true, true, true, WriteStep::LoginPending,
+         JobType::EnterConfig, nullptr},
+        {"the Login had its time", JobType::EnterConfig, "", false, false, true, WriteStep::Written,
+         JobType::GetVersion, kSendLabel},
+        {"the port takes nothing", JobType::Settling, "", false, true, false, WriteStep::NotSent, JobType::None,
          kNotSentLabel},
     };
     // clang-format on
-    const CommandJob job{GetVersion, "At+VER\r\n", {}, {}};
+    const CommandJob job{JobType::GetVersion, "At+VER\r\n", {}, {}};
     for (const WriteStepCase& c : cases) {
         SCOPED_TRACE(c.what);
         sim::VirtualUnitHost host(enginetest::SettingModeUnit());
@@ -236,13 +239,13 @@ TEST(Worker, TheGraceEndsWithTheLateAnswerOrWithNothingPending) {
     const struct {
         const char* what;
         bool answered;
-        int pending;
+        JobType pending;
         bool late;
-        int pendingAfter;
+        JobType pendingAfter;
     } cases[] = {
-        {"answered within the grace", true, kNoJob, true, kNoJob},
-        {"no answer: nothing pending", false, GetVersion, false, kNoJob},
-        {"the unit restarted meanwhile", false, kAwaitPrompt, false, kAwaitPrompt},
+        {"answered within the grace", true, JobType::None, true, JobType::None},
+        {"no answer: nothing pending", false, JobType::GetVersion, false, JobType::None},
+        {"the unit restarted meanwhile", false, JobType::AwaitPrompt, false, JobType::AwaitPrompt},
     };
     RecordingFrame frame;
     ASSERT_TRUE(frame.Open());
@@ -251,7 +254,7 @@ TEST(Worker, TheGraceEndsWithTheLateAnswerOrWithNothingPending) {
         frame.answerEvent.Reset();
         if (c.answered) frame.answerEvent.Set();
         frame.pendingJobType = c.pending;
-        EXPECT_EQ(EndGrace(frame, GetVersion), c.late);
+        EXPECT_EQ(EndGrace(frame, JobType::GetVersion), c.late);
         EXPECT_EQ(frame.pendingJobType, c.pendingAfter);
         // After the grace a late OK completes nothing.
         Feed(frame, "\r\nOK\r\n");
@@ -264,8 +267,8 @@ TEST(Worker, StopsAtOnceWhileWaitingForAnAnswer) {
     RecordingFrame frame;
     ASSERT_TRUE(enginetest::OpenOnSilentUnit(frame, host));
     ASSERT_TRUE(frame.StartWorker());
-    frame.jobQueue.PushJob({ReadAll, "\r\nAT+SHOW\r\n", {}, {}});
-    ASSERT_TRUE(WaitUntil([&] { return frame.pendingJobType == ReadAll; }, 3000));
+    frame.jobQueue.PushJob({JobType::ReadAll, "\r\nAT+SHOW\r\n", {}, {}});
+    ASSERT_TRUE(WaitUntil([&] { return frame.pendingJobType == JobType::ReadAll; }, 3000));
     enginetest::RunEventsFor(50);
     const auto before = std::chrono::steady_clock::now();
     frame.StopWorker();

@@ -31,29 +31,29 @@ struct Kind {
 
 // clang-format off
 const Kind kKinds[] = {
-    {"read", {ReadAll, "\r\nAT+SHOW\r\n", {}, {}}, "AT+SHOW", "CommandError"},
-    {"write", {WriteParameter, "AT+IPAD=198.51.100.31\r\n", "Server's Ip", "198.51.100.31"},
+    {"read", {JobType::ReadAll, "\r\nAT+SHOW\r\n", {}, {}}, "AT+SHOW", "CommandError"},
+    {"write", {JobType::WriteParameter, "AT+IPAD=198.51.100.31\r\n", "Server's Ip", "198.51.100.31"},
      "AT+IPAD", "SaveError"},
-    {"set time", {WriteParameter, "AT+EXCCLK=\"2026/01/02,03:04:05\",8\r\n", {}, {}}, "AT+EXCCLK",
+    {"set time", {JobType::WriteParameter, "AT+EXCCLK=\"2026/01/02,03:04:05\",8\r\n", {}, {}}, "AT+EXCCLK",
      "SaveError"},
-    {"factory", {RestoreFactory, "\r\nAT+FACTORY\r\n", {}, {}}, "AT+FACTORY", "FactoryError"},
-    {"read for a file", {ReadForSave, "\r\nAT+SHOW\r\n", {}, {}}, "AT+SHOW", "CommandError"},
-    {"read to apply a file", {ReadForApply, "\r\nAT+SHOW\r\n", {}, {}}, "AT+SHOW", "CommandError"},
-    {"network mode", {FindNetMode, "AT+FINDNETMODE\r\n", {}, {}}, "AT+FINDNETMODE", "CommandError"},
-    {"version", {GetVersion, "At+VER\r\n", {}, {}}, "AT+VER", "CommandError"},
-    {"PIN", {QueryPin, "\r\nAt+CPIN?\r\n", {}, {}}, "AT+CPIN", "CommandError"},
-    {"signal", {QuerySignal, "At+CSQ\r\n", {}, {}}, "AT+CSQ", "CommandError"},
-    {"signal retry", {QuerySignalRetry, "At+CSQ\r\n", {}, {}}, "AT+CSQ", "CommandError"},
-    {"file log", {ReadFileLog, "at+READFILELOG\r\n", {}, {}}, "AT+READFILELOG", "CommandError"},
-    {"raw command", {RawCommand, "AT+LIST\r\n", {}, {}}, "AT+LIST", "CommandError"},
+    {"factory", {JobType::RestoreFactory, "\r\nAT+FACTORY\r\n", {}, {}}, "AT+FACTORY", "FactoryError"},
+    {"read for a file", {JobType::ReadForSave, "\r\nAT+SHOW\r\n", {}, {}}, "AT+SHOW", "CommandError"},
+    {"read to apply a file", {JobType::ReadForApply, "\r\nAT+SHOW\r\n", {}, {}}, "AT+SHOW", "CommandError"},
+    {"network mode", {JobType::FindNetMode, "AT+FINDNETMODE\r\n", {}, {}}, "AT+FINDNETMODE", "CommandError"},
+    {"version", {JobType::GetVersion, "At+VER\r\n", {}, {}}, "AT+VER", "CommandError"},
+    {"PIN", {JobType::QueryPin, "\r\nAt+CPIN?\r\n", {}, {}}, "AT+CPIN", "CommandError"},
+    {"signal", {JobType::QuerySignal, "At+CSQ\r\n", {}, {}}, "AT+CSQ", "CommandError"},
+    {"signal retry", {JobType::QuerySignalRetry, "At+CSQ\r\n", {}, {}}, "AT+CSQ", "CommandError"},
+    {"file log", {JobType::ReadFileLog, "at+READFILELOG\r\n", {}, {}}, "AT+READFILELOG", "CommandError"},
+    {"raw command", {JobType::RawCommand, "AT+LIST\r\n", {}, {}}, "AT+LIST", "CommandError"},
     // Last: once it is done the unit has left its setting mode.
-    {"quit", {Quit, "\r\nat+quit\r\n", {}, {}}, "AT+QUIT", "CommandError"},
+    {"quit", {JobType::Quit, "\r\nat+quit\r\n", {}, {}}, "AT+QUIT", "CommandError"},
 };
 // clang-format on
 
 // A write the unit refuses, queued behind a kind whose answer comes too late.
-const CommandJob kRefusedWrite{WriteParameter, "AT+APN=after.example\r\n", "Access Point Name",
-                               "after.example"};
+const CommandJob kRefusedWrite{JobType::WriteParameter, "AT+APN=after.example\r\n",
+                               "Access Point Name", "after.example"};
 
 // The command as the unit records it: without its line ends.
 std::string OnTheLine(std::string command) {
@@ -122,7 +122,7 @@ void AnsweredInTime(Session& s, const Kind& kind) {
     s.frame.jobQueue.PushJob(kind.job);
     ASSERT_TRUE(AwaitFinished(s, kind.job.command, mark.finished)) << Tail(s.frame.log);
     EXPECT_EQ(FinishedJob(s, kind.job.command, mark.finished)->outcome, JobOutcome::Ok);
-    if (kind.job.type != Quit) {
+    if (kind.job.type != JobType::Quit) {
         EXPECT_TRUE(AwaitIdle(s, mark.idle));
     }
     const std::string log = s.frame.log.substr(mark.log);
@@ -146,7 +146,7 @@ void RefusedAtOnce(Session& s, const Kind& kind) {
     const std::optional<SteadyTime> refused = ArrivalOf(s, "ERROR\r\n", blocks);
     ASSERT_TRUE(refused.has_value());
     EXPECT_LT(job->at - *refused, 100ms) << "the job ended long after the refusal";
-    if (kind.job.type != Quit) {
+    if (kind.job.type != JobType::Quit) {
         EXPECT_TRUE(AwaitIdle(s, mark.idle));
     }
 
@@ -159,7 +159,7 @@ void RefusedAtOnce(Session& s, const Kind& kind) {
     EXPECT_TRUE(s.frame.loggedIn);
     // A refused signal query is asked once more; nothing else follows a refusal.
     const std::vector<std::string> expected =
-        kind.job.type == QuerySignal
+        kind.job.type == JobType::QuerySignal
             ? std::vector<std::string>{OnTheLine(kind.job.command), OnTheLine(kind.job.command)}
             : std::vector<std::string>{OnTheLine(kind.job.command)};
     EXPECT_EQ(s.CommandsSince(mark.commands), expected);
@@ -174,7 +174,7 @@ void LateWithinTheGrace(Session& s, const Kind& kind) {
     ASSERT_TRUE(s.TimeOutWhenSent(OnTheLine(kind.job.command), JobTimeout(kind.job.type, 1)));
     ASSERT_TRUE(AwaitFinished(s, kind.job.command, mark.finished)) << Tail(s.frame.log);
     EXPECT_EQ(FinishedJob(s, kind.job.command, mark.finished)->outcome, JobOutcome::Ok);
-    if (kind.job.type != Quit) {
+    if (kind.job.type != JobType::Quit) {
         EXPECT_TRUE(AwaitIdle(s, mark.idle));
     }
 
@@ -189,7 +189,7 @@ void LateWithinTheGrace(Session& s, const Kind& kind) {
             1)
             << log;
     }
-    if (kind.job.type == ReadAll) {
+    if (kind.job.type == JobType::ReadAll) {
         EXPECT_EQ(s.frame.parsedListings, mark.parsed + 1);
     }
     row.Audit(s, {}, mark.log);
@@ -255,7 +255,7 @@ void ForEachKind(void (*run)(Session&, const Kind&), bool withQuit = true) {
     ASSERT_TRUE(s.ready) << s.error;
     s.frame.configFilePath = FilePath();
     for (const Kind& kind : kKinds) {
-        if (kind.job.type == Quit && !withQuit) continue;
+        if (kind.job.type == JobType::Quit && !withQuit) continue;
         SCOPED_TRACE(kind.what);
         run(s, kind);
     }
@@ -301,10 +301,10 @@ struct LoginCase {
 TEST(JobOutcomes, ALoginDuringTheWaitForAQuietLineIsKept) {
     const LoginCase cases[] = {
         {"a write waits",
-         {WriteParameter, "AT+IPAD=198.51.100.41\r\n", "Server's Ip", "198.51.100.41"}},
-        {"a read waits", {ReadAll, "\r\nAT+SHOW\r\n", {}, {}}},
+         {JobType::WriteParameter, "AT+IPAD=198.51.100.41\r\n", "Server's Ip", "198.51.100.41"}},
+        {"a read waits", {JobType::ReadAll, "\r\nAT+SHOW\r\n", {}, {}}},
     };
-    const CommandJob version{GetVersion, "At+VER\r\n", {}, {}};
+    const CommandJob version{JobType::GetVersion, "At+VER\r\n", {}, {}};
     for (const LoginCase& c : cases) {
         SCOPED_TRACE(c.what);
         Scenario row(std::string("a Login while ") + c.what);
@@ -318,7 +318,7 @@ TEST(JobOutcomes, ALoginDuringTheWaitForAQuietLineIsKept) {
         const Mark mark(s);
         s.frame.jobQueue.PushJob(version);
         s.frame.jobQueue.PushJob(c.waiting);
-        ASSERT_TRUE(s.TimeOutWhenSent("At+VER", JobTimeout(GetVersion, 1)));
+        ASSERT_TRUE(s.TimeOutWhenSent("At+VER", JobTimeout(JobType::GetVersion, 1)));
         ASSERT_TRUE(WaitUntil(
             [&] {
                 return s.frame.log.find(Label(kSection, "OutTime"), mark.log) !=
@@ -327,7 +327,7 @@ TEST(JobOutcomes, ALoginDuringTheWaitForAQuietLineIsKept) {
             },
             3000));
         s.clock.Advance(kLateAnswerGrace);
-        ASSERT_TRUE(WaitUntil([&] { return s.frame.pendingJobType == kSettling; }, 3000));
+        ASSERT_TRUE(WaitUntil([&] { return s.frame.pendingJobType == JobType::Settling; }, 3000));
         s.Click("Login");
         ASSERT_TRUE(AwaitFinished(s, c.waiting.command, mark.finished)) << Tail(s.frame.log);
         EXPECT_EQ(FinishedJob(s, c.waiting.command, mark.finished)->outcome, JobOutcome::Ok);
@@ -337,7 +337,7 @@ TEST(JobOutcomes, ALoginDuringTheWaitForAQuietLineIsKept) {
         const std::size_t written = log.find(SendPrefix() + c.waiting.command);
         ASSERT_NE(greeting, std::string::npos) << log;
         EXPECT_LT(greeting, written) << log;
-        if (c.waiting.type == ReadAll) {
+        if (c.waiting.type == JobType::ReadAll) {
             EXPECT_EQ(s.frame.parsedListings, mark.parsed + 1);
         }
         row.Audit(s, {}, mark.log);

@@ -153,7 +153,7 @@ TEST(LineFaults, AListingLongerThanTheBufferIsNotTakenForOne) {
         return ok != std::string::npos && ok > s.frame.log.rfind(SendPrefix());
     };
     ASSERT_TRUE(WaitUntil(answered, 5000));
-    EXPECT_EQ(s.frame.pendingJobType, ReadAll);
+    EXPECT_EQ(s.frame.pendingJobType, JobType::ReadAll);
     ASSERT_TRUE(s.ExpireWaitsUntil([&] { return s.frame.idleNotices > idle; }));
     EXPECT_EQ(Occurrences(s.frame.log, Label("WorkerJobThreadProc", "OutTime")), 1);
     EXPECT_EQ(s.frame.parsedListings, 1);

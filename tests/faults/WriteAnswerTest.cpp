@@ -86,7 +86,8 @@ TEST(WriteAnswers, OnlyAConfirmedWriteIsStored) {
             ASSERT_TRUE(WaitUntil(
                 [&] {
                     const auto received = s.host.ReceivedCommands();
-                    return s.frame.pendingJobType == WriteParameter && received.back() == command;
+                    return s.frame.pendingJobType == JobType::WriteParameter &&
+                           received.back() == command;
                 },
                 3000));
             s.Feed(c.answer);

@@ -26,7 +26,7 @@ std::vector<Job> Collect(CM5Z30FrameWnd& frame) {
     CollectWrites(frame);
     std::vector<Job> jobs;
     for (const CommandJob& j : TakeJobs(frame)) {
-        EXPECT_EQ(j.type, WriteParameter);
+        EXPECT_EQ(j.type, JobType::WriteParameter);
         jobs.push_back({j.command, j.key, j.value});
     }
     return jobs;

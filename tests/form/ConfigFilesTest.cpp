@@ -84,7 +84,7 @@ TEST(ConfigFiles, SaveAsksForTheFileThenReadsTheUnit) {
     EXPECT_EQ(frame->configFilePath.str(), dialogs.pathToGive);
     const auto jobs = TakeJobs(*frame);
     ASSERT_EQ(jobs.size(), 1u);
-    EXPECT_EQ(jobs[0].type, ReadForSave);
+    EXPECT_EQ(jobs[0].type, JobType::ReadForSave);
     EXPECT_EQ(jobs[0].command, "\r\nAT+SHOW\r\n");
     EXPECT_FALSE(fs::exists(dialogs.pathToGive)) << "the file waits for the unit's answer";
 }
@@ -199,7 +199,7 @@ TEST(ConfigFiles, ASavedFileLoadsBackAsTheListingAndFillsTheFormAsAReadDoes) {
     EXPECT_EQ(loader->parameterTable.FindParameter("Access Point Name")->value, "");
     const auto jobs = TakeJobs(*loader);
     ASSERT_EQ(jobs.size(), 1u);
-    EXPECT_EQ(jobs[0].type, ReadForApply);
+    EXPECT_EQ(jobs[0].type, JobType::ReadForApply);
     EXPECT_EQ(jobs[0].command, "\r\nAT+SHOW\r\n");
 
     // The unit answers the apply with what the file holds: nothing to write.

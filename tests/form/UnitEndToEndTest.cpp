@@ -99,7 +99,7 @@ TEST(UnitEndToEnd, AnEditedAddressIsWrittenOnceAndThenHeld) {
     Control(s.frame, "Server's Ip")->SetText("10.20.30.40");
     const auto jobs = CollectAndTake(s.frame);
     ASSERT_EQ(jobs.size(), 1u);
-    EXPECT_EQ(jobs[0].type, WriteParameter);
+    EXPECT_EQ(jobs[0].type, JobType::WriteParameter);
     EXPECT_EQ(jobs[0].command, "AT+IPAD=10.20.30.40\r\n");
     EXPECT_EQ(jobs[0].key, "Server's Ip");
     ASSERT_TRUE(s.Settle([&] { s.frame.jobQueue.PushJob(jobs[0]); }));
