@@ -1,14 +1,12 @@
 #include "bench/BenchSession.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QTimer>
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 
 #include "settings/Labels.h"
-#include "ui/Controls.h"
+#include "tests/support/EventLoop.h"
+#include "tests/support/FrameOnUnit.h"
 #include "ui/PaintManager.h"
 
 namespace bench {
@@ -16,24 +14,12 @@ namespace bench {
 namespace {
 
 constexpr int kLoginTimeoutMs = 5000;
-// How often a wait looks at its condition; the figures come from the frame's stamps, not from
-// this period.
-constexpr int kLookPeriodMs = 5;
 
 void UseRealSkin() {
     const std::string skin = std::string(DTU_BENCH_SKIN_DIR) + "/ConifgENRes";
     CPaintManagerUI::SetResourcePath(skin);
     CPaintManagerUI::SetInstancePath(skin);
     SetLabelFilePath(skin + "/Language.ini");
-}
-
-bool SelectText(CM5Z30FrameWnd& frame, const char* comboName, const std::string& text) {
-    auto* combo = dynamic_cast<CComboUI*>(frame.paintManager.FindControl(comboName));
-    if (!combo) return false;
-    for (int i = 0; i < combo->GetCount(); ++i) {
-        if (combo->GetItemAt(i)->GetText().str() == text) return combo->SelectItem(i);
-    }
-    return false;
 }
 
 }  // namespace
@@ -69,19 +55,6 @@ LRESULT TimedFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     return result;
 }
 
-int SilentDialogs::ShowMessageBox(const CStdString& text, const CStdString&, UINT) {
-    std::fprintf(stderr, "bench: message box: %s\n", text.GetData());
-    return IDOK;
-}
-
-bool SilentDialogs::GetOpenFileName(const ui::FileDialogSpec&, CStdString*) {
-    return false;
-}
-
-bool SilentDialogs::GetSaveFileName(const ui::FileDialogSpec&, CStdString*) {
-    return false;
-}
-
 Session::Session(int baud, sim::UnitVariant variant)
     : baud(baud), host([&] {
           sim::UnitOptions options;
@@ -92,30 +65,21 @@ Session::Session(int baud, sim::UnitVariant variant)
       }()) {
     UseRealSkin();
     if (!host.Start(&error)) return;
-    frame.extraPorts = {host.DevicePath()};
     const BenchClock::time_point creating = BenchClock::now();
-    frame.Create(nullptr, "DTU", WS_OVERLAPPEDWINDOW, 0, 0, 0, 1400, 800);
+    if (!testsupport::SetUpFrameOnUnit(frame, host, &error, std::to_string(baud))) return;
     createSeconds = Seconds(creating, BenchClock::now());
-    if (!frame.logView || !frame.StartWorker()) {
-        error = "the skin did not load or the worker did not start";
-        return;
-    }
     frame.ShowWindow(true);
-    if (!SelectText(frame, "BaudRate1", std::to_string(baud))) {
-        error = "the baud rate list has no " + std::to_string(baud);
-        return;
-    }
     Click("Open");
     if (!frame.serialPort.IsOpen()) {
         error = "the port did not open";
         return;
     }
     Click("Login");
-    if (!WaitUntil([&] { return frame.loggedIn.load(); }, kLoginTimeoutMs)) {
+    if (!testsupport::WaitUntil([&] { return frame.loggedIn.load(); }, kLoginTimeoutMs)) {
         error = "no login";
         return;
     }
-    if (!WaitUntil([&] { return frame.idleNotices > 0; }, kLoginTimeoutMs)) {
+    if (!testsupport::WaitUntil([&] { return frame.idleNotices > 0; }, kLoginTimeoutMs)) {
         error = "the worker did not go idle after the login";
         return;
     }
@@ -130,31 +94,11 @@ void Session::Click(const char* control) {
     }
 }
 
-bool Session::WaitUntil(const std::function<bool()>& done, int ms) {
-    // The loop sleeps until an event comes; the tick makes sure one comes now and then, so the
-    // condition is looked at without spinning on the thread being measured.
-    QTimer tick;
-    tick.start(kLookPeriodMs);
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > ms) return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return true;
-}
-
-void Session::RunEventsFor(int ms) {
-    QElapsedTimer t;
-    t.start();
-    WaitUntil([&] { return t.elapsed() >= ms; }, ms + kLookPeriodMs);
-}
-
 bool Session::Load(int timeoutMs) {
     const int parsedBefore = frame.parsedListings;
     const int idleBefore = frame.idleNotices;
     Click("Load");
-    return WaitUntil(
+    return testsupport::WaitUntil(
         [&] { return frame.parsedListings > parsedBefore && frame.idleNotices > idleBefore; },
         timeoutMs);
 }

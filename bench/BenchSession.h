@@ -14,6 +14,7 @@
 
 #include "app/FrameWnd.h"
 #include "sim/VirtualUnitHost.h"
+#include "tests/support/Dialogs.h"
 #include "ui/Dialogs.h"
 
 namespace bench {
@@ -45,19 +46,6 @@ class TimedFrame : public CM5Z30FrameWnd {
     void NotePendingChange(JobType before, BenchClock::time_point now);
 };
 
-// Message boxes answered at once, file dialogs cancelled: nothing may wait for a person.
-class SilentDialogs : public ui::IDialogs {
-  public:
-    int ShowMessageBox(const CStdString& text, const CStdString& caption, UINT flags) override;
-    bool GetOpenFileName(const ui::FileDialogSpec& spec, CStdString* path) override;
-    bool GetSaveFileName(const ui::FileDialogSpec& spec, CStdString* path) override;
-    bool ReviewWrites(ui::ReviewSpec&) override { return true; }  // every row written
-    bool ChooseItem(const std::string&, const std::string&, const std::vector<std::string>&,
-                    int*) override {
-        return false;
-    }
-};
-
 // A unit in configuration mode on a pseudo-terminal, paced at `baud`, and the frame on the
 // real skin, shown, with the port open at the same baud and logged in ("+++").
 class Session {
@@ -67,10 +55,6 @@ class Session {
 
     // Raises "click" on the named control, as a press of the button does.
     void Click(const char* control);
-    // Runs the event loop until done() holds or ms passed; returns done().
-    bool WaitUntil(const std::function<bool()>& done, int ms);
-    // Runs the event loop for ms.
-    void RunEventsFor(int ms);
     // "Load" and wait until the form is filled and the worker idle again; false on a time-out.
     bool Load(int timeoutMs);
     // Bytes the unit has sent since it started.
@@ -79,8 +63,9 @@ class Session {
     bool ready = false;
     std::string error;
     int baud;
-    double createSeconds = 0;  // building the window from the skin (Create)
-    SilentDialogs dialogs;
+    double createSeconds = 0;  // building the window from the skin and starting the worker
+    // Message boxes answered OK, file dialogs cancelled, reviews written: nobody is asked.
+    testsupport::RecordingDialogs dialogs;
     ui::ScopedDialogs scopedDialogs{&dialogs};
     sim::VirtualUnitHost host;
     TimedFrame frame;

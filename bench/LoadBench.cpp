@@ -11,6 +11,7 @@
 #include <random>
 
 #include "bench/BenchSession.h"
+#include "tests/support/EventLoop.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ bool MeasureBaud(int baud, int runs, std::minstd_rand& random) {
     std::printf("%4s %7s %8s %15s %6s | %7s %7s %8s %8s %7s\n", "run", "bytes", "wire s",
                 "click-to-form s", "ratio", "poll", "settle", "transfer", "handover", "parse");
     for (int i = 0; i < runs; ++i) {
-        s.RunEventsFor(pause(random));
+        testsupport::RunEventsFor(pause(random));
         const std::uint64_t bytesBefore = s.BytesFromUnit();
         const int parsedBefore = s.frame.parsedListings;
         const BenchClock::time_point click = BenchClock::now();

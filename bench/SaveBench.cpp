@@ -19,6 +19,7 @@
 #include "form/DeviceWrite.h"
 #include "form/TabStrip.h"
 #include "sim/UnitParameters.h"
+#include "tests/support/EventLoop.h"
 #include "ui/Control.h"
 
 namespace {
@@ -117,7 +118,7 @@ Outcome SaveOnce(Session& s, int count, int round, std::minstd_rand& random) {
     }
     for (const Change& c : changes) s.frame.paintManager.FindControl(c.name)->SetText(c.value);
     std::uniform_int_distribution<int> pause(0, kMaxPauseMs);
-    s.RunEventsFor(pause(random));
+    testsupport::RunEventsFor(pause(random));
 
     const std::size_t commandsBefore = s.host.ReceivedCommands().size();
     const std::uint64_t bytesBefore = s.BytesFromUnit();
@@ -142,7 +143,7 @@ Outcome SaveOnce(Session& s, int count, int round, std::minstd_rand& random) {
     const int idleBefore = s.frame.idleNotices;
     const BenchClock::time_point click = BenchClock::now();
     s.Click("Save");
-    const bool settled = s.WaitUntil(
+    const bool settled = testsupport::WaitUntil(
         [&] { return checked.has_value() && s.frame.idleNotices > idleBefore; }, count * 6000);
     s.frame.afterJobStep = nullptr;
     const std::vector<std::string> commands = s.host.ReceivedCommands();

@@ -13,6 +13,7 @@
 #include <random>
 
 #include "bench/BenchSession.h"
+#include "tests/support/EventLoop.h"
 
 namespace {
 
@@ -80,7 +81,7 @@ int main(int argc, char** argv) {
                 static_cast<long long>(s.frame.GetHWND()->findChildren<QWidget*>().size()));
     LoopWatch watch;
     watch.Start();
-    s.RunEventsFor(1000);
+    testsupport::RunEventsFor(1000);
     const Gaps idle = watch.Stop();
     std::printf("idle for 1 s, logged in: longest gap between 1 ms ticks %.2f ms\n",
                 idle.longestMs);
@@ -92,13 +93,13 @@ int main(int argc, char** argv) {
     std::uniform_int_distribution<int> pause(0, kMaxPauseMs);
     std::vector<double> longest, parse;
     for (int i = 0; i < runs; ++i) {
-        s.RunEventsFor(pause(random));
+        testsupport::RunEventsFor(pause(random));
         watch.Start();
         if (!s.Load(30000)) {
             std::fprintf(stderr, "bench_ui_stall: run %d did not fill the form\n", i + 1);
             return 1;
         }
-        s.RunEventsFor(kTailMs);
+        testsupport::RunEventsFor(kTailMs);
         const Gaps g = watch.Stop();
         const double parseMs = Seconds(s.frame.parseBegan, s.frame.parsed) * 1000;
         longest.push_back(g.longestMs);

@@ -9,10 +9,10 @@
 
 namespace testsupport {
 
-// Lists the unit's port, creates the window, starts the worker and picks 115200 baud; false
+// Lists the unit's port, creates the window, starts the worker and picks the baud rate; false
 // with the reason in *error when any of it fails. The skin must be chosen first.
 inline bool SetUpFrameOnUnit(CM5Z30FrameWnd& frame, const sim::VirtualUnitHost& host,
-                             std::string* error) {
+                             std::string* error, const std::string& baudRate = "115200") {
     frame.extraPorts = {host.DevicePath()};
     frame.Create(nullptr, "DTU", WS_OVERLAPPEDWINDOW, 0, 0, 0, 1400, 800);
     if (!frame.logView || !frame.StartWorker()) {
@@ -21,10 +21,10 @@ inline bool SetUpFrameOnUnit(CM5Z30FrameWnd& frame, const sim::VirtualUnitHost& 
     }
     auto* baud = dynamic_cast<CComboUI*>(frame.paintManager.FindControl("BaudRate1"));
     for (int i = 0; baud && i < baud->GetCount(); ++i) {
-        if (baud->GetItemAt(i)->GetText() == "115200") baud->SelectItem(i);
+        if (baud->GetItemAt(i)->GetText() == baudRate) baud->SelectItem(i);
     }
-    if (!baud || baud->GetText() != "115200") {
-        *error = "no 115200 baud on the skin";
+    if (!baud || baud->GetText() != baudRate) {
+        *error = "no " + baudRate + " baud on the skin";
         return false;
     }
     return true;
