@@ -1,7 +1,7 @@
 #include "engine/FrameTimers.h"
 
-#include "app/FrameWnd.h"  // the window messages
 #include "engine/EngineWindow.h"
+#include "engine/FrameMessages.h"
 
 void OnFrameTimer(EngineWindow& frame, UINT id) {
     switch (id) {

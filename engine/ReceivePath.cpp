@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/FrameWnd.h"  // the window messages
 #include "engine/AnswerMatch.h"
 #include "engine/EngineWindow.h"
+#include "engine/FrameMessages.h"
 #include "engine/FrameTimers.h"
 #include "engine/JobTypes.h"
 #include "ui/Log.h"
