@@ -107,6 +107,15 @@ TEST(FindParameter, HiddenMatchSaysWhichChoiceHidesItAndIsNotShown) {
         {kEn, {PickText("ThePPPauthentication", "1")}, "Server2's Ip",
          "hidden while Number of servers is 1"},
         {kEn, {PickText("ThePPPauthentication", "5")}, "Server2's Ip", ""},
+        {kEn, {PickIndex("ActivateMethod", 0)},       "SMSActivationNO.",
+         "hidden while Activation method is AUTO (always online)"},
+        {kEn, {PickLabel("DIO1 workmode", "Text1")},  "DIO1 protocol",
+         "hidden while Work mode is Off"},
+        {kEn, {PickLabel("DIO1 workmode", "Text2"), PickIndex("DIO1 interface", 0)},
+         "DIO1 SMS number", "hidden while Interface is GPRS"},
+        {kEn, {PickIndex("ActivateMethod", 5), PickIndex("IOactivationmethods", 0),
+               PickIndex("I/O selection", 0)},        "DIO1 workmode",
+         "hidden while Activation input is DIO1"},
     };
     // clang-format on
     for (const HiddenCase& c : cases) {
