@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "app/AboutHelp.h"
+#include "app/FindField.h"
 #include "app/Pages.h"
 #include "engine/CommandState.h"
 #include "engine/Connect.h"
@@ -191,6 +192,7 @@ void CM5Z30FrameWnd::SetUpWindow() {
     ScrollTabStrip(*this, kStripRebuild);
     // The marks and the screen agree from the first paint, before any list is picked.
     SettleLayoutRules(*this);
+    SetUpFindField(*this);
 }
 
 LRESULT CM5Z30FrameWnd::OnNcHitTest(LPARAM lParam) {

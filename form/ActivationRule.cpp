@@ -98,3 +98,22 @@ void ApplyActivationRule(FormContext& form, int, LPARAM) {
     }
     WriteHeight(form, "ActivateGroupBox", height);
 }
+
+std::string ActivationHider(FormContext& form, std::string_view layout) {
+    auto* method = FindAs<CComboUI>(form, "ActivateMethod");
+    const int index = method ? method->GetCurSel() : -1;
+    if (index < 0 || index >= kMethodCount) return {};
+    for (const MethodRow& row : kMethodRows) {
+        if (layout != row.layout) continue;
+        const Cell cell = row.byMethod[static_cast<std::size_t>(index)];
+        if (cell == 0) return "ActivateMethod";
+        auto* ioMethod = FindAs<CComboUI>(form, "IOactivationmethods");
+        if (cell != kByIoMethod || !ioMethod) return {};
+        for (const IoMethodRow& byIo : kIoMethodRows) {
+            const Cell ioCell = ioMethod->GetCurSel() == 0 ? byIo.index0 : byIo.other;
+            if (layout == byIo.layout && ioCell == 0) return "IOactivationmethods";
+        }
+        return {};
+    }
+    return {};
+}

@@ -147,3 +147,29 @@ void ApplyDioWorkModeRule(FormContext& form, int code, LPARAM) {
     }
     WriteHeight(form, name("IO1GroupBox"), height);
 }
+
+std::string DioWorkModeHider(FormContext& form, std::string_view layout) {
+    for (int channel = 1; channel <= 3; ++channel) {
+        const std::string prefix = "IOLayout" + std::to_string(channel);
+        if (!layout.starts_with(prefix)) continue;
+        auto name = [channel](const char* channel1Name) {
+            return DioChannelName(channel1Name, channel);
+        };
+        CControlUI* workMode = form.paintManager.FindControl(name("DIO1 workmode"));
+        const int mode = workMode ? ModeOf(workMode->GetText()) : -1;
+        if (mode < 0) return {};
+        const ChannelCombos combos{FindAs<CComboUI>(form, name("DIO1 interface")),
+                                   FindAs<CComboUI>(form, name("DIO1 reported methods")),
+                                   FindAs<CComboUI>(form, name("DIO1 protocol"))};
+        for (const DioRow& row : kDioRows) {
+            if (layout.substr(prefix.size()) != row.row) continue;
+            const Cell cell = row.byMode[static_cast<std::size_t>(mode)];
+            if (cell == 0 || cell == 1 || cell == kOnInChannel3)
+                return Holds(cell, channel, combos) ? "" : workMode->GetName().str();
+            CComboUI* condition = combos.For(row.needs);
+            if (!condition || Holds(cell, channel, combos)) return {};
+            return condition->GetName().str();
+        }
+    }
+    return {};
+}

@@ -100,3 +100,32 @@ void ApplyIoModeRule(FormContext& form, int code, LPARAM argument) {
         return;
     }
 }
+
+std::string IoHider(FormContext& form, std::string_view layout) {
+    if (layout == "IOTab") {
+        for (const char* name : kIoControls) {
+            auto* control = FindAs<CComboUI>(form, name);
+            if (!control || control->GetText() == kFreeChannel) return {};
+        }
+        return kIoControls[0];
+    }
+    for (std::size_t channel = 0; channel < 3; ++channel) {
+        if (layout != kIoGroupBoxes[channel]) continue;
+        auto* selection = FindAs<CComboUI>(form, "I/O selection");
+        if (selection && selection->IsVisible()) {
+            const int index = selection->GetCurSel();
+            if (kBoxesBySelection[index >= 0 && index < 3 ? index : 3][channel] == 0)
+                return "I/O selection";
+        }
+        auto* control = FindAs<CComboUI>(form, kIoControls[channel]);
+        if (control && control->IsVisible() && control->GetCurSel() >= kFirstFunction &&
+            control->GetCurSel() <= kLastFunction)
+            return kIoControls[channel];
+        for (const IoModeRow& row : kIoModeRows) {
+            auto* mode = FindAs<CComboUI>(form, row.combo);
+            if (layout == row.box && mode && mode->IsVisible() && mode->GetCurSel() > 0)
+                return row.combo;
+        }
+    }
+    return {};
+}

@@ -35,3 +35,10 @@ void ApplyLoraRule(FormContext& form, int, LPARAM) {
     }
     WriteHeight(form, "LoraGroupBox", transparent ? kTransparentHeight : kOtherModeHeight);
 }
+
+std::string LoraHider(FormContext& form, std::string_view layout) {
+    // The version rows follow the module, not a choice of the user's: no list to name.
+    CControlUI* mode = form.paintManager.FindControl("LORA Mode");
+    if (layout != "LoraLayout" || !mode || mode->GetText() == kTransparentMode) return {};
+    return "LORA Mode";
+}

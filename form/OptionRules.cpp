@@ -31,6 +31,11 @@ constexpr OptionRow kOptionRows[] = {
 };
 // clang-format on
 
+bool IsShown(const OptionRow& row, const CComboUI& combo) {
+    const int index = combo.GetCurSel();
+    return row.shownWhen == ShownWhen::Index1 ? index == 1 : index != 0;
+}
+
 }  // namespace
 
 void ApplyOptionRule(FormContext& form, int code, LPARAM) {
@@ -38,10 +43,18 @@ void ApplyOptionRule(FormContext& form, int code, LPARAM) {
         if (row.code != code) continue;
         auto* combo = FindAs<CComboUI>(form, row.combo);
         if (!combo) return;
-        const int index = combo->GetCurSel();
-        const bool shown = row.shownWhen == ShownWhen::Index1 ? index == 1 : index != 0;
+        const bool shown = IsShown(row, *combo);
         ShowLayout(form, row.layout, shown);
         if (row.box) WriteHeight(form, row.box, shown ? row.shownHeight : row.hiddenHeight);
         return;
     }
+}
+
+std::string OptionHider(FormContext& form, std::string_view layout) {
+    for (const OptionRow& row : kOptionRows) {
+        if (layout != row.layout) continue;
+        auto* combo = FindAs<CComboUI>(form, row.combo);
+        return combo && !IsShown(row, *combo) ? row.combo : "";
+    }
+    return {};
 }

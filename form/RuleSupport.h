@@ -3,6 +3,7 @@
 // are written in. Internal to the form's rules.
 //
 // Threads: UI thread only.
+#include <string>
 #include <string_view>
 
 #include "form/FormContext.h"
@@ -45,3 +46,14 @@ void ApplyIoControlRule(FormContext& form, int code, LPARAM argument);      // 1
 void ApplyClearDioTextsRule(FormContext& form, int code, LPARAM argument);  // 15, 16
 void ApplyLoraRule(FormContext& form, int code, LPARAM argument);           // 17
 void ApplyIoModeRule(FormContext& form, int code, LPARAM argument);         // 18, 19
+
+// Each rule's answer to "why is this layout hidden": the name of the list whose present choice
+// makes the rule hide it, or "" when the rule does not hide it now. Read from the same tables
+// the rules apply, so the reason never drifts from the rule.
+std::string WorkModeHider(FormContext& form, std::string_view layout);
+std::string ActivationHider(FormContext& form, std::string_view layout);
+std::string OptionHider(FormContext& form, std::string_view layout);
+std::string ServerCountHider(FormContext& form, std::string_view layout);
+std::string DioWorkModeHider(FormContext& form, std::string_view layout);
+std::string IoHider(FormContext& form, std::string_view layout);
+std::string LoraHider(FormContext& form, std::string_view layout);

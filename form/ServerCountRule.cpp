@@ -89,3 +89,14 @@ void ApplyServerCountRule(FormContext& form, int, LPARAM) {
     if (!WriteHeight(form, "ServiceGroupBox", heights.service)) return;
     WriteHeight(form, "ServiceGroupBox2", heights.service2);
 }
+
+std::string ServerCountHider(FormContext& form, std::string_view layout) {
+    auto* count = FindAs<CComboUI>(form, "ThePPPauthentication");
+    const int column = count ? CountColumn(count->GetText()) : -1;
+    if (column < 0) return {};
+    for (const ServerRow& row : kServerRows) {
+        if (layout == row.layout && row.byCount[static_cast<std::size_t>(column)] == 0)
+            return "ThePPPauthentication";
+    }
+    return {};
+}

@@ -141,6 +141,18 @@ void ApplyDeviceTypeTabs(CM5Z30FrameWnd& frame, std::string_view deviceType) {
     ApplyDeviceTypeTabs(frame.paintManager, frame.tabTable, deviceType);
 }
 
+std::string TabOptionName(std::string_view button) {
+    return std::string(button.substr(
+        0, button.size() >= kButtonSuffixLength ? button.size() - kButtonSuffixLength : 0));
+}
+
+bool IsModuleTab(std::string_view button) {
+    for (const ModuleTab& module : kModuleTabs) {
+        if (button == module.button) return true;
+    }
+    return false;
+}
+
 int TabIndexForOption(const TabTable& tabs, std::string_view option) {
     // An unnamed option would match every button; it stands for no page.
     if (option.empty()) return -1;

@@ -3,6 +3,7 @@
 // scrolled by "TabLeft" and "TabRight", and the pages of the tab layout "switch".
 //
 // Threads: UI thread only.
+#include <string>
 #include <string_view>
 
 #include "form/TabTable.h"
@@ -25,6 +26,12 @@ void ScrollTabStrip(CPaintManagerUI& paintManager, const TabTable& tabs, int mod
 void ApplyDeviceTypeTabs(CM5Z30FrameWnd& frame, std::string_view deviceType);
 void ApplyDeviceTypeTabs(CPaintManagerUI& paintManager, TabTable& tabs,
                          std::string_view deviceType);
+
+// The option inside a tab button: its name less the trailing "Tab". Any thread.
+std::string TabOptionName(std::string_view button);
+
+// True for the tab buttons of the optional modules, offered by the device type. Any thread.
+bool IsModuleTab(std::string_view button);
 
 // The page of a tab option: the index of the first entry whose button name contains the
 // option's name, or -1 (also for an empty name). Any thread.

@@ -132,3 +132,30 @@ void ApplyWorkModeRule(FormContext& form, int, LPARAM) {
     WriteHeight(form, "ModeGroupBox", heights.mode);
     for (const char* box : kSerialBoxes) WriteHeight(form, box, heights.serial);
 }
+
+std::string WorkModeHider(FormContext& form, std::string_view layout) {
+    auto* protocol = FindAs<CComboUI>(form, "Protocolmodel");
+    const int mode = protocol ? protocol->GetCurSel() : -1;
+    if (mode < 0 || mode >= kModeCount) return {};
+    for (const ModeRow& row : kModeRows) {
+        if (layout != row.layout) continue;
+        const Cell cell = row.byMode[static_cast<std::size_t>(mode)];
+        if (cell == 0) return "Protocolmodel";
+        auto* model = FindAs<CComboUI>(form, "DeviceModel");
+        if (cell != kByModel || !model) return {};
+        const bool cli = model->GetCurSel() == 0;
+        for (const ModelRow& byModel : kModelRows) {
+            if (layout != byModel.layout) continue;
+            const Cell modelCell = cli ? byModel.cli : byModel.svr;
+            if (modelCell == 0) return "DeviceModel";
+            auto* heart = FindAs<CComboUI>(form, "RegistrationAndHeart");
+            if (modelCell != kByHeart || !heart) return {};
+            for (const HeartRow& byHeart : kHeartRows) {
+                const Cell heartCell = heart->GetCurSel() == 1 ? byHeart.index1 : byHeart.other;
+                if (layout == byHeart.layout && heartCell == 0) return "RegistrationAndHeart";
+            }
+        }
+        return {};
+    }
+    return {};
+}

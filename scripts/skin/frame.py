@@ -2,7 +2,7 @@
 eleven pages and the help view."""
 
 from texts import LABELS
-from xmlgen import E, FIELD_H, ROW, attrs_of, button, caption, combo, spacer
+from xmlgen import E, FIELD_H, ROW, attrs_of, button, caption, combo, edit, spacer
 
 # One style sheet for the whole window; a few controls add their own.
 STYLE = """
@@ -179,10 +179,20 @@ def tab_strip():
     ], height=30, padding=2)
 
 
+def find_row():
+    """A parameter found by part of its label, control name or AT command; its note beside it."""
+    field = edit("FindParam", width=260,
+                 tooltip=("Part of a label, control name or AT command (Ctrl+F)",
+                          "参数名称、控件名或AT命令的一部分（Ctrl+F）"))
+    return hrow([caption(("Find", "查找"), width=40), field,
+                 E("Text", attrs_of(name="FindNote", text="", width=600, height=ROW))])
+
+
 def right_column(page_elements):
     help_box = E("GroupBox", attrs_of(name="helpGroupBox", text=("Help", "帮助"), height=170),
                  [E("RichEdit", attrs_of(name="HelpRichEdit"))])
     return E("VerticalLayout", attrs_of(extra=[("childpadding", "6")]), [
+        find_row(),
         tab_strip(),
         E("TabLayout", attrs_of(name="switch"), [E(tag) for tag in page_elements]),
         help_box,

@@ -215,6 +215,16 @@ LABELS += [
      ("Log saved to {path} (passwords masked).", "日志已保存到 {path}（密码已隐去）。")),
     ("SaveLog", "Failed",
      ("The log could not be saved to {path}: {reason}", "无法把日志保存到 {path}：{reason}")),
+    # Finding a parameter: why a match cannot be shown, and the field's own notes.
+    ("Find", "HiddenWhile", ("hidden while {list} is {choice}", "“{list}”为“{choice}”时隐藏")),
+    ("Find", "PageOffWhile",
+     ("page {page} is off while {list} is {choice}", "“{list}”为“{choice}”时不提供“{page}”页")),
+    ("Find", "NoModule",
+     ("page {page} is offered only for a unit with that module", "仅带该模块的设备提供“{page}”页")),
+    ("Find", "PageOff", ("page {page} is not offered now", "目前不提供“{page}”页")),
+    ("Find", "Hidden", ("hidden by the present settings", "被当前设置隐藏")),
+    ("Find", "NoMatch", ('No parameter matches "{text}".', "没有与“{text}”匹配的参数。")),
+    ("Find", "Matches", ("{count} found; Enter or a click goes there.", "找到 {count} 个；按回车或点击即可跳转。")),
 ]
 
 

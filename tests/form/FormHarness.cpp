@@ -113,8 +113,8 @@ int ItemIndex(CComboUI* combo, const std::string& text, bool equal) {
 
 }  // namespace
 
-std::string RealSkinFolder() {
-    const std::string folder = testpaths::SourceDir() + "/skin/ConifgENRes";
+std::string RealSkinFolder(const char* name) {
+    const std::string folder = testpaths::SourceDir() + "/skin/" + name;
     return std::filesystem::exists(folder + "/skin.xml") &&
                    std::filesystem::exists(folder + "/WorkTab.xml")
                ? folder
@@ -214,7 +214,8 @@ FormHarness::FormHarness(SkinKind skin, std::vector<int> buttonWidths, int strip
         root_ = builder.CreateFromText(
             TestSkinXml(buttonWidths.empty() ? kDefaultWidths : buttonWidths, stripWidth));
     } else {
-        const std::string folder = RealSkinFolder();
+        const std::string folder =
+            RealSkinFolder(skin == SkinKind::RealChinese ? "ConifgRes" : "ConifgENRes");
         SetLabelFilePath(folder + "/Language.ini");
         CPaintManagerUI::SetResourcePath(folder);
         PageCallback pages;

@@ -20,13 +20,14 @@
 #include "ui/Notify.h"
 #include "ui/PaintManager.h"
 
-enum class SkinKind { Test, Real };
+enum class SkinKind { Test, Real, RealChinese };
 
 // The test skin; buttonWidths holds the eleven tab buttons' widths.
 std::string TestSkinXml(const std::vector<int>& buttonWidths, int stripWidth);
 std::string TestLanguageIni();
-// The real English skin folder, or empty when its pages are not there yet.
-std::string RealSkinFolder();
+// The real skin folder (English unless another is named), or empty when its pages are not
+// there yet.
+std::string RealSkinFolder(const char* folder = "ConifgENRes");
 
 using testsupport::RecordingDialogs;
 
