@@ -29,7 +29,7 @@ bool LoadAndEditTwo(ShotSession& s) {
 // Save, its review accepted as shown: every row written.
 bool SaveAll(ShotSession& s) {
     return s.Settle([&] {
-        return s.WithDialog([&] { s.Click("Save"); },
+        return s.WithDialog([&] { return s.Click("Save"); },
                             [](QWidget* review) {
                                 if (auto* dialog = qobject_cast<QDialog*>(review)) dialog->accept();
                             });
@@ -45,7 +45,7 @@ bool PendingEdits(ShotSession& s, QImage* shot) {
 // The review Save opens, cancelled once grabbed: nothing is written.
 bool Review(ShotSession& s, QImage* shot) {
     return LoadAndEditTwo(s) &&
-           s.WithDialog([&] { s.Click("Save"); },
+           s.WithDialog([&] { return s.Click("Save"); },
                         [&](QWidget* review) { *shot = GrabScreen(s.frame.GetHWND(), review); });
 }
 
@@ -53,7 +53,7 @@ bool Review(ShotSession& s, QImage* shot) {
 bool History(ShotSession& s, QImage* shot) {
     if (!s.Load() || !s.ShowPage(kPage) || !s.Type(kIpField, kIp) || !SaveAll(s)) return false;
     if (!s.Reconnect() || !s.Load() || !s.Type(kPortField, kPort) || !SaveAll(s)) return false;
-    return s.WithDialog([&] { s.Click("History"); },
+    return s.WithDialog([&] { return s.Click("History"); },
                         [&](QWidget* dialog) {
                             if (auto* list = dialog->findChild<QComboBox*>()) {
                                 list->showPopup();
@@ -72,7 +72,7 @@ bool LoadProgress(ShotSession& s, QImage* shot) {
         return false;
     }
     const int before = s.frame.idleNotices;
-    s.Click("Load");
+    if (!s.Click("Load")) return false;
     if (!s.WaitUntil([&] { return bar->GetValue() >= kMidLoadPercent; }, kLoadTimeoutMs)) {
         s.error = "the Load did not get mid-way";
         return false;

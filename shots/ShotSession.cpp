@@ -78,8 +78,7 @@ ShotSession::ShotSession(const std::string& skinRoot, const Language& language, 
         error = "the baud rate list has no " + std::to_string(baud);
         return;
     }
-    Click("Open");
-    ready = LogIn();
+    ready = Click("Open") && LogIn();
 }
 
 ShotSession::~ShotSession() {
@@ -92,7 +91,10 @@ bool ShotSession::LogIn() {
         return false;
     }
     const int idleBefore = frame.idleNotices;
-    Click("Login");
+    // The open port enables Login through a posted message: the engineer sees it, then presses.
+    CControlUI* login = frame.paintManager.FindControl("Login");
+    WaitUntil([&] { return login && login->IsEnabled(); }, kLoginTimeoutMs);
+    if (!Click("Login")) return false;
     if (!WaitUntil([&] { return frame.loggedIn.load(); }, kLoginTimeoutMs)) {
         error = "no login";
         return false;
@@ -107,10 +109,14 @@ bool ShotSession::LogIn() {
     return true;
 }
 
-void ShotSession::Click(const char* control) {
-    if (CControlUI* c = frame.paintManager.FindControl(control)) {
-        frame.paintManager.SendNotify(c, "click");
+bool ShotSession::Click(const char* control) {
+    CControlUI* c = frame.paintManager.FindControl(control);
+    if (!c || !c->IsEnabled() || !c->IsVisible()) {
+        error = std::string(control) + (c ? " cannot be pressed now" : " is not on the skin");
+        return false;
     }
+    frame.paintManager.SendNotify(c, "click");
+    return true;
 }
 
 bool ShotSession::Type(const char* field, const std::string& text) {
@@ -144,39 +150,32 @@ bool ShotSession::Settle(const std::function<bool()>& action, int ms) {
 
 bool ShotSession::Load() {
     const int before = frame.parsedListings;
-    if (!Settle([&] {
-            Click("Load");
-            return true;
-        })) {
-        return false;
-    }
+    if (!Settle([&] { return Click("Load"); })) return false;
     if (frame.parsedListings > before) return true;
     error = "Load read no listing";
     return false;
 }
 
 bool ShotSession::Reconnect() {
-    Click("Open");
+    if (!Click("Open")) return false;
     if (frame.serialPort.IsOpen()) {
         error = "the port did not close";
         return false;
     }
-    Click("Open");
-    return LogIn();
+    return Click("Open") && LogIn();
 }
 
-bool ShotSession::WithDialog(const std::function<void()>& action, const DialogHandler& handler) {
+bool ShotSession::WithDialog(const std::function<bool()>& action, const DialogHandler& handler) {
     bool handled = false;
     expected_ = [&](QWidget* dialog) {
         handled = true;
         handler(dialog);
     };
-    action();
     // A dialog the worker asks for opens after the action returns.
-    WaitUntil([&] { return handled; }, kLoginTimeoutMs);
+    const bool acted = action() && WaitUntil([&] { return handled; }, kLoginTimeoutMs);
     expected_ = nullptr;
-    if (!handled) error = "no dialog opened";
-    return handled;
+    if (!acted && error.empty()) error = "no dialog opened";
+    return acted;
 }
 
 void ShotSession::LookForDialog() {

@@ -50,8 +50,9 @@ class ShotSession {
     ShotSession(const std::string& skinRoot, const Language& language, int baud);
     ~ShotSession();
 
-    // Raises "click" on the named control, as a press of the button does.
-    void Click(const char* control);
+    // Raises "click" on the named control, as a press of the button does; a button the
+    // engineer could not press now is not pressed: false with the reason in `error`.
+    bool Click(const char* control);
     // Types the text into the named field and leaves it, as the engineer does.
     bool Type(const char* field, const std::string& text);
     // Shows the page whose tab button has this name.
@@ -64,8 +65,8 @@ class ShotSession {
     // Closes the port, opens it again and logs in: a new connection to the same unit.
     bool Reconnect();
     // Does `action`, handing the first modal dialog it opens to `handler`; false (with the
-    // reason in `error`) when none opened.
-    bool WithDialog(const std::function<void()>& action, const DialogHandler& handler);
+    // reason in `error`) when the action failed or no dialog opened.
+    bool WithDialog(const std::function<bool()>& action, const DialogHandler& handler);
 
     // Runs the event loop until done() holds or ms passed; returns done().
     bool WaitUntil(const std::function<bool()>& done, int ms);
