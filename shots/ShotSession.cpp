@@ -232,16 +232,20 @@ QImage GrabScreen(QWidget* window, QWidget* dialog) {
     QImage image = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
     QPainter painter(&image);
     // Centred over the frame, as Qt places a dialog on a screen that holds the whole frame (the
-    // offscreen screen is smaller); the popup keeps its place on the dialog.
-    const QRect dialogAt(
-        QPoint((window->width() - dialog->width()) / 2, (window->height() - dialog->height()) / 2),
-        dialog->size());
-    painter.drawPixmap(dialogAt.topLeft(), dialog->grab());
-    painter.setPen(window->palette().color(QPalette::Dark));
-    painter.drawRect(dialogAt.adjusted(-1, -1, 0, 0));
+    // offscreen screen is smaller); a popup keeps its place on what it opened from.
+    QWidget* under = window;
+    QPoint underAt(0, 0);
+    if (dialog) {
+        under = dialog;
+        underAt = QPoint((window->width() - dialog->width()) / 2,
+                         (window->height() - dialog->height()) / 2);
+        painter.drawPixmap(underAt, dialog->grab());
+        painter.setPen(window->palette().color(QPalette::Dark));
+        painter.drawRect(QRect(underAt, dialog->size()).adjusted(-1, -1, 0, 0));
+    }
     if (QWidget* popup = QApplication::activePopupWidget()) {
-        const QPoint offset = popup->mapToGlobal(QPoint(0, 0)) - dialog->mapToGlobal(QPoint(0, 0));
-        painter.drawPixmap(dialogAt.topLeft() + offset, popup->grab());
+        const QPoint offset = popup->mapToGlobal(QPoint(0, 0)) - under->mapToGlobal(QPoint(0, 0));
+        painter.drawPixmap(underAt + offset, popup->grab());
     }
     return image;
 }

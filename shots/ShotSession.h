@@ -92,9 +92,9 @@ class ShotSession {
     bool handling_ = false;
 };
 
-// What the screen shows of the program: the frame, the dialog over it and the popup open over
-// that (a combo's list), as one picture. Without a window manager a dialog has no frame of its
-// own; a thin line stands for it.
-QImage GrabScreen(QWidget* window, QWidget* dialog);
+// What the screen shows of the program: the frame, the dialog over it (when not null) and the
+// popup open over either (a combo's or a search field's list), as one picture. Without a window
+// manager a dialog has no frame of its own; a thin line stands for it.
+QImage GrabScreen(QWidget* window, QWidget* dialog = nullptr);
 
 }  // namespace shots
