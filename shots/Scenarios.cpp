@@ -1,0 +1,98 @@
+#include "shots/Scenarios.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+
+#include "ui/Controls.h"
+
+namespace shots {
+
+namespace {
+
+// The two edits every scenario with pending changes makes, both on the servers' page.
+constexpr const char* kPage = "Server";
+constexpr const char* kIpField = "Server's Ip";
+constexpr const char* kIp = "10.4.4.4";
+constexpr const char* kPortField = "Server's Port";
+constexpr const char* kPort = "7004";
+// Grabbed when the bar has gone this far, so it stands clearly mid-way.
+constexpr int kMidLoadPercent = 45;
+constexpr int kLoadTimeoutMs = 15000;
+// Time for a list that was just opened to be laid out and drawn.
+constexpr int kPopupSettleMs = 300;
+
+bool LoadAndEditTwo(ShotSession& s) {
+    return s.Load() && s.ShowPage(kPage) && s.Type(kIpField, kIp) && s.Type(kPortField, kPort);
+}
+
+// Save, its review accepted as shown: every row written.
+bool SaveAll(ShotSession& s) {
+    return s.Settle([&] {
+        return s.WithDialog([&] { return s.Click("Save"); },
+                            [](QWidget* review) {
+                                if (auto* dialog = qobject_cast<QDialog*>(review)) dialog->accept();
+                            });
+    });
+}
+
+bool PendingEdits(ShotSession& s, QImage* shot) {
+    if (!LoadAndEditTwo(s)) return false;
+    *shot = s.GrabWindow();
+    return true;
+}
+
+// The review Save opens, cancelled once grabbed: nothing is written.
+bool Review(ShotSession& s, QImage* shot) {
+    return LoadAndEditTwo(s) &&
+           s.WithDialog([&] { return s.Click("Save"); },
+                        [&](QWidget* review) { *shot = GrabScreen(s.frame.GetHWND(), review); });
+}
+
+// Two connections, each with a Save, leave two backups; the History list is grabbed open.
+bool History(ShotSession& s, QImage* shot) {
+    if (!s.Load() || !s.ShowPage(kPage) || !s.Type(kIpField, kIp) || !SaveAll(s)) return false;
+    if (!s.Reconnect() || !s.Load() || !s.Type(kPortField, kPort) || !SaveAll(s)) return false;
+    return s.WithDialog([&] { return s.Click("History"); },
+                        [&](QWidget* dialog) {
+                            if (auto* list = dialog->findChild<QComboBox*>()) {
+                                list->showPopup();
+                                s.RunEventsFor(kPopupSettleMs);
+                            }
+                            *shot = GrabScreen(s.frame.GetHWND(), dialog);
+                            if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+                        });
+}
+
+// A Load at 9600 baud, grabbed with the bar mid-way.
+bool LoadProgress(ShotSession& s, QImage* shot) {
+    auto* bar = dynamic_cast<CProgressUI*>(s.frame.paintManager.FindControl("JobProgress"));
+    if (!bar) {
+        s.error = "the skin has no progress bar";
+        return false;
+    }
+    const int before = s.frame.idleNotices;
+    if (!s.Click("Load")) return false;
+    if (!s.WaitUntil([&] { return bar->GetValue() >= kMidLoadPercent; }, kLoadTimeoutMs)) {
+        s.error = "the Load did not get mid-way";
+        return false;
+    }
+    *shot = s.GrabWindow();
+    // The Load ends before the session goes.
+    return s.WaitUntil([&] { return s.frame.idleNotices > before; }, kLoadTimeoutMs);
+}
+
+constexpr Scenario kScenarios[] = {
+    {"pending-edits", 115200, PendingEdits},
+    {"review", 115200, Review},
+    {"history", 115200, History},
+    {"load-progress", 9600, LoadProgress},
+};
+
+}  // namespace
+
+std::span<const Scenario> Scenarios() {
+    return kScenarios;
+}
+
+}  // namespace shots
