@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QKeyEvent>
 
+#include "tests/support/EventLoop.h"
 #include "ui/Controls.h"
 
 namespace shots {
@@ -21,6 +23,15 @@ constexpr int kMidLoadPercent = 45;
 constexpr int kLoadTimeoutMs = 15000;
 // Time for a list that was just opened to be laid out and drawn.
 constexpr int kPopupSettleMs = 300;
+constexpr const char* kFindField = "FindParam";
+constexpr const char* kFindText = "ip";
+
+void SendKey(QWidget* to, int key, Qt::KeyboardModifiers modifiers, const QString& text) {
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+    QCoreApplication::sendEvent(to, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+    QCoreApplication::sendEvent(to, &release);
+}
 
 bool LoadAndEditTwo(ShotSession& s) {
     return s.Load() && s.ShowPage(kPage) && s.Type(kIpField, kIp) && s.Type(kPortField, kPort);
@@ -57,7 +68,7 @@ bool History(ShotSession& s, QImage* shot) {
                         [&](QWidget* dialog) {
                             if (auto* list = dialog->findChild<QComboBox*>()) {
                                 list->showPopup();
-                                s.RunEventsFor(kPopupSettleMs);
+                                testsupport::RunEventsFor(kPopupSettleMs);
                             }
                             *shot = GrabScreen(s.frame.GetHWND(), dialog);
                             if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
@@ -73,13 +84,41 @@ bool LoadProgress(ShotSession& s, QImage* shot) {
     }
     const int before = s.frame.idleNotices;
     if (!s.Click("Load")) return false;
-    if (!s.WaitUntil([&] { return bar->GetValue() >= kMidLoadPercent; }, kLoadTimeoutMs)) {
+    if (!testsupport::WaitUntil([&] { return bar->GetValue() >= kMidLoadPercent; },
+                                kLoadTimeoutMs)) {
         s.error = "the Load did not get mid-way";
         return false;
     }
     *shot = s.GrabWindow();
     // The Load ends before the session goes.
-    return s.WaitUntil([&] { return s.frame.idleNotices > before; }, kLoadTimeoutMs);
+    return testsupport::WaitUntil([&] { return s.frame.idleNotices > before; }, kLoadTimeoutMs);
+}
+
+// Ctrl+F, then "ip" typed key by key as the engineer types it: the field's list of matches
+// opens over the pages (labels in the window's language, then names and command words).
+bool FindList(ShotSession& s, QImage* shot) {
+    QWidget* window = s.frame.GetHWND();
+    if (!s.Load() || !window) return false;
+    // Shortcuts go to the active window only.
+    window->activateWindow();
+    testsupport::WaitUntil([&] { return QApplication::activeWindow() == window; }, 3000);
+    SendKey(window->focusWidget() ? window->focusWidget() : window, Qt::Key_F, Qt::ControlModifier,
+            {});
+    QWidget* field = QApplication::focusWidget();
+    if (!field || CControlUI::FromWidget(field) != s.frame.paintManager.FindControl(kFindField)) {
+        s.error = "Ctrl+F did not focus the find field";
+        return false;
+    }
+    for (QChar c : QString(kFindText)) SendKey(field, c.toUpper().unicode(), Qt::NoModifier, c);
+    if (!testsupport::WaitUntil([] { return QApplication::activePopupWidget() != nullptr; },
+                                kPopupSettleMs * 10)) {
+        s.error = "the find field listed no matches";
+        return false;
+    }
+    testsupport::RunEventsFor(kPopupSettleMs);
+    *shot = GrabScreen(window);
+    QApplication::activePopupWidget()->close();
+    return true;
 }
 
 constexpr Scenario kScenarios[] = {
@@ -87,6 +126,7 @@ constexpr Scenario kScenarios[] = {
     {"review", 115200, Review},
     {"history", 115200, History},
     {"load-progress", 9600, LoadProgress},
+    {"find", 115200, FindList},
 };
 
 }  // namespace

@@ -2,13 +2,13 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QPainter>
 #include <QWidget>
 #include <cstdio>
 
 #include "settings/Labels.h"
+#include "tests/support/EventLoop.h"
 #include "ui/Controls.h"
 #include "ui/PaintManager.h"
 
@@ -93,16 +93,16 @@ bool ShotSession::LogIn() {
     const int idleBefore = frame.idleNotices;
     // The open port enables Login through a posted message: the engineer sees it, then presses.
     CControlUI* login = frame.paintManager.FindControl("Login");
-    WaitUntil([&] { return login && login->IsEnabled(); }, kLoginTimeoutMs);
+    testsupport::WaitUntil([&] { return login && login->IsEnabled(); }, kLoginTimeoutMs);
     if (!Click("Login")) return false;
-    if (!WaitUntil([&] { return frame.loggedIn.load(); }, kLoginTimeoutMs)) {
+    if (!testsupport::WaitUntil([&] { return frame.loggedIn.load(); }, kLoginTimeoutMs)) {
         error = "no login";
         return false;
     }
     // The worker's first idle period comes once it sees the login; a later login queues no job
     // and brings none, so only the first is waited for.
     if (idleBefore == 0 &&
-        !WaitUntil([&] { return frame.idleNotices > idleBefore; }, kLoginTimeoutMs)) {
+        !testsupport::WaitUntil([&] { return frame.idleNotices > idleBefore; }, kLoginTimeoutMs)) {
         error = "the worker did not go idle after the login";
         return false;
     }
@@ -143,7 +143,7 @@ bool ShotSession::ShowPage(const char* tabButton) {
 bool ShotSession::Settle(const std::function<bool()>& action, int ms) {
     const int before = frame.idleNotices;
     if (!action()) return false;
-    if (WaitUntil([&] { return frame.idleNotices > before; }, ms)) return true;
+    if (testsupport::WaitUntil([&] { return frame.idleNotices > before; }, ms)) return true;
     error = "the worker did not finish in time";
     return false;
 }
@@ -172,7 +172,7 @@ bool ShotSession::WithDialog(const std::function<bool()>& action, const DialogHa
         handler(dialog);
     };
     // A dialog the worker asks for opens after the action returns.
-    const bool acted = action() && WaitUntil([&] { return handled; }, kLoginTimeoutMs);
+    const bool acted = action() && testsupport::WaitUntil([&] { return handled; }, kLoginTimeoutMs);
     expected_ = nullptr;
     if (!acted && error.empty()) error = "no dialog opened";
     return acted;
@@ -182,7 +182,7 @@ void ShotSession::LookForDialog() {
     QWidget* dialog = QApplication::activeModalWidget();
     if (!dialog || handling_) return;
     handling_ = true;
-    RunEventsFor(kDialogSettleMs);
+    testsupport::RunEventsFor(kDialogSettleMs);
     if (expected_) {
         DialogHandler handler = std::move(expected_);
         expected_ = nullptr;
@@ -201,26 +201,6 @@ void ShotSession::LookForDialog() {
         }
     }
     handling_ = false;
-}
-
-bool ShotSession::WaitUntil(const std::function<bool()>& done, int ms) {
-    // The tick makes sure an event comes now and then, so conditions other threads change are
-    // seen without spinning.
-    QTimer tick;
-    tick.start(kLookPeriodMs);
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > ms) return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return true;
-}
-
-void ShotSession::RunEventsFor(int ms) {
-    QElapsedTimer t;
-    t.start();
-    WaitUntil([&] { return t.elapsed() >= ms; }, ms + kLookPeriodMs);
 }
 
 QImage ShotSession::GrabWindow() {

@@ -68,11 +68,6 @@ class ShotSession {
     // reason in `error`) when the action failed or no dialog opened.
     bool WithDialog(const std::function<bool()>& action, const DialogHandler& handler);
 
-    // Runs the event loop until done() holds or ms passed; returns done().
-    bool WaitUntil(const std::function<bool()>& done, int ms);
-    // Runs the event loop for the whole period.
-    void RunEventsFor(int ms);
-
     // The frame as it is on the screen now.
     QImage GrabWindow();
 

@@ -6,10 +6,14 @@
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QPointer>
+#include <QRect>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QStringListModel>
 #include <QTimer>
+
+#include <algorithm>
 
 #include "ui/Control.h"
 
@@ -19,6 +23,7 @@ namespace {
 constexpr int kFlashMs = 900;
 constexpr int kFlashMargin = 3;
 constexpr int kVisibleRows = 15;
+constexpr int kRowPadding = 16;
 
 QLineEdit* LineOf(CControlUI& edit) {
     return qobject_cast<QLineEdit*>(edit.GetWidget());
@@ -35,20 +40,26 @@ bool AttachMatchList(CControlUI& edit, MatchLister list, MatchChooser choose) {
     completer->setMaxVisibleItems(kVisibleRows);
     // Not the line's own completer: that one would put the row's text into the field.
     completer->setWidget(line);
-    QObject::connect(line, &QLineEdit::textEdited, completer,
-                     [completer, model, list = std::move(list)](const QString& text) {
-                         QStringList rows;
-                         for (const std::string& row : list(text.toStdString()))
-                             rows.append(QString::fromStdString(row));
-                         model->setStringList(rows);
-                         if (rows.isEmpty()) {
-                             completer->popup()->hide();
-                             return;
-                         }
-                         completer->complete();
-                         // Enter at once takes the best match.
-                         completer->popup()->setCurrentIndex(model->index(0, 0));
-                     });
+    QObject::connect(
+        line, &QLineEdit::textEdited, completer,
+        [line, completer, model, list = std::move(list)](const QString& text) {
+            QStringList rows;
+            for (const std::string& row : list(text.toStdString()))
+                rows.append(QString::fromStdString(row));
+            model->setStringList(rows);
+            if (rows.isEmpty()) {
+                completer->popup()->hide();
+                return;
+            }
+            // As wide as the longest row, so a hidden match's reason is read
+            // whole; never narrower than the field.
+            QAbstractItemView* popup = completer->popup();
+            const int wanted = popup->sizeHintForColumn(0) +
+                               popup->verticalScrollBar()->sizeHint().width() + kRowPadding;
+            completer->complete(QRect(0, 0, std::max(line->width(), wanted), line->height()));
+            // Enter at once takes the best match.
+            completer->popup()->setCurrentIndex(model->index(0, 0));
+        });
     QObject::connect(completer, qOverload<const QModelIndex&>(&QCompleter::activated), line,
                      [choose = std::move(choose)](const QModelIndex& index) {
                          if (index.isValid()) choose(index.row());
