@@ -24,17 +24,19 @@ constexpr StateRow kLoginGroup[] = {
     {"Save", kSame}, {"Load", kSame}, {"RestoreFactory", kSame}, {"LoadFromFile", kSame},
     {"SaveToFile", kSame}, {"SetTime", kSame}, {"GetVer", kSame}, {"Login", kOpposite},
     {"READFILELOG", kSame}, {"CPIN", kSame}, {"CSQ", kSame}, {"quit", kSame},
+    {"Revert", kSame}, {"History", kSame},
 };
 constexpr StateRow kPortGroup[] = {
     {"Save", kSame}, {"Load", kSame}, {"RestoreFactory", kSame}, {"LoadFromFile", kSame},
     {"SaveToFile", kSame}, {"SetTime", kSame}, {"Login", kSame}, {"READFILELOG", kSame},
     {"CPIN", kSame}, {"CSQ", kSame}, {"GetVer", kSame}, {"quit", kSame},
     {"Checkcode", kOpposite}, {"BaudRate1", kOpposite}, {"SerialPort", kOpposite},
+    {"Revert", kSame}, {"History", kSame},
 };
 constexpr StateRow kBusyGroup[] = {
     {"Save", kSame}, {"Load", kSame}, {"RestoreFactory", kSame}, {"LoadFromFile", kSame},
     {"SaveToFile", kSame}, {"SetTime", kSame}, {"READFILELOG", kSame}, {"CPIN", kSame},
-    {"CSQ", kSame}, {"GetVer", kSame}, {"quit", kSame},
+    {"CSQ", kSame}, {"GetVer", kSame}, {"quit", kSame}, {"Revert", kSame}, {"History", kSame},
 };
 constexpr StateRow kOpenedGroup[] = {
     {"Login", kSame}, {"Checkcode", kOpposite}, {"BaudRate1", kOpposite},

@@ -189,7 +189,7 @@ LABELS += [
      ("The unit's backups, newest first. The chosen one is compared with the unit and"
       " reviewed before anything is written.",
       "设备的自动备份（最新在前）。所选备份会与设备比较，核对后才写入。")),
-    ("History", "Row", ("{time}: {count} values differ from the unit", "{time}：与设备有 {count} 项不同")),
+    ("History", "Row", ("{time}: differing from the unit: {count}", "{time}：与设备有 {count} 项不同")),
     ("History", "None", ("No backup of this unit is stored yet.", "尚无该设备的备份。")),
     ("History", "NoRead",
      ("Read the unit first (Load): its backups are found by its type and ID number.",

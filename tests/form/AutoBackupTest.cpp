@@ -90,7 +90,7 @@ TEST(AutoBackup, HistoryWritesABackupBackAfterReview) {
     ASSERT_EQ(s.dialogs.choices.size(), 1u);
     const BackupFile backup = ListBackups(BackedUpUnits()[0])[0];
     EXPECT_EQ(s.dialogs.choices[0],
-              std::vector<std::string>{BackupTimeText(backup) + ": 2 values differ from the unit"});
+              std::vector<std::string>{BackupTimeText(backup) + ": differing from the unit: 2"});
     ASSERT_EQ(s.dialogs.reviews.size(), 1u);
     EXPECT_EQ(s.dialogs.reviews[0].rows.size(), 2u);
     std::vector<std::string> written = s.WritesSince(from);
