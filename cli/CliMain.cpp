@@ -1,4 +1,4 @@
-#include <QApplication>
+#include <QCoreApplication>
 #include <QStringList>
 #include <cstdio>
 #include <cstdlib>
@@ -18,13 +18,13 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& t
 }  // namespace
 
 int RunCliCommand(int argc, char** argv) {
-    // Headless: the frame is built and laid out, never shown.
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // Headless: the frame's controls work without widgets, so no GUI application is made and a
+    // widget made by mistake stops the program at once instead of costing every run.
     qInstallMessageHandler(QuietQtMessages);
     // Qt sees only the program's name, so none of our arguments is taken for one of its own.
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
-    QApplication app(qtArgc, qtArgv);
+    QCoreApplication app(qtArgc, qtArgv);
     QCoreApplication::setApplicationName("dtuconfig");
 
     QStringList args;

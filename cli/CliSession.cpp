@@ -119,6 +119,8 @@ int CliSession::Start() {
     frame_->afterMessage = [this] {
         if (waker_) waker_();
     };
+    // No widget is made: the frame runs its messages, timers and controls alone.
+    frame_->SetHeadless(true);
     frame_->Create(nullptr, "DTU", kFrameStyle, 0, 0, 0, kFrameWidth, kFrameHeight);
     if (!frame_->logView) {
         PrintMessage("the skin could not be loaded from " +

@@ -20,25 +20,40 @@ QBoxLayout* MakeLayout(QWidget* widget, QBoxLayout::Direction direction) {
 
 }  // namespace
 
-CContainerUI::CContainerUI() {
-    auto* widget = new QWidget();
-    SetWidget(widget);
-    layout_ = MakeLayout(widget, QBoxLayout::TopToBottom);
-}
-
-CContainerUI::CContainerUI(QWidget* widget, QBoxLayout* layout) : layout_(layout) {
-    SetWidget(widget);
-}
+CContainerUI::CContainerUI() = default;
 
 CContainerUI::~CContainerUI() {
     RemoveAll();
+}
+
+QWidget* CContainerUI::CreateWidget() {
+    auto* widget = new QWidget();
+    layout_ = MakeLayout(widget, horizontal_ ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
+    return widget;
+}
+
+void CContainerUI::ApplyLayoutAttributes() {
+    if (!layout_) return;
+    layout_->setContentsMargins(inset_[0], inset_[1], inset_[2], inset_[3]);
+    layout_->setSpacing(childPadding_);
+    if (packTop_) layout_->addStretch();
+}
+
+void CContainerUI::ApplyState() {
+    ApplyLayoutAttributes();
+    for (auto& item : items_) RealizeChild(item.get());
+}
+
+void CContainerUI::RealizeChild(CControlUI* child) {
+    child->Realize();
+    PlaceChild(child);
 }
 
 bool CContainerUI::Add(CControlUI* control) {
     if (!control) return false;
     items_.emplace_back(control);
     control->SetManager(GetManager(), this);
-    PlaceChild(control);
+    if (GetWidget()) RealizeChild(control);
     return true;
 }
 
@@ -68,18 +83,20 @@ void CContainerUI::SetManager(CPaintManagerUI* manager, CControlUI* parent) {
 
 void CContainerUI::SetAttribute(const char* name, const char* value) {
     if (!name || !value) return;
-    if (layout_ && std::strcmp(name, "inset") == 0) {
+    if (std::strcmp(name, "inset") == 0) {
         int l = 0, t = 0, r = 0, b = 0;
         if (std::sscanf(value, "%d,%d,%d,%d", &l, &t, &r, &b) == 4) {
-            layout_->setContentsMargins(l, t, r, b);
+            inset_[0] = l, inset_[1] = t, inset_[2] = r, inset_[3] = b;
+            if (layout_) layout_->setContentsMargins(l, t, r, b);
         }
-    } else if (layout_ && std::strcmp(name, "childpadding") == 0) {
-        layout_->setSpacing(ParseInt(value));
-    } else if (layout_ && std::strcmp(name, "align") == 0) {
+    } else if (std::strcmp(name, "childpadding") == 0) {
+        childPadding_ = ParseInt(value);
+        if (layout_) layout_->setSpacing(childPadding_);
+    } else if (std::strcmp(name, "align") == 0) {
         // Rows keep their fixed heights; "top" packs them at the top of the container.
         if (std::strcmp(value, "top") == 0 && !packTop_) {
             packTop_ = true;
-            layout_->addStretch();
+            if (layout_) layout_->addStretch();
         }
     } else {
         CControlUI::SetAttribute(name, value);
@@ -89,33 +106,73 @@ void CContainerUI::SetAttribute(const char* name, const char* value) {
 CVerticalLayoutUI::CVerticalLayoutUI() = default;
 
 CHorizontalLayoutUI::CHorizontalLayoutUI() {
-    layout_->setDirection(QBoxLayout::LeftToRight);
+    horizontal_ = true;
 }
 
-CGroupBoxUI::CGroupBoxUI() : CContainerUI(new QGroupBox(), nullptr) {
-    layout_ = MakeLayout(GetWidget(), QBoxLayout::TopToBottom);
-    layout_->setContentsMargins(8, 18, 8, 4);
+CGroupBoxUI::CGroupBoxUI() {
+    inset_[0] = 8, inset_[1] = 18, inset_[2] = 8, inset_[3] = 4;
+}
+
+QWidget* CGroupBoxUI::CreateWidget() {
+    auto* box = new QGroupBox();
+    layout_ = MakeLayout(box, QBoxLayout::TopToBottom);
+    return box;
+}
+
+void CGroupBoxUI::ApplyState() {
+    ApplyText();
+    CContainerUI::ApplyState();
 }
 
 void CGroupBoxUI::ApplyText() {
-    static_cast<QGroupBox*>(GetWidget())->setTitle(ui::DecodeUnitText(text_.str()));
+    if (auto* box = static_cast<QGroupBox*>(GetWidget())) {
+        box->setTitle(ui::DecodeUnitText(text_.str()));
+    }
 }
 
-CTabLayoutUI::CTabLayoutUI() {
+CTabLayoutUI::CTabLayoutUI() = default;
+
+QWidget* CTabLayoutUI::CreateWidget() {
+    QWidget* widget = CContainerUI::CreateWidget();
     stack_ = new QStackedWidget();
     layout_->addWidget(stack_);
+    return widget;
+}
+
+void CTabLayoutUI::ApplyState() {
+    ApplyLayoutAttributes();
+    for (auto& page : items_) PlaceChild(page.get());
+    if (GetCurSel() >= 0) RealizePage(current_);
+}
+
+void CTabLayoutUI::RealizeChild(CControlUI* child) {
+    // A page is made when it is first shown; until then an empty stand-in holds its place.
+    PlaceChild(child);
+    if (GetCount() == 1) RealizePage(0);
 }
 
 void CTabLayoutUI::PlaceChild(CControlUI* child) {
-    if (child->GetWidget()) stack_->addWidget(child->GetWidget());
+    stack_->addWidget(child->GetWidget() ? child->GetWidget() : new QWidget());
+}
+
+void CTabLayoutUI::RealizePage(int index) {
+    CControlUI* page = GetItemAt(index);
+    QWidget* standIn = stack_->widget(index);
+    if (!page || !standIn || standIn == page->GetWidget()) return;
+    page->Realize();
+    if (!page->GetWidget()) return;
+    stack_->insertWidget(index, page->GetWidget());
+    stack_->removeWidget(standIn);
+    delete standIn;
+    if (index == current_) stack_->setCurrentIndex(index);
 }
 
 bool CTabLayoutUI::SelectItem(int index) {
-    if (index < 0 || index >= stack_->count()) return false;
-    stack_->setCurrentIndex(index);
+    if (index < 0 || index >= GetCount()) return false;
+    current_ = index;
+    if (stack_ && GetWidget()) {
+        RealizePage(index);
+        stack_->setCurrentIndex(index);
+    }
     return true;
-}
-
-int CTabLayoutUI::GetCurSel() const {
-    return stack_->currentIndex();
 }

@@ -1,6 +1,7 @@
 #pragma once
-// Containers: controls that hold other controls and lay them out, each on a Qt layout.
-// A container owns its children and hides together with them.
+// Containers: controls that hold other controls and lay them out, each on a Qt layout once
+// realized. A container owns its children and hides together with them; a realized container's
+// children are realized too, except the pages of a tab layout that were never shown.
 //
 // Threads: UI thread only.
 #include <memory>
@@ -28,13 +29,21 @@ class CContainerUI : public CControlUI {
     void SetManager(CPaintManagerUI* manager, CControlUI* parent) override;
 
   protected:
-    // For subclasses with another layout or widget.
-    explicit CContainerUI(QWidget* widget, QBoxLayout* layout);
+    QWidget* CreateWidget() override;
+    // Sets up the layout from the skin's attributes, then realizes and places the children.
+    void ApplyState() override;
+    // The layout's margins, spacing and top packing, as the skin gave them.
+    void ApplyLayoutAttributes();
     // Puts a child's widget where it belongs in this container's widget.
     virtual void PlaceChild(CControlUI* child);
+    // Realizes a child added to a realized container.
+    virtual void RealizeChild(CControlUI* child);
 
     QBoxLayout* layout_ = nullptr;
+    bool horizontal_ = false;
     bool packTop_ = false;  // a stretch after the children keeps them at the top
+    int inset_[4] = {0, 0, 0, 0};
+    int childPadding_ = 0;
     std::vector<std::unique_ptr<CControlUI>> items_;
 };
 
@@ -57,6 +66,8 @@ class CGroupBoxUI : public CContainerUI {
     const char* GetClass() const override { return "GroupBoxUI"; }
 
   protected:
+    QWidget* CreateWidget() override;
+    void ApplyState() override;
     void ApplyText() override;
 };
 
@@ -65,13 +76,20 @@ class CTabLayoutUI : public CContainerUI {
   public:
     CTabLayoutUI();
     const char* GetClass() const override { return "TabLayoutUI"; }
-    // Shows page index; false when there is no such page.
+    // Shows page index, realizing it the first time; false when there is no such page.
     bool SelectItem(int index);
-    int GetCurSel() const;
+    // The page shown, -1 when there is none.
+    int GetCurSel() const { return GetCount() == 0 ? -1 : current_; }
 
   protected:
+    QWidget* CreateWidget() override;
+    void ApplyState() override;
     void PlaceChild(CControlUI* child) override;
+    void RealizeChild(CControlUI* child) override;
 
   private:
+    // Realizes page index in place of its stand-in.
+    void RealizePage(int index);
     QStackedWidget* stack_ = nullptr;
+    int current_ = 0;
 };

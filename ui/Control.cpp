@@ -35,6 +35,29 @@ CControlUI::~CControlUI() {
     }
 }
 
+QWidget* CControlUI::CreateWidget() {
+    return new QWidget();
+}
+
+void CControlUI::Realize() {
+    if (GetWidget() || (manager_ && manager_->IsHeadless())) return;
+    QWidget* widget = CreateWidget();
+    SetWidget(widget);
+    if (!name_.IsEmpty()) widget->setObjectName(QString::fromUtf8(name_.GetData()));
+    if (!toolTip_.isEmpty()) widget->setToolTip(toolTip_);
+    if (!style_.isEmpty()) widget->setStyleSheet(style_);
+    if (fixedWidth_ > 0) widget->setFixedWidth(fixedWidth_);
+    if (fixedHeight_ > 0) widget->setFixedHeight(fixedHeight_);
+    if (!enabled_) widget->setEnabled(false);
+    if (!visible_) widget->setVisible(false);
+    ApplyBkImage();
+    if (pending_) {
+        pending_ = false;
+        SetPendingMark(true);
+    }
+    ApplyState();
+}
+
 void CControlUI::SetWidget(QWidget* widget) {
     widget_ = widget;
     widgetGuard_ = widget;
@@ -93,12 +116,12 @@ void CControlUI::SetPendingMark(bool pending) {
 
 void CControlUI::SetFixedWidth(int width) {
     fixedWidth_ = width;
-    if (widget_ && width > 0) GetWidget()->setFixedWidth(width);
+    if (GetWidget() && width > 0) GetWidget()->setFixedWidth(width);
 }
 
 void CControlUI::SetFixedHeight(int height) {
     fixedHeight_ = height;
-    if (widget_ && height > 0) GetWidget()->setFixedHeight(height);
+    if (GetWidget() && height > 0) GetWidget()->setFixedHeight(height);
 }
 
 void CControlUI::SetAttribute(const char* name, const char* value) {
@@ -118,13 +141,15 @@ void CControlUI::SetAttribute(const char* name, const char* value) {
     } else if (std::strcmp(name, "bkimage") == 0) {
         SetBkImage(value);
     } else if (std::strcmp(name, "tooltip") == 0) {
-        if (GetWidget()) GetWidget()->setToolTip(QString::fromUtf8(value));
+        toolTip_ = QString::fromUtf8(value);
+        if (GetWidget()) GetWidget()->setToolTip(toolTip_);
     } else if (std::strcmp(name, "bordercolor") == 0) {
         const char* hex = value[0] == '#' ? value + 1 : value;
         borderColor_ = static_cast<unsigned>(std::strtoul(hex, nullptr, 16));
     } else if (std::strcmp(name, "style") == 0) {
         // A Qt style sheet for this control alone, for the skin's look.
-        if (GetWidget()) GetWidget()->setStyleSheet(QString::fromUtf8(value));
+        style_ = QString::fromUtf8(value);
+        if (GetWidget()) GetWidget()->setStyleSheet(style_);
     }
 }
 
@@ -134,7 +159,7 @@ void CControlUI::SetBkImage(const CStdString& image) {
 }
 
 void CControlUI::ApplyBkImage() {
-    if (!widget_) return;
+    if (!GetWidget()) return;
     QString path = QString::fromUtf8((CPaintManagerUI::GetResourcePath() + bkImage_).GetData());
     if (bkImage_.IsEmpty() || !QFile::exists(path)) return;
     GetWidget()->setAttribute(Qt::WA_StyledBackground, true);

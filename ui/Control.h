@@ -1,6 +1,8 @@
 #pragma once
-// CControlUI: a named control of a skin, backed by one Qt widget that it owns. Every control
-// of the form derives from it; the program finds them by name through the paint manager.
+// CControlUI: a named control of a skin. Its state lives here; the Qt widget that shows it is
+// made only when Realize is called (a window's shown part), so a page never shown and the
+// headless command line cost no widgets. Every control of the form derives from it; the
+// program finds them by name through the paint manager.
 //
 // Threads: UI thread only.
 #include <QObject>
@@ -64,13 +66,19 @@ class CControlUI {
     // Attaches this control (and, for containers, its content) to a paint manager.
     virtual void SetManager(CPaintManagerUI* manager, CControlUI* parent);
 
+    // The widget, or null while the control is not realized (or its window deleted it).
     QWidget* GetWidget() const { return widgetGuard_ ? widget_ : nullptr; }
+    // Makes the widget (a container's: with its content's) showing the control's current state;
+    // does nothing when it exists or the manager is headless.
+    void Realize();
     // The control a widget stands for, or null.
     static CControlUI* FromWidget(const QWidget* widget);
 
   protected:
-    // Takes ownership of the widget that represents the control.
-    void SetWidget(QWidget* widget);
+    // Makes the bare widget; Realize then shows the state in it.
+    virtual QWidget* CreateWidget();
+    // Shows the subclass's own state in a widget just made.
+    virtual void ApplyState() {}
     // Raises a notification to the paint manager's notifiers, when attached.
     void RaiseNotify(const char* type);
     virtual void ApplyText() {}
@@ -79,6 +87,8 @@ class CControlUI {
     CStdString text_;
 
   private:
+    void SetWidget(QWidget* widget);
+
     CStdString name_;
     CStdString bkImage_;
     QWidget* widget_ = nullptr;
@@ -89,6 +99,8 @@ class CControlUI {
     bool enabled_ = true;
     bool pending_ = false;
     QString styleBeforeMark_;
+    QString style_;  // the skin's own style sheet
+    QString toolTip_;
     int fixedWidth_ = 0;
     int fixedHeight_ = 0;
     unsigned borderColor_ = 0;

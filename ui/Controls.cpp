@@ -13,6 +13,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTextCursor>
+#include <algorithm>
 #include <cstring>
 
 #include "ui/PaintManager.h"
@@ -56,24 +57,35 @@ class ComboWidget : public QComboBox {
 
 // --- CSpacerUI ---
 
-CSpacerUI::CSpacerUI() {
-    SetWidget(new QWidget());
-}
+CSpacerUI::CSpacerUI() = default;
 
 // --- CButtonUI ---
 
-CButtonUI::CButtonUI() {
+CButtonUI::CButtonUI() = default;
+
+QWidget* CButtonUI::CreateWidget() {
     auto* button = new QPushButton();
-    SetWidget(button);
-    QObject::connect(button, &QPushButton::clicked, [this] { RaiseNotify("click"); });
+    QObject::connect(button, &QPushButton::clicked, [this] { OnClicked(); });
+    return button;
+}
+
+void CButtonUI::ApplyState() {
+    ApplyText();
+}
+
+void CButtonUI::OnClicked() {
+    RaiseNotify("click");
 }
 
 void CButtonUI::ApplyText() {
-    static_cast<QPushButton*>(GetWidget())->setText(ui::DecodeUnitText(text_.str()));
+    if (auto* button = static_cast<QPushButton*>(GetWidget())) {
+        button->setText(ui::DecodeUnitText(text_.str()));
+    }
 }
 
 void CButtonUI::ApplyBkImage() {
     auto* button = static_cast<QPushButton*>(GetWidget());
+    if (!button) return;
     QString path = QString::fromUtf8((CPaintManagerUI::GetResourcePath() + GetBkImage()).GetData());
     if (GetBkImage().IsEmpty() || !QFile::exists(path)) {
         button->setIcon(QIcon());
@@ -88,59 +100,78 @@ void CButtonUI::ApplyBkImage() {
 
 // --- COptionUI ---
 
-COptionUI::COptionUI() {
+COptionUI::COptionUI() = default;
+
+void COptionUI::ApplyState() {
+    CButtonUI::ApplyState();
     auto* button = static_cast<QPushButton*>(GetWidget());
     button->setCheckable(true);
-    // The base class raises "click"; an option raises "selectchanged" when it is picked.
-    QObject::disconnect(button, &QPushButton::clicked, nullptr, nullptr);
-    // An option of no group is a switch: a click turns it on or off.
-    QObject::connect(button, &QPushButton::clicked, [this] {
-        if (group_.IsEmpty()) return RaiseNotify("selectchanged");
-        Selected(true);
-    });
+    button->setChecked(selected_);
+}
+
+void COptionUI::OnClicked() {
+    // Qt has toggled the button already; an option of no group is a switch: on or off.
+    auto* button = static_cast<QPushButton*>(GetWidget());
+    if (group_.IsEmpty()) {
+        selected_ = button->isChecked();
+        return RaiseNotify("selectchanged");
+    }
+    Selected(true);
 }
 
 void COptionUI::SetAttribute(const char* name, const char* value) {
     if (name && value && std::strcmp(name, "group") == 0) {
         group_ = value;
     } else if (name && value && std::strcmp(name, "selected") == 0) {
-        static_cast<QPushButton*>(GetWidget())->setChecked(ParseBool(value));
+        selected_ = ParseBool(value);
+        if (auto* button = static_cast<QPushButton*>(GetWidget())) button->setChecked(selected_);
     } else {
         CButtonUI::SetAttribute(name, value);
     }
 }
 
 void COptionUI::Selected(bool selected) {
-    auto* button = static_cast<QPushButton*>(GetWidget());
-    button->setChecked(selected);
+    selected_ = selected;
+    if (auto* button = static_cast<QPushButton*>(GetWidget())) button->setChecked(selected);
     if (!selected) return;
     if (GetManager() && !group_.IsEmpty()) GetManager()->DeselectGroup(group_, this);
     RaiseNotify("selectchanged");
 }
 
-bool COptionUI::IsSelected() const {
-    return static_cast<QPushButton*>(GetWidget())->isChecked();
-}
-
 // --- CTextUI ---
 
-CTextUI::CTextUI() {
+CTextUI::CTextUI() = default;
+
+QWidget* CTextUI::CreateWidget() {
     auto* label = new QLabel();
     label->setWordWrap(false);
-    SetWidget(label);
+    return label;
+}
+
+void CTextUI::ApplyState() {
+    ApplyText();
 }
 
 void CTextUI::ApplyText() {
-    static_cast<QLabel*>(GetWidget())->setText(ui::DecodeUnitText(text_.str()));
+    if (auto* label = static_cast<QLabel*>(GetWidget())) {
+        label->setText(ui::DecodeUnitText(text_.str()));
+    }
 }
 
 // --- CProgressUI ---
 
-CProgressUI::CProgressUI() {
+CProgressUI::CProgressUI() = default;
+
+QWidget* CProgressUI::CreateWidget() {
     auto* bar = new QProgressBar();
     bar->setRange(0, 100);
     bar->setTextVisible(true);
-    SetWidget(bar);
+    return bar;
+}
+
+void CProgressUI::ApplyState() {
+    SetValue(value_);
+    ApplyText();
 }
 
 void CProgressUI::SetValue(int percent) {
@@ -157,37 +188,53 @@ void CProgressUI::ApplyText() {
 
 // --- CEditUI ---
 
-CEditUI::CEditUI() {
-    SetWidget(new EditWidget(this));
+CEditUI::CEditUI() = default;
+
+QWidget* CEditUI::CreateWidget() {
+    auto* edit = new EditWidget(this);
+    QObject::connect(edit, &QLineEdit::textChanged,
+                     [this](const QString& text) { current_ = text; });
+    return edit;
 }
 
 QLineEdit* CEditUI::edit() const {
     return static_cast<QLineEdit*>(GetWidget());
 }
 
+void CEditUI::ApplyState() {
+    edit()->setReadOnly(readOnly_);
+    if (password_) edit()->setEchoMode(QLineEdit::Password);
+    edit()->setText(current_);
+    edit()->setCursorPosition(0);
+}
+
 void CEditUI::ApplyText() {
     shown_ = ui::DecodeUnitText(text_.str());
+    current_ = shown_;
+    if (!edit()) return;
     edit()->setText(shown_);
     edit()->setCursorPosition(0);
 }
 
 CStdString CEditUI::GetText() const {
-    if (edit()->text() == shown_) return text_;
-    return CStdString(edit()->text().toUtf8().toStdString());
+    if (current_ == shown_) return text_;
+    return CStdString(current_.toUtf8().toStdString());
 }
 
 void CEditUI::SetAttribute(const char* name, const char* value) {
     if (name && value && std::strcmp(name, "readonly") == 0) {
         SetReadOnly(ParseBool(value));
     } else if (name && value && std::strcmp(name, "password") == 0) {
-        edit()->setEchoMode(ParseBool(value) ? QLineEdit::Password : QLineEdit::Normal);
+        password_ = ParseBool(value);
+        if (edit()) edit()->setEchoMode(password_ ? QLineEdit::Password : QLineEdit::Normal);
     } else {
         CControlUI::SetAttribute(name, value);
     }
 }
 
 void CEditUI::SetReadOnly(bool readOnly) {
-    edit()->setReadOnly(readOnly);
+    readOnly_ = readOnly;
+    if (edit()) edit()->setReadOnly(readOnly);
 }
 
 void CEditUI::OnFocusChanged(bool in) {
@@ -196,16 +243,35 @@ void CEditUI::OnFocusChanged(bool in) {
 
 // --- CComboUI ---
 
-CComboUI::CComboUI() {
-    auto* combo = new ComboWidget(this);
-    SetWidget(combo);
-    QObject::connect(combo, &QComboBox::currentIndexChanged, [this] { OnSelectionChanged(); });
-}
+CComboUI::CComboUI() = default;
 
 CComboUI::~CComboUI() = default;
 
+QWidget* CComboUI::CreateWidget() {
+    auto* combo = new ComboWidget(this);
+    QObject::connect(combo, &QComboBox::currentIndexChanged,
+                     [this](int index) { OnSelectionChanged(index); });
+    return combo;
+}
+
 QComboBox* CComboUI::combo() const {
     return static_cast<QComboBox*>(GetWidget());
+}
+
+void CComboUI::ApplyState() {
+    QSignalBlocker block(combo());
+    QStringList texts;
+    texts.reserve(GetCount());
+    for (const auto& item : items_) texts << ui::DecodeUnitText(item->GetText().str());
+    combo()->addItems(texts);
+    combo()->setCurrentIndex(selected_);
+    FitListWidth();
+}
+
+void CComboUI::FitListWidth() {
+    // An item wider than the box (a port with its by-id name and reason) is read in full.
+    QAbstractItemView* view = combo()->view();
+    view->setMinimumWidth(view->sizeHintForColumn(0) + 2 * view->frameWidth());
 }
 
 CStdString CComboUI::GetText() const {
@@ -216,24 +282,23 @@ CStdString CComboUI::GetText() const {
 bool CComboUI::Add(CListLabelElementUI* item) {
     if (!item) return false;
     items_.emplace_back(item);
+    if (!combo()) return true;
     // Adding an item must not select it: the list starts with nothing selected.
     QSignalBlocker block(combo());
-    int before = combo()->currentIndex();
     combo()->addItem(ui::DecodeUnitText(item->GetText().str()));
-    combo()->setCurrentIndex(before);
-    // An item wider than the box (a port with its by-id name and reason) is read in full.
-    QAbstractItemView* view = combo()->view();
-    view->setMinimumWidth(view->sizeHintForColumn(0) + 2 * view->frameWidth());
+    combo()->setCurrentIndex(selected_);
+    FitListWidth();
     return true;
 }
 
 void CComboUI::RemoveAll() {
-    bool had = GetCurSel() >= 0;
-    {
+    bool had = selected_ >= 0;
+    if (combo()) {
         QSignalBlocker block(combo());
         combo()->clear();
     }
     items_.clear();
+    selected_ = -1;
     if (had) RaiseNotify("itemselect");
 }
 
@@ -243,33 +308,50 @@ CListLabelElementUI* CComboUI::GetItemAt(int index) const {
 }
 
 int CComboUI::GetCurSel() const {
-    return combo()->currentIndex();
+    return selected_;
 }
 
 bool CComboUI::SelectItem(int index, bool takeFocus) {
     if (index < -1 || index >= GetCount()) return false;
-    combo()->setCurrentIndex(index);
-    if (takeFocus) combo()->setFocus();
+    const bool changed = index != selected_;
+    SelectItemQuietly(index);
+    if (takeFocus && combo()) combo()->setFocus();
+    if (changed) RaiseNotify("itemselect");
     return true;
 }
 
 bool CComboUI::SelectItemQuietly(int index) {
     if (index < -1 || index >= GetCount()) return false;
-    QSignalBlocker block(combo());
-    combo()->setCurrentIndex(index);
+    selected_ = index;
+    if (combo()) {
+        QSignalBlocker block(combo());
+        combo()->setCurrentIndex(index);
+    }
     return true;
 }
 
 bool CComboUI::RemoveAt(int index) {
     if (index < 0 || index >= GetCount()) return false;
-    QSignalBlocker block(combo());
-    combo()->removeItem(index);
     items_.erase(items_.begin() + index);
+    // As a list box does: the item after a removed selected one (or the last) is selected.
+    const int count = GetCount();
+    if (index < selected_) {
+        --selected_;
+    } else if (index == selected_) {
+        selected_ = count == 0 ? -1 : std::min(count - 1, index);
+    }
+    if (combo()) {
+        QSignalBlocker block(combo());
+        combo()->removeItem(index);
+        combo()->setCurrentIndex(selected_);
+    }
     return true;
 }
 
-void CComboUI::OnSelectionChanged() {
-    if (!filling_) RaiseNotify("itemselect");
+void CComboUI::OnSelectionChanged(int index) {
+    if (index == selected_) return;
+    selected_ = index;
+    RaiseNotify("itemselect");
 }
 
 void CComboUI::OnDropDown() {
@@ -278,24 +360,35 @@ void CComboUI::OnDropDown() {
 
 // --- CRichEditUI ---
 
-CRichEditUI::CRichEditUI() {
+CRichEditUI::CRichEditUI() = default;
+
+QWidget* CRichEditUI::CreateWidget() {
     auto* view = new QPlainTextEdit();
     view->setReadOnly(true);
     view->setUndoRedoEnabled(false);
     view->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    SetWidget(view);
+    return view;
 }
 
 QPlainTextEdit* CRichEditUI::view() const {
     return static_cast<QPlainTextEdit*>(GetWidget());
 }
 
+void CRichEditUI::ApplyState() {
+    if (!unshown_.isEmpty()) view()->setPlainText(unshown_);
+    unshown_.clear();
+    unshown_.squeeze();
+    scrolledUp_ ? HomeUp() : EndDown();
+}
+
 CStdString CRichEditUI::GetText() const {
-    return CStdString(view()->toPlainText().toUtf8().toStdString());
+    const QString& text = view() ? view()->toPlainText() : unshown_;
+    return CStdString(text.toUtf8().toStdString());
 }
 
 void CRichEditUI::ApplyText() {
-    view()->clear();
+    if (view()) view()->clear();
+    unshown_.clear();
     length_ = 0;
     atLineStart_ = true;
     endedWithCr_ = false;
@@ -313,19 +406,31 @@ void CRichEditUI::AppendText(const CStdString& text) {
     endedWithCr_ = last == '\r';
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     shown.replace(QChar('\r'), QChar('\n'));
-    QTextCursor cursor(view()->document());
-    cursor.movePosition(QTextCursor::End);
-    cursor.insertText(shown);
+    Show(shown);
     EndDown();
 }
 
+void CRichEditUI::Show(const QString& shown) {
+    if (!view()) {
+        unshown_ += shown;
+        return;
+    }
+    QTextCursor cursor(view()->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(shown);
+}
+
 void CRichEditUI::HomeUp() {
+    scrolledUp_ = true;
+    if (!view()) return;
     view()->moveCursor(QTextCursor::Start);
     QScrollBar* bar = view()->verticalScrollBar();
     if (bar) bar->setValue(bar->minimum());
 }
 
 void CRichEditUI::EndDown() {
+    scrolledUp_ = false;
+    if (!view()) return;
     QScrollBar* bar = view()->verticalScrollBar();
     if (bar) bar->setValue(bar->maximum());
 }

@@ -27,8 +27,12 @@ class CButtonUI : public CControlUI {
     const char* GetClass() const override { return "ButtonUI"; }
 
   protected:
+    QWidget* CreateWidget() override;
+    void ApplyState() override;
     void ApplyText() override;
     void ApplyBkImage() override;
+    // A click on the widget.
+    virtual void OnClicked();
 };
 
 // A button that stays selected; options of one group select one another out. Raises
@@ -40,11 +44,16 @@ class COptionUI : public CButtonUI {
     void SetAttribute(const char* name, const char* value) override;
     // Selects or deselects; selecting deselects the other options of the group.
     void Selected(bool selected);
-    bool IsSelected() const;
+    bool IsSelected() const { return selected_; }
     CStdString GetGroup() const { return group_; }
+
+  protected:
+    void ApplyState() override;
+    void OnClicked() override;
 
   private:
     CStdString group_;
+    bool selected_ = false;
 };
 
 class CTextUI : public CControlUI {
@@ -53,6 +62,8 @@ class CTextUI : public CControlUI {
     const char* GetClass() const override { return "TextUI"; }
 
   protected:
+    QWidget* CreateWidget() override;
+    void ApplyState() override;
     void ApplyText() override;
 };
 
@@ -67,6 +78,8 @@ class CProgressUI : public CControlUI {
     int GetValue() const { return value_; }
 
   protected:
+    QWidget* CreateWidget() override;
+    void ApplyState() override;
     void ApplyText() override;
 
   private:
@@ -83,16 +96,23 @@ class CEditUI : public CControlUI {
     CStdString GetText() const override;
     void SetAttribute(const char* name, const char* value) override;
     void SetReadOnly(bool readOnly);
+    bool IsReadOnly() const { return readOnly_; }
+    bool IsPassword() const { return password_; }
 
     // Focus events, raised by the widget.
     void OnFocusChanged(bool in);
 
   protected:
+    QWidget* CreateWidget() override;
+    void ApplyState() override;
     void ApplyText() override;
 
   private:
     QLineEdit* edit() const;
-    QString shown_;
+    QString shown_;    // text_ as shown
+    QString current_;  // what the field holds now, the user's edits included
+    bool readOnly_ = false;
+    bool password_ = false;
 };
 
 // An item of a combo box's list.
@@ -136,14 +156,20 @@ class CComboUI : public CControlUI {
     // Removes the item at index; false when there is none. Raises nothing.
     bool RemoveAt(int index);
 
-    // Selection changes and the list opening, raised by the widget.
-    void OnSelectionChanged();
+    // A pick in the widget and the list opening, raised by the widget.
+    void OnSelectionChanged(int index);
     void OnDropDown();
+
+  protected:
+    QWidget* CreateWidget() override;
+    void ApplyState() override;
 
   private:
     QComboBox* combo() const;
+    // Lets the list be as wide as its widest item.
+    void FitListWidth();
     std::vector<std::unique_ptr<CListLabelElementUI>> items_;
-    bool filling_ = false;
+    int selected_ = -1;
 };
 
 // A read-only multi-line text that is appended to; used for the log and the help text.
@@ -165,10 +191,16 @@ class CRichEditUI : public CControlUI {
     void HomeUp();
 
   protected:
+    QWidget* CreateWidget() override;
+    void ApplyState() override;
     void ApplyText() override;
 
   private:
     QPlainTextEdit* view() const;
+    // Adds text as shown to the widget, or keeps it until there is one.
+    void Show(const QString& shown);
+    QString unshown_;          // what was appended before the widget was made
+    bool scrolledUp_ = false;  // HomeUp was the last scroll asked for
     int length_ = 0;
     int limit_ = 64000;
     bool atLineStart_ = true;

@@ -59,6 +59,7 @@ CStdString CPaintManagerUI::GetResourcePath() {
 
 void CPaintManagerUI::Init(CWindowWnd* window) {
     window_ = window;
+    if (window) headless_ = window->IsHeadless();
 }
 
 bool CPaintManagerUI::AttachDialog(CControlUI* root) {
@@ -66,7 +67,8 @@ bool CPaintManagerUI::AttachDialog(CControlUI* root) {
     delete root_;
     root_ = root;
     root->SetManager(this, nullptr);
-    if (window_ && window_->GetHWND() && root->GetWidget()) {
+    if (window_ && window_->GetHWND() && !headless_) {
+        root->Realize();
         QWidget* host = window_->GetHWND();
         if (!host->layout()) {
             auto* layout = new QVBoxLayout(host);

@@ -34,9 +34,14 @@ class CPaintManagerUI {
     static void SetResourcePath(const CStdString& path);
     static CStdString GetResourcePath();
 
+    // Takes the window's headless flag with it.
     void Init(CWindowWnd* window);
+    // A headless manager (the command line) realizes no control: no widget is ever made.
+    void SetHeadless(bool headless) { headless_ = headless; }
+    bool IsHeadless() const { return headless_; }
     CWindowWnd* GetWindow() const { return window_; }
-    // Makes root the window's content, takes ownership of it and names its controls.
+    // Makes root the window's content, takes ownership of it and names its controls; realizes
+    // it (the pages shown) unless headless.
     bool AttachDialog(CControlUI* root);
     CControlUI* GetRoot() const { return root_; }
     bool AddNotifier(INotifyUI* notifier);
@@ -74,6 +79,7 @@ class CPaintManagerUI {
   private:
     CWindowWnd* window_ = nullptr;
     CControlUI* root_ = nullptr;
+    bool headless_ = false;
     std::vector<INotifyUI*> notifiers_;
     std::multimap<std::string, CControlUI*, std::less<>> names_;
     std::vector<CControlUI*> controls_;

@@ -12,33 +12,42 @@ constexpr int kHandleWidth = 6;
 
 }  // namespace
 
-CSplitterUI::CSplitterUI() : CContainerUI(new QSplitter(Qt::Horizontal), nullptr) {
-    splitter_ = static_cast<QSplitter*>(GetWidget());
-    splitter_->setChildrenCollapsible(false);
-    splitter_->setHandleWidth(kHandleWidth);
+CSplitterUI::CSplitterUI() = default;
+
+QWidget* CSplitterUI::CreateWidget() {
+    auto* splitter = new QSplitter(vertical_ ? Qt::Vertical : Qt::Horizontal);
+    splitter->setChildrenCollapsible(false);
+    splitter->setHandleWidth(kHandleWidth);
+    return splitter;
+}
+
+QSplitter* CSplitterUI::Splitter() const {
+    return static_cast<QSplitter*>(GetWidget());
 }
 
 void CSplitterUI::SetAttribute(const char* name, const char* value) {
     if (name && value && std::strcmp(name, "vertical") == 0) {
-        splitter_->setOrientation(ParseBool(value) ? Qt::Vertical : Qt::Horizontal);
+        vertical_ = ParseBool(value);
+        if (Splitter()) Splitter()->setOrientation(vertical_ ? Qt::Vertical : Qt::Horizontal);
     } else {
         CContainerUI::SetAttribute(name, value);
     }
 }
 
 void CSplitterUI::PlaceChild(CControlUI* child) {
+    QSplitter* splitter = Splitter();
     QWidget* pane = child->GetWidget();
-    if (!pane) return;
+    if (!splitter || !pane) return;
     // The skin's fixed size becomes the pane's least, so the handle can move it.
-    if (splitter_->orientation() == Qt::Horizontal && child->GetFixedWidth() > 0) {
+    if (splitter->orientation() == Qt::Horizontal && child->GetFixedWidth() > 0) {
         pane->setMinimumWidth(child->GetFixedWidth());
         pane->setMaximumWidth(QWIDGETSIZE_MAX);
-    } else if (splitter_->orientation() == Qt::Vertical && child->GetFixedHeight() > 0) {
+    } else if (splitter->orientation() == Qt::Vertical && child->GetFixedHeight() > 0) {
         pane->setMinimumHeight(child->GetFixedHeight());
         pane->setMaximumHeight(QWIDGETSIZE_MAX);
     }
-    const int index = splitter_->count();
-    splitter_->addWidget(pane);
+    const int index = splitter->count();
+    splitter->addWidget(pane);
     // Only the last pane grows with the window; the others keep what the user gave them.
-    for (int i = 0; i <= index; ++i) splitter_->setStretchFactor(i, i == index ? 1 : 0);
+    for (int i = 0; i <= index; ++i) splitter->setStretchFactor(i, i == index ? 1 : 0);
 }

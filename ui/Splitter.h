@@ -15,11 +15,13 @@ class CSplitterUI : public CContainerUI {
     const char* GetClass() const override { return "SplitterUI"; }
     // "vertical" true: panes one above the other.
     void SetAttribute(const char* name, const char* value) override;
-    QSplitter* Splitter() const { return splitter_; }
+    // The splitter widget, or null while not realized.
+    QSplitter* Splitter() const;
 
   protected:
+    QWidget* CreateWidget() override;
     void PlaceChild(CControlUI* child) override;
 
   private:
-    QSplitter* splitter_ = nullptr;
+    bool vertical_ = false;
 };

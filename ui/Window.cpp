@@ -18,7 +18,7 @@
 struct CWindowWnd::Shared {
     std::mutex mutex;
     CWindowWnd* owner = nullptr;  // written on the UI thread; null once the object is gone
-    QWidget* widget = nullptr;    // written on the UI thread under mutex
+    bool open = false;            // the window exists; written on the UI thread under mutex
     ui::SendGate gate;
 };
 
@@ -109,7 +109,7 @@ CWindowWnd::~CWindowWnd() {
     timers_.clear();
     {
         std::lock_guard lock(shared_->mutex);
-        shared_->widget = nullptr;
+        shared_->open = false;
         shared_->owner = nullptr;
     }
     delete widget_;
@@ -117,15 +117,18 @@ CWindowWnd::~CWindowWnd() {
 
 bool CWindowWnd::Create(CWindowWnd* parent, const char* name, unsigned style, unsigned exStyle,
                         int x, int y, int cx, int cy) {
-    if (widget_) return false;
-    auto* host = new WindowHost(this);
-    host->setWindowTitle(QString::fromUtf8(name ? name : ""));
-    if (const QIcon icon = ui::SkinWindowIcon(); !icon.isNull()) host->setWindowIcon(icon);
-    host->setGeometry(x, y, cx, cy);
-    widget_ = host;
+    if (created_) return false;
+    if (!headless_) {
+        auto* host = new WindowHost(this);
+        host->setWindowTitle(QString::fromUtf8(name ? name : ""));
+        if (const QIcon icon = ui::SkinWindowIcon(); !icon.isNull()) host->setWindowIcon(icon);
+        host->setGeometry(x, y, cx, cy);
+        widget_ = host;
+    }
+    created_ = true;
     {
         std::lock_guard lock(shared_->mutex);
-        shared_->widget = host;
+        shared_->open = true;
     }
     shared_->gate.Reopen();
     SetWindowStyle(style);
@@ -206,19 +209,22 @@ bool CWindowWnd::IsIconic() const {
 }
 
 void CWindowWnd::DestroyWindow() {
-    if (!widget_) return;
+    if (!created_) return;
+    created_ = false;
     shared_->gate.Close();
     for (auto& [id, timer] : timers_) delete timer;
     timers_.clear();
     QWidget* hwnd = widget_;
     {
         std::lock_guard lock(shared_->mutex);
-        shared_->widget = nullptr;
+        shared_->open = false;
     }
     widget_ = nullptr;
-    static_cast<WindowHost*>(hwnd)->Detach();
-    hwnd->hide();
-    hwnd->deleteLater();
+    if (hwnd) {
+        static_cast<WindowHost*>(hwnd)->Detach();
+        hwnd->hide();
+        hwnd->deleteLater();
+    }
     OnFinalMessage(hwnd);
 }
 
@@ -226,12 +232,12 @@ bool CWindowWnd::PostMessage(UINT msg, WPARAM wParam, LPARAM lParam, ReleaseFn r
     auto payload = std::make_shared<PostedPayload>(wParam, lParam, release);
     {
         std::lock_guard lock(shared_->mutex);
-        if (!shared_->widget) return false;  // the payload goes with it
+        if (!shared_->open) return false;  // the payload goes with it
     }
     auto shared = shared_;
     return ui::PostToUiThread([shared, msg, payload] {
         // The window is destroyed on this thread only, so what is seen here holds for the call.
-        if (!shared->owner || !shared->widget) return;
+        if (!shared->owner || !shared->open) return;
         payload->delivered = true;
         shared->owner->HandleMessage(msg, payload->wParam, payload->lParam);
     });
@@ -241,14 +247,14 @@ LRESULT CWindowWnd::SendMessage(UINT msg, WPARAM wParam, LPARAM lParam, ui::Send
     auto shared = shared_;
     return ui::RunOnUiThread(
         [this, shared, msg, wParam, lParam]() -> std::intptr_t {
-            if (!shared->widget) return 0;
+            if (!shared->open) return 0;
             return HandleMessage(msg, wParam, lParam);
         },
         {&shared->gate, extraGate});
 }
 
 void CWindowWnd::SetTimer(UINT id, UINT elapseMs, TimerProc proc) {
-    if (!widget_) return;
+    if (!created_) return;
     QTimer*& timer = timers_[id];
     if (!timer) timer = new QTimer();
     timer->disconnect();

@@ -31,8 +31,13 @@ class CWindowWnd {
     // window exists already. UI thread.
     bool Create(CWindowWnd* parent, const char* name, unsigned style, unsigned exStyle, int x,
                 int y, int cx, int cy);
-    // The window's widget, or null before Create and after the window is destroyed.
+    // The window's widget, or null before Create, after the window is destroyed and always
+    // when headless.
     QWidget* GetHWND() const;
+    // A headless window (the command line) has messages and timers but no widget; set it
+    // before Create.
+    void SetHeadless(bool headless) { headless_ = headless; }
+    bool IsHeadless() const { return headless_; }
     // The window style: WS_CAPTION or WS_THICKFRAME present means a system frame.
     unsigned GetWindowStyle() const { return style_; }
     void SetWindowStyle(unsigned style);
@@ -84,6 +89,8 @@ class CWindowWnd {
     struct Shared;
     std::shared_ptr<Shared> shared_;
     QWidget* widget_ = nullptr;
+    bool created_ = false;  // between Create and DestroyWindow
+    bool headless_ = false;
     unsigned style_ = 0;
     std::map<UINT, QTimer*> timers_;
     bool zoomed_ = false;

@@ -537,6 +537,7 @@ void InvalidateLayouts(QWidget* widget) {
 }
 
 int RowsNeed(CControlUI* box) {
+    box->Realize();  // its page may never have been shown
     InvalidateLayouts(box->GetWidget());
     return box->GetWidget()->layout()->minimumSize().height();
 }

@@ -2,11 +2,15 @@
 // across threads, and the builder on skins it does not fully know.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QIcon>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QWidget>
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -84,9 +88,9 @@ const char* const kSkin = R"(<Window size="400,300" caption="0,0,0,30">
 struct BuiltSkin {
     CPaintManagerUI pm;
     Recorder recorder;
-    BuiltSkin() {
+    explicit BuiltSkin(const char* skin = kSkin) {
         CDialogBuilder builder;
-        CControlUI* root = builder.CreateFromText(kSkin, nullptr, &pm);
+        CControlUI* root = builder.CreateFromText(skin, nullptr, &pm);
         pm.AttachDialog(root);
         pm.AddNotifier(&recorder);
     }
@@ -141,6 +145,74 @@ TEST(UiContract, EditHandsBackUneditedBytesExactly) {
     EXPECT_EQ(edit->GetText().str(), gbk);
     edit->SetText("plain");
     EXPECT_EQ(edit->GetText().str(), "plain");
+}
+
+const char* const kPagesSkin = R"(<TabLayout name="pages">
+  <VerticalLayout name="first"><Text name="label" text="first"/></VerticalLayout>
+  <VerticalLayout name="second">
+    <Edit name="edit" height="23"/>
+    <Edit name="secret" password="true" readonly="true"/>
+    <Combo name="combo"><ListLabelElement text="one"/><ListLabelElement text="two"/></Combo>
+    <Option name="on" text="On" group="g"/>
+    <Option name="off" text="Off" group="g" selected="true"/>
+    <Option name="switch" text="Times"/>
+  </VerticalLayout>
+</TabLayout>)";
+
+TEST(UiContract, APageGetsItsWidgetsWhenFirstShownShowingTheControlsState) {
+    BuiltSkin skin(kPagesSkin);
+    auto find = [&](const char* name) { return skin.pm.FindControl(name); };
+    EXPECT_EQ(find("edit")->GetWidget(), nullptr) << "no window: no widget";
+    skin.pm.GetRoot()->Realize();
+    EXPECT_NE(find("label")->GetWidget(), nullptr) << "the page shown is realized";
+    EXPECT_EQ(find("second")->GetWidget(), nullptr) << "a page not shown is not";
+    // State given while the page has no widgets.
+    find("edit")->SetText("10.0.0.1");
+    find("edit")->SetPendingMark(true);
+    find("edit")->SetEnabled(false);
+    find("secret")->SetVisible(false);
+    static_cast<CComboUI*>(find("combo"))->SelectItem(1);
+    static_cast<COptionUI*>(find("on"))->Selected(true);
+    ASSERT_TRUE(static_cast<CTabLayoutUI*>(find("pages"))->SelectItem(1));
+
+    auto line = [&](const char* name) { return static_cast<QLineEdit*>(find(name)->GetWidget()); };
+    auto button = [&](const char* name) {
+        return static_cast<QPushButton*>(find(name)->GetWidget());
+    };
+    const struct {
+        const char* what;
+        std::function<bool()> shown;
+    } rows[] = {
+        {"edit text", [&] { return line("edit")->text() == "10.0.0.1"; }},
+        {"edit disabled", [&] { return !line("edit")->isEnabled(); }},
+        {"edit pending mark", [&] { return line("edit")->styleSheet().contains("#fff1b8"); }},
+        {"edit fixed height", [&] { return line("edit")->maximumHeight() == 23; }},
+        {"password", [&] { return line("secret")->echoMode() == QLineEdit::Password; }},
+        {"read-only", [&] { return line("secret")->isReadOnly(); }},
+        {"hidden", [&] { return line("secret")->isHidden(); }},
+        {"combo items",
+         [&] {
+             auto* combo = static_cast<QComboBox*>(find("combo")->GetWidget());
+             return combo->count() == 2 && combo->itemText(1) == "two";
+         }},
+        {"combo selection",
+         [&] { return static_cast<QComboBox*>(find("combo")->GetWidget())->currentIndex() == 1; }},
+        {"option picked", [&] { return button("on")->isChecked() && !button("off")->isChecked(); }},
+        {"option text", [&] { return button("on")->text() == "On"; }},
+    };
+    for (const auto& row : rows) EXPECT_TRUE(row.shown()) << row.what;
+
+    // What the user does in the widgets flows back into the controls.
+    line("edit")->setText("10.0.0.2");
+    EXPECT_EQ(find("edit")->GetText().str(), "10.0.0.2");
+    static_cast<QComboBox*>(find("combo")->GetWidget())->setCurrentIndex(0);
+    EXPECT_EQ(static_cast<CComboUI*>(find("combo"))->GetCurSel(), 0);
+    button("off")->click();
+    EXPECT_TRUE(static_cast<COptionUI*>(find("off"))->IsSelected());
+    EXPECT_FALSE(static_cast<COptionUI*>(find("on"))->IsSelected());
+    button("switch")->click();
+    EXPECT_TRUE(static_cast<COptionUI*>(find("switch"))->IsSelected());
+    EXPECT_EQ(skin.recorder.Count("itemselect"), 2) << "the program's pick and the user's";
 }
 
 TEST(UiContract, RichEditStartsALineAtEveryLineEnd) {
