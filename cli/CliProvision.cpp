@@ -29,6 +29,9 @@ namespace {
 constexpr const char* kWaitingStep = "waiting for a unit";
 // With --loop, a port that has no unit to serve is tried again after this.
 constexpr std::chrono::seconds kRetryPause{2};
+// A unit's process told to stop that is still there after this is killed: a stop signal that
+// reached it between fork and exec ran the parent's handler instead of ending it.
+constexpr std::chrono::seconds kStopGrace{3};
 
 // Everything a unit's run printed and how it ended.
 struct UnitResult {
@@ -124,7 +127,9 @@ class Provisioner {
             if (!run->process) continue;
             if (again || run->step == kWaitingStep) {
                 run->unit.reason = "stopped";
-                run->process->terminate();
+                QProcess* process = run->process.get();
+                process->terminate();
+                QTimer::singleShot(kStopGrace, process, [process] { process->kill(); });
             }
         }
     }
