@@ -45,8 +45,8 @@ void CContainerUI::ApplyState() {
 }
 
 void CContainerUI::RealizeChild(CControlUI* child) {
-    child->Realize();
-    PlaceChild(child);
+    if (child->GetWidget()) return PlaceChild(child);
+    child->Realize([this, child](QWidget*) { PlaceChild(child); });
 }
 
 bool CContainerUI::Add(CControlUI* control) {
@@ -159,11 +159,17 @@ void CTabLayoutUI::RealizePage(int index) {
     CControlUI* page = GetItemAt(index);
     QWidget* standIn = stack_->widget(index);
     if (!page || !standIn || standIn == page->GetWidget()) return;
-    page->Realize();
+    const auto swapIn = [this, index, standIn](QWidget* widget) {
+        stack_->insertWidget(index, widget);
+        stack_->removeWidget(standIn);
+        delete standIn;
+    };
+    if (page->GetWidget()) {
+        swapIn(page->GetWidget());
+    } else {
+        page->Realize(swapIn);
+    }
     if (!page->GetWidget()) return;
-    stack_->insertWidget(index, page->GetWidget());
-    stack_->removeWidget(standIn);
-    delete standIn;
     if (index == current_) stack_->setCurrentIndex(index);
 }
 

@@ -39,7 +39,7 @@ QWidget* CControlUI::CreateWidget() {
     return new QWidget();
 }
 
-void CControlUI::Realize() {
+void CControlUI::Realize(const std::function<void(QWidget*)>& place) {
     if (GetWidget() || (manager_ && manager_->IsHeadless())) return;
     QWidget* widget = CreateWidget();
     SetWidget(widget);
@@ -55,6 +55,7 @@ void CControlUI::Realize() {
         pending_ = false;
         SetPendingMark(true);
     }
+    if (place) place(widget);
     ApplyState();
 }
 

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <functional>
 #include <string>
 
 #include "ui/StdString.h"
@@ -69,8 +70,10 @@ class CControlUI {
     // The widget, or null while the control is not realized (or its window deleted it).
     QWidget* GetWidget() const { return widgetGuard_ ? widget_ : nullptr; }
     // Makes the widget (a container's: with its content's) showing the control's current state;
-    // does nothing when it exists or the manager is headless.
-    void Realize();
+    // does nothing when it exists or the manager is headless. `place`, when given, puts the new
+    // widget where it belongs before the content is made: a subtree that gets its parent only
+    // when complete has the parent's style inherited down all of it again.
+    void Realize(const std::function<void(QWidget*)>& place = {});
     // The control a widget stands for, or null.
     static CControlUI* FromWidget(const QWidget* widget);
 

@@ -46,6 +46,11 @@ class ComboWidget : public QComboBox {
   protected:
     void showPopup() override {
         owner_->OnDropDown();
+        // An item wider than the box (a port with its by-id name and reason) is read in full;
+        // measured here, after "dropdown" may have refilled the list, and not for every list
+        // the window builds.
+        QAbstractItemView* list = view();
+        list->setMinimumWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth());
         QComboBox::showPopup();
     }
 
@@ -265,13 +270,6 @@ void CComboUI::ApplyState() {
     for (const auto& item : items_) texts << ui::DecodeUnitText(item->GetText().str());
     combo()->addItems(texts);
     combo()->setCurrentIndex(selected_);
-    FitListWidth();
-}
-
-void CComboUI::FitListWidth() {
-    // An item wider than the box (a port with its by-id name and reason) is read in full.
-    QAbstractItemView* view = combo()->view();
-    view->setMinimumWidth(view->sizeHintForColumn(0) + 2 * view->frameWidth());
 }
 
 CStdString CComboUI::GetText() const {
@@ -287,7 +285,6 @@ bool CComboUI::Add(CListLabelElementUI* item) {
     QSignalBlocker block(combo());
     combo()->addItem(ui::DecodeUnitText(item->GetText().str()));
     combo()->setCurrentIndex(selected_);
-    FitListWidth();
     return true;
 }
 

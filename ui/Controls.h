@@ -166,8 +166,6 @@ class CComboUI : public CControlUI {
 
   private:
     QComboBox* combo() const;
-    // Lets the list be as wide as its widest item.
-    void FitListWidth();
     std::vector<std::unique_ptr<CListLabelElementUI>> items_;
     int selected_ = -1;
 };

@@ -68,14 +68,13 @@ bool CPaintManagerUI::AttachDialog(CControlUI* root) {
     root_ = root;
     root->SetManager(this, nullptr);
     if (window_ && window_->GetHWND() && !headless_) {
-        root->Realize();
         QWidget* host = window_->GetHWND();
         if (!host->layout()) {
             auto* layout = new QVBoxLayout(host);
             layout->setContentsMargins(0, 0, 0, 0);
             layout->setSpacing(0);
         }
-        host->layout()->addWidget(root->GetWidget());
+        root->Realize([host](QWidget* widget) { host->layout()->addWidget(widget); });
     }
     // As a window's first paint would: tell the notifiers the window is ready.
     std::weak_ptr<int> alive = alive_;
