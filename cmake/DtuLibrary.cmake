@@ -18,11 +18,11 @@ function(dtu_library name)
     endif()
 endfunction()
 
-# dtu_test(NAME [PLAIN] DEPS target...): a GoogleTest executable of every .cpp in the current
-# folder, linked with the shared test main (a QApplication on the offscreen platform), or with
-# PLAIN with a main that makes none.
+# dtu_test(NAME [PLAIN|CORE] DEPS target...): a GoogleTest executable of every .cpp in the
+# current folder, linked with the shared test main (a QApplication on the offscreen platform),
+# with PLAIN a main that makes none, or with CORE one that makes a core application.
 function(dtu_test name)
-    cmake_parse_arguments(ARG "PLAIN" "" "DEPS" ${ARGN})
+    cmake_parse_arguments(ARG "PLAIN;CORE" "" "DEPS" ${ARGN})
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
     if(NOT sources)
         return()
@@ -30,6 +30,8 @@ function(dtu_test name)
     add_executable(${name} ${sources})
     if(ARG_PLAIN)
         set(main dtu_test_plain_main)
+    elseif(ARG_CORE)
+        set(main dtu_test_core_main)
     else()
         set(main dtu_test_main)
     endif()

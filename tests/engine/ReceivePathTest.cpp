@@ -10,16 +10,16 @@
 #include <vector>
 
 #include "engine/FrameTimers.h"
-#include "tests/engine/EngineTestSupport.h"
+#include "tests/frame/EngineTestSupport.h"
 
 namespace {
 
 using namespace std::string_literals;
 using enginetest::Feed;
 using enginetest::Message;
-using enginetest::RecordingFrame;
+using enginetest::RecordingEngineWindow;
 
-void ResetReceiveState(RecordingFrame& frame, JobType pending) {
+void ResetReceiveState(RecordingEngineWindow& frame, JobType pending) {
     ClearReceived(frame);
     frame.pendingJobType = pending;
     frame.answerEvent.Reset();
@@ -31,7 +31,7 @@ void ResetReceiveState(RecordingFrame& frame, JobType pending) {
     frame.log.clear();
 }
 
-std::vector<JobType> QueuedTypes(CM5Z30FrameWnd& frame) {
+std::vector<JobType> QueuedTypes(EngineWindow& frame) {
     std::vector<JobType> types;
     CommandJob job;
     while (frame.jobQueue.PopJob(job)) types.push_back(job.type);
@@ -108,7 +108,7 @@ TEST(ReceivePath, CompletesEachPendingKindByItsRule) {
         {"empty block", JobType::ReadAll, {""}, false, JobType::ReadAll, kNone, {}, -1},
     };
     // clang-format on
-    RecordingFrame frame;
+    RecordingEngineWindow frame;
     ASSERT_TRUE(frame.Open());
     for (const CompletionCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -146,7 +146,7 @@ TEST(ReceivePath, LogsEverythingThatArrives) {
         {"empty block: nothing", JobType::GetVersion, "", ""},
     };
     // clang-format on
-    RecordingFrame frame;
+    RecordingEngineWindow frame;
     ASSERT_TRUE(frame.Open());
     for (const LogCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -171,7 +171,7 @@ TEST(ReceivePath, KeepsTheNewestTextWhenTheBufferIsFull) {
         {"one over: the oldest character goes", kRxCapacity - 99, 100},
         {"a full block onto a full buffer", kRxCapacity, 4095},
     };
-    RecordingFrame frame;
+    RecordingEngineWindow frame;
     ASSERT_TRUE(frame.Open());
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

@@ -13,7 +13,7 @@
 #include "engine/JobSteps.h"
 #include "engine/JobWrite.h"
 #include "engine/ReceivePath.h"
-#include "tests/engine/EngineTestSupport.h"
+#include "tests/frame/EngineTestSupport.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "engine/FrameTimers.h"
-#include "tests/engine/EngineTestSupport.h"
+#include "tests/frame/EngineTestSupport.h"
 #include "ui/Container.h"
 #include "ui/Controls.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "sim/VirtualUnitHost.h"
-#include "tests/engine/EngineTestSupport.h"
+#include "tests/frame/EngineTestSupport.h"
 #include "tests/support/TestPaths.h"
 
 namespace {

@@ -10,6 +10,7 @@
 #include "sim/VirtualUnitHost.h"
 #include "tests/support/Dialogs.h"
 #include "tests/support/EventLoop.h"
+#include "tests/support/RecordingEngineWindow.h"
 #include "ui/Control.h"
 #include "ui/Dialogs.h"
 
@@ -40,13 +41,6 @@ inline constexpr const char* kIpNoticeLabel = "An address holds a space";
 const std::string& UseTestSkin();
 // Makes a skin folder the resource path and its Language.ini the label file.
 void UseSkin(const std::string& folder);
-
-struct Message {
-    UINT msg;
-    WPARAM wParam;
-    LPARAM lParam;
-    bool operator==(const Message&) const = default;
-};
 
 // A frame on the test skin that records what it handles. Messages that would leave the test
 // (language switch, file dialogs, system commands) and the form's own handlers (layout rules,
@@ -89,9 +83,6 @@ class RecordingFrame : public CM5Z30FrameWnd {
 bool OpenOnSilentUnit(RecordingFrame& frame, sim::VirtualUnitHost& host);
 // Options of a unit that starts in setting mode.
 sim::UnitOptions SettingModeUnit();
-
-// Hands one block to the receive path as the monitor would, with the spare byte after it.
-void Feed(CM5Z30FrameWnd& frame, const std::string& bytes);
 
 using testsupport::RecordingDialogs;
 

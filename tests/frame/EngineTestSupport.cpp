@@ -1,4 +1,4 @@
-#include "tests/engine/EngineTestSupport.h"
+#include "tests/frame/EngineTestSupport.h"
 
 #include <QEventLoop>
 #include <QFile>
@@ -237,12 +237,6 @@ bool OpenOnSilentUnit(RecordingFrame& frame, sim::VirtualUnitHost& host) {
     frame.Select("BaudRate1", "115200");
     frame.Click("Open");
     return frame.serialPort.IsOpen();
-}
-
-void Feed(CM5Z30FrameWnd& frame, const std::string& bytes) {
-    std::vector<char> block(bytes.begin(), bytes.end());
-    block.push_back('#');
-    OnReceive(frame, block.data(), static_cast<int>(bytes.size()));
 }
 
 }  // namespace enginetest

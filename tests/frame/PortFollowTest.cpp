@@ -15,7 +15,7 @@
 #include "engine/Connect.h"
 #include "engine/OpenErrorText.h"
 #include "sim/VirtualUnitHost.h"
-#include "tests/engine/EngineTestSupport.h"
+#include "tests/frame/EngineTestSupport.h"
 #include "tests/support/FakeSysfs.h"
 #include "tests/support/TestPaths.h"
 #include "ui/Controls.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/engine/EngineTestSupport.h"
+#include "tests/frame/EngineTestSupport.h"
 #include "ui/Control.h"
 
 namespace {

@@ -10,7 +10,7 @@
 
 #include "engine/FrameTimers.h"
 #include "sim/VirtualUnitHost.h"
-#include "tests/engine/EngineTestSupport.h"
+#include "tests/frame/EngineTestSupport.h"
 #include "tests/support/TestPaths.h"
 #include "ui/Controls.h"
 

@@ -11,7 +11,7 @@
 #include "engine/AnswerMatch.h"
 #include "engine/FrameTimers.h"
 #include "sim/VirtualUnitHost.h"
-#include "tests/engine/EngineTestSupport.h"
+#include "tests/frame/EngineTestSupport.h"
 
 namespace {
 
@@ -263,7 +263,14 @@ TEST(EndToEnd, LateAnswerDoesNotCompleteTheNextWrite) {
         [&] { return Occurrences(s.frame.log, enginetest::kSaveErrorLabel) == 1 && s.Idle(); },
         10000))
         << s.frame.log;
-    enginetest::RunEventsFor(200);
+    // The read-back behind the confirmed write may start only after the queue was seen empty.
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            const std::vector<std::string> received = s.host.ReceivedCommands();
+            return !received.empty() && received.back() == "AT+SHOW" && s.Idle();
+        },
+        5000))
+        << s.frame.log;
     const std::string& log = s.frame.log;
     EXPECT_EQ(Occurrences(log, enginetest::kOutTimeLabel), 1);
     EXPECT_EQ(

@@ -1,0 +1,36 @@
+#include "tests/support/RecordingEngineWindow.h"
+
+#include "engine/ReceivePath.h"
+#include "ui/Log.h"
+
+namespace enginetest {
+
+bool RecordingEngineWindow::Open() {
+    SetHeadless(true);
+    return Create(nullptr, "engine", 0, 0, 0, 0, 0, 0);
+}
+
+LRESULT RecordingEngineWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == kMsgLogBlock) {
+        if (wParam) log += reinterpret_cast<const char*>(wParam);
+    } else {
+        messages.push_back({msg, wParam, lParam});
+    }
+    return EngineWindow::HandleMessage(msg, wParam, lParam);
+}
+
+std::vector<Message> RecordingEngineWindow::Of(UINT msg) const {
+    std::vector<Message> result;
+    for (const Message& m : messages) {
+        if (m.msg == msg) result.push_back(m);
+    }
+    return result;
+}
+
+void Feed(EngineWindow& window, const std::string& bytes) {
+    std::vector<char> block(bytes.begin(), bytes.end());
+    block.push_back('#');
+    OnReceive(window, block.data(), static_cast<int>(bytes.size()));
+}
+
+}  // namespace enginetest
