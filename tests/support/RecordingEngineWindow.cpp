@@ -12,10 +12,13 @@ bool RecordingEngineWindow::Open() {
 
 LRESULT RecordingEngineWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == kMsgLogBlock) {
-        if (wParam) log += reinterpret_cast<const char*>(wParam);
-    } else {
-        messages.push_back({msg, wParam, lParam});
+        // A delivered log block is its handler's to free, as the frame's log view does.
+        auto* block = reinterpret_cast<char*>(wParam);
+        if (block) log += block;
+        delete[] block;
+        return 0;
     }
+    messages.push_back({msg, wParam, lParam});
     return EngineWindow::HandleMessage(msg, wParam, lParam);
 }
 
