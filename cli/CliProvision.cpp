@@ -124,14 +124,15 @@ class Provisioner {
         table_.Note(again ? "stopping every port now"
                           : "stopping: the units being configured finish first");
         for (auto& run : runs_) {
-            if (!run->process) continue;
-            if (again || run->step == kWaitingStep) {
-                run->unit.reason = "stopped";
-                QProcess* process = run->process.get();
-                process->terminate();
-                QTimer::singleShot(kStopGrace, process, [process] { process->kill(); });
-            }
+            if (run->process && (again || run->step == kWaitingStep)) StopRun(*run);
         }
+    }
+
+    void StopRun(PortRun& run) {
+        run.unit.reason = "stopped";
+        QProcess* process = run.process.get();
+        process->terminate();
+        QTimer::singleShot(kStopGrace, process, [process] { process->kill(); });
     }
 
     QStringList UnitArguments(const PortRun& run, int sequence) const {
@@ -237,6 +238,9 @@ class Provisioner {
     void SetStep(PortRun& run, const std::string& step) {
         run.step = step;
         table_.Update(run.index, step, step);
+        // A unit's process still opening its port when the stop came waits for a unit only
+        // now: it has nothing to finish either.
+        if (stopping_ && step == kWaitingStep && run.process) StopRun(run);
     }
 
     void OnFinished(PortRun& run, int exitCode) {
