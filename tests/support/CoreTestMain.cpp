@@ -3,14 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QTemporaryDir>
-#include <cstdlib>
+
+#include "tests/support/TestPaths.h"
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    QTemporaryDir dataHome;
-    if (!dataHome.isValid()) return 1;
-    setenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit().constData(), 1);
+    testpaths::FreshDataHome();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

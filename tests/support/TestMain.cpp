@@ -4,15 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QTemporaryDir>
 #include <cstdlib>
+
+#include "tests/support/TestPaths.h"
 
 int main(int argc, char** argv) {
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
-    QTemporaryDir dataHome;
-    if (!dataHome.isValid()) return 1;
-    setenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit().constData(), 1);
+    testpaths::FreshDataHome();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
