@@ -51,7 +51,7 @@ std::string FormatListing(const std::string& listing, bool json, int* count) {
 std::string FormatWrite(std::string_view name, std::string_view oldValue, std::string_view newValue,
                         std::string_view result) {
     std::string line = UnitText(name) + "\t" + UnitText(oldValue) + "\t" + UnitText(newValue);
-    if (!result.empty()) line += "\t" + std::string(result);
+    if (!result.empty()) line.append("\t").append(result);
     return line;
 }
 

@@ -312,8 +312,10 @@ class Provisioner {
                                                   u.readBack,
                                                   ReportFileName(u.port, u.sequence),
                                                   u.result == "configured" ? "" : u.reason};
-            for (std::size_t i = 0; i < fields.size(); ++i)
-                csv += (i ? "," : "") + CsvField(fields[i]);
+            for (std::size_t i = 0; i < fields.size(); ++i) {
+                if (i) csv += ',';
+                csv += CsvField(fields[i]);
+            }
             csv += "\n";
         }
         std::string error;

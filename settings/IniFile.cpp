@@ -86,7 +86,7 @@ std::vector<Line> SplitLines(std::string_view content) {
     while (!content.empty()) {
         const std::size_t lf = content.find('\n');
         std::string_view text = content.substr(0, lf);
-        std::string end;
+        std::string_view end;
         if (lf != std::string_view::npos) {
             end = "\n";
             if (!text.empty() && text.back() == '\r') {
@@ -97,7 +97,7 @@ std::vector<Line> SplitLines(std::string_view content) {
         } else {
             content = {};
         }
-        lines.push_back({std::string(text), end});
+        lines.push_back({std::string(text), std::string(end)});
     }
     return lines;
 }

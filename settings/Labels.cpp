@@ -47,7 +47,8 @@ CStdString LabelText(const char* section, const char* key, const char* suffix) {
 std::string FilledLabel(const char* section, const char* key, LabelValues values) {
     std::string text = LabelText(section, key).str();
     for (const auto& [name, value] : values) {
-        const std::string mark = "{" + std::string(name) + "}";
+        std::string mark(1, '{');
+        mark.append(name).push_back('}');
         for (std::size_t at = text.find(mark); at != std::string::npos;
              at = text.find(mark, at + value.size())) {
             text.replace(at, mark.size(), value);

@@ -39,8 +39,10 @@ TEST(PendingEdits, MarksAndCountsFollowTheEditsAndRevertClearsThem) {
         const std::string ip = Control(s.frame, "Server's Ip")->GetText().str();
         const std::string tab = Control(s.frame, "Server")->GetText().str();
         const auto pending = [](int n) {
-            std::string text = LabelText("Review", "Pending").str();
-            return text.replace(text.find("{count}"), 7, std::to_string(n));
+            const std::string text = LabelText("Review", "Pending").str();
+            const std::size_t at = text.find("{count}");
+            if (at == std::string::npos) return text;
+            return text.substr(0, at) + std::to_string(n) + text.substr(at + 7);
         };
         EXPECT_EQ(WhatIsShown(s), (Shown{false, false, tab, ""}));
 

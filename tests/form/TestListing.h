@@ -46,18 +46,19 @@ inline std::string MakeListing(const ParameterTable& table,
         if (auto it = ShowableListValues().find(name); it != ShowableListValues().end()) {
             return it->second;
         }
-        return entry.kind == ControlKind::Edit ? "v" + std::to_string(n) : std::string("0");
+        return entry.kind == ControlKind::Edit ? std::string("v").append(std::to_string(n))
+                                               : std::string("0");
     };
     const ParameterEntry& apn = *table.FindParameter("Access Point Name");
-    std::string listing =
-        "\r\nAT+SHOW\r\n" + apn.responseLabel + valueOf("Access Point Name", apn, 0);
+    std::string listing("\r\nAT+SHOW\r\n");
+    listing.append(apn.responseLabel).append(valueOf("Access Point Name", apn, 0));
     std::set<std::string> emitted;
     int n = 1;
     for (const auto& [name, entry] : table) {
         if (entry.responseLabel.empty() || name == "Access Point Name") continue;
         const std::string label = entry.responseLabel.rfind("\r\n", 0) == 0
                                       ? entry.responseLabel
-                                      : "\r\n" + entry.responseLabel;
+                                      : std::string("\r\n").append(entry.responseLabel);
         if (!emitted.insert(label).second) continue;
         listing += label + valueOf(name, entry, n++);
     }

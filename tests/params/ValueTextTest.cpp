@@ -31,7 +31,7 @@ TEST(ValueText, LeadingNumberReadsAsAtoiWithoutOverflow) {
 
 TEST(ValueText, ControlBytesAreEveryByteBelowSpaceAndDel) {
     for (int b = 0; b < 256; ++b) {
-        const std::string text = "a" + std::string(1, static_cast<char>(b)) + "z";
+        const std::string text{'a', static_cast<char>(b), 'z'};
         EXPECT_EQ(HoldsControlByte(text), b < 0x20 || b == 0x7F) << b;
     }
     EXPECT_FALSE(HoldsControlByte(""));
