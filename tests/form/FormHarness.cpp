@@ -9,6 +9,7 @@
 #include "form/LayoutRules.h"
 #include "form/ShowLayout.h"
 #include "settings/Labels.h"
+#include "tests/support/SkinPages.h"
 #include "tests/support/TestPaths.h"
 #include "ui/Container.h"
 #include "ui/Controls.h"
@@ -20,30 +21,6 @@ namespace {
 constexpr int kChainLimit = 1000;
 
 const std::vector<int> kDefaultWidths(kTabCount, 100);
-
-// The page elements of skin.xml: a known element loads its file, any other "X" loads "X.xml".
-class PageCallback : public IDialogBuilderCallback {
-  public:
-    CControlUI* CreateControl(const char* className) override {
-        static const std::pair<const char*, const char*> kFiles[] = {
-            {"ComputerExamine", "ComputerExamine.xml"},
-            {"WorkTab", "WorkTab.xml"},
-            {"Wireless", "Wireless.xml"},
-            {"ServiceCentre", "Service Centre.xml"},
-            {"SerialPort", "Serial port.xml"},
-            {"Global_Parameter", "Global Parameter.xml"},
-            {"Equipment_Management", "Equipment Management.xml"},
-        };
-        std::string file = std::string(className) + ".xml";
-        for (const auto& [element, name] : kFiles) {
-            if (file == std::string(element) + ".xml") file = name;
-        }
-        auto* page = new CContainerUI();
-        CDialogBuilder builder;
-        if (CControlUI* root = builder.Create(file.c_str(), nullptr, this)) page->Add(root);
-        return page;
-    }
-};
 
 std::string TestLabelFile() {
     static const std::string path = [] {
@@ -218,7 +195,7 @@ FormHarness::FormHarness(SkinKind skin, std::vector<int> buttonWidths, int strip
             RealSkinFolder(skin == SkinKind::RealChinese ? "ConifgRes" : "ConifgENRes");
         SetLabelFilePath(folder + "/Language.ini");
         CPaintManagerUI::SetResourcePath(folder);
-        PageCallback pages;
+        testskin::PageLoader pages;
         root_ = builder.Create("skin.xml", nullptr, &pages, &pm);
     }
     error_ = builder.LastError();

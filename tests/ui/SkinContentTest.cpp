@@ -19,6 +19,7 @@
 #include <string_view>
 #include <vector>
 
+#include "tests/support/SkinPages.h"
 #include "tests/support/TestPaths.h"
 #include "ui/Container.h"
 #include "ui/Controls.h"
@@ -35,28 +36,6 @@ std::string SkinDir(const char* folder) {
     return testpaths::SourceDir() + "/skin/" + folder + "/";
 }
 
-// Page elements whose file is not simply the element name followed by ".xml".
-struct PageFileRow {
-    std::string_view element;
-    const char* file;
-};
-constexpr PageFileRow kPageFiles[] = {
-    {"ComputerExamine", "ComputerExamine.xml"},
-    {"WorkTab", "WorkTab.xml"},
-    {"Wireless", "Wireless.xml"},
-    {"ServiceCentre", "Service Centre.xml"},
-    {"SerialPort", "Serial port.xml"},
-    {"Global_Parameter", "Global Parameter.xml"},
-    {"Equipment_Management", "Equipment Management.xml"},
-};
-
-std::string PageFile(std::string_view element) {
-    for (const auto& row : kPageFiles) {
-        if (row.element == element) return row.file;
-    }
-    return std::string(element) + ".xml";
-}
-
 // The page file of each parameter tab, 0 to 9.
 constexpr const char* kTabFiles[] = {
     "WorkTab.xml",    "Service Centre.xml",   "Serial port.xml",          "IOPage.xml",
@@ -64,22 +43,7 @@ constexpr const char* kTabFiles[] = {
     "ZigbeePage.xml", "GPSPage.xml",
 };
 
-// Loads a page element the builder does not know from its file, as the frame's pages do.
-class PageLoader : public IDialogBuilderCallback {
-  public:
-    CControlUI* CreateControl(const char* className) override {
-        auto* page = new CContainerUI();
-        CDialogBuilder builder;
-        std::string file = PageFile(className);
-        if (CControlUI* root = builder.Create(file.c_str())) {
-            page->Add(root);
-        } else {
-            errors.push_back(file + ": " + builder.LastError());
-        }
-        return page;
-    }
-    std::vector<std::string> errors;
-};
+using testskin::PageLoader;
 
 void Walk(CControlUI* control, const std::function<void(CControlUI*)>& visit) {
     if (!control) return;
@@ -765,7 +729,7 @@ TEST_F(SkinContentTest, BothLanguagesHoldTheSameNamesClassesAndItemCounts) {
             if (c->GetName().IsEmpty()) return;
             std::string what = c->GetClass();
             if (auto* combo = dynamic_cast<CComboUI*>(c)) {
-                what += " " + std::to_string(combo->GetCount());
+                what.append(" ").append(std::to_string(combo->GetCount()));
             }
             bool fresh = inventory.emplace(c->GetName().str(), what).second;
             EXPECT_TRUE(fresh) << "two controls named " << c->GetName().str();
