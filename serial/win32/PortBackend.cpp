@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -16,6 +17,8 @@ namespace {
 
 // All five time-outs at 1000 ms: a read or write the driver cannot finish ends in bounded time.
 constexpr DWORD kTimeoutMs = 1000;
+// How often a monitor that waits for line events makes sure the port is still there.
+constexpr DWORD kHealthCheckMs = 1000;
 
 // The device name CreateFileA takes: "COM3", "\\.\COM3" and "\\.\COM10" all open the port.
 std::string DeviceName(const std::string& device) {
@@ -43,6 +46,7 @@ class Win32PortBackend final : public PortBackend {
 
     bool Open(const std::string& device, const OwnershipRoots&, int* error, PortHolder*) override {
         Close();
+        wait_ = std::make_unique<PendingWait>();
         port_ = CreateFileA(DeviceName(device).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                             OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
         if (port_ == INVALID_HANDLE_VALUE) {
@@ -65,11 +69,15 @@ class Win32PortBackend final : public PortBackend {
     void Close() override {
         if (port_ != INVALID_HANDLE_VALUE) {
             if (waitPending_) {
-                // The pending WaitCommEvent writes into waitOverlapped_: let it end first.
+                // The pending WaitCommEvent writes into wait_: it must end before that goes.
+                // Some drivers (wine's among them) do not end it when cancelled: then its
+                // record and event are left to it rather than freed under it.
                 SetCommMask(port_, 0);
-                CancelIoEx(port_, &waitOverlapped_);
-                DWORD ignored = 0;
-                GetOverlappedResult(port_, &waitOverlapped_, &ignored, TRUE);
+                CancelIoEx(port_, &wait_->overlapped);
+                if (WaitForSingleObject(commEvent_, kTimeoutMs) != WAIT_OBJECT_0) {
+                    wait_.release();
+                    commEvent_ = nullptr;
+                }
                 waitPending_ = false;
             }
             CloseHandle(port_);
@@ -219,12 +227,18 @@ class Win32PortBackend final : public PortBackend {
 
     WaitResult Wait(bool wantData) override {
         WaitResult result;
+        // A WaitCommEvent that completes at once (bytes still queued on a port being closed)
+        // must not keep the monitor from its stop.
+        if (WaitForSingleObject(stop_, 0) == WAIT_OBJECT_0) {
+            result.stop = true;
+            return result;
+        }
         if (!waitPending_) {
-            waitOverlapped_ = OVERLAPPED{};
-            waitOverlapped_.hEvent = commEvent_;
+            wait_->overlapped = OVERLAPPED{};
+            wait_->overlapped.hEvent = commEvent_;
             ResetEvent(commEvent_);
-            firedEvents_ = 0;
-            if (WaitCommEvent(port_, &firedEvents_, &waitOverlapped_)) {
+            wait_->events = 0;
+            if (WaitCommEvent(port_, &wait_->events, &wait_->overlapped)) {
                 // An event was already there.
                 result.readable = wantData;
                 return result;
@@ -234,19 +248,28 @@ class Win32PortBackend final : public PortBackend {
                 // The device is gone, or refuses to wait at all: either way nothing will come,
                 // and stopping beats spinning.
                 result.hangUp = true;
-                lastWaitError_ = code;
                 return result;
             }
             waitPending_ = true;
         }
         const HANDLE waits[3] = {stop_, commEvent_, wake_};
-        const DWORD woke = WaitForMultipleObjects(3, waits, FALSE, INFINITE);
+        DWORD woke = WAIT_TIMEOUT;
+        // Some drivers (and wine on a pseudo-terminal) leave the wait pending when the device
+        // goes: once a second the port is asked whether it is still there.
+        while ((woke = WaitForMultipleObjects(3, waits, FALSE, kHealthCheckMs)) == WAIT_TIMEOUT) {
+            DWORD errors = 0;
+            COMSTAT status{};
+            if (!ClearCommError(port_, &errors, &status) && IsRemoval(GetLastError())) {
+                result.hangUp = true;
+                return result;
+            }
+        }
         if (woke == WAIT_OBJECT_0) {
             result.stop = true;
         } else if (woke == WAIT_OBJECT_0 + 1) {
             DWORD ignored = 0;
             waitPending_ = false;
-            if (GetOverlappedResult(port_, &waitOverlapped_, &ignored, FALSE)) {
+            if (GetOverlappedResult(port_, &wait_->overlapped, &ignored, FALSE)) {
                 result.readable = wantData;
             } else {
                 const DWORD code = GetLastError();
@@ -295,10 +318,12 @@ class Win32PortBackend final : public PortBackend {
     HANDLE readEvent_ = nullptr;
     HANDLE writeEvent_ = nullptr;
     // The monitor's WaitCommEvent, which stays pending across Wait calls woken by stop or wake.
-    OVERLAPPED waitOverlapped_{};
-    DWORD firedEvents_ = 0;
+    struct PendingWait {
+        OVERLAPPED overlapped{};
+        DWORD events = 0;
+    };
+    std::unique_ptr<PendingWait> wait_;
     bool waitPending_ = false;
-    DWORD lastWaitError_ = 0;
     DCB dcb_{};
     std::mutex errorsLock_;
     DWORD pendingErrors_ = 0;

@@ -1,8 +1,8 @@
 // One table of command-line cases against two programs on the same virtual unit: the Linux
 // program on the unit's pseudo-terminal, and, when the Windows stage of scripts/test provides
-// it (DTU_WINDOWS_PROGRAM: dtuconfig.com; WINEPREFIX: a prefix whose wineserver runs), the
-// Windows program under wine on the same pseudo-terminal seen as COM5. So the two cannot drift
-// apart.
+// it (DTU_WINDOWS_PROGRAM: dtuconfig.com; WINEPREFIX: a prefix whose wineserver runs;
+// DTU_WINE_PRELOAD: tests/wine/modem_lines.c built), the Windows program under wine on the same
+// pseudo-terminal seen as COM5. So the two cannot drift apart.
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
@@ -60,6 +60,9 @@ ProgramRun RunProgram(const Program& program, const QStringList& args) {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("XDG_CONFIG_HOME", QString::fromStdString(testpaths::TempDir()));
+    // Wine asks a pseudo-terminal for modem lines it lacks: the stage's shim answers for it.
+    if (const char* shim = std::getenv("DTU_WINE_PRELOAD"); program.windows && shim)
+        env.insert("LD_PRELOAD", shim);
     process.setProcessEnvironment(env);
     process.setWorkingDirectory(QString::fromStdString(testpaths::TempDir()));
     process.start(program.executable, program.leading + args);

@@ -1,7 +1,8 @@
 // The Win32 serial backend through CSerialPort, under wine, against a pseudo-terminal that wine
 // shows as the COM port DTU_TEST_COM, whose far end tests/wine/serial_peer.py plays: "#SEND n"
 // asks it for n bytes, "#HANGUP" unplugs the line. What wine cannot show (line errors, a write
-// that waits for room) is covered by the Linux serial tests only.
+// that waits for room, a port held by another program: wine lets two open one COM port) is
+// covered by the Linux serial tests only.
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
@@ -95,7 +96,10 @@ TEST_F(Win32Serial, OpenFailsByReasonAndARefusedSettingLeavesNothingOpen) {
         {TestPort(), 'N', 8, serial::PortError::Busy, ""},
         {"\\\\.\\" + TestPort(), 'N', 8, serial::PortError::Busy, ""},
     };
+    // Wine does not keep a COM port to its first opener; Windows does.
+    const bool exclusive = !std::getenv("DTU_UNDER_WINE");
     for (const auto& row : rows) {
+        if (row.kind == serial::PortError::Busy && !exclusive) continue;
         CSerialPort other;
         EXPECT_FALSE(
             other.OpenPort(&owner, row.device, 9600, row.parity, row.dataBits, 1, kAppMask, 64))
