@@ -3,16 +3,17 @@
 #include <windows.h>
 
 #include "serial/PortAccess.h"
+#include "serial/win32/PortNames.h"
 #include "sim/InProcessLine.h"
 
 namespace serial {
 
 PortAccess CheckPortAccess(const std::string& device, const PortRoots&) {
     PortAccess access;
-    if (sim::InProcessLine::IsLineName(device)) return access;
-    const std::string name = device.rfind("\\\\.\\", 0) == 0 ? device : "\\\\.\\" + device;
-    HANDLE port = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_OVERLAPPED, nullptr);
+    // The program's own open port is not another program's.
+    if (sim::InProcessLine::IsLineName(device) || win32::IsHeldHere(device)) return access;
+    HANDLE port = CreateFileA(win32::DevicePath(device).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
     if (port != INVALID_HANDLE_VALUE) {
         CloseHandle(port);
         return access;

@@ -3,13 +3,16 @@
 // write), and two manual-reset events of its own: stop (set until the next Open) and wake.
 #include <windows.h>
 
+#include <cctype>
 #include <cstdio>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <string_view>
 
 #include "serial/PortBackend.h"
+#include "serial/win32/PortNames.h"
 
 namespace serial {
 
@@ -19,12 +22,6 @@ namespace {
 constexpr DWORD kTimeoutMs = 1000;
 // How often a monitor that waits for line events makes sure the port is still there.
 constexpr DWORD kHealthCheckMs = 1000;
-
-// The device name CreateFileA takes: "COM3", "\\.\COM3" and "\\.\COM10" all open the port.
-std::string DeviceName(const std::string& device) {
-    if (device.rfind("\\\\.\\", 0) == 0) return device;
-    return "\\\\.\\" + device;
-}
 
 // Codes a removed adapter's driver answers with: the device is gone, not merely busy.
 bool IsRemoval(DWORD code) {
@@ -47,8 +44,8 @@ class Win32PortBackend final : public PortBackend {
     bool Open(const std::string& device, const OwnershipRoots&, int* error, PortHolder*) override {
         Close();
         wait_ = std::make_unique<PendingWait>();
-        port_ = CreateFileA(DeviceName(device).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                            OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
+        port_ = CreateFileA(win32::DevicePath(device).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                            nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
         if (port_ == INVALID_HANDLE_VALUE) {
             *error = static_cast<int>(GetLastError());
             return false;
@@ -61,6 +58,8 @@ class Win32PortBackend final : public PortBackend {
                 return false;
             }
         }
+        device_ = device;
+        win32::NoteHeld(device_, true);
         std::lock_guard guard(errorsLock_);
         pendingErrors_ = 0;
         return true;
@@ -82,6 +81,7 @@ class Win32PortBackend final : public PortBackend {
             }
             CloseHandle(port_);
             port_ = INVALID_HANDLE_VALUE;
+            win32::NoteHeld(device_, false);
         }
         for (HANDLE* event : {&stop_, &wake_, &commEvent_, &readEvent_, &writeEvent_})
             CloseEvent(*event);
@@ -312,6 +312,7 @@ class Win32PortBackend final : public PortBackend {
     }
 
     HANDLE port_ = INVALID_HANDLE_VALUE;
+    std::string device_;
     HANDLE stop_ = nullptr;
     HANDLE wake_ = nullptr;
     HANDLE commEvent_ = nullptr;
@@ -330,6 +331,47 @@ class Win32PortBackend final : public PortBackend {
 };
 
 }  // namespace
+
+namespace win32 {
+
+namespace {
+
+std::mutex& HeldLock() {
+    static std::mutex lock;
+    return lock;
+}
+
+std::set<std::string>& Held() {
+    static std::set<std::string> held;
+    return held;
+}
+
+}  // namespace
+
+std::string PortKey(const std::string& device) {
+    std::string key = device.rfind("\\\\.\\", 0) == 0 ? device.substr(4) : device;
+    for (char& c : key) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return key;
+}
+
+void NoteHeld(const std::string& device, bool held) {
+    std::lock_guard guard(HeldLock());
+    if (held)
+        Held().insert(PortKey(device));
+    else
+        Held().erase(PortKey(device));
+}
+
+std::string DevicePath(const std::string& device) {
+    return "\\\\.\\" + PortKey(device);
+}
+
+bool IsHeldHere(const std::string& device) {
+    std::lock_guard guard(HeldLock());
+    return Held().count(PortKey(device)) != 0;
+}
+
+}  // namespace win32
 
 std::unique_ptr<PortBackend> MakeSystemPortBackend() {
     return std::make_unique<Win32PortBackend>();

@@ -13,6 +13,7 @@
 #include <map>
 
 #include "serial/PortList.h"
+#include "serial/win32/PortNames.h"
 #include "sim/InProcessLine.h"
 
 namespace {
@@ -93,11 +94,6 @@ bool NaturalLess(const std::string& a, const std::string& b) {
     return split(a) < split(b);
 }
 
-// "\\.\COM10" and "COM10" name one port.
-std::string PortName(const std::string& device) {
-    return device.rfind("\\\\.\\", 0) == 0 ? device.substr(4) : device;
-}
-
 }  // namespace
 
 namespace serial {
@@ -146,7 +142,7 @@ std::vector<PortInfo> ListSerialPorts(const PortRoots&) {
 bool PortExists(const std::string& device) {
     if (sim::InProcessLine::IsLineName(device)) return sim::InProcessLine::Find(device) != nullptr;
     char target[512];
-    return QueryDosDeviceA(PortName(device).c_str(), target, sizeof target) != 0;
+    return QueryDosDeviceA(win32::PortKey(device).c_str(), target, sizeof target) != 0;
 }
 
 bool IsTransientPort(const std::string&) {

@@ -64,6 +64,18 @@ cp -al "$dist" "$run/app"
 cp "$root/build/windows/win32_tests.exe" "$run/app/"
 
 result=0
+echo "=== windows: the folder as shipped ==="
+# A double-click on dtuconfig.exe opens no console; cmd.exe runs dtuconfig.com in its own.
+subsystem() { x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/^Subsystem.*(\(.*\))/\1/p'; }
+[ "$(subsystem "$dist/dtuconfig.exe")" = "Windows GUI" ] || { echo "dtuconfig.exe is no window program"; result=1; }
+[ "$(subsystem "$dist/dtuconfig.com")" = "Windows CUI" ] || { echo "dtuconfig.com is no console program"; result=1; }
+# Nothing in it points back to this machine's folders.
+if grep -rl -F -e "$root" -e "$cache" "$dist"; then
+    echo "the folder above names this machine's paths"
+    result=1
+fi
+[ $result -eq 0 ] && echo "dtuconfig.exe: Windows GUI, dtuconfig.com: Windows CUI, no build paths"
+
 echo "=== windows: the Win32 backend against a pseudo-terminal seen as COM7 ==="
 (cd "$run/app" && LD_PRELOAD=$DTU_WINE_PRELOAD DTU_TEST_COM=COM7 DTU_UNDER_WINE=1 \
     QT_QPA_PLATFORM=offscreen timeout 300 python3 "$root/tests/wine/serial_peer.py" \
