@@ -29,8 +29,10 @@ fi
 [ $status -eq 0 ] || exit $status
 
 dist=$root/build/windows/dist/dtuconfig
-cache=${DTU_CACHE_DIR:-${XDG_CACHE_HOME:-$HOME/.cache}/dtuconfig}
-run=$(mktemp -d)
+cache=${DTU_CACHE_DIR:-${XDG_CACHE_HOME:-${HOME:-/tmp}/.cache}/dtuconfig}
+mkdir -p "$cache"
+# Beside the cache, so the prefix's copy can be made of hard links.
+run=$(mktemp -d "$cache/run.XXXXXX")
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
 # One prefix per run, a hard-linked copy of the one made once per machine (wineboot -i).
 if [ ! -f "$cache/wine-prefix/system.reg" ]; then
@@ -40,7 +42,7 @@ if [ ! -f "$cache/wine-prefix/system.reg" ]; then
         WINEPREFIX=$cache/wine-prefix.new wineserver -w &&
         mv "$cache/wine-prefix.new" "$cache/wine-prefix" || { echo "wineboot failed"; exit 1; }
 fi
-cp -al "$cache/wine-prefix" "$run/prefix"
+cp -al "$cache/wine-prefix" "$run/prefix" 2>/dev/null || cp -a "$cache/wine-prefix" "$run/prefix"
 export WINEPREFIX=$run/prefix
 wineserver -p
 cleanup() {
@@ -60,7 +62,7 @@ xvfb=$!
 export DISPLAY=$display
 sleep 1
 # The tests run beside the program's DLLs and plugins, as the program does.
-cp -al "$dist" "$run/app"
+cp -al "$dist" "$run/app" 2>/dev/null || cp -a "$dist" "$run/app"
 cp "$root/build/windows/win32_tests.exe" "$run/app/"
 
 result=0
