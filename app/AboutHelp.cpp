@@ -1,6 +1,5 @@
 #include "app/AboutHelp.h"
 
-#include <unistd.h>
 #include <QCoreApplication>
 #include <QProcess>
 #include <QStringList>
@@ -12,6 +11,7 @@
 #include "params/ConfigFileText.h"
 #include "settings/Labels.h"
 #include "settings/Settings.h"
+#include "settings/System.h"
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
 #include "ui/TextCodec.h"
@@ -102,17 +102,20 @@ LRESULT SwitchLanguage(CM5Z30FrameWnd& frame) {
     int pick = combo->GetCurSel();
     if (pick == frame.language) return 1;
     std::string instance = CPaintManagerUI::GetInstancePath().str();
-    const std::string config = ConfigIniPath(instance);
+    std::string noFolder;
+    const std::string config = ConfigIniPath(instance, &noFolder);
     // A setting that was not stored would bring the new instance back in the old language.
-    if (!WriteLanguageSetting(config, pick) || ReadLanguageSetting(config) != pick) {
-        const std::string text = FilledLabel("SwitchLanguage", "SaveError", {{"path", config}});
+    if (config.empty() || !WriteLanguageSetting(config, pick) ||
+        ReadLanguageSetting(config) != pick) {
+        const std::string text =
+            FilledLabel("SwitchLanguage", "SaveError",
+                        {{"path", config.empty() ? "config.ini (" + noFolder + ")" : config}});
         ui::MessageBox(CStdString(text), "DTU", MB_ICONERROR | MB_OK);
         combo->SelectItem(frame.language);
         return 1;
     }
 
-    std::error_code ec;
-    std::string exe = std::filesystem::read_symlink("/proc/self/exe", ec).string();
+    const std::string exe = sys::ProgramPath();
     // The program's own options (a running virtual unit, say) come along to the new instance.
     std::vector<std::string> args;
     QStringList current = QCoreApplication::arguments();

@@ -5,7 +5,6 @@
 #include <QTimer>
 #include <QWidget>
 
-#include <sys/resource.h>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -17,6 +16,7 @@
 #include "form/ConfigFiles.h"
 #include "settings/Labels.h"
 #include "settings/Settings.h"
+#include "settings/System.h"
 #include "sim/VirtualUnitHost.h"
 #include "ui/Control.h"
 #include "ui/Controls.h"
@@ -128,9 +128,7 @@ bool OpenFileAtStart(CM5Z30FrameWnd& frame, const std::string& file) {
 }
 
 void ReportPeakMemory() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    std::fprintf(stderr, "DTU_TIMING peak_rss_kb=%ld\n", usage.ru_maxrss);
+    std::fprintf(stderr, "DTU_TIMING peak_rss_kb=%ld\n", sys::PeakMemoryKb());
 }
 
 }  // namespace

@@ -75,7 +75,7 @@ int main(int argc, char** argv) {
     // Without a display the window can still be rendered: on the offscreen platform.
     if (!options.screenshotPath.empty() && !std::getenv("DISPLAY") &&
         !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
     // Lets the desktop match the window to its menu entry and icon.

@@ -5,6 +5,7 @@
 #include "form/ChannelSwitches.h"
 #include "form/DeviceWrite.h"
 #include "params/ParameterTable.h"
+#include "params/UnitEncoding.h"
 #include "params/ValueText.h"
 #include "ui/PaintManager.h"
 
@@ -48,13 +49,16 @@ bool HasControl(CM5Z30FrameWnd& frame, const std::string& name) {
 std::string CheckCollected(CM5Z30FrameWnd& frame, const Assignment& a,
                            const std::vector<CommandJob>& jobs) {
     const ParameterEntry& entry = *frame.parameterTable.FindParameter(a.name);
+    // The value as it goes to the unit: a Chinese text travels as GBK to a GBK unit.
+    std::string sent = a.value;
+    EncodeForUnit(a.value, CodePageOf(frame.parameterTable), &sent);
     const CommandJob* written = nullptr;
     for (const CommandJob& job : jobs) {
         if (job.key != a.name) continue;
-        if (job.value == a.value) return {};
+        if (job.value == sent) return {};
         written = &job;
     }
-    if (!written && entry.value == a.value) return {};
+    if (!written && entry.value == sent) return {};
     const std::string what = "\"" + a.name + "=" + UnitText(a.value) + "\"";
     if (!IsOnScreen(frame, a.name)) {
         return what + " is not written: the unit's other settings hide it (or its tab is off)";

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "cli/CliCommands.h"
+#include "cli/Console.h"
 
 namespace {
 
@@ -27,8 +28,8 @@ int RunCliCommand(int argc, char** argv) {
     QCoreApplication app(qtArgc, qtArgv);
     QCoreApplication::setApplicationName("dtuconfig");
 
-    QStringList args;
-    for (int i = 0; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+    console::UseUtf8Console();
+    const QStringList args = console::Arguments(argc, argv);
     CliOptions options;
     int exitCode = kExitUsage;
     if (!ParseCliOptions(args, &options, &exitCode)) return exitCode;

@@ -1,12 +1,11 @@
 #include "cli/CliOutput.h"
 
-#include <unistd.h>
-
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <cstdio>
 #include <set>
 
+#include "cli/Console.h"
 #include "form/ConfigFiles.h"
 #include "params/DeviceAnswer.h"
 #include "params/ParameterTable.h"
@@ -74,7 +73,7 @@ void PrintMessage(const std::string& message) {
 }
 
 bool ProgressWanted() {
-    static const bool wanted = isatty(STDERR_FILENO) == 1;
+    static const bool wanted = console::IsTerminal(stderr);
     return wanted;
 }
 

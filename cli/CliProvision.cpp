@@ -1,14 +1,10 @@
 // provision: the template and the units' file checked, then one child process per port
 // ("provision-unit"), their progress shown as a table, a summary written and the failed
 // units listed. With --loop each port runs again for the next unit until Ctrl-C.
-#include <signal.h>
-#include <unistd.h>
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QProcess>
-#include <QSocketNotifier>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
@@ -22,7 +18,8 @@
 #include "cli/CliSession.h"
 #include "cli/CliUnitReport.h"
 #include "cli/CliUnitsFile.h"
-#include "params/AtomicFile.h"
+#include "cli/Console.h"
+#include "settings/AtomicFile.h"
 
 namespace {
 
@@ -67,14 +64,6 @@ std::vector<std::string> Fields(const std::string& line) {
     return fields;
 }
 
-// The self-pipe a signal handler writes to, so Ctrl-C reaches the event loop.
-int gSignalPipe[2] = {-1, -1};
-
-void OnStopSignal(int) {
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t n = write(gSignalPipe[1], &byte, 1);
-}
-
 std::string CsvField(const std::string& text) {
     if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
     std::string quoted = "\"";
@@ -85,7 +74,7 @@ std::string CsvField(const std::string& text) {
 class Provisioner {
   public:
     Provisioner(const CliOptions& options)
-        : options_(options), table_(options.ports, isatty(STDOUT_FILENO) == 1) {}
+        : options_(options), table_(options.ports, console::IsTerminal(stdout)) {}
 
     int Run() {
         if (options_.loop) WatchStopSignals();
@@ -103,17 +92,7 @@ class Provisioner {
 
   private:
     void WatchStopSignals() {
-        if (pipe(gSignalPipe) != 0) return;
-        stopNotifier_ = std::make_unique<QSocketNotifier>(gSignalPipe[0], QSocketNotifier::Read);
-        QObject::connect(stopNotifier_.get(), &QSocketNotifier::activated, [this] {
-            char byte;
-            [[maybe_unused]] const ssize_t n = read(gSignalPipe[0], &byte, 1);
-            Stop();
-        });
-        struct sigaction action {};
-        action.sa_handler = OnStopSignal;
-        sigaction(SIGINT, &action, nullptr);
-        sigaction(SIGTERM, &action, nullptr);
+        console::WatchStopRequests([this] { Stop(); });
     }
 
     // The first Ctrl-C ends the waits for a next unit and lets units being written finish; a
@@ -131,7 +110,7 @@ class Provisioner {
     void StopRun(PortRun& run) {
         run.unit.reason = "stopped";
         QProcess* process = run.process.get();
-        process->terminate();
+        console::StopUnitProcess(*process);
         QTimer::singleShot(kStopGrace, process, [process] { process->kill(); });
     }
 
@@ -184,6 +163,7 @@ class Provisioner {
             OnFinished(run, kExitUnit);
         });
         SetStep(run, sequence > 1 ? kWaitingStep : "starting");
+        console::PrepareUnitProcess(*process);
         process->start(QCoreApplication::applicationFilePath(), UnitArguments(run, sequence));
     }
 
@@ -349,7 +329,6 @@ class Provisioner {
     ProvisionTable table_;
     std::vector<std::unique_ptr<PortRun>> runs_;
     std::vector<UnitResult> results_;
-    std::unique_ptr<QSocketNotifier> stopNotifier_;
     QEventLoop loop_;
     bool stopping_ = false;
     int retriesDue_ = 0;  // ports pausing before they are tried again

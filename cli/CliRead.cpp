@@ -21,7 +21,7 @@ bool FileHolds(const std::string& path, const std::string& listing) {
 }  // namespace
 
 int RunPorts(const CliOptions&) {
-    for (const PortInfo& port : ListSerialPorts()) {
+    for (const PortInfo& port : serial::ListSerialPorts()) {
         PrintLine(port.device + "\t" + UnitText(port.description));
     }
     return kExitDone;

@@ -15,6 +15,7 @@
 #include "engine/JobTypes.h"
 #include "engine/ReceivePath.h"
 #include "engine/Worker.h"
+#include "serial/PortList.h"
 #include "serial/PortWatcher.h"
 #include "settings/Labels.h"
 #include "settings/Settings.h"
@@ -146,12 +147,11 @@ int CliSession::Connect() {
 }
 
 bool CliSession::WaitForPort() {
-    std::error_code ec;
-    if (std::filesystem::exists(options_.port, ec)) return true;
+    if (serial::PortExists(options_.port)) return true;
     char seconds[32];
     std::snprintf(seconds, sizeof seconds, "%g", options_.waitForPortSeconds);
     PrintMessage(options_.port + ": waiting up to " + seconds + " s for the port to appear");
-    if (serial::WaitForPath(options_.port,
+    if (serial::WaitForPort(options_.port,
                             static_cast<int>(std::min(options_.waitForPortSeconds * 1000.0,
                                                       static_cast<double>(INT_MAX))))) {
         return true;

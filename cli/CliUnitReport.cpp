@@ -3,12 +3,13 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <string_view>
 
 #include "cli/CliOutput.h"
 #include "form/ConfigFiles.h"
-#include "params/AtomicFile.h"
 #include "params/DeviceAnswer.h"
 #include "params/ParameterTable.h"
+#include "settings/AtomicFile.h"
 
 namespace {
 
@@ -36,8 +37,15 @@ std::map<std::string, std::string> ListingValues(const char* listing, int length
 }
 
 std::string UnitFileStem(const std::string& port, int sequence) {
-    const std::size_t slash = port.find_last_of('/');
-    const std::string base = slash == std::string::npos ? port : port.substr(slash + 1);
+    // "/dev/ttyUSB0" and "\\.\COM10" name their files by the last part: ttyUSB0, COM10.
+    const std::size_t slash = port.find_last_of("/\\");
+    std::string base = slash == std::string::npos ? port : port.substr(slash + 1);
+    // What is left of a name no system's file name takes.
+    for (char& c : base) {
+        if (std::string_view("<>:\"|?*").find(c) != std::string_view::npos ||
+            static_cast<unsigned char>(c) < 0x20)
+            c = '_';
+    }
     return base + "-" + std::to_string(sequence);
 }
 

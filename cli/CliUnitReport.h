@@ -32,7 +32,8 @@ struct UnitReport {
 // The values of every parameter the listing reports, by control name.
 std::map<std::string, std::string> ListingValues(const char* listing, int length);
 
-// The unit's files' name without its ending: the port's last path part and the unit's number.
+// The unit's files' name without its ending: the port's last path part (with "/" or "\\") and
+// the unit's number, any character a file name may not hold as "_".
 std::string UnitFileStem(const std::string& port, int sequence);
 // The report's file name in its folder: the stem and ".json".
 std::string ReportFileName(const std::string& port, int sequence);

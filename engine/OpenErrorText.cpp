@@ -1,9 +1,7 @@
 #include "engine/OpenErrorText.h"
 
-#include <pwd.h>
-#include <unistd.h>
-
 #include "settings/Labels.h"
+#include "settings/System.h"
 
 namespace {
 
@@ -21,15 +19,6 @@ constexpr KindRow kKindKeys[] = {
     {serial::PortError::Unsupported, "PortUnsupported"},
     {serial::PortError::Other, "PortFailed"},
 };
-
-}  // namespace
-
-std::string UserName() {
-    if (const passwd* entry = ::getpwuid(::getuid())) return entry->pw_name;
-    return "$USER";
-}
-
-namespace {
 
 const char* KeyOf(const serial::OpenFailure& failure) {
     if (!failure.step.empty()) return "PortRefusedSetting";
@@ -51,7 +40,7 @@ std::string DescribeOpenFailure(const std::string& device, const serial::OpenFai
                                                      {"pid", std::to_string(failure.holder.pid)},
                                                      {"program", failure.holder.program},
                                                      {"step", failure.step},
-                                                     {"user", UserName()}});
+                                                     {"user", sys::UserName()}});
     // The symbolic name reads the same in every language, unlike the system's sentence.
     const std::string name = serial::SystemErrorName(failure.error);
     if (!name.empty()) text += " [" + name + "]";

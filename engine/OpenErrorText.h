@@ -10,9 +10,6 @@
 #include "serial/PortError.h"
 #include "settings/Labels.h"
 
-// The name of the user the program runs as, for the commands the texts give.
-std::string UserName();
-
 // Why the device could not be opened: the holder, the dialout command, the refused setting.
 std::string DescribeOpenFailure(const std::string& device, const serial::OpenFailure& failure);
 

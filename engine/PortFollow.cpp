@@ -1,7 +1,5 @@
 #include "engine/PortFollow.h"
 
-#include <filesystem>
-
 #include "app/FrameWnd.h"
 #include "engine/ConfigMode.h"
 #include "engine/Connect.h"
@@ -46,10 +44,7 @@ bool NamesOneAdapter(const std::string& usbIdentity) {
 // The listed port that is the lost one back: the same by-id name, else the same USB adapter,
 // when the lost port had them; else the same path. Only a path that is there counts.
 const ListedPort* Returned(const FollowedPort& lost, const std::vector<ListedPort>& ports) {
-    const auto there = [](const ListedPort& port) {
-        std::error_code ec;
-        return std::filesystem::exists(port.device, ec);
-    };
+    const auto there = [](const ListedPort& port) { return serial::PortExists(port.device); };
     const bool byId = !lost.stableName.empty();
     const bool byUsb = NamesOneAdapter(lost.usbIdentity);
     const auto same = [&](const ListedPort& port) {
@@ -67,18 +62,11 @@ const ListedPort* Returned(const FollowedPort& lost, const std::vector<ListedPor
     return nullptr;
 }
 
-void WatchDeviceFolders(CM5Z30FrameWnd& frame) {
-    const std::filesystem::path dev = frame.portRoots.devRoot;
-    frame.portFollow.watcher.Watch(dev.string());
-    // Made by udev with the first adapter: watched again at every change until it is there.
-    frame.portFollow.watcher.Watch((dev / "serial/by-id").string());
-}
-
 }  // namespace
 
 void StartPortFollow(CM5Z30FrameWnd& frame) {
-    if (!frame.portFollow.watcher.Start(&frame, kMsgPortsChanged)) return;
-    WatchDeviceFolders(frame);
+    frame.portFollow.watcher.Start([&frame] { frame.PostMessage(kMsgPortsChanged, 0, 0); },
+                                   frame.portRoots);
 }
 
 void NotePortOpened(CM5Z30FrameWnd& frame, const std::string& device) {
@@ -86,7 +74,7 @@ void NotePortOpened(CM5Z30FrameWnd& frame, const std::string& device) {
     port.device = device;
     port.baud = ComboText(frame, "BaudRate1");
     port.format = ComboText(frame, "Checkcode");
-    for (const PortInfo& info : ListSerialPorts(frame.portRoots.sysRoot, frame.portRoots.devRoot)) {
+    for (const PortInfo& info : serial::ListSerialPorts(frame.portRoots)) {
         if (info.device != device) continue;
         port.stableName = info.stableName;
         port.usbIdentity = info.usbIdentity;
@@ -104,16 +92,15 @@ void NotePortLost(CM5Z30FrameWnd& frame) {
     PortFollowState& follow = frame.portFollow;
     if (!follow.open || !follow.reopenLost || !follow.watcher.IsRunning()) return;
     // A pseudo-terminal's number is no identity: the next terminal made gets it again.
-    if (follow.open->device.rfind("/dev/pts/", 0) == 0) return;
+    if (serial::IsTransientPort(follow.open->device)) return;
     follow.lost = std::move(follow.open);
     follow.open.reset();
     // A path of its own (a test's link) is awaited where it was.
-    follow.watcher.Watch(std::filesystem::path(follow.lost->device).parent_path().string());
+    follow.watcher.Follow(follow.lost->device);
     Log(frame, "Waiting", *follow.lost, follow.lost->device);
 }
 
 void OnPortsChanged(CM5Z30FrameWnd& frame) {
-    WatchDeviceFolders(frame);
     if (!FillFramePortList(frame)) {
         // The last adapter went: nothing is left to choose.
         auto* combo = dynamic_cast<CComboUI*>(frame.paintManager.FindControl("SerialPort"));

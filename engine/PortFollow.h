@@ -32,7 +32,7 @@ struct PortFollowState {
     std::string accessNotice;          // the last no-access notice logged
 };
 
-// Starts following the device folders (the port roots' /dev and its by-id folder).
+// Starts following the ports where the frame's port roots say.
 void StartPortFollow(CM5Z30FrameWnd& frame);
 // Remembers the port just opened with the form's settings.
 void NotePortOpened(CM5Z30FrameWnd& frame, const std::string& device);

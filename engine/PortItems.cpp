@@ -5,6 +5,7 @@
 
 #include "engine/OpenErrorText.h"
 #include "serial/PortList.h"
+#include "settings/System.h"
 
 namespace {
 
@@ -18,8 +19,9 @@ std::string Reason(const serial::PortAccess& access) {
             return {};
         case serial::PortUse::NoPermission:
             return FilledLabel(kSection, "NoPermission",
-                               {{"group", access.group}, {"user", UserName()}});
+                               {{"group", access.group}, {"user", sys::UserName()}});
         case serial::PortUse::InUse:
+            if (access.holder.pid == 0) return LabelText(kSection, "InUseUnnamed").str();
             return FilledLabel(
                 kSection, "InUse",
                 {{"pid", std::to_string(access.holder.pid)}, {"program", access.holder.program}});
@@ -31,12 +33,11 @@ std::string Reason(const serial::PortAccess& access) {
 
 std::vector<ListedPort> ListPorts(const std::vector<std::string>& extraPorts,
                                   const PortRoots& roots) {
-    const serial::UserIdentity user = roots.user ? *roots.user : serial::UserIdentity::OfProcess();
     std::vector<ListedPort> ports;
     const auto add = [&](ListedPort port) {
         const auto same = [&](const ListedPort& p) { return p.device == port.device; };
         if (port.device.empty() || std::any_of(ports.begin(), ports.end(), same)) return;
-        port.access = serial::CheckPortAccess(port.device, user, roots.ownership);
+        port.access = serial::CheckPortAccess(port.device, roots);
         ports.push_back(std::move(port));
     };
     for (const std::string& device : extraPorts) {
@@ -44,7 +45,7 @@ std::vector<ListedPort> ListPorts(const std::vector<std::string>& extraPorts,
         port.device = device;
         add(std::move(port));
     }
-    for (const PortInfo& info : ListSerialPorts(roots.sysRoot, roots.devRoot)) {
+    for (const PortInfo& info : serial::ListSerialPorts(roots)) {
         ListedPort port;
         port.device = info.device;
         port.stableName = info.stableName;
@@ -82,5 +83,5 @@ std::string NoAccessNotice(const std::vector<ListedPort>& ports) {
     if (groups.empty()) return {};
     std::string joined;
     for (const std::string& group : groups) joined += (joined.empty() ? "" : ",") + group;
-    return FilledLabel(kSection, "NoAccess", {{"group", joined}, {"user", UserName()}});
+    return FilledLabel(kSection, "NoAccess", {{"group", joined}, {"user", sys::UserName()}});
 }

@@ -9,10 +9,10 @@
 
 #include "app/FrameWnd.h"
 #include "form/DeviceForm.h"
-#include "params/AtomicFile.h"
 #include "params/ConfigFileText.h"
 #include "params/DeviceAnswer.h"
 #include "params/Listing.h"
+#include "settings/AtomicFile.h"
 #include "settings/Labels.h"
 #include "settings/Settings.h"
 #include "ui/Log.h"

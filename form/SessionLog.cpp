@@ -3,8 +3,8 @@
 #include <QDir>
 
 #include "app/FrameWnd.h"
-#include "params/AtomicFile.h"
 #include "params/SecretValues.h"
+#include "settings/AtomicFile.h"
 #include "settings/Labels.h"
 #include "settings/Settings.h"
 #include "ui/Dialogs.h"

@@ -7,8 +7,9 @@
 #include <regex>
 #include <system_error>
 
-#include "params/AtomicFile.h"
 #include "params/ConfigFileText.h"
+#include "settings/AtomicFile.h"
+#include "settings/System.h"
 
 namespace fs = std::filesystem;
 
@@ -60,16 +61,9 @@ void Prune(const std::string& unit, const std::string& keep) {
 
 }  // namespace
 
-std::string BackupRoot() {
-    const char* data = std::getenv("XDG_DATA_HOME");
-    std::string base;
-    if (data && data[0] == '/') {
-        base = data;
-    } else {
-        const char* home = std::getenv("HOME");
-        base = std::string(home ? home : "") + "/.local/share";
-    }
-    return base + "/dtuconfig/backups";
+std::string BackupRoot(std::string* why) {
+    const std::string data = sys::UserFolderPath(sys::UserFolderKind::Data, why);
+    return data.empty() ? std::string() : data + "backups";
 }
 
 bool StoreBackup(const std::string& unit, std::string_view listing,
@@ -77,6 +71,11 @@ bool StoreBackup(const std::string& unit, std::string_view listing,
                  std::string* error) {
     if (!IsUnitName(unit)) {
         *error = "not a unit's folder name: " + unit;
+        return false;
+    }
+    std::string noFolder;
+    if (BackupRoot(&noFolder).empty()) {
+        *error = "no folder for backups: " + noFolder;
         return false;
     }
     std::error_code ec;
@@ -105,7 +104,7 @@ bool StoreBackup(const std::string& unit, std::string_view listing,
 
 std::vector<BackupFile> ListBackups(const std::string& unit) {
     std::vector<BackupFile> backups;
-    if (!IsUnitName(unit)) return backups;
+    if (!IsUnitName(unit) || BackupRoot().empty()) return backups;
     std::error_code ec;
     for (const fs::directory_entry& file : fs::directory_iterator(BackupRoot() + "/" + unit, ec)) {
         const fs::path& path = file.path();
@@ -135,7 +134,8 @@ std::optional<BackupFile> FindBackup(std::string_view id) {
     if (slash == std::string_view::npos) return std::nullopt;
     const std::string unit(id.substr(0, slash));
     const std::string time(id.substr(slash + 1));
-    if (!IsUnitName(unit) || !std::regex_match(time, TimePattern())) return std::nullopt;
+    if (!IsUnitName(unit) || !std::regex_match(time, TimePattern()) || BackupRoot().empty())
+        return std::nullopt;
     std::error_code ec;
     if (!fs::is_regular_file(PathOf(unit, time), ec)) return std::nullopt;
     return BackupFile{unit, time, PathOf(unit, time)};

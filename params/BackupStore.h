@@ -21,9 +21,10 @@ struct BackupFile {
     std::string Id() const { return unit + "/" + time; }
 };
 
-// The folder of every unit's backups: $XDG_DATA_HOME/dtuconfig/backups, with
-// ~/.local/share in place of XDG_DATA_HOME when that is unset, empty or not absolute.
-std::string BackupRoot();
+// The folder of every unit's backups: "backups" in the user's data folder (sys::UserFolder:
+// $XDG_DATA_HOME/dtuconfig/backups, %LOCALAPPDATA%\dtuconfig\backups); "" with the reason in
+// *why when the system names no data folder.
+std::string BackupRoot(std::string* why = nullptr);
 
 // Stores the listing as the unit's backup taken at `when`, written whole or not at all
 // (ReplaceFileContents); a name already taken gets a suffix. Then removes the unit's oldest

@@ -1,8 +1,5 @@
 #include "params/UnitEncoding.h"
 
-#include <iconv.h>
-#include <cerrno>
-
 #include "params/ParameterTable.h"
 #include "ui/TextCodec.h"
 
@@ -12,24 +9,6 @@ bool IsAscii(std::string_view text) {
     for (unsigned char c : text) {
         if (c >= 0x80) return false;
     }
-    return true;
-}
-
-// UTF-8 to GBK through glibc's iconv; false on any character GBK lacks.
-bool Utf8ToGbk(std::string_view text, std::string* bytes) {
-    iconv_t cd = iconv_open("GBK", "UTF-8");
-    if (cd == reinterpret_cast<iconv_t>(-1)) return false;
-    std::string out(text.size() * 2 + 8, '\0');
-    char* in = const_cast<char*>(text.data());
-    std::size_t inLeft = text.size();
-    char* dst = out.data();
-    std::size_t outLeft = out.size();
-    const bool done = iconv(cd, &in, &inLeft, &dst, &outLeft) != static_cast<std::size_t>(-1) &&
-                      iconv(cd, nullptr, nullptr, &dst, &outLeft) != static_cast<std::size_t>(-1);
-    iconv_close(cd);
-    if (!done || inLeft != 0) return false;
-    out.resize(out.size() - outLeft);
-    *bytes = std::move(out);
     return true;
 }
 
@@ -47,5 +26,5 @@ bool EncodeForUnit(std::string_view text, UnitCodePage page, std::string* bytes)
         *bytes = std::string(text);
         return true;
     }
-    return Utf8ToGbk(text, bytes);
+    return ui::EncodeGbk(text, bytes);
 }

@@ -28,3 +28,8 @@ DTU_BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev libgl-dev fonts-wqy-micro
 # man-db.
 DTU_TEST_PACKAGES=(libgtest-dev libgmock-dev xvfb xdotool python3 clang-format
     dpkg-dev lintian appstream desktop-file-utils man-db)
+# Packages of the Windows build (scripts/windows) and of its tests under wine: mingw-w64, the
+# build machine's Qt tools, GoogleTest's sources, wine and a display for the window.
+DTU_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix qt6-base-dev-tools googletest cmake ninja-build
+    xz-utils)
+DTU_WINE_PACKAGES=(wine wine64 xvfb python3 fonts-wqy-microhei)

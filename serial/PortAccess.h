@@ -1,14 +1,13 @@
 #pragma once
 // Whether this user can use a port now, and if not why: no permission (with the group that
-// would give it) or another program has it. Checked without opening the device, so a port that
-// cannot be opened is still listed with its reason.
+// would give it) or another program has it (named where the system tells). Checked without
+// taking the port, so a port that cannot be opened is still listed with its reason.
 //
-// Threads: any; plain file operations only.
+// Threads: any.
 #include <string>
-#include <vector>
 
 #include "serial/PortError.h"
-#include "serial/PortOwnership.h"
+#include "serial/PortRoots.h"
 
 namespace serial {
 
@@ -17,20 +16,10 @@ enum class PortUse { Free, NoPermission, InUse };
 struct PortAccess {
     PortUse use = PortUse::Free;
     std::string group;  // NoPermission: the device's group, the one to join ("dialout")
-    PortHolder holder;  // InUse: who has it
+    PortHolder holder;  // InUse: who has it (pid 0 when the system does not say)
 };
 
-// Who asks: a user id and the groups the running process has (a group joined after login does
-// not count until the next login).
-struct UserIdentity {
-    unsigned uid = 0;
-    std::vector<unsigned> groups;
-    static UserIdentity OfProcess();
-};
-
-// Whether user may read and write the device, and whether another process holds it (through its
-// lock file or an open descriptor among the processes under roots.procRoot).
-PortAccess CheckPortAccess(const std::string& device, const UserIdentity& user,
-                           const OwnershipRoots& roots);
+// Whether the user of roots (the running process by default) may use the port now.
+PortAccess CheckPortAccess(const std::string& device, const PortRoots& roots);
 
 }  // namespace serial

@@ -1,6 +1,7 @@
 #pragma once
-// What went wrong with a port. The one place that turns the system's error codes (errno here)
-// into kinds the program words from its label file; each backend implements it for its codes.
+// What went wrong with a port. The one place that turns the system's error codes (errno on
+// Linux, GetLastError on Windows) into kinds the program words from its label file; each
+// system implements it for its codes (serial/posix/ErrorText.cpp, serial/win32/ErrorText.cpp).
 #include <string>
 
 namespace serial {
@@ -35,7 +36,12 @@ std::string SystemErrorText(int error);
 // The code's symbolic name ("ENOENT"), the same in every language; "" when it has none.
 std::string SystemErrorName(int error);
 
-// The calling thread's last system error code (errno). Any thread.
+// The calling thread's last system error code (errno, GetLastError). Any thread.
 int LastSystemError();
+// A system code of that kind (EINVAL for Unsupported; ERROR_INVALID_PARAMETER on Windows), for
+// failures the program finds itself. Any thread.
+int SystemErrorOf(PortError kind);
+// The system's code for a write that outran its time (ETIMEDOUT, ERROR_TIMEOUT). Any thread.
+int TimedOutError();
 
 }  // namespace serial

@@ -1,35 +1,35 @@
 #pragma once
-// The serial ports this machine has, for the port list: every terminal under /sys/class/tty that
-// sits on a real device, with a description the user can recognise the adapter by. The listing
-// itself is the platform's (posix/PortList.cpp reads sysfs).
-#include <functional>
+// The serial ports this machine has, for the port list, each with a description the user can
+// recognise the adapter by. The listing itself is the system's (serial/posix/PortList.cpp reads
+// sysfs; serial/win32/PortList.cpp the registry and SetupAPI).
+//
+// Threads: any.
 #include <string>
 #include <vector>
 
+#include "serial/PortRoots.h"
+
 struct PortInfo {
-    std::string device;       // "/dev/ttyUSB0": the item text and what OpenPort takes
+    std::string device;       // "/dev/ttyUSB0", "COM3": the item text and what OpenPort takes
     std::string description;  // "FTDI FT232R USB UART (0403:6001, serial A50285BI)"
-    // Its name under <devRoot>/serial/by-id, which stays the same wherever it is plugged in;
+    // A name that stays the same wherever the adapter is plugged in (the by-id name on Linux);
     // "" when it has none.
     std::string stableName;
     // USB vendor, product and serial ("0403:6001:A50285BI"); "" for a port not on USB.
     std::string usbIdentity;
 };
 
-// Whether a UART answers behind an 8250 device node (the kernel makes nodes for ports that are
-// not there).
-using UartProbe = std::function<bool(const std::string& devicePath)>;
+namespace serial {
 
-// True when TIOCGSERIAL on the device reports a UART type other than PORT_UNKNOWN, or when the
-// device cannot be opened to ask for lack of permission or because it is in use. Any thread.
-bool UartExists(const std::string& devicePath);
+// The system's ports, sorted by name with numbers in numeric order (ttyS2 before ttyS10, COM2
+// before COM10).
+std::vector<PortInfo> ListSerialPorts(const PortRoots& roots = {});
 
-// The ports under sysRoot (one folder per terminal, whose "device" link leads to the hardware),
-// with device paths under devRoot, sorted by device path with numbers in numeric order
-// (ttyS2 before ttyS10). Virtual terminals (no "device" link) are skipped, and 8250 ports are
-// listed only when their "type" attribute names a UART, or, without one, when uartExists says so.
-// Each port's by-id name is looked up under devRoot/serial/by-id. Any thread.
-std::vector<PortInfo> ListSerialPorts(const std::string& sysRoot = "/sys/class/tty",
-                                      const std::string& devRoot = "/dev");
-std::vector<PortInfo> ListSerialPorts(const std::string& sysRoot, const std::string& devRoot,
-                                      const UartProbe& uartExists);
+// Whether the port is there now (its device exists), listed or not.
+bool PortExists(const std::string& device);
+
+// A port whose name is no identity, because the next such port made gets it again (a
+// pseudo-terminal): never awaited back after it was lost.
+bool IsTransientPort(const std::string& device);
+
+}  // namespace serial

@@ -1,48 +1,41 @@
 #pragma once
-// Follows the folders where device nodes come and go (/dev, /dev/serial/by-id, or a test's own
-// folder) without polling: the kernel wakes a thread only when an entry is made, removed or has
-// its permissions changed, and the owner is told with a posted message.
+// Follows serial ports coming and going without polling: the system wakes a thread only when a
+// port appears, goes or changes its permissions (inotify on the device folders on Linux, the
+// device-change notifications on Windows), and the owner is told through a callback.
 //
-// Threads: Start, Watch, Stop and the destructor on the owner's thread (the UI thread). The
-// watcher's own thread only reads the kernel's notices and posts the message.
-#include <atomic>
+// Threads: Start, Follow, Stop and the destructor on the owner's thread (the UI thread). The
+// callback runs on the watcher's own thread: it should only post a message.
+#include <functional>
+#include <memory>
 #include <string>
-#include <thread>
 
-#include "ui/Types.h"
-
-class CWindowWnd;
+#include "serial/PortRoots.h"
 
 namespace serial {
 
 class PortWatcher {
   public:
-    PortWatcher() = default;
+    PortWatcher();
     ~PortWatcher();
     PortWatcher(const PortWatcher&) = delete;
     PortWatcher& operator=(const PortWatcher&) = delete;
 
-    // Starts the thread that posts message (wParam 0, lParam 0) to owner after each burst of
-    // changes in the watched folders; true when it runs (a running one is kept).
-    bool Start(CWindowWnd* owner, UINT message);
-    // Adds a folder; watching one twice is harmless. False when it cannot be watched (missing).
-    bool Watch(const std::string& folder);
-    // Ends and joins the thread; nothing is posted after it returns.
+    // Starts the thread that calls changed after each burst of changes to the ports found where
+    // roots says; true when it runs (a running one is kept).
+    bool Start(std::function<void()> changed, const PortRoots& roots = {});
+    // Also tells when this port (a name of its own, such as a test's link) comes or goes.
+    void Follow(const std::string& device);
+    // Ends and joins the thread; changed is not called after it returns.
     void Stop();
-    bool IsRunning() const { return thread_.joinable(); }
+    bool IsRunning() const;
 
   private:
-    void Run();
-
-    int notices_ = -1;  // inotify descriptor
-    int stop_ = -1;     // eventfd that ends the thread
-    CWindowWnd* owner_ = nullptr;
-    UINT message_ = 0;
-    std::thread thread_;
+    struct State;
+    std::unique_ptr<State> state_;
 };
 
-// Blocks until path exists (a link counts once what it leads to exists) or timeoutMs passed,
-// woken by the kernel when its folder changes; true when it exists. Any thread.
-bool WaitForPath(const std::string& path, int timeoutMs);
+// Blocks until the port exists or timeoutMs passed, woken by the system when ports change;
+// true when it exists. Any thread.
+bool WaitForPort(const std::string& device, int timeoutMs);
 
 }  // namespace serial

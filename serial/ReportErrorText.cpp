@@ -1,7 +1,5 @@
 #include "serial/ReportErrorText.h"
 
-#include <cerrno>
-
 #include "serial/PortError.h"
 #include "settings/Labels.h"
 
@@ -35,7 +33,7 @@ std::string ReportErrorText(const char* operation, int error, unsigned portNumbe
         if (row.kind == ClassifyError(error)) what = LabelText(kSection, row.key).str();
     }
     // A write that outran its time limit: the line, not the device, is the matter.
-    if (error == ETIMEDOUT) what = LabelText(kSection, "TimedOut").str();
+    if (error == TimedOutError()) what = LabelText(kSection, "TimedOut").str();
     // The symbolic name reads the same in every language, unlike the system's sentence.
     const std::string name = SystemErrorName(error);
     if (!name.empty()) what += " [" + name + "]";

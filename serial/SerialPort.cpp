@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <system_error>
@@ -27,7 +26,7 @@ UINT PortNumberOf(const std::string& device) {
 
 }  // namespace
 
-CSerialPort::CSerialPort() : backend(std::make_unique<serial::PortBackend>()) {}
+CSerialPort::CSerialPort() : backend(serial::MakeSystemPortBackend()) {}
 
 CSerialPort::~CSerialPort() {
     Close();
@@ -39,6 +38,7 @@ bool CSerialPort::OpenPort(CWindowWnd* ownerWindow, const std::string& device, U
     gate.Reopen();
     {
         std::unique_lock lock(portLock);
+        backend = serial::MakePortBackend(device);
         owner = ownerWindow;
         portNumber = PortNumberOf(device);
         eventMask = mask;
@@ -58,15 +58,16 @@ bool CSerialPort::OpenPort(CWindowWnd* ownerWindow, const std::string& device, U
             return false;
         }
         // The configuration steps, named as the Windows comm API names them, stopping at the
-        // first that fails. Time-outs and the event mask need no call here: reads never block
-        // and the monitor filters by the mask.
+        // first that fails.
         serial::CommSettings settings;
         const char* failedStep = nullptr;
-        if (!backend->ReadSettings(&error)) {
+        if (!backend->PrepareEvents(mask, &error, &failedStep)) {
+            if (!failedStep) failedStep = "SetCommMask()";
+        } else if (!backend->ReadSettings(&error)) {
             failedStep = "GetCommState()";
         } else if (!serial::ParseConfigText(config, settings)) {
             failedStep = "BuildCommDCB()";
-            error = EINVAL;
+            error = serial::SystemErrorOf(serial::PortError::Unsupported);
         } else if (!backend->ApplySettings(settings, &error)) {
             failedStep = "SetCommState()";
         }

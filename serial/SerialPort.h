@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "serial/PortError.h"
-#include "serial/PortOwnership.h"
+#include "serial/PortRoots.h"
 #include "ui/Types.h"
 #include "ui/UiThread.h"
 

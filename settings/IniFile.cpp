@@ -1,10 +1,11 @@
 #include "settings/IniFile.h"
 
+#include "settings/AtomicFile.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <sstream>
 #include <string_view>
 #include <vector>
@@ -130,29 +131,6 @@ bool HasLineBreak(const std::string& s) {
     return s.find_first_of("\r\n") != std::string::npos;
 }
 
-// Writes content to a fresh file beside path and renames it over path.
-bool ReplaceFile(const std::string& path, const std::string& content) {
-    std::random_device random;
-    std::string temp;
-    std::FILE* file = nullptr;
-    for (int attempt = 0; attempt < 8 && file == nullptr; ++attempt) {
-        temp = path + ".tmp" + std::to_string(random());
-        file = std::fopen(temp.c_str(), "wbx");  // never reuse a name someone else holds
-    }
-    if (file == nullptr) return false;
-    const bool written = std::fwrite(content.data(), 1, content.size(), file) == content.size();
-    const bool closed = std::fclose(file) == 0;
-    std::error_code error;
-    if (written && closed) {
-        const fs::file_status old = fs::status(path, error);
-        if (fs::exists(old)) fs::permissions(temp, old.permissions(), error);
-        fs::rename(temp, path, error);
-        if (!error) return true;
-    }
-    fs::remove(temp, error);
-    return false;
-}
-
 }  // namespace
 
 std::string GetString(const std::string& section, const std::string& key, const std::string& def,
@@ -232,7 +210,7 @@ bool WriteString(const std::string& section, const std::string& key, const std::
 
     std::string output(byteOrderMark);
     for (const Line& line : lines) output += line.text + line.end;
-    return ReplaceFile(path, output);
+    return ReplaceFileContents(path, output, nullptr);
 }
 
 }  // namespace ini

@@ -1,12 +1,11 @@
 #include "settings/Settings.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
 
 #include "settings/IniFile.h"
 #include "settings/Labels.h"
+#include "settings/System.h"
 #include "ui/PaintManager.h"
 
 namespace {
@@ -18,21 +17,6 @@ constexpr const char* kInstalledData = "../share/dtuconfig/";
 bool HoldsSkins(const std::string& folder) {
     std::error_code ec;
     return std::filesystem::is_directory(folder + "skin", ec);
-}
-
-// $VARIABLE when set and absolute (as the XDG rules ask), else $HOME/fallback.
-std::string XdgBase(const char* variable, const char* homeFallback) {
-    if (const char* xdg = std::getenv(variable); xdg && *xdg == '/') return xdg;
-    if (const char* home = std::getenv("HOME"); home && *home) {
-        return std::string(home) + "/" + homeFallback;
-    }
-    return "/tmp";
-}
-
-std::string MadeFolder(const std::string& folder) {
-    std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    return folder;
 }
 
 }  // namespace
@@ -49,19 +33,17 @@ std::string DataFolder(const std::string& instancePath) {
     return ec ? instancePath + kInstalledData : tidy.string() + "/";
 }
 
-std::string ConfigIniPath(const std::string& instancePath) {
+std::string ConfigIniPath(const std::string& instancePath, std::string* why) {
     if (!instancePath.empty() && !IsInstalledLayout(instancePath) &&
-        access(instancePath.c_str(), W_OK) == 0) {
+        sys::FolderWritable(instancePath)) {
         return instancePath + "config.ini";
     }
-    return MadeFolder(XdgBase("XDG_CONFIG_HOME", ".config") + "/dtuconfig") + "/config.ini";
+    const std::string folder = sys::UserFolder(sys::UserFolderKind::Config, why);
+    return folder.empty() ? std::string() : folder + "config.ini";
 }
 
 std::string UserDataFolder() {
-    const std::string folder = XdgBase("XDG_DATA_HOME", ".local/share") + "/dtuconfig";
-    std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    return std::filesystem::is_directory(folder, ec) ? folder + "/" : std::string();
+    return sys::UserFolder(sys::UserFolderKind::Data);
 }
 
 int ReadLanguageSetting(const std::string& configPath) {
@@ -88,7 +70,7 @@ std::string LabelFileIn(const std::string& skinFolder) {
 }
 
 int SetUpSkinAndLabels() {
-    CPaintManagerUI::SetInstance();
+    CPaintManagerUI::SetInstancePath(sys::ProgramFolder());
     const std::string instance = CPaintManagerUI::GetInstancePath().str();
     const int language = ReadLanguageSetting(ConfigIniPath(instance));
     const std::string skin = SkinFolder(DataFolder(instance), language);

@@ -3,9 +3,10 @@
 #include <string>
 
 // "config.ini" in the executable's folder when that folder is writable and not an installed
-// program's (see IsInstalledLayout), otherwise in $XDG_CONFIG_HOME/dtuconfig/
-// (~/.config/dtuconfig/).
-std::string ConfigIniPath(const std::string& instancePath);
+// program's (see IsInstalledLayout), otherwise in the user's configuration folder
+// (sys::UserFolder: $XDG_CONFIG_HOME/dtuconfig/, %APPDATA%\dtuconfig\); "" with the reason in
+// *why when there is none.
+std::string ConfigIniPath(const std::string& instancePath, std::string* why = nullptr);
 
 // True when the executable's folder (ending in a slash) holds no skins of its own but
 // ../share/dtuconfig/ beside it does: an installed program, whose folder is never written.
@@ -13,8 +14,8 @@ bool IsInstalledLayout(const std::string& instancePath);
 // Where the skins and help live: the executable's folder in a build folder, the installed
 // ../share/dtuconfig/ otherwise. Ends in a slash.
 std::string DataFolder(const std::string& instancePath);
-// The folder for the engineer's backups and logs, $XDG_DATA_HOME/dtuconfig/
-// (~/.local/share/dtuconfig/), created when missing; "" when it cannot be.
+// The folder for the engineer's backups and logs (sys::UserFolder: $XDG_DATA_HOME/dtuconfig/,
+// %LOCALAPPDATA%\dtuconfig\), created when missing; "" when there is none or it cannot be.
 std::string UserDataFolder();
 
 // [Set] Language read as at most 19 characters and converted like atoi: 0 when missing or

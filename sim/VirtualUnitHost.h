@@ -1,6 +1,7 @@
 #pragma once
-// Runs a VirtualUnit on a pseudo-terminal, so a program opens the slave side (DevicePath) as
-// it would open a serial port and talks to the unit with its real serial code.
+// Runs a VirtualUnit on a line a program opens (DevicePath) as it would open a serial port and
+// talks to the unit with its real serial code: a pseudo-terminal on Linux, a line inside the
+// process on Windows (sim/InProcessLine.h), which has no pseudo-terminals.
 //
 // Threads: Start, Stop and the destructor from the owning thread. The host's own I/O thread
 // reads the master, feeds the unit, and writes its output as its wire time passes. Every
@@ -8,6 +9,7 @@
 // time: they take the lock that also guards the unit's use by the I/O thread, and wake that
 // thread when they change what it must do.
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -21,21 +23,28 @@
 
 namespace sim {
 
+class InProcessLine;
+
+// The line a unit is run on.
+enum class UnitLine { Pty, InProcess };
+// The system's own: a pseudo-terminal on Linux, the in-process line on Windows.
+UnitLine DefaultUnitLine();
+
 class VirtualUnitHost {
   public:
-    explicit VirtualUnitHost(UnitOptions options);
+    explicit VirtualUnitHost(UnitOptions options, UnitLine line = DefaultUnitLine());
     ~VirtualUnitHost();
     VirtualUnitHost(const VirtualUnitHost&) = delete;
     VirtualUnitHost& operator=(const VirtualUnitHost&) = delete;
 
-    // Opens the pseudo-terminal, powers the unit on and starts the I/O thread; returns false
-    // with a reason in `error` when the options are invalid or the terminal cannot be made.
+    // Opens the line, powers the unit on and starts the I/O thread; returns false with a reason
+    // in `error` when the options are invalid or the line cannot be made.
     // Owning thread; once only.
     bool Start(std::string* error);
     // Stops the I/O thread and closes the terminal; the unit's state stays inspectable.
     // Owning thread; safe to call twice.
     void Stop();
-    // The slave path a program opens ("/dev/pts/N"); empty before Start. Any thread.
+    // The name a program opens ("/dev/pts/N", "VIRTUAL1"); empty before Start. Any thread.
     std::string DevicePath() const;
     // Sets a callback the I/O thread calls once after the line was cut (unplug). Call before
     // Start.
@@ -75,12 +84,21 @@ class VirtualUnitHost {
     void Inspect(const std::function<void(const VirtualUnit&)>& inspect) const;
 
   private:
-    void Run();
+    // The pseudo-terminal (sim/posix/PtyLine.cpp; Windows has none).
+    bool StartPty(std::string* error);
+    void RunPty();
+    void WakePtyLocked();
+    void ClosePtyLocked();
+    void LetReaderDrain(std::string& pending);
+    // The in-process line (sim/InProcessHost.cpp).
+    bool StartInProcess(std::string* error);
+    void RunInProcess();
+
     void WakeLocked();  // caller holds `lock`
     void CloseLine();
-    void LetReaderDrain(std::string& pending);
 
     UnitOptions options;
+    UnitLine lineKind;
     mutable std::mutex lock;
     std::optional<VirtualUnit> unit;     // guarded by `lock`
     bool lineCut = false;                // guarded by `lock`
@@ -91,9 +109,10 @@ class VirtualUnitHost {
     // The descriptors are used by the I/O thread; they are closed under `lock` (by the I/O
     // thread on a cut, by Stop after the join).
     int masterFd = -1;
-    int slaveFd = -1;       // held open so the master never sees a hang-up between client opens
-    int wakeFd = -1;        // eventfd: stop and changes from other threads
-    bool stopping = false;  // guarded by `lock`
+    int slaveFd = -1;  // held open so the master never sees a hang-up between client opens
+    int wakeFd = -1;   // eventfd: stop and changes from other threads
+    std::shared_ptr<InProcessLine> inProcess;  // the in-process line, made by Start
+    bool stopping = false;                     // guarded by `lock`
     std::thread thread;
 };
 

@@ -38,12 +38,6 @@ CPaintManagerUI::~CPaintManagerUI() {
     delete root;
 }
 
-void CPaintManagerUI::SetInstance() {
-    std::error_code ec;
-    auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (!ec) SetInstancePath(exe.parent_path().string());
-}
-
 void CPaintManagerUI::SetInstancePath(const CStdString& path) {
     InstancePath() = WithSlash(path);
 }

@@ -25,9 +25,7 @@ class CPaintManagerUI {
     CPaintManagerUI(const CPaintManagerUI&) = delete;
     CPaintManagerUI& operator=(const CPaintManagerUI&) = delete;
 
-    // The executable's folder, ending in a slash. SetInstance finds it from /proc/self/exe;
-    // SetInstancePath overrides it (tests).
-    static void SetInstance();
+    // The executable's folder, ending in a slash: set once at start-up (tests set their own).
     static void SetInstancePath(const CStdString& path);
     static CStdString GetInstancePath();
     // The folder skin file names are resolved in; a trailing slash is added when missing.

@@ -1,8 +1,5 @@
 #include "ui/TextCodec.h"
 
-#include <iconv.h>
-
-#include <cerrno>
 #include <string>
 
 namespace ui {
@@ -40,32 +37,6 @@ bool IsValidUtf8(std::string_view bytes) {
         i += static_cast<std::size_t>(extra) + 1;
     }
     return true;
-}
-
-QString DecodeGbk(std::string_view bytes) {
-    iconv_t cd = iconv_open("UTF-8", "GBK");
-    if (cd == reinterpret_cast<iconv_t>(-1))
-        return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    std::string out;
-    out.resize(bytes.size() * 4 + 16);
-    char* in = const_cast<char*>(bytes.data());
-    std::size_t inLeft = bytes.size();
-    char* dst = out.data();
-    std::size_t outLeft = out.size();
-    while (inLeft > 0) {
-        if (iconv(cd, &in, &inLeft, &dst, &outLeft) != static_cast<std::size_t>(-1)) break;
-        if (errno == E2BIG) break;
-        // An undecodable byte: show a replacement character and go on after it.
-        static const char kReplacement[] = "\xEF\xBF\xBD";
-        if (outLeft < 3) break;
-        for (char ch : std::string_view(kReplacement, 3)) *dst++ = ch;
-        outLeft -= 3;
-        ++in;
-        --inLeft;
-    }
-    iconv_close(cd);
-    out.resize(out.size() - outLeft);
-    return QString::fromUtf8(out.data(), static_cast<qsizetype>(out.size()));
 }
 
 QString DecodeUnitText(std::string_view bytes) {

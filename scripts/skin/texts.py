@@ -134,6 +134,9 @@ LABELS += [
      ("no permission: sudo usermod -aG {group} {user}, then log in again",
       "无权限：请执行 sudo usermod -aG {group} {user}，然后重新登录")),
     ("PortList", "InUse", ("in use by PID {pid} ({program})", "已被 PID {pid}（{program}）占用")),
+    ("PortList", "InUseUnnamed",
+     ("in use by another program (Windows does not say which)",
+      "已被其他程序占用（Windows 不提供占用程序的名称）")),
     ("PortList", "NoAccess",
      ("There are serial ports, but this user may use none of them. Join their group with:"
       " sudo usermod -aG {group} {user} (then log in again).",

@@ -88,4 +88,30 @@ int LastSystemError() {
     return errno;
 }
 
+int SystemErrorOf(PortError kind) {
+    switch (kind) {
+        case PortError::None:
+            return 0;
+        case PortError::NotFound:
+            return ENOENT;
+        case PortError::Permission:
+            return EACCES;
+        case PortError::Busy:
+            return EBUSY;
+        case PortError::Lost:
+            return EIO;
+        case PortError::NotSerial:
+            return ENOTTY;
+        case PortError::Unsupported:
+            return EINVAL;
+        case PortError::Other:
+            break;
+    }
+    return EPROTO;
+}
+
+int TimedOutError() {
+    return ETIMEDOUT;
+}
+
 }  // namespace serial

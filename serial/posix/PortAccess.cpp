@@ -1,12 +1,14 @@
 // Permission from the device's mode bits against the process's own user and groups, and the
 // holder from the lock files and /proc, as the open would meet them.
-#include "serial/PortAccess.h"
+#include "serial/posix/PortAccess.h"
 
 #include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+
+#include "serial/posix/PortOwnership.h"
 
 namespace serial {
 
@@ -56,6 +58,11 @@ PortAccess CheckPortAccess(const std::string& device, const UserIdentity& user,
         access.use = PortUse::InUse;
     }
     return access;
+}
+
+PortAccess CheckPortAccess(const std::string& device, const PortRoots& roots) {
+    return CheckPortAccess(device, roots.user ? *roots.user : UserIdentity::OfProcess(),
+                           roots.ownership);
 }
 
 }  // namespace serial

@@ -17,6 +17,7 @@
 #include <string_view>
 
 #include "serial/posix/LineSettings.h"
+#include "serial/posix/PortOwnership.h"
 
 namespace serial {
 
@@ -40,7 +41,38 @@ bool IsNoDriverSupport(int error) {
 
 }  // namespace
 
-struct PortBackend::State {
+// A terminal device: the descriptor, the lock file and the two eventfds.
+class PosixPortBackend final : public PortBackend {
+  public:
+    PosixPortBackend();
+    ~PosixPortBackend() override;
+
+    bool Open(const std::string& device, const OwnershipRoots& roots, int* error,
+              PortHolder* holder) override;
+    void Close() override;
+    void ReleaseLock() override;
+    bool IsOpen() const override;
+    // Reads never block and the monitor filters by the mask itself: nothing to set.
+    bool PrepareEvents(unsigned, int*, const char**) override { return true; }
+    bool ReadSettings(int* error) override;
+    bool ApplySettings(const CommSettings& settings, int* error) override;
+    bool Purge(PurgeSide side) override;
+    bool TakeLineErrors() override;
+    int QueuedBytes(int* error) override;
+    long Read(void* buffer, size_t size, int* error) override;
+    size_t Write(const void* data, size_t length, int timeLimitMs, WriteEnd* end,
+                 int* error) override;
+    WaitResult Wait(bool wantData) override;
+    void SignalWake() override;
+    void TakeWake() override;
+    void SignalStop() override;
+
+  private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+struct PosixPortBackend::State {
     int fd = -1;
     int stopFd = -1;  // never drained: once set, every wait and write sees it until Close
     int wakeFd = -1;  // drained by the monitor for each queued write
@@ -52,18 +84,18 @@ struct PortBackend::State {
     bool TakeLineErrorsLocked();
 };
 
-PortBackend::PortBackend() : state_(std::make_unique<State>()) {}
+PosixPortBackend::PosixPortBackend() : state_(std::make_unique<State>()) {}
 
-PortBackend::~PortBackend() {
+PosixPortBackend::~PosixPortBackend() {
     Close();
 }
 
-bool PortBackend::IsOpen() const {
+bool PosixPortBackend::IsOpen() const {
     return state_->fd >= 0;
 }
 
-bool PortBackend::Open(const std::string& device, const OwnershipRoots& roots, int* error,
-                       PortHolder* holder) {
+bool PosixPortBackend::Open(const std::string& device, const OwnershipRoots& roots, int* error,
+                            PortHolder* holder) {
     Close();
     // flock and TIOCEXCL keep out only programs that open later or lock too: a terminal program
     // already attached is found by its lock file or among the processes.
@@ -120,7 +152,7 @@ bool PortBackend::Open(const std::string& device, const OwnershipRoots& roots, i
     return true;
 }
 
-void PortBackend::Close() {
+void PosixPortBackend::Close() {
     State& s = *state_;
     if (s.fd >= 0) {
         // The exclusive flag belongs to the terminal, not to our descriptor: give it back.
@@ -133,15 +165,15 @@ void PortBackend::Close() {
     s.lock.Release();
 }
 
-void PortBackend::ReleaseLock() {
+void PosixPortBackend::ReleaseLock() {
     state_->lock.Release();
 }
 
-bool PortBackend::ReadSettings(int* error) {
+bool PosixPortBackend::ReadSettings(int* error) {
     return posix::ReadTermios(state_->fd, error);
 }
 
-bool PortBackend::ApplySettings(const CommSettings& s, int* error) {
+bool PosixPortBackend::ApplySettings(const CommSettings& s, int* error) {
     bool validParity =
         s.parity && std::string_view("NEOMS").find(s.parity) != std::string_view::npos;
     if (s.baud == 0 || s.dataBits < 5 || s.dataBits > 8 || !validParity || !IsSupportedFrame(s)) {
@@ -166,16 +198,16 @@ bool PortBackend::ApplySettings(const CommSettings& s, int* error) {
     return true;
 }
 
-bool PortBackend::Purge(PurgeSide side) {
+bool PosixPortBackend::Purge(PurgeSide side) {
     return posix::FlushQueues(state_->fd, side != PurgeSide::Transmit, side != PurgeSide::Receive);
 }
 
-bool PortBackend::TakeLineErrors() {
+bool PosixPortBackend::TakeLineErrors() {
     std::lock_guard lock(state_->countersLock);
     return state_->TakeLineErrorsLocked();
 }
 
-bool PortBackend::State::TakeLineErrorsLocked() {
+bool PosixPortBackend::State::TakeLineErrorsLocked() {
     if (!hasCounters || fd < 0) return false;
     serial_icounter_struct counters{};
     if (::ioctl(fd, TIOCGICOUNT, &counters) != 0) {
@@ -191,7 +223,7 @@ bool PortBackend::State::TakeLineErrorsLocked() {
     return changed;
 }
 
-int PortBackend::QueuedBytes(int* error) {
+int PosixPortBackend::QueuedBytes(int* error) {
     int queued = 0;
     if (::ioctl(state_->fd, FIONREAD, &queued) != 0) {
         *error = errno;
@@ -200,7 +232,7 @@ int PortBackend::QueuedBytes(int* error) {
     return queued;
 }
 
-long PortBackend::Read(void* buffer, size_t size, int* error) {
+long PosixPortBackend::Read(void* buffer, size_t size, int* error) {
     for (;;) {
         ssize_t n = ::read(state_->fd, buffer, size);
         if (n >= 0) return static_cast<long>(n);
@@ -210,8 +242,8 @@ long PortBackend::Read(void* buffer, size_t size, int* error) {
     }
 }
 
-size_t PortBackend::Write(const void* data, size_t length, int timeLimitMs, WriteEnd* end,
-                          int* error) {
+size_t PosixPortBackend::Write(const void* data, size_t length, int timeLimitMs, WriteEnd* end,
+                               int* error) {
     const int fd = state_->fd;
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeLimitMs);
@@ -252,7 +284,7 @@ size_t PortBackend::Write(const void* data, size_t length, int timeLimitMs, Writ
     return written;
 }
 
-WaitResult PortBackend::Wait(bool wantData) {
+WaitResult PosixPortBackend::Wait(bool wantData) {
     pollfd fds[3] = {
         {state_->fd, static_cast<short>(wantData ? POLLIN : 0), 0},
         {state_->stopFd, POLLIN, 0},
@@ -274,19 +306,23 @@ WaitResult PortBackend::Wait(bool wantData) {
     return result;
 }
 
-void PortBackend::SignalWake() {
+void PosixPortBackend::SignalWake() {
     Signal(state_->wakeFd);
 }
 
-void PortBackend::TakeWake() {
+void PosixPortBackend::TakeWake() {
     if (state_->wakeFd < 0) return;
     std::uint64_t count = 0;
     // Non-blocking: a wake-up already taken leaves nothing to read, which is fine.
     [[maybe_unused]] ssize_t n = ::read(state_->wakeFd, &count, sizeof count);
 }
 
-void PortBackend::SignalStop() {
+void PosixPortBackend::SignalStop() {
     Signal(state_->stopFd);
+}
+
+std::unique_ptr<PortBackend> MakeSystemPortBackend() {
+    return std::make_unique<PosixPortBackend>();
 }
 
 }  // namespace serial

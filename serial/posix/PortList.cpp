@@ -1,4 +1,4 @@
-#include "serial/PortList.h"
+#include "serial/posix/PortList.h"
 
 #include <algorithm>
 #include <cctype>
@@ -7,6 +7,8 @@
 #include <fstream>
 #include <map>
 #include <system_error>
+
+#include "sim/InProcessLine.h"
 
 namespace fs = std::filesystem;
 
@@ -156,3 +158,21 @@ std::vector<PortInfo> ListSerialPorts(const std::string& sysRoot, const std::str
               [](const PortInfo& a, const PortInfo& b) { return NaturalLess(a.device, b.device); });
     return ports;
 }
+
+namespace serial {
+
+std::vector<PortInfo> ListSerialPorts(const PortRoots& roots) {
+    return ::ListSerialPorts(roots.sysRoot, roots.devRoot);
+}
+
+bool PortExists(const std::string& device) {
+    if (sim::InProcessLine::IsLineName(device)) return sim::InProcessLine::Find(device) != nullptr;
+    std::error_code ec;
+    return fs::exists(device, ec);
+}
+
+bool IsTransientPort(const std::string& device) {
+    return device.rfind("/dev/pts/", 0) == 0;
+}
+
+}  // namespace serial

@@ -1,6 +1,6 @@
 // UUCP lock files in the HDB format (the PID as ten blank-padded digits and a newline) and the
 // search of /proc for processes that have a device open.
-#include "serial/PortOwnership.h"
+#include "serial/posix/PortOwnership.h"
 
 #include <dirent.h>
 #include <fcntl.h>

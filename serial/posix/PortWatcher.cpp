@@ -1,4 +1,5 @@
-// inotify: one descriptor for all watched folders, read by a thread that sleeps in poll.
+// inotify: one descriptor for all watched folders (the device folder, its serial/by-id, the
+// folders of followed ports), read by a thread that sleeps in poll.
 #include "serial/PortWatcher.h"
 
 #include <poll.h>
@@ -8,8 +9,7 @@
 
 #include <chrono>
 #include <filesystem>
-
-#include "ui/Window.h"
+#include <thread>
 
 namespace serial {
 
@@ -35,22 +35,56 @@ bool Exists(const std::string& path) {
 
 }  // namespace
 
+struct PortWatcher::State {
+    int notices = -1;  // inotify descriptor
+    int stop = -1;     // eventfd that ends the thread
+    std::string devRoot;
+    std::function<void()> changed;
+    std::thread thread;
+
+    // The device folder, and its by-id folder, which udev makes with the first adapter:
+    // watched again after every change until it is there.
+    void WatchDeviceFolders() {
+        const std::filesystem::path dev = devRoot;
+        for (const std::filesystem::path& folder : {dev, dev / "serial/by-id"})
+            ::inotify_add_watch(notices, folder.c_str(), kEntryChanges);
+    }
+
+    void Run() {
+        pollfd fds[2] = {{notices, POLLIN, 0}, {stop, POLLIN, 0}};
+        for (;;) {
+            if (::poll(fds, 2, -1) < 0) {
+                if (errno == EINTR) continue;
+                return;
+            }
+            if (fds[1].revents) return;
+            if (!(fds[0].revents & POLLIN) || !DrainNotices(notices)) return;
+            WatchDeviceFolders();
+            if (changed) changed();
+        }
+    }
+};
+
+PortWatcher::PortWatcher() : state_(std::make_unique<State>()) {}
+
 PortWatcher::~PortWatcher() {
     Stop();
 }
 
-bool PortWatcher::Start(CWindowWnd* owner, UINT message) {
-    if (thread_.joinable()) return true;
-    notices_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    stop_ = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
-    if (notices_ < 0 || stop_ < 0) {
+bool PortWatcher::Start(std::function<void()> changed, const PortRoots& roots) {
+    State& s = *state_;
+    if (s.thread.joinable()) return true;
+    s.notices = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    s.stop = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    if (s.notices < 0 || s.stop < 0) {
         Stop();
         return false;
     }
-    owner_ = owner;
-    message_ = message;
+    s.changed = std::move(changed);
+    s.devRoot = roots.devRoot;
+    s.WatchDeviceFolders();
     try {
-        thread_ = std::thread([this] { Run(); });
+        s.thread = std::thread([&s] { s.Run(); });
     } catch (const std::system_error&) {
         Stop();
         return false;
@@ -58,36 +92,30 @@ bool PortWatcher::Start(CWindowWnd* owner, UINT message) {
     return true;
 }
 
-bool PortWatcher::Watch(const std::string& folder) {
-    return notices_ >= 0 && ::inotify_add_watch(notices_, folder.c_str(), kEntryChanges) >= 0;
+void PortWatcher::Follow(const std::string& device) {
+    if (state_->notices < 0) return;
+    const std::string folder = std::filesystem::path(device).parent_path().string();
+    ::inotify_add_watch(state_->notices, folder.c_str(), kEntryChanges);
+}
+
+bool PortWatcher::IsRunning() const {
+    return state_->thread.joinable();
 }
 
 void PortWatcher::Stop() {
-    if (thread_.joinable()) {
+    State& s = *state_;
+    if (s.thread.joinable()) {
         const uint64_t one = 1;
-        [[maybe_unused]] ssize_t ignored = ::write(stop_, &one, sizeof one);
-        thread_.join();
+        [[maybe_unused]] ssize_t ignored = ::write(s.stop, &one, sizeof one);
+        s.thread.join();
     }
-    for (int* fd : {&notices_, &stop_}) {
+    for (int* fd : {&s.notices, &s.stop}) {
         if (*fd >= 0) ::close(*fd);
         *fd = -1;
     }
 }
 
-void PortWatcher::Run() {
-    pollfd fds[2] = {{notices_, POLLIN, 0}, {stop_, POLLIN, 0}};
-    for (;;) {
-        if (::poll(fds, 2, -1) < 0) {
-            if (errno == EINTR) continue;
-            return;
-        }
-        if (fds[1].revents) return;
-        if (!(fds[0].revents & POLLIN) || !DrainNotices(notices_)) return;
-        if (owner_) owner_->PostMessage(message_, 0, 0);
-    }
-}
-
-bool WaitForPath(const std::string& path, int timeoutMs) {
+bool WaitForPort(const std::string& path, int timeoutMs) {
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     const int fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);

@@ -5,7 +5,7 @@
 
 #include <cerrno>
 
-#include "serial/PortList.h"
+#include "serial/posix/PortList.h"
 
 bool UartExists(const std::string& devicePath) {
     // Non-blocking, so a port whose modem lines say "no carrier" does not hold the open.

@@ -14,6 +14,7 @@
 
 #include "engine/Connect.h"
 #include "engine/OpenErrorText.h"
+#include "settings/System.h"
 #include "sim/VirtualUnitHost.h"
 #include "tests/frame/EngineTestSupport.h"
 #include "tests/support/FakeSysfs.h"
@@ -67,8 +68,8 @@ TEST(PortFollow, EveryPortIsListedWithItsStableNameAndWhyItCannotBeUsed) {
     FakeMachine machine;
     const std::string group = getgrgid(getgid()) ? getgrgid(getgid())->gr_name : "";
     const std::string noPermission =
-        "no permission: sudo usermod -aG " + group + " " + UserName() + ", then log in again";
-    const std::string notice = "sudo usermod -aG " + group + " " + UserName();
+        "no permission: sudo usermod -aG " + group + " " + sys::UserName() + ", then log in again";
+    const std::string notice = "sudo usermod -aG " + group + " " + sys::UserName();
 
     RecordingFrame frame(RealSkin());
     frame.portRoots = machine.roots;

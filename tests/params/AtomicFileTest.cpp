@@ -1,5 +1,5 @@
 // Replacing a file whole: what the replacement keeps of the old file.
-#include "params/AtomicFile.h"
+#include "settings/AtomicFile.h"
 
 #include <gtest/gtest.h>
 

@@ -2,6 +2,8 @@
 // .cfg file has, and ids that reach no file outside the store.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "params/BackupStore.h"
 #include "params/ConfigFileText.h"
 #include "tests/support/TestPaths.h"
@@ -20,6 +22,23 @@ std::vector<std::string> Times(const std::vector<BackupFile>& backups) {
     std::vector<std::string> times;
     for (const BackupFile& b : backups) times.push_back(b.time);
     return times;
+}
+
+TEST(BackupStore, WithoutADataFolderNothingIsStoredAndTheReasonIsGiven) {
+    const std::string home = testpaths::FreshDataHome();
+    const std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+    unsetenv("XDG_DATA_HOME");
+    unsetenv("HOME");
+    std::string error;
+    const bool stored =
+        StoreBackup("DTU_1", "Access Point Name:cmnet\r\nOK\r\n", At(0), nullptr, &error);
+    const std::string root = BackupRoot();
+    setenv("HOME", savedHome.c_str(), 1);
+    setenv("XDG_DATA_HOME", home.c_str(), 1);
+    EXPECT_FALSE(stored);
+    EXPECT_EQ(root, "");
+    EXPECT_NE(error.find("no folder for backups"), std::string::npos) << error;
+    EXPECT_NE(error.find("HOME"), std::string::npos) << error;
 }
 
 TEST(BackupStore, KeepsTheNewestFiftyAndAlwaysTheOneJustStored) {

@@ -1,6 +1,7 @@
 // Why a listed port cannot be used, found without opening it: the device's permissions against
 // the user's groups, a lock file of a running program, a descriptor another process holds.
-#include "serial/PortAccess.h"
+#include "serial/posix/PortAccess.h"
+#include "serial/posix/PortOwnership.h"
 
 #include <grp.h>
 #include <gtest/gtest.h>

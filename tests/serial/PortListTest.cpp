@@ -4,7 +4,7 @@
 #include <fstream>
 #include <set>
 
-#include "serial/PortList.h"
+#include "serial/posix/PortList.h"
 #include "tests/support/FakeSysfs.h"
 #include "tests/support/TestPaths.h"
 

@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <string>
 
-#include "serial/PortOwnership.h"
 #include "serial/SerialPort.h"
+#include "serial/posix/PortOwnership.h"
 #include "tests/serial/PtyHelpers.h"
 #include "tests/support/TestPaths.h"
 

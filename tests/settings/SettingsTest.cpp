@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <vector>
 
 #include "settings/Labels.h"
 #include "settings/Settings.h"
+#include "settings/System.h"
 #include "tests/support/TestPaths.h"
 
 namespace {
@@ -44,6 +47,68 @@ TEST(Settings, ConfigLivesBesideTheProgramOnlyWhenThatFolderIsWritable) {
     unsetenv("XDG_CONFIG_HOME");
     EXPECT_EQ(path, xdg + "/dtuconfig/config.ini");
     EXPECT_TRUE(std::filesystem::is_directory(xdg + "/dtuconfig"));
+}
+
+// The environment variables the rule reads, put back as they were.
+class SavedVariables {
+  public:
+    explicit SavedVariables(std::vector<const char*> names) : names_(std::move(names)) {
+        for (const char* name : names_) {
+            const char* value = std::getenv(name);
+            saved_.emplace_back(value ? std::optional<std::string>(value) : std::nullopt);
+        }
+    }
+    ~SavedVariables() {
+        for (std::size_t i = 0; i < names_.size(); ++i) {
+            if (saved_[i])
+                setenv(names_[i], saved_[i]->c_str(), 1);
+            else
+                unsetenv(names_[i]);
+        }
+    }
+    // Sets the variable, or removes it for null.
+    static void Set(const char* name, const char* value) {
+        if (value)
+            setenv(name, value, 1);
+        else
+            unsetenv(name);
+    }
+
+  private:
+    std::vector<const char*> names_;
+    std::vector<std::optional<std::string>> saved_;
+};
+
+TEST(Settings, OneRuleForTheUsersFoldersAndNoneWithoutAHome) {
+    SavedVariables saved({"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"});
+    const struct {
+        const char* home;
+        const char* xdg;  // XDG_CONFIG_HOME and XDG_DATA_HOME alike
+        const char* config;
+        const char* data;
+    } cases[] = {
+        {"/home/e", nullptr, "/home/e/.config/dtuconfig/", "/home/e/.local/share/dtuconfig/"},
+        {"/home/e", "/x", "/x/dtuconfig/", "/x/dtuconfig/"},
+        {"/home/e", "relative", "/home/e/.config/dtuconfig/", "/home/e/.local/share/dtuconfig/"},
+        {nullptr, "/x", "/x/dtuconfig/", "/x/dtuconfig/"},
+        // A service without HOME: no folder at all, never one under "/" or /tmp.
+        {nullptr, nullptr, "", ""},
+        {"", "relative", "", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("HOME=") + (c.home ? c.home : "(unset)") +
+                     " XDG=" + (c.xdg ? c.xdg : "(unset)"));
+        SavedVariables::Set("HOME", c.home);
+        SavedVariables::Set("XDG_CONFIG_HOME", c.xdg);
+        SavedVariables::Set("XDG_DATA_HOME", c.xdg);
+        std::string why;
+        EXPECT_EQ(sys::UserFolderPath(sys::UserFolderKind::Config, &why), c.config);
+        EXPECT_EQ(sys::UserFolderPath(sys::UserFolderKind::Data, &why), c.data);
+        EXPECT_EQ(why.empty(), *c.data != 0) << why;
+        if (!*c.config) {
+            EXPECT_EQ(ConfigIniPath("/nonexistent-folder/"), "");
+        }
+    }
 }
 
 TEST(Settings, AnInstalledProgramReadsItsShareFolderAndKeepsItsSettingsUnderXdg) {

@@ -9,7 +9,7 @@
 #include "tests/support/TestPaths.h"
 
 int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    if (!std::getenv("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     testpaths::FreshDataHome();
     ::testing::InitGoogleTest(&argc, argv);

@@ -32,7 +32,7 @@ std::string TempDir() {
 
 std::string FreshDataHome() {
     const std::string dir = TempDir();
-    setenv("XDG_DATA_HOME", dir.c_str(), 1);
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(dir));
     return dir;
 }
 

@@ -4,14 +4,9 @@
 #include <string>
 
 #include "serial/PortError.h"
+#include "serial/PortRoots.h"
 
 namespace serial {
-
-// Where the lock files and the process table are; tests point them at folders of their own.
-struct OwnershipRoots {
-    std::string lockDir = "/run/lock";
-    std::string procRoot = "/proc";
-};
 
 // The lock file of a device: "LCK.." and its name below /dev, with '/' as '_'.
 std::string LockFilePath(const std::string& lockDir, const std::string& device);
