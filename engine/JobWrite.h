@@ -8,8 +8,9 @@
 
 class CM5Z30FrameWnd;
 
+// Never 0: a refused call to the UI thread returns 0, which is none of these.
 enum class WriteStep {
-    LineBusy,      // text arrived since the last look: wait another quiet span
+    LineBusy = 1,  // text arrived since the last look: wait another quiet span
     LoginPending,  // a Login awaits the unit's greeting: the line is not the job's yet
     Written,       // the whole command went out and the job awaits its answer
     NotSent,       // the port took less than the command: the job ends here

@@ -64,15 +64,19 @@ bool Pause(std::stop_token stop, std::chrono::milliseconds span) {
 
 // Hands the line to the job and writes its command: at once after a complete answer, after a
 // time-out only on a quiet line (at most kQuietSpanRounds spans), and never over a Login that
-// awaits its greeting (at most for the Login's own time-out). Empty when stopped.
+// awaits its greeting (at most for the Login's own time-out). Empty when stopped or when the
+// UI thread refuses the calls (the job is then dropped).
 std::optional<WriteStep> WriteWhenLineIsFree(CM5Z30FrameWnd& frame, const CommandJob& job,
                                              bool settle, std::stop_token stop) {
     frame.SendMessage(kMsgCommandState, 0, 2);
-    CallOnUi(frame, [&] {
-        PrepareJobStart(frame);
-        ShowJobStarted(frame, job);
-        return LRESULT{1};
-    });
+    // A refused call: the window is going or the worker is being stopped.
+    if (!CallOnUi(frame, [&] {
+            PrepareJobStart(frame);
+            ShowJobStarted(frame, job);
+            return LRESULT{1};
+        })) {
+        return std::nullopt;
+    }
     const auto loginLimit = JobTimeout(JobType::EnterConfig, frame.timeoutFactor.load());
     std::chrono::milliseconds waited{0};
     int busyRounds = 0;
@@ -85,9 +89,11 @@ std::optional<WriteStep> WriteWhenLineIsFree(CM5Z30FrameWnd& frame, const Comman
         if (stop.stop_requested()) return std::nullopt;
         const bool force = !settle || busyRounds >= kQuietSpanRounds;
         const bool loginMayWait = waited < loginLimit;
-        const auto step = static_cast<WriteStep>(CallOnUi(frame, [&] {
+        const LRESULT result = CallOnUi(frame, [&] {
             return static_cast<LRESULT>(ArmAndWrite(frame, job, force, loginMayWait));
-        }));
+        });
+        if (result == 0) return std::nullopt;  // refused, as above
+        const auto step = static_cast<WriteStep>(result);
         if (step == WriteStep::Written || step == WriteStep::NotSent) return step;
         if (step == WriteStep::LineBusy) ++busyRounds;
         pause = true;

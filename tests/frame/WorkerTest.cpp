@@ -265,6 +265,39 @@ TEST(Worker, TheGraceEndsWithTheLateAnswerOrWithNothingPending) {
     }
 }
 
+// The window's send gate, which a stop closes: a worker started again works, and a job whose
+// calls the window refuses is dropped, not written once the window takes calls again.
+TEST(Worker, RunsAfterARestartAndDropsAJobTheWindowRefused) {
+    struct GateFrame : RecordingFrame {
+        using CWindowWnd::CloseSendGate;
+        using CWindowWnd::ReopenSendGate;
+    };
+    const struct {
+        const char* what;
+        bool restart;
+    } cases[] = {{"stopped and started again", true}, {"calls refused for a while", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        sim::VirtualUnitHost host(enginetest::SettingModeUnit());
+        GateFrame frame;
+        ASSERT_TRUE(enginetest::OpenOnSilentUnit(frame, host));
+        ASSERT_TRUE(frame.StartWorker());
+        if (c.restart) {
+            frame.StopWorker();
+            ASSERT_TRUE(frame.StartWorker());
+        } else {
+            frame.CloseSendGate();
+            frame.jobQueue.PushJob({JobType::GetVersion, "At+VER\r\n", {}, {}});
+            enginetest::RunEventsFor(300);
+            frame.ReopenSendGate();
+            enginetest::RunEventsFor(1500);
+        }
+        frame.jobQueue.PushJob({JobType::QueryPin, "\r\nAt+CPIN?\r\n", {}, {}});
+        EXPECT_TRUE(WaitUntil([&] { return !host.ReceivedCommands().empty(); }, 3000));
+        EXPECT_EQ(host.ReceivedCommands(), std::vector<std::string>{"At+CPIN?"});
+    }
+}
+
 TEST(Worker, StopsAtOnceWhileWaitingForAnAnswer) {
     sim::VirtualUnitHost host(enginetest::SettingModeUnit());
     RecordingFrame frame;
