@@ -41,7 +41,8 @@ struct UnitResult {
     std::string modemId;
     std::string result = "failed";
     std::string readBack;
-    std::string reason;  // the run's last message
+    std::string reason;  // why the unit failed
+    std::string report;  // the report's file name, once it was written
     int exitCode = kExitUnit;
 };
 
@@ -55,6 +56,7 @@ struct PortRun {
     int writesDone = 0;
     std::string notKept;      // the read-back's names of values the unit did not keep
     bool identified = false;  // the run read a unit
+    std::string ownReason;    // why the run failed, as it says itself
     QByteArray pending;       // stdout not yet ended by a line end
 };
 
@@ -166,6 +168,7 @@ class Provisioner {
         run.unit.sequence = sequence;
         run.writes = run.writesDone = 0;
         run.notKept.clear();
+        run.ownReason.clear();
         run.identified = false;
         run.pending.clear();
         run.process = std::make_unique<QProcess>();
@@ -221,6 +224,9 @@ class Provisioner {
         } else if (f[0] == kResultLine && f.size() > 2) {
             run.unit.result = f[1];
             run.unit.readBack = f[2];
+            if (f.size() > 3) run.ownReason = f[3];
+        } else if (f[0] == kReportLine && f.size() > 1) {
+            run.unit.report = f[1];
         } else if (f.size() == 4) {
             // "name<TAB>old<TAB>new<TAB>result": a write finished, or the read-back found one
             // not kept.
@@ -248,6 +254,8 @@ class Provisioner {
         ReadMessages(run);
         run.process.release()->deleteLater();
         run.unit.exitCode = exitCode;
+        // The run's own word on why wins over its first message, which may be a notice.
+        if (!run.ownReason.empty()) run.unit.reason = run.ownReason;
         if (!run.notKept.empty()) run.unit.reason = "the unit did not keep " + run.notKept;
         // With --loop a run that met no unit (the port gone, or stopped while it waited) is no
         // unit's result: the port is tried again after a pause, so a missing port never spins.
@@ -304,14 +312,11 @@ class Provisioner {
         std::string csv =
             "port,sequence,device type,Modem'sID number,result,read back,report,problem\n";
         for (const UnitResult& u : results_) {
-            const std::vector<std::string> fields{u.port,
-                                                  std::to_string(u.sequence),
-                                                  u.deviceType,
-                                                  u.modemId,
-                                                  u.result,
-                                                  u.readBack,
-                                                  ReportFileName(u.port, u.sequence),
-                                                  u.result == "configured" ? "" : u.reason};
+            const std::vector<std::string> fields{
+                u.port,       std::to_string(u.sequence),
+                u.deviceType, u.modemId,
+                u.result,     u.readBack,
+                u.report,     u.result == "configured" ? "" : u.reason};
             for (std::size_t i = 0; i < fields.size(); ++i) {
                 if (i) csv += ',';
                 csv += CsvField(fields[i]);

@@ -151,7 +151,7 @@ bool CliSession::WaitForPort() {
     if (std::filesystem::exists(options_.port, ec)) return true;
     char seconds[32];
     std::snprintf(seconds, sizeof seconds, "%g", options_.waitForPortSeconds);
-    PrintMessage(options_.port + ": waiting up to " + seconds + " s for the port to appear");
+    PrintNotice(options_.port + ": waiting up to " + seconds + " s for the port to appear");
     if (serial::WaitForPath(options_.port,
                             static_cast<int>(std::min(options_.waitForPortSeconds * 1000.0,
                                                       static_cast<double>(INT_MAX))))) {
@@ -361,7 +361,7 @@ void CliSession::OnLog(std::string_view text) {
     }
     // Where the unit's backup went (or why there is none) is told before the first write.
     for (const std::string& notice : backupNotices_) {
-        if (!notice.empty() && text.starts_with(notice)) PrintMessage(LogLines(text));
+        if (!notice.empty() && text.starts_with(notice)) PrintNotice(LogLines(text));
     }
     // The writes that follow are reported UNKNOWN and NOT SENT: this says why.
     if (!lostNotice_.empty() && text.starts_with(lostNotice_)) PrintMessage(LogLines(text));
