@@ -219,8 +219,17 @@ int CliSession::Finished(JobType type) const {
     return it == finished_.end() ? 0 : it->second;
 }
 
+milliseconds CliSession::JobLimit(JobType type) const {
+    // The job's own time-out and grace, and the probe that may come before it, both grown by
+    // the unit's lateness seen so far.
+    const int factor = frame_->timeoutFactor.load();
+    const milliseconds allowance = frame_->lineSync.allowance;
+    return JobTimeout(type, factor) + JobTimeout(JobType::Resync, factor) + 2 * allowance +
+           kLateAnswerGrace + kJobSlack;
+}
+
 JobOutcome CliSession::WaitForJob(JobType type, int before) {
-    const milliseconds limit = JobTimeout(type, frame_->timeoutFactor.load()) + kJobSlack;
+    const milliseconds limit = JobLimit(type);
     if (!WaitUntil([&] { return Finished(type) > before || !PortOpen(); }, limit)) {
         return JobOutcome::Timeout;
     }
@@ -260,12 +269,11 @@ void CliSession::QueueWrites(const std::vector<CommandJob>& jobs) {
 }
 
 void CliSession::WaitForWrites() {
-    const int pending = writesQueued_ - writesDone_;
-    if (pending > 0) {
-        const milliseconds each =
-            JobTimeout(JobType::WriteParameter, frame_->timeoutFactor.load()) + kLateAnswerGrace;
-        WaitUntil([&] { return writesDone_ >= writesQueued_ || !PortOpen(); },
-                  each * pending + kJobSlack);
+    // Each write that ends gives the next its own time.
+    for (int done = -1; writesDone_ < writesQueued_ && writesDone_ > done && PortOpen();) {
+        done = writesDone_;
+        WaitUntil([&] { return writesDone_ > done || !PortOpen(); },
+                  JobLimit(JobType::WriteParameter));
     }
     if (writesDone_ < writesQueued_) {
         PrintMessage(std::to_string(writesQueued_ - writesDone_) +
@@ -276,7 +284,7 @@ void CliSession::WaitForWrites() {
     // The read-back that follows confirmed writes tells which ones the unit kept.
     if (!readBackDue_) return;
     WaitUntil([&] { return Finished(JobType::ReadBack) > 0 || !PortOpen(); },
-              JobTimeout(JobType::ReadBack, frame_->timeoutFactor.load()) + kJobSlack);
+              JobLimit(JobType::ReadBack));
     if (Finished(JobType::ReadBack) == 0) {
         PrintMessage("the unit sent no listing after the writes: they could not be checked");
         Fail(kExitUnit);

@@ -94,6 +94,8 @@ class CliSession {
     // writes (or until the port went away); a read-back that does not come fails the session.
     void WaitForWrites();
 
+    // How long a job of that type may take before the session gives up on it.
+    std::chrono::milliseconds JobLimit(JobType type) const;
     // Records a failure; the first one decides the exit status.
     void Fail(int code);
     int ExitCode() const { return exitCode_; }

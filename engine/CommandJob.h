@@ -35,6 +35,7 @@ enum class JobType : std::int32_t {
     ReadFileLog = 13,
     RawCommand = 15,
     ReadBack = 16,  // the listing after a run of writes, to see which ones the unit kept
+    Resync = 17,    // "AT" after an answer was owed: once it is answered the line is in step
 };
 
 struct CommandJob {

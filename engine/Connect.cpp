@@ -94,6 +94,8 @@ void Connect(CM5Z30FrameWnd& frame) {
         return LogOpenError(frame, DescribeOpenFailure(device, frame.serialPort.LastOpenFailure()));
     }
 
+    // A unit just opened owes nothing, and how slowly it answers is yet to be seen.
+    frame.lineSync = LineSync{};
     frame.serialPort.StartMonitor();
     NotePortOpened(frame, device);
     ForgetFormAsRead(frame);

@@ -10,6 +10,7 @@
 
 #include "engine/AnswerEvent.h"
 #include "engine/CommandJob.h"
+#include "engine/LineSync.h"
 #include "params/Listing.h"
 #include "serial/SerialPort.h"
 #include "ui/Window.h"
@@ -27,6 +28,8 @@ struct ReceiveState {
     // The job whose command went out, from its write until it ended (UI thread): the port's
     // going ends it then and there, so no later dialogue can complete it.
     std::optional<CommandJob> jobOnLine;
+    // The answers the commands written on this line are still owed (UI thread).
+    LineSync lineSync;
 };
 
 class EngineWindow : public CWindowWnd, public ReceiveState {

@@ -11,13 +11,15 @@ bool TakeJobOffLine(CM5Z30FrameWnd& frame) {
 }
 
 void EndJobsOfLostLine(CM5Z30FrameWnd& frame) {
+    ForgetOwedAnswers(frame.lineSync);
     if (frame.jobOnLine && !frame.answerEvent.IsSet()) {
         const CommandJob job = std::move(*frame.jobOnLine);
         frame.jobOnLine.reset();
         // What still arrives (a reopened port's greeting) is no answer of this job's.
         frame.pendingJobType = JobType::None;
         frame.answerEvent.Set();
-        ReportJobEnd(frame, job, JobOutcome::PortLost);
+        // The worker's own probe is no job of anybody's.
+        if (job.type != JobType::Resync) ReportJobEnd(frame, job, JobOutcome::PortLost);
     }
     ReportNotSent(frame, frame.jobQueue.TakeAll());
 }

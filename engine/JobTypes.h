@@ -21,6 +21,7 @@ enum class Completion {
     OkOnly,       // an OK line
     Signal,       // an OK line; after an ERROR line the query is retried once
     OkOrError,    // an OK line
+    InStep,       // no answer owed any more (LineSync.h): the probe's came after the rest
 };
 
 // What the worker does once the answer is complete.
@@ -62,6 +63,7 @@ inline constexpr JobTypeRow kJobTypes[] = {
     {JobType::ReadFileLog,      "at+READFILELOG\r\n",     24000,    Completion::OkOrError,   ResultAction::None},
     {JobType::RawCommand,       nullptr,                  5000,     Completion::OkOrError,   ResultAction::None},
     {JobType::ReadBack,         kListingCommand,          24000,    Completion::Listing,     ResultAction::CheckWrites},
+    {JobType::Resync,           "AT\r\n",                 5000,     Completion::InStep,      ResultAction::None},
 };
 // clang-format on
 

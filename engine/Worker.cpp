@@ -35,6 +35,8 @@
 #include <condition_variable>
 #include <mutex>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "app/FrameWnd.h"
 #include "engine/AnswerMatch.h"
@@ -43,6 +45,7 @@
 #include "engine/JobSteps.h"
 #include "engine/JobTypes.h"
 #include "engine/JobWrite.h"
+#include "engine/LineSync.h"
 #include "engine/Progress.h"
 #include "engine/ReceivePath.h"
 #include "engine/UiCall.h"
@@ -165,6 +168,75 @@ void FinishJob(CM5Z30FrameWnd& frame, const CommandJob& job, bool late) {
     });
 }
 
+// How much later than its time-out this unit has been seen to answer (LineSync.h).
+std::chrono::milliseconds Allowance(CM5Z30FrameWnd& frame) {
+    return std::chrono::milliseconds(
+        CallOnUi(frame, [&] { return static_cast<LRESULT>(frame.lineSync.allowance.count()); }));
+}
+
+// Never 0, which a refused call to the UI thread returns.
+enum class LineState { InStep = 1, OutOfStep, Silent };
+
+// Whether the next command's answer will be its own (LineSync.h). Out of step, "AT" is written
+// and waited for with the write's time-out plus the lateness seen; once every owed answer and
+// its own came, the line is in step. When it is not answered in that time, what did not come
+// is taken as lost: the line is in step again when some answer came meanwhile, and silent when
+// nothing came at all. Empty when stopped or refused.
+std::optional<LineState> BringLineInStep(CM5Z30FrameWnd& frame, std::stop_token stop) {
+    const auto state = static_cast<LineState>(CallOnUi(frame, [&] {
+        return static_cast<LRESULT>(LineInStep(frame.lineSync) ? LineState::InStep
+                                                               : LineState::OutOfStep);
+    }));
+    if (state != LineState::OutOfStep)
+        return state == LineState::InStep ? std::optional(state) : std::nullopt;
+    const CommandJob probe{JobType::Resync, std::string(JobCommand(JobType::Resync)), {}, {}};
+    const std::optional<WriteStep> step = WriteWhenLineIsFree(frame, probe, true, stop);
+    if (!step) return std::nullopt;
+    if (*step == WriteStep::NotSent) return LineState::Silent;
+    const auto base = JobTimeout(JobType::Resync, frame.timeoutFactor.load());
+    Clock::Duration waited{0};
+    // A late answer counted while waiting shows how slow the unit is: the wait grows with it.
+    for (;;) {
+        const auto limit = base + std::chrono::milliseconds(CallOnUi(frame, [&] {
+                               return static_cast<LRESULT>(ProbeAllowance(frame.lineSync).count());
+                           }));
+        if (waited >= limit || frame.answerEvent.WaitFor(EngineClock(), limit - waited, stop))
+            break;
+        if (stop.stop_requested()) return std::nullopt;
+        waited = limit;
+    }
+    if (stop.stop_requested()) return std::nullopt;
+    const LRESULT decided = CallOnUi(frame, [&] {
+        const bool onLine = TakeJobOffLine(frame);
+        if (onLine && frame.answerEvent.IsSet()) {
+            EndProbeInStep(frame.lineSync);
+            return static_cast<LRESULT>(LineState::InStep);
+        }
+        if (frame.pendingJobType == JobType::Resync) frame.pendingJobType = JobType::None;
+        const bool heard = ProbeHeardAnything(frame.lineSync);
+        ForgetOwedAnswers(frame.lineSync);
+        return static_cast<LRESULT>(onLine && heard ? LineState::InStep : LineState::Silent);
+    });
+    if (decided == 0) return std::nullopt;
+    return static_cast<LineState>(decided);
+}
+
+// A unit that answered nothing to the probe gets no more commands of this run: the job and the
+// queued ones end as not sent, and the log says so.
+void DropRunForSilence(CM5Z30FrameWnd& frame, const CommandJob& job) {
+    CallOnUi(frame, [&] {
+        std::vector<CommandJob> dropped = frame.jobQueue.TakeAll();
+        dropped.insert(dropped.begin(), job);
+        if (frame.serialPort.IsOpen()) {
+            LogAppend(frame, FilledLabel(kResultSection, "SilentNotSent",
+                                         {{"n", std::to_string(dropped.size())}}) +
+                                 "\r\n");
+        }
+        ReportNotSent(frame, dropped);
+        return LRESULT{1};
+    });
+}
+
 // Runs one job; returns true when the line may still carry text the job did not wait for (a
 // time-out, a late answer, a command cut short), so the next command waits for a quiet line.
 bool RunJob(CM5Z30FrameWnd& frame, const CommandJob& job, bool settle, std::stop_token stop) {
@@ -178,7 +250,7 @@ bool RunJob(CM5Z30FrameWnd& frame, const CommandJob& job, bool settle, std::stop
         Report(frame, job, JobOutcome::NotSent);
         return true;
     }
-    const auto timeout = JobTimeout(job.type, frame.timeoutFactor.load());
+    const auto timeout = JobTimeout(job.type, frame.timeoutFactor.load()) + Allowance(frame);
     bool late = false;
     if (!frame.answerEvent.WaitFor(EngineClock(), timeout, stop)) {
         if (stop.stop_requested()) return false;
@@ -223,6 +295,13 @@ void WorkerJobThreadProc(CM5Z30FrameWnd* frame, std::stop_token stop) {
             continue;
         }
         idleNoticeSent = false;
+        const std::optional<LineState> line = BringLineInStep(*frame, stop);
+        if (!line) continue;
+        if (*line == LineState::Silent) {
+            DropRunForSilence(*frame, job);
+            settle = false;
+            continue;
+        }
         settle = RunJob(*frame, job, settle, stop);
         // The pause between two jobs.
         if (!Pause(stop, kWorkerPollPeriod)) break;
