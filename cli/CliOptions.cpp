@@ -195,6 +195,7 @@ bool ParseCliOptions(const QStringList& args, CliOptions* options, int* exitCode
     const QCommandLineOption loop("loop", "Waits for the next unit on each port until Ctrl-C.");
     const QCommandLineOption sequence("sequence", "The unit's number on its port.", "N", "1");
     const QCommandLineOption awaitStart("await-start", "Waits for a unit's start-up prompt.");
+    const QCommandLineOption mayBoot("may-boot", "Gives a booting unit time for its prompt.");
     const QCommandLineOption unit("unit", "Only this unit's backups (a name history lists).",
                                   "NAME");
     parser.addOption(help);
@@ -207,7 +208,7 @@ bool ParseCliOptions(const QStringList& args, CliOptions* options, int* exitCode
     if (row->groups & kDryRun) parser.addOption(dryRun);
     if (row->groups & kProvision) parser.addOptions({units, report});
     if (row->groups & kLoop) parser.addOption(loop);
-    if (row->groups & kUnitRun) parser.addOptions({sequence, awaitStart});
+    if (row->groups & kUnitRun) parser.addOptions({sequence, awaitStart, mayBoot});
     if (row->groups & kUnit) parser.addOption(unit);
     if (*row->arguments) parser.addPositionalArgument(row->arguments, "");
 
@@ -301,6 +302,7 @@ bool ParseCliOptions(const QStringList& args, CliOptions* options, int* exitCode
             return false;
         }
         options->awaitStart = parser.isSet(awaitStart);
+        options->mayBoot = parser.isSet(mayBoot);
     }
     *exitCode = kExitDone;
     return true;

@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QProcess>
-#include <QSocketNotifier>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
@@ -20,6 +19,7 @@
 #include "cli/CliProvisionProtocol.h"
 #include "cli/CliProvisionTable.h"
 #include "cli/CliSession.h"
+#include "cli/CliStopSignal.h"
 #include "cli/CliUnitReport.h"
 #include "cli/CliUnitsFile.h"
 #include "params/AtomicFile.h"
@@ -29,9 +29,10 @@ namespace {
 constexpr const char* kWaitingStep = "waiting for a unit";
 // With --loop, a port that has no unit to serve is tried again after this.
 constexpr std::chrono::seconds kRetryPause{2};
-// A unit's process told to stop that is still there after this is killed: a stop signal that
-// reached it between fork and exec ran the parent's handler instead of ending it.
-constexpr std::chrono::seconds kStopGrace{3};
+// A unit's process told to stop finishes the command on its line and leaves the unit with
+// at+quit; one still there after this is killed (a stop signal that reached it between fork
+// and exec ran the parent's handler instead).
+constexpr std::chrono::seconds kStopGrace{15};
 
 // Everything a unit's run printed and how it ended.
 struct UnitResult {
@@ -69,14 +70,6 @@ std::vector<std::string> Fields(const std::string& line) {
     return fields;
 }
 
-// The self-pipe a signal handler writes to, so Ctrl-C reaches the event loop.
-int gSignalPipe[2] = {-1, -1};
-
-void OnStopSignal(int) {
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t n = write(gSignalPipe[1], &byte, 1);
-}
-
 std::string CsvField(const std::string& text) {
     if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
     std::string quoted = "\"";
@@ -90,7 +83,9 @@ class Provisioner {
         : options_(options), table_(options.ports, isatty(STDOUT_FILENO) == 1) {}
 
     int Run() {
-        if (options_.loop) WatchStopSignals();
+        // Ctrl-C reaches every process of the terminal's group; the units' own ignore it, and
+        // this one decides, with or without --loop.
+        stopSignal_.Watch({SIGINT, SIGTERM}, [this] { Stop(); });
         for (std::size_t i = 0; i < options_.ports.size(); ++i) {
             auto run = std::make_unique<PortRun>();
             run->index = i;
@@ -104,20 +99,6 @@ class Provisioner {
     }
 
   private:
-    void WatchStopSignals() {
-        if (pipe(gSignalPipe) != 0) return;
-        stopNotifier_ = std::make_unique<QSocketNotifier>(gSignalPipe[0], QSocketNotifier::Read);
-        QObject::connect(stopNotifier_.get(), &QSocketNotifier::activated, [this] {
-            char byte;
-            [[maybe_unused]] const ssize_t n = read(gSignalPipe[0], &byte, 1);
-            Stop();
-        });
-        struct sigaction action {};
-        action.sa_handler = OnStopSignal;
-        sigaction(SIGINT, &action, nullptr);
-        sigaction(SIGTERM, &action, nullptr);
-    }
-
     // The first Ctrl-C ends the waits for a next unit and lets units being written finish; a
     // second one ends those too.
     void Stop() {
@@ -159,6 +140,8 @@ class Provisioner {
             args << "--wait-for-port" << QString::number(options_.waitForPortSeconds);
         // A later unit is one powered on after the last one was done: it comes with its prompt.
         if (sequence > 1) args << "--await-start";
+        // The first unit of a rig may be booting too.
+        if (options_.loop) args << "--may-boot";
         return args;
     }
 
@@ -187,6 +170,7 @@ class Provisioner {
             OnFinished(run, kExitUnit);
         });
         SetStep(run, sequence > 1 ? kWaitingStep : "starting");
+        process->setChildProcessModifier(IgnoreTerminalInterrupt);
         process->start(QCoreApplication::applicationFilePath(), UnitArguments(run, sequence));
     }
 
@@ -354,7 +338,7 @@ class Provisioner {
     ProvisionTable table_;
     std::vector<std::unique_ptr<PortRun>> runs_;
     std::vector<UnitResult> results_;
-    std::unique_ptr<QSocketNotifier> stopNotifier_;
+    CliStopSignal stopSignal_;
     QEventLoop loop_;
     bool stopping_ = false;
     int retriesDue_ = 0;  // ports pausing before they are tried again

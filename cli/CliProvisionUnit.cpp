@@ -143,6 +143,8 @@ int RunProvisionUnit(const CliOptions& options) {
     bool readBack = false;  // a complete listing came after the writes
     if (status == kExitDone && session.ExitCode() == kExitDone) {
         CM5Z30FrameWnd& frame = session.frame();
+        // Logged in, the unit is left cleanly even when the run is stopped.
+        session.StopCleanlyOnTerm();
         Step("reading");
         // "Load from file": the form shows the template and a read-for-apply is queued.
         session.dialogs().openPath = options.file;

@@ -1,5 +1,7 @@
 #include "cli/CliSession.h"
 
+#include <signal.h>
+
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
@@ -12,6 +14,7 @@
 #include "cli/CliOutput.h"
 #include "engine/ConfigMode.h"
 #include "engine/Connect.h"
+#include "engine/JobEnd.h"
 #include "engine/JobTypes.h"
 #include "engine/ReceivePath.h"
 #include "engine/Worker.h"
@@ -31,9 +34,11 @@ constexpr unsigned kFrameStyle = WS_OVERLAPPEDWINDOW;
 constexpr int kFrameWidth = 1400;
 constexpr int kFrameHeight = 800;
 
-// A unit that prints its start-up prompt is answered by the frame within this; a running unit
-// is sent "+++" after it, and again after each retry period.
+// A unit that may be booting is given this long to print its start-up prompt, which the frame
+// answers; a running unit is asked with "AT" whether it is in its setting mode already, then
+// sent "+++", again after each retry period.
 constexpr milliseconds kPromptGrace{1500};
+constexpr milliseconds kModeProbeWait{100};
 constexpr milliseconds kLoginRetry{3000};
 // A job's wait covers the worker's own time-out plus its pauses, quiet spans and the grace it
 // gives a late answer; past that something is wrong with the session, not the unit.
@@ -173,7 +178,15 @@ int CliSession::LogIn() {
     const auto loggedIn = [this] { return frame_->loggedIn.load() || !PortOpen(); };
     // A unit yet to be powered on comes in by its start-up prompt alone, however late.
     if (options_.awaitStart) WaitUntil(loggedIn, milliseconds(std::numeric_limits<int>::max()));
-    WaitUntil(loggedIn, std::min(kPromptGrace, remaining()));
+    // Only a unit that may be booting (a rig's, or on a port that just appeared) is given time
+    // for its prompt.
+    if (options_.waitForPortSeconds > 0 || options_.mayBoot)
+        WaitUntil(loggedIn, std::min(kPromptGrace, remaining()));
+    // Left in its setting mode (--stay), a unit answers "AT", and need not answer "+++".
+    if (!loggedIn()) {
+        ProbeSettingMode(*frame_);
+        WaitUntil(loggedIn, std::min(kModeProbeWait * frame_->timeoutFactor.load(), remaining()));
+    }
     while (!loggedIn() && remaining() > milliseconds(0)) {
         Login(*frame_);
         WaitUntil(loggedIn, std::min(kLoginRetry, remaining()));
@@ -264,8 +277,24 @@ void CliSession::QueueWrites(const std::vector<CommandJob>& jobs) {
     for (const PlannedWrite& write : PlanWrites(jobs)) planned_.push_back(write);
     for (const CommandJob& job : jobs) {
         if (job.type == JobType::WriteParameter) ++writesQueued_;
-        frame_->jobQueue.PushJob(job);
+        // After a stop nothing more goes to the unit.
+        if (stopRequested_) {
+            ReportJobEnd(*frame_, job, JobOutcome::NotSent);
+        } else {
+            frame_->jobQueue.PushJob(job);
+        }
     }
+}
+
+void CliSession::StopCleanlyOnTerm() {
+    termSignal_.Watch({SIGTERM}, [this] {
+        if (stopRequested_) return;
+        stopRequested_ = true;
+        PrintMessage("stopped: the command on the line finishes and the unit is left");
+        Fail(kExitUnit);
+        ReportNotSent(*frame_, frame_->jobQueue.TakeAll());
+        if (waker_) waker_();
+    });
 }
 
 void CliSession::WaitForWrites() {

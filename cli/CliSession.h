@@ -20,6 +20,7 @@
 #include "cli/CliDialogs.h"
 #include "cli/CliLogFile.h"
 #include "cli/CliOptions.h"
+#include "cli/CliStopSignal.h"
 
 class QTimer;
 
@@ -96,6 +97,9 @@ class CliSession {
 
     // How long a job of that type may take before the session gives up on it.
     std::chrono::milliseconds JobLimit(JobType type) const;
+    // From now on SIGTERM (a parent that stops its units) ends the run cleanly: what is queued
+    // ends as not sent, the command on the line finishes, and Finish leaves the unit with at+quit.
+    void StopCleanlyOnTerm();
     // Records a failure; the first one decides the exit status.
     void Fail(int code);
     int ExitCode() const { return exitCode_; }
@@ -139,4 +143,6 @@ class CliSession {
     int writesDone_ = 0;
     int exitCode_ = kExitDone;
     bool tapSet_ = false;
+    CliStopSignal termSignal_;
+    bool stopRequested_ = false;
 };

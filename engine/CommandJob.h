@@ -13,12 +13,13 @@
 #include <string>
 #include <vector>
 
-// A job's type; Settling, None and AwaitPrompt are only ever pending kinds (what the receive path
-// waits for), never the type of a queued job. Stored as the 32-bit signed number the unit's
-// protocol documents give each type.
+// A job's type; ModeProbe, Settling, None and AwaitPrompt are only ever pending kinds (what the
+// receive path waits for), never the type of a queued job. Stored as the 32-bit signed number the
+// unit's protocol documents give each type.
 enum class JobType : std::int32_t {
-    Settling = -2,  // a job waits for the line to fall quiet before it writes
-    None = -1,      // nothing awaited
+    ModeProbe = -3,  // "AT" sent to learn whether the unit is in its setting mode already
+    Settling = -2,   // a job waits for the line to fall quiet before it writes
+    None = -1,       // nothing awaited
     AwaitPrompt = 0,
     ReadAll = 1,
     WriteParameter = 2,

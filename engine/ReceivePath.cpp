@@ -69,6 +69,12 @@ void TestLogin(EngineWindow& frame, std::string_view text) {
         DropReceivedBefore(frame, greeting + kLoginGreeting.size());
     } else if (HasErrorLine(text)) {
         Complete(frame);
+    } else if (HasOkLine(text)) {
+        // "+++" is answered by the greeting alone: an OK is a probe's "AT" answered late, by a
+        // unit in its setting mode already.
+        ForgetOwedAnswers(frame.lineSync);
+        frame.PostMessage(kMsgCommandState, 1, 0);
+        Complete(frame);
     }
 }
 
@@ -79,6 +85,13 @@ void TestCompletion(EngineWindow& frame) {
     const Completion rule = JobTypeOf(frame.pendingJobType).completion;
     if (rule == Completion::None) return;
     if (rule == Completion::Login) return TestLogin(frame, text);
+    // Only a unit in its setting mode answers "AT" with OK; one that says nothing is not.
+    if (rule == Completion::InSetting) {
+        if (!HasOkLine(text)) return;
+        ForgetOwedAnswers(frame.lineSync);
+        frame.PostMessage(kMsgCommandState, 1, 0);
+        return Complete(frame);
+    }
     // A probe is answered once nothing is owed any more, whatever its own answer says.
     if (rule == Completion::InStep) {
         if (LineInStep(frame.lineSync)) Complete(frame);

@@ -303,7 +303,8 @@ void WorkerJobThreadProc(CM5Z30FrameWnd* frame, std::stop_token stop) {
             continue;
         }
         settle = RunJob(*frame, job, settle, stop);
-        // The pause between two jobs.
-        if (!Pause(stop, kWorkerPollPeriod)) break;
+        // The unit is given a pause after each write, as its makers ask; other commands follow
+        // at once.
+        if (job.type == JobType::WriteParameter && !Pause(stop, kWorkerPollPeriod)) break;
     }
 }

@@ -219,6 +219,18 @@ bool WaitForFile(const std::string& path, std::chrono::seconds limit) {
     return true;
 }
 
+bool WaitUntilReceived(const sim::VirtualUnitHost& host, const std::string& command,
+                       std::chrono::seconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    for (;;) {
+        for (const std::string& received : host.ReceivedCommands()) {
+            if (received == command) return true;
+        }
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
 // A rig: the port is served again for each unit that comes up on it, until Ctrl-C, which ends
 // the wait for the next one; the summary holds every unit done.
 TEST(CliProvision, LoopConfiguresEachUnitThatComesUpUntilInterrupted) {
@@ -250,6 +262,59 @@ TEST(CliProvision, LoopConfiguresEachUnitThatComesUpUntilInterrupted) {
     EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
     EXPECT_EQ(Lines(ReadFile(dir + "/summary.csv")).size(), 3u);
     EXPECT_FALSE(std::filesystem::exists(report + "-3.json"));
+}
+
+// Ctrl-C on the terminal reaches the whole process group while a unit is written: the unit is
+// finished and left with at+quit, and the summary is written, with or without --loop; a second
+// Ctrl-C stops the writes still queued, and the unit is still left with at+quit.
+TEST(CliProvision, CtrlCToTheGroupLetsTheUnitBeingConfiguredFinish) {
+    const struct {
+        const char* what;
+        bool loop;
+        int interrupts;
+        int exitCode;
+        bool allWritten;
+    } cases[] = {
+        {"without --loop", false, 1, 0, true},
+        {"with --loop", true, 1, 0, true},
+        {"twice", false, 2, 1, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        sim::VirtualUnitHost host(FastUnit());
+        std::string error;
+        ASSERT_TRUE(host.Start(&error)) << error;
+        const std::string listing = CaptureListing(host.DevicePath());
+        ASSERT_FALSE(listing.empty());
+        // Slow answers, so that Ctrl-C lands while the writes go on.
+        for (const char* fault : {"delay=700@AT+APN/1", "delay=700@AT+PORT/1"})
+            ASSERT_TRUE(host.AddFault(fault, &error)) << error;
+        const std::string dir =
+            testpaths::TempDir() + "/provision-ctrl-c-" + std::to_string(&c - cases);
+        WriteFile(dir + ".cfg", EncodeConfigText(listing));
+        WriteFile(dir + ".csv", "port,Access Point Name,Server's Port,User Id\n" +
+                                    host.DevicePath() + ",apn.c,6009,someone\n");
+        QStringList args{"provision", (dir + ".cfg").c_str(),
+                         "--units",   (dir + ".csv").c_str(),
+                         "--port",    host.DevicePath().c_str(),
+                         "--baud",    QString::number(kBaud),
+                         "--report",  dir.c_str()};
+        if (c.loop) args << "--loop";
+        CliRun run(args, true);
+        ASSERT_TRUE(WaitUntilReceived(host, "AT+APN=apn.c", std::chrono::seconds(30)));
+        for (int i = 0; i < c.interrupts; ++i) {
+            run.InterruptGroup();
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        const CliResult r = run.Finish(60000);
+        EXPECT_EQ(r.exitCode, c.exitCode) << r.out << r.err;
+        EXPECT_NE(r.out.find(c.allWritten ? "1 of 1 units configured" : "0 of 1 units configured"),
+                  std::string::npos)
+            << r.out;
+        EXPECT_EQ(Lines(ReadFile(dir + "/summary.csv")).size(), 2u);
+        EXPECT_EQ(host.StoredValue("AT+USERNAME") == "someone", c.allWritten);
+        EXPECT_EQ(host.ReceivedCommands().back(), "at+quit");
+    }
 }
 
 // Every problem of the units' file is listed at once, before any port is opened.
