@@ -38,7 +38,7 @@ constexpr int kFrameHeight = 800;
 // answers; a running unit is asked with "AT" whether it is in its setting mode already, then
 // sent "+++", again after each retry period.
 constexpr milliseconds kPromptGrace{1500};
-constexpr milliseconds kModeProbeWait{100};
+constexpr milliseconds kModeProbeWait{50};
 constexpr milliseconds kLoginRetry{3000};
 // A job's wait covers the worker's own time-out plus its pauses, quiet spans and the grace it
 // gives a late answer; past that something is wrong with the session, not the unit.

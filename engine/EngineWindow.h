@@ -23,6 +23,9 @@ struct ReceiveState {
     int rxLength = 0;
     // When the last block arrived (UI thread): a line still busy is not a new command's yet.
     std::chrono::steady_clock::time_point lastReceivedAt{};
+    // When the last awaited answer was complete: a line whose last block ended an answer is
+    // quiet, not still busy.
+    std::chrono::steady_clock::time_point answeredAt{};
     AnswerEvent answerEvent;
     JobType pendingJobType = JobType::None;
     // The job whose command went out, from its write until it ended (UI thread): the port's

@@ -25,6 +25,7 @@ std::string_view Received(const EngineWindow& frame) {
 void Complete(EngineWindow& frame) {
     frame.answerEvent.Set();
     frame.pendingJobType = JobType::None;
+    frame.answeredAt = frame.lastReceivedAt;
 }
 
 // Queues a job of a type with a fixed command.
@@ -64,6 +65,7 @@ void TestLogin(EngineWindow& frame, std::string_view text) {
         frame.pendingJobType = JobType::None;
         frame.PostMessage(kMsgCommandState, 1, 0);
         frame.answerEvent.Set();
+        frame.answeredAt = frame.lastReceivedAt;
         // Answers come in order: none owed before the greeting can still come.
         ForgetOwedAnswers(frame.lineSync);
         DropReceivedBefore(frame, greeting + kLoginGreeting.size());
@@ -199,6 +201,7 @@ void ClearReceived(EngineWindow& frame) {
     frame.rxLength = 0;
 }
 
-bool ReceivedWithin(const EngineWindow& frame, std::chrono::milliseconds span) {
-    return std::chrono::steady_clock::now() - frame.lastReceivedAt < span;
+bool StillArriving(const EngineWindow& frame, std::chrono::milliseconds span) {
+    return std::chrono::steady_clock::now() - frame.lastReceivedAt < span &&
+           frame.lastReceivedAt != frame.answeredAt;
 }

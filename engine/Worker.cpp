@@ -243,7 +243,7 @@ bool RunJob(CM5Z30FrameWnd& frame, const CommandJob& job, bool settle, std::stop
     // Text still arriving (the tail of a greeting, a line the unit sent on its own) is no
     // part of this command's answer: the command waits for a quiet line.
     settle =
-        settle || CallOnUi(frame, [&] { return LRESULT{ReceivedWithin(frame, kQuietSpan)}; }) != 0;
+        settle || CallOnUi(frame, [&] { return LRESULT{StillArriving(frame, kQuietSpan)}; }) != 0;
     const std::optional<WriteStep> step = WriteWhenLineIsFree(frame, job, settle, stop);
     if (!step) return false;
     if (*step == WriteStep::NotSent) {
