@@ -59,6 +59,8 @@ CM5Z30FrameWnd* CM5Z30FrameWnd::Instance() {
 
 bool CM5Z30FrameWnd::StartWorker() {
     if (worker_.joinable()) return true;
+    // A worker stopped before closed the gate its sends pass.
+    ReopenSendGate();
     try {
         worker_ = std::jthread([this](std::stop_token stop) { WorkerJobThreadProc(this, stop); });
     } catch (const std::system_error&) {
@@ -74,6 +76,8 @@ void CM5Z30FrameWnd::StopWorker() {
     // for it: release its sends first.
     CloseSendGate();
     worker_.join();
+    // A job the stopped worker left on the line has nobody to end it.
+    jobOnLine.reset();
 }
 
 void CM5Z30FrameWnd::OnFinalMessage(QWidget*) {

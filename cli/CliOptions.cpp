@@ -46,7 +46,7 @@ constexpr CommandRow kCommands[] = {
     {"apply", "FILE.cfg", kDevice | kDryRun, 1, 1,
      "Loads a .cfg file (or a backup's id as \"history\" lists it) into the form, reads the\n"
      "unit and writes every shown parameter that differs. Each write prints\n"
-     "\"name<TAB>old<TAB>new<TAB>OK|ERROR|TIMEOUT\"."},
+     "\"name<TAB>old<TAB>new<TAB>OK|ERROR|UNKNOWN|NOT SENT\"."},
     {"history", "", kDevice | kUnit, 0, 0,
      "Lists the automatic backups, oldest first, one \"id<TAB>time (UTC)<TAB>file\" line each:\n"
      "every unit's, the unit NAME's with --unit, or with --port the unit's on that port, read\n"
@@ -54,7 +54,7 @@ constexpr CommandRow kCommands[] = {
     {"set", "NAME=VALUE...", kDevice, 0, 0,
      "Reads the unit, puts each VALUE (in the unit's terms, e.g. ActivateMethod=SMSD) into the\n"
      "control NAME as if the unit had sent it, then writes what differs, as \"Save\" does.\n"
-     "Each write prints \"name<TAB>old<TAB>new<TAB>OK|ERROR|TIMEOUT\"."},
+     "Each write prints \"name<TAB>old<TAB>new<TAB>OK|ERROR|UNKNOWN|NOT SENT\"."},
     {"provision", "TEMPLATE.cfg", kDevice | kProvision | kLoop, 1, 1,
      "Configures the unit on each --port at once, each port in a process of its own: waits\n"
      "for the unit's setting mode, reads it, writes what differs from the template plus the\n"
@@ -195,6 +195,7 @@ bool ParseCliOptions(const QStringList& args, CliOptions* options, int* exitCode
     const QCommandLineOption loop("loop", "Waits for the next unit on each port until Ctrl-C.");
     const QCommandLineOption sequence("sequence", "The unit's number on its port.", "N", "1");
     const QCommandLineOption awaitStart("await-start", "Waits for a unit's start-up prompt.");
+    const QCommandLineOption mayBoot("may-boot", "Gives a booting unit time for its prompt.");
     const QCommandLineOption unit("unit", "Only this unit's backups (a name history lists).",
                                   "NAME");
     parser.addOption(help);
@@ -207,7 +208,7 @@ bool ParseCliOptions(const QStringList& args, CliOptions* options, int* exitCode
     if (row->groups & kDryRun) parser.addOption(dryRun);
     if (row->groups & kProvision) parser.addOptions({units, report});
     if (row->groups & kLoop) parser.addOption(loop);
-    if (row->groups & kUnitRun) parser.addOptions({sequence, awaitStart});
+    if (row->groups & kUnitRun) parser.addOptions({sequence, awaitStart, mayBoot});
     if (row->groups & kUnit) parser.addOption(unit);
     if (*row->arguments) parser.addPositionalArgument(row->arguments, "");
 
@@ -301,6 +302,7 @@ bool ParseCliOptions(const QStringList& args, CliOptions* options, int* exitCode
             return false;
         }
         options->awaitStart = parser.isSet(awaitStart);
+        options->mayBoot = parser.isSet(mayBoot);
     }
     *exitCode = kExitDone;
     return true;

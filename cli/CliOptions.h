@@ -50,6 +50,9 @@ struct CliOptions {
     // whether to wait for a unit's start-up prompt rather than log into one already there.
     int sequence = 1;
     bool awaitStart = false;
+    // Whether the unit may be booting when the run begins (a rig's, with --loop), so that its
+    // start-up prompt is worth waiting for a while.
+    bool mayBoot = false;
 };
 
 // True when word is one of the command line's subcommands (not "sim", which has its own).

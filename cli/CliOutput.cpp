@@ -14,6 +14,7 @@
 namespace {
 
 bool g_progressShown = false;
+std::string g_firstProblem;
 
 QString ToQString(std::string_view bytes) {
     return ui::DecodeUnitText(bytes);
@@ -68,8 +69,17 @@ void PrintText(const std::string& text) {
 }
 
 void PrintMessage(const std::string& message) {
+    if (g_firstProblem.empty()) g_firstProblem = message;
+    PrintNotice(message);
+}
+
+void PrintNotice(const std::string& message) {
     ClearProgress();
     std::fprintf(stderr, "dtuconfig: %s\n", message.c_str());
+}
+
+const std::string& FirstProblem() {
+    return g_firstProblem;
 }
 
 bool ProgressWanted() {

@@ -25,8 +25,13 @@ std::string FormatWrite(std::string_view name, std::string_view oldValue, std::s
 void PrintLine(const std::string& line);
 // Writes text to stdout as it is.
 void PrintText(const std::string& text);
-// Writes "dtuconfig: message" to stderr, clearing a progress line first.
+// Writes "dtuconfig: message" to stderr, clearing a progress line first: something went
+// wrong, and the first such message is why (FirstProblem).
 void PrintMessage(const std::string& message);
+// Writes a notice the same way: information (where a backup went), no problem.
+void PrintNotice(const std::string& message);
+// The first message PrintMessage wrote in this process; "" before one.
+const std::string& FirstProblem();
 
 // Whether progress is shown: only when stderr is a terminal.
 bool ProgressWanted();

@@ -26,9 +26,10 @@ namespace {
 constexpr const char* kWaitingStep = "waiting for a unit";
 // With --loop, a port that has no unit to serve is tried again after this.
 constexpr std::chrono::seconds kRetryPause{2};
-// A unit's process told to stop that is still there after this is killed: a stop signal that
-// reached it between fork and exec ran the parent's handler instead of ending it.
-constexpr std::chrono::seconds kStopGrace{3};
+// A unit's process told to stop finishes the command on its line and leaves the unit with
+// at+quit; one still there after this is killed (a stop signal that reached it between fork
+// and exec ran the parent's handler instead).
+constexpr std::chrono::seconds kStopGrace{15};
 
 // Everything a unit's run printed and how it ended.
 struct UnitResult {
@@ -38,7 +39,8 @@ struct UnitResult {
     std::string modemId;
     std::string result = "failed";
     std::string readBack;
-    std::string reason;  // the run's last message
+    std::string reason;  // why the unit failed
+    std::string report;  // the report's file name, once it was written
     int exitCode = kExitUnit;
 };
 
@@ -52,6 +54,7 @@ struct PortRun {
     int writesDone = 0;
     std::string notKept;      // the read-back's names of values the unit did not keep
     bool identified = false;  // the run read a unit
+    std::string ownReason;    // why the run failed, as it says itself
     QByteArray pending;       // stdout not yet ended by a line end
 };
 
@@ -77,7 +80,9 @@ class Provisioner {
         : options_(options), table_(options.ports, console::IsTerminal(stdout)) {}
 
     int Run() {
-        if (options_.loop) WatchStopSignals();
+        // Ctrl-C reaches every process of the terminal's group; the units' own ignore it, and
+        // this one decides, with or without --loop.
+        console::WatchStopRequests([this] { Stop(); });
         for (std::size_t i = 0; i < options_.ports.size(); ++i) {
             auto run = std::make_unique<PortRun>();
             run->index = i;
@@ -91,10 +96,6 @@ class Provisioner {
     }
 
   private:
-    void WatchStopSignals() {
-        console::WatchStopRequests([this] { Stop(); });
-    }
-
     // The first Ctrl-C ends the waits for a next unit and lets units being written finish; a
     // second one ends those too.
     void Stop() {
@@ -136,6 +137,8 @@ class Provisioner {
             args << "--wait-for-port" << QString::number(options_.waitForPortSeconds);
         // A later unit is one powered on after the last one was done: it comes with its prompt.
         if (sequence > 1) args << "--await-start";
+        // The first unit of a rig may be booting too.
+        if (options_.loop) args << "--may-boot";
         return args;
     }
 
@@ -145,6 +148,7 @@ class Provisioner {
         run.unit.sequence = sequence;
         run.writes = run.writesDone = 0;
         run.notKept.clear();
+        run.ownReason.clear();
         run.identified = false;
         run.pending.clear();
         run.process = std::make_unique<QProcess>();
@@ -201,6 +205,9 @@ class Provisioner {
         } else if (f[0] == kResultLine && f.size() > 2) {
             run.unit.result = f[1];
             run.unit.readBack = f[2];
+            if (f.size() > 3) run.ownReason = f[3];
+        } else if (f[0] == kReportLine && f.size() > 1) {
+            run.unit.report = f[1];
         } else if (f.size() == 4) {
             // "name<TAB>old<TAB>new<TAB>result": a write finished, or the read-back found one
             // not kept.
@@ -228,6 +235,8 @@ class Provisioner {
         ReadMessages(run);
         run.process.release()->deleteLater();
         run.unit.exitCode = exitCode;
+        // The run's own word on why wins over its first message, which may be a notice.
+        if (!run.ownReason.empty()) run.unit.reason = run.ownReason;
         if (!run.notKept.empty()) run.unit.reason = "the unit did not keep " + run.notKept;
         // With --loop a run that met no unit (the port gone, or stopped while it waited) is no
         // unit's result: the port is tried again after a pause, so a missing port never spins.
@@ -284,14 +293,11 @@ class Provisioner {
         std::string csv =
             "port,sequence,device type,Modem'sID number,result,read back,report,problem\n";
         for (const UnitResult& u : results_) {
-            const std::vector<std::string> fields{u.port,
-                                                  std::to_string(u.sequence),
-                                                  u.deviceType,
-                                                  u.modemId,
-                                                  u.result,
-                                                  u.readBack,
-                                                  ReportFileName(u.port, u.sequence),
-                                                  u.result == "configured" ? "" : u.reason};
+            const std::vector<std::string> fields{
+                u.port,       std::to_string(u.sequence),
+                u.deviceType, u.modemId,
+                u.result,     u.readBack,
+                u.report,     u.result == "configured" ? "" : u.reason};
             for (std::size_t i = 0; i < fields.size(); ++i) {
                 if (i) csv += ',';
                 csv += CsvField(fields[i]);

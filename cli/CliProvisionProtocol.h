@@ -6,4 +6,6 @@
 inline constexpr const char* kStepLine = "@step";      // @step <TAB> what the run does now
 inline constexpr const char* kUnitLine = "@unit";      // @unit <TAB> device type <TAB> ID number
 inline constexpr const char* kWritesLine = "@writes";  // @writes <TAB> how many are queued
-inline constexpr const char* kResultLine = "@result";  // @result <TAB> configured | failed
+// @result <TAB> configured | failed <TAB> the read-back's verdict <TAB> why it failed
+inline constexpr const char* kResultLine = "@result";
+inline constexpr const char* kReportLine = "@report";  // @report <TAB> the report's file name

@@ -88,6 +88,25 @@ std::string ReadBackVerdict(const UnitReport& report, bool collected, bool readB
     return allOk ? kVerified : "writes failed";
 }
 
+// Why the unit failed, on one line: the first problem the run printed, else the first write
+// that did not go through, else the first problem recorded.
+std::string FailureReason(const UnitReport& report) {
+    std::string reason = FirstProblem();
+    for (const WriteRecord& w : report.writes) {
+        if (!reason.empty()) break;
+        const std::string name = UnitText(w.name);
+        if (w.outcome == "ERROR") reason = "the unit refused " + name;
+        if (w.outcome == "UNKNOWN") reason = name + " was sent but not answered: unknown";
+        if (w.outcome == "NOT SENT") reason = name + " was not sent";
+        if (w.outcome == "NOT KEPT") reason = "the unit did not keep " + name;
+    }
+    if (reason.empty() && !report.problems.empty()) reason = report.problems.front();
+    for (char& c : reason) {
+        if (c == '\t' || c == '\r' || c == '\n') c = ' ';
+    }
+    return reason;
+}
+
 void Problem(UnitReport* report, CliSession* session, const std::string& text, int code) {
     PrintMessage(text);
     report->problems.push_back(text);
@@ -124,6 +143,8 @@ int RunProvisionUnit(const CliOptions& options) {
     bool readBack = false;  // a complete listing came after the writes
     if (status == kExitDone && session.ExitCode() == kExitDone) {
         CM5Z30FrameWnd& frame = session.frame();
+        // Logged in, the unit is left cleanly even when the run is stopped.
+        session.StopCleanlyOnTerm();
         Step("reading");
         // "Load from file": the form shows the template and a read-for-apply is queued.
         session.dialogs().openPath = options.file;
@@ -192,14 +213,18 @@ int RunProvisionUnit(const CliOptions& options) {
         std::string error;
         const std::string path =
             options.reportDir + "/" + ReportFileName(options.port, options.sequence);
-        if (!WriteUnitReport(path, report, &error)) {
+        if (WriteUnitReport(path, report, &error)) {
+            PrintLine(std::string(kReportLine) + "\t" +
+                      ReportFileName(options.port, options.sequence));
+        } else {
             PrintMessage("cannot write the report " + path + ": " + error);
             report.configured = false;
             if (status == kExitDone) status = kExitFile;
         }
     }
     PrintLine(std::string(kResultLine) + "\t" + (report.configured ? "configured" : "failed") +
-              "\t" + report.readBack);
+              "\t" + report.readBack + "\t" +
+              (report.configured ? std::string() : FailureReason(report)));
     if (!report.configured && status == kExitDone) status = kExitUnit;
     return status;
 }

@@ -10,8 +10,10 @@
 #include <limits>
 
 #include "cli/CliOutput.h"
+#include "cli/Console.h"
 #include "engine/ConfigMode.h"
 #include "engine/Connect.h"
+#include "engine/JobEnd.h"
 #include "engine/JobTypes.h"
 #include "engine/ReceivePath.h"
 #include "engine/Worker.h"
@@ -32,9 +34,11 @@ constexpr unsigned kFrameStyle = WS_OVERLAPPEDWINDOW;
 constexpr int kFrameWidth = 1400;
 constexpr int kFrameHeight = 800;
 
-// A unit that prints its start-up prompt is answered by the frame within this; a running unit
-// is sent "+++" after it, and again after each retry period.
+// A unit that may be booting is given this long to print its start-up prompt, which the frame
+// answers; a running unit is asked with "AT" whether it is in its setting mode already, then
+// sent "+++", again after each retry period.
 constexpr milliseconds kPromptGrace{1500};
+constexpr milliseconds kModeProbeWait{50};
 constexpr milliseconds kLoginRetry{3000};
 // A job's wait covers the worker's own time-out plus its pauses, quiet spans and the grace it
 // gives a late answer; past that something is wrong with the session, not the unit.
@@ -109,6 +113,7 @@ int CliSession::Start() {
     valueNotice_ = LabelText("Notify", "ValueNotice").str();
     backupNotices_ = {LabelText("Backup", "Saved").str(), LabelText("Backup", "Failed").str(),
                       LabelText("Backup", "NoListing").str()};
+    lostNotice_ = LabelText("OnStartCom", "LostNotice").str();
 
     frame_ = std::make_unique<CliFrame>();
     frame_->language = language;
@@ -150,7 +155,7 @@ bool CliSession::WaitForPort() {
     if (serial::PortExists(options_.port)) return true;
     char seconds[32];
     std::snprintf(seconds, sizeof seconds, "%g", options_.waitForPortSeconds);
-    PrintMessage(options_.port + ": waiting up to " + seconds + " s for the port to appear");
+    PrintNotice(options_.port + ": waiting up to " + seconds + " s for the port to appear");
     if (serial::WaitForPort(options_.port,
                             static_cast<int>(std::min(options_.waitForPortSeconds * 1000.0,
                                                       static_cast<double>(INT_MAX))))) {
@@ -172,7 +177,15 @@ int CliSession::LogIn() {
     const auto loggedIn = [this] { return frame_->loggedIn.load() || !PortOpen(); };
     // A unit yet to be powered on comes in by its start-up prompt alone, however late.
     if (options_.awaitStart) WaitUntil(loggedIn, milliseconds(std::numeric_limits<int>::max()));
-    WaitUntil(loggedIn, std::min(kPromptGrace, remaining()));
+    // Only a unit that may be booting (a rig's, or on a port that just appeared) is given time
+    // for its prompt.
+    if (options_.waitForPortSeconds > 0 || options_.mayBoot)
+        WaitUntil(loggedIn, std::min(kPromptGrace, remaining()));
+    // Left in its setting mode (--stay), a unit answers "AT", and need not answer "+++".
+    if (!loggedIn()) {
+        ProbeSettingMode(*frame_);
+        WaitUntil(loggedIn, std::min(kModeProbeWait * frame_->timeoutFactor.load(), remaining()));
+    }
     while (!loggedIn() && remaining() > milliseconds(0)) {
         Login(*frame_);
         WaitUntil(loggedIn, std::min(kLoginRetry, remaining()));
@@ -218,8 +231,17 @@ int CliSession::Finished(JobType type) const {
     return it == finished_.end() ? 0 : it->second;
 }
 
+milliseconds CliSession::JobLimit(JobType type) const {
+    // The job's own time-out and grace, and the probe that may come before it, both grown by
+    // the unit's lateness seen so far.
+    const int factor = frame_->timeoutFactor.load();
+    const milliseconds allowance = frame_->lineSync.allowance;
+    return JobTimeout(type, factor) + JobTimeout(JobType::Resync, factor) + 2 * allowance +
+           kLateAnswerGrace + kJobSlack;
+}
+
 JobOutcome CliSession::WaitForJob(JobType type, int before) {
-    const milliseconds limit = JobTimeout(type, frame_->timeoutFactor.load()) + kJobSlack;
+    const milliseconds limit = JobLimit(type);
     if (!WaitUntil([&] { return Finished(type) > before || !PortOpen(); }, limit)) {
         return JobOutcome::Timeout;
     }
@@ -254,17 +276,32 @@ void CliSession::QueueWrites(const std::vector<CommandJob>& jobs) {
     for (const PlannedWrite& write : PlanWrites(jobs)) planned_.push_back(write);
     for (const CommandJob& job : jobs) {
         if (job.type == JobType::WriteParameter) ++writesQueued_;
-        frame_->jobQueue.PushJob(job);
+        // After a stop nothing more goes to the unit.
+        if (stopRequested_) {
+            ReportJobEnd(*frame_, job, JobOutcome::NotSent);
+        } else {
+            frame_->jobQueue.PushJob(job);
+        }
     }
 }
 
+void CliSession::StopCleanlyOnTerm() {
+    console::WatchStopRequests([this] {
+        if (stopRequested_) return;
+        stopRequested_ = true;
+        PrintMessage("stopped: the command on the line finishes and the unit is left");
+        Fail(kExitUnit);
+        ReportNotSent(*frame_, frame_->jobQueue.TakeAll());
+        if (waker_) waker_();
+    });
+}
+
 void CliSession::WaitForWrites() {
-    const int pending = writesQueued_ - writesDone_;
-    if (pending > 0) {
-        const milliseconds each =
-            JobTimeout(JobType::WriteParameter, frame_->timeoutFactor.load()) + kLateAnswerGrace;
-        WaitUntil([&] { return writesDone_ >= writesQueued_ || !PortOpen(); },
-                  each * pending + kJobSlack);
+    // Each write that ends gives the next its own time.
+    for (int done = -1; writesDone_ < writesQueued_ && writesDone_ > done && PortOpen();) {
+        done = writesDone_;
+        WaitUntil([&] { return writesDone_ > done || !PortOpen(); },
+                  JobLimit(JobType::WriteParameter));
     }
     if (writesDone_ < writesQueued_) {
         PrintMessage(std::to_string(writesQueued_ - writesDone_) +
@@ -275,7 +312,7 @@ void CliSession::WaitForWrites() {
     // The read-back that follows confirmed writes tells which ones the unit kept.
     if (!readBackDue_) return;
     WaitUntil([&] { return Finished(JobType::ReadBack) > 0 || !PortOpen(); },
-              JobTimeout(JobType::ReadBack, frame_->timeoutFactor.load()) + kJobSlack);
+              JobLimit(JobType::ReadBack));
     if (Finished(JobType::ReadBack) == 0) {
         PrintMessage("the unit sent no listing after the writes: they could not be checked");
         Fail(kExitUnit);
@@ -360,8 +397,10 @@ void CliSession::OnLog(std::string_view text) {
     }
     // Where the unit's backup went (or why there is none) is told before the first write.
     for (const std::string& notice : backupNotices_) {
-        if (!notice.empty() && text.starts_with(notice)) PrintMessage(LogLines(text));
+        if (!notice.empty() && text.starts_with(notice)) PrintNotice(LogLines(text));
     }
+    // The writes that follow are reported UNKNOWN and NOT SENT: this says why.
+    if (!lostNotice_.empty() && text.starts_with(lostNotice_)) PrintMessage(LogLines(text));
 }
 
 void CliSession::ShowListingProgress() {
@@ -396,7 +435,8 @@ const char* OutcomeName(JobOutcome outcome) {
         case JobOutcome::Error:
             return "ERROR";
         case JobOutcome::Timeout:
-            return "TIMEOUT";
+        case JobOutcome::PortLost:
+            return "UNKNOWN";
         case JobOutcome::NotSent:
             return "NOT SENT";
     }

@@ -40,7 +40,8 @@ struct PlannedWrite {
     std::string newValue;
 };
 
-// A job outcome as the command line prints it: "OK", "ERROR", "TIMEOUT" or "NOT SENT".
+// A job outcome as the command line prints it: "OK" (confirmed), "ERROR" (refused), "UNKNOWN"
+// (sent, and no answer came: no answer in time, or the port went) or "NOT SENT".
 const char* OutcomeName(JobOutcome outcome);
 
 class CliSession {
@@ -93,6 +94,11 @@ class CliSession {
     // writes (or until the port went away); a read-back that does not come fails the session.
     void WaitForWrites();
 
+    // How long a job of that type may take before the session gives up on it.
+    std::chrono::milliseconds JobLimit(JobType type) const;
+    // From now on a stop request (a parent that stops its units) ends the run cleanly: what is queued
+    // ends as not sent, the command on the line finishes, and Finish leaves the unit with at+quit.
+    void StopCleanlyOnTerm();
     // Records a failure; the first one decides the exit status.
     void Fail(int code);
     int ExitCode() const { return exitCode_; }
@@ -123,6 +129,7 @@ class CliSession {
     std::string logText_;      // the whole session's log
     std::string valueNotice_;  // the log's line for a value refused for its control bytes
     std::vector<std::string> backupNotices_;  // the log's lines about the automatic backup
+    std::string lostNotice_;                  // the log's line for a port that went
     std::unique_ptr<CliFrame> frame_;
     std::unique_ptr<QTimer> progressTimer_;
     JobHook hook_;
@@ -135,4 +142,5 @@ class CliSession {
     int writesDone_ = 0;
     int exitCode_ = kExitDone;
     bool tapSet_ = false;
+    bool stopRequested_ = false;
 };

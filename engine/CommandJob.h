@@ -13,12 +13,13 @@
 #include <string>
 #include <vector>
 
-// A job's type; Settling, None and AwaitPrompt are only ever pending kinds (what the receive path
-// waits for), never the type of a queued job. Stored as the 32-bit signed number the unit's
-// protocol documents give each type.
+// A job's type; ModeProbe, Settling, None and AwaitPrompt are only ever pending kinds (what the
+// receive path waits for), never the type of a queued job. Stored as the 32-bit signed number the
+// unit's protocol documents give each type.
 enum class JobType : std::int32_t {
-    Settling = -2,  // a job waits for the line to fall quiet before it writes
-    None = -1,      // nothing awaited
+    ModeProbe = -3,  // "AT" sent to learn whether the unit is in its setting mode already
+    Settling = -2,   // a job waits for the line to fall quiet before it writes
+    None = -1,       // nothing awaited
     AwaitPrompt = 0,
     ReadAll = 1,
     WriteParameter = 2,
@@ -35,6 +36,7 @@ enum class JobType : std::int32_t {
     ReadFileLog = 13,
     RawCommand = 15,
     ReadBack = 16,  // the listing after a run of writes, to see which ones the unit kept
+    Resync = 17,    // "AT" after an answer was owed: once it is answered the line is in step
 };
 
 struct CommandJob {
@@ -63,6 +65,9 @@ class JobQueue {
     void Hold(bool held);
     // Takes every queued job, held or not, in order.
     std::vector<CommandJob> TakeAll();
+    // Takes every queued job but those of type `kept`, which stay queued in their order; one
+    // step under the lock, so the worker never sees the queue without them.
+    std::vector<CommandJob> TakeAllBut(JobType kept);
     // How many queued jobs are of that type.
     std::size_t CountOf(JobType type) const;
 

@@ -2,6 +2,7 @@
 
 #include "engine/EngineWindow.h"
 #include "engine/FrameTimers.h"
+#include "engine/JobTypes.h"
 #include "engine/ReceivePath.h"
 #include "settings/Labels.h"
 #include "ui/Log.h"
@@ -11,6 +12,13 @@ void Login(EngineWindow& frame) {
     frame.KillTimer(kPromptTimer);
     SendRaw(frame, "+++");
     frame.pendingJobType = JobType::EnterConfig;
+}
+
+void ProbeSettingMode(EngineWindow& frame) {
+    ClearReceived(frame);
+    frame.KillTimer(kPromptTimer);
+    frame.pendingJobType = JobType::ModeProbe;
+    SendRaw(frame, JobCommand(JobType::ModeProbe));
 }
 
 unsigned SendRaw(EngineWindow& frame, std::string_view text) {

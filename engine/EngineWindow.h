@@ -6,9 +6,11 @@
 // Threads: as each member says; the window's own rules in ui/Window.h.
 #include <atomic>
 #include <chrono>
+#include <optional>
 
 #include "engine/AnswerEvent.h"
 #include "engine/CommandJob.h"
+#include "engine/LineSync.h"
 #include "params/Listing.h"
 #include "serial/SerialPort.h"
 #include "ui/Window.h"
@@ -21,8 +23,16 @@ struct ReceiveState {
     int rxLength = 0;
     // When the last block arrived (UI thread): a line still busy is not a new command's yet.
     std::chrono::steady_clock::time_point lastReceivedAt{};
+    // When the last awaited answer was complete: a line whose last block ended an answer is
+    // quiet, not still busy.
+    std::chrono::steady_clock::time_point answeredAt{};
     AnswerEvent answerEvent;
     JobType pendingJobType = JobType::None;
+    // The job whose command went out, from its write until it ended (UI thread): the port's
+    // going ends it then and there, so no later dialogue can complete it.
+    std::optional<CommandJob> jobOnLine;
+    // The answers the commands written on this line are still owed (UI thread).
+    LineSync lineSync;
 };
 
 class EngineWindow : public CWindowWnd, public ReceiveState {
@@ -30,5 +40,8 @@ class EngineWindow : public CWindowWnd, public ReceiveState {
     JobQueue jobQueue;
     CSerialPort serialPort;
     std::atomic<bool> loggedIn{false};
+    // Counts the unit's entries into its setting mode (UI thread writes, the worker reads): a
+    // new login is told that nothing runs, even one right after a reconnect.
+    std::atomic<int> logins{0};
     std::atomic<int> timeoutFactor{1};
 };

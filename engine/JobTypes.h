@@ -14,13 +14,16 @@
 enum class Completion {
     None,         // no test
     Listing,      // "Access Point Name:" and an OK line
-    Login,        // "enter setting!" logs in; an ERROR line ends it
+    Login,        // "enter setting!" logs in, as an OK line does (a late answer to "AT"); an ERROR
+                  // line ends it
     Factory,      // an OK line (a ReadAll follows)
     FileListing,  // as Listing
     QuitOk,       // an OK line, and the form shows the logged-out state
     OkOnly,       // an OK line
     Signal,       // an OK line; after an ERROR line the query is retried once
     OkOrError,    // an OK line
+    InStep,       // no answer owed any more (LineSync.h): the probe's came after the rest
+    InSetting,    // an OK line: the unit is in its setting mode, and the form says so
 };
 
 // What the worker does once the answer is complete.
@@ -62,6 +65,8 @@ inline constexpr JobTypeRow kJobTypes[] = {
     {JobType::ReadFileLog,      "at+READFILELOG\r\n",     24000,    Completion::OkOrError,   ResultAction::None},
     {JobType::RawCommand,       nullptr,                  5000,     Completion::OkOrError,   ResultAction::None},
     {JobType::ReadBack,         kListingCommand,          24000,    Completion::Listing,     ResultAction::CheckWrites},
+    {JobType::Resync,           "AT\r\n",                 5000,     Completion::InStep,      ResultAction::None},
+    {JobType::ModeProbe,        "\r\nAT\r\n",             5000,     Completion::InSetting,   ResultAction::None},
 };
 // clang-format on
 

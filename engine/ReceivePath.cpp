@@ -10,6 +10,7 @@
 #include "engine/FrameMessages.h"
 #include "engine/FrameTimers.h"
 #include "engine/JobTypes.h"
+#include "engine/LineSync.h"
 #include "ui/Log.h"
 
 namespace {
@@ -24,6 +25,7 @@ std::string_view Received(const EngineWindow& frame) {
 void Complete(EngineWindow& frame) {
     frame.answerEvent.Set();
     frame.pendingJobType = JobType::None;
+    frame.answeredAt = frame.lastReceivedAt;
 }
 
 // Queues a job of a type with a fixed command.
@@ -63,8 +65,17 @@ void TestLogin(EngineWindow& frame, std::string_view text) {
         frame.pendingJobType = JobType::None;
         frame.PostMessage(kMsgCommandState, 1, 0);
         frame.answerEvent.Set();
+        frame.answeredAt = frame.lastReceivedAt;
+        // Answers come in order: none owed before the greeting can still come.
+        ForgetOwedAnswers(frame.lineSync);
         DropReceivedBefore(frame, greeting + kLoginGreeting.size());
     } else if (HasErrorLine(text)) {
+        Complete(frame);
+    } else if (HasOkLine(text)) {
+        // "+++" is answered by the greeting alone: an OK is a probe's "AT" answered late, by a
+        // unit in its setting mode already.
+        ForgetOwedAnswers(frame.lineSync);
+        frame.PostMessage(kMsgCommandState, 1, 0);
         Complete(frame);
     }
 }
@@ -76,6 +87,18 @@ void TestCompletion(EngineWindow& frame) {
     const Completion rule = JobTypeOf(frame.pendingJobType).completion;
     if (rule == Completion::None) return;
     if (rule == Completion::Login) return TestLogin(frame, text);
+    // Only a unit in its setting mode answers "AT" with OK; one that says nothing is not.
+    if (rule == Completion::InSetting) {
+        if (!HasOkLine(text)) return;
+        ForgetOwedAnswers(frame.lineSync);
+        frame.PostMessage(kMsgCommandState, 1, 0);
+        return Complete(frame);
+    }
+    // A probe is answered once nothing is owed any more, whatever its own answer says.
+    if (rule == Completion::InStep) {
+        if (LineInStep(frame.lineSync)) Complete(frame);
+        return;
+    }
     // A refusal ends every kind at once: the worker then stores and applies nothing.
     if (HasErrorLine(text)) {
         if (rule == Completion::Signal) PushFollowUp(frame, JobType::QuerySignalRetry);
@@ -109,6 +132,8 @@ void TestMode(EngineWindow& frame) {
         const std::size_t timeout = text.find(kSettingTimeout);
         const std::size_t prompt = text.find(kPromptMarker);
         if (timeout == std::string_view::npos && prompt == std::string_view::npos) return;
+        // The unit left its setting mode or restarted: it answers nothing owed from before.
+        ForgetOwedAnswers(frame.lineSync);
         if (timeout < prompt) {
             frame.PostMessage(kMsgCommandState, 0, 0);
             DropReceivedBefore(frame, PastLineEnd(text, timeout + kSettingTimeout.size()));
@@ -138,6 +163,7 @@ LRESULT OnReceive(EngineWindow& frame, char* block, int count) {
     std::string shown(block, static_cast<std::size_t>(count));
     std::replace(shown.begin(), shown.end(), '\0', ' ');
     LogReceived(frame, shown);
+    CountResultLines(frame.lineSync, std::string_view(block, static_cast<std::size_t>(count)));
     AppendReceived(frame, count, block);
     TestCompletion(frame);
     TestMode(frame);
@@ -175,6 +201,7 @@ void ClearReceived(EngineWindow& frame) {
     frame.rxLength = 0;
 }
 
-bool ReceivedWithin(const EngineWindow& frame, std::chrono::milliseconds span) {
-    return std::chrono::steady_clock::now() - frame.lastReceivedAt < span;
+bool StillArriving(const EngineWindow& frame, std::chrono::milliseconds span) {
+    return std::chrono::steady_clock::now() - frame.lastReceivedAt < span &&
+           frame.lastReceivedAt != frame.answeredAt;
 }

@@ -19,5 +19,6 @@ LRESULT OnReceive(EngineWindow& frame, char* block, int count);
 void AppendReceived(EngineWindow& frame, int count, const char* block);
 // Empties the receive buffer.
 void ClearReceived(EngineWindow& frame);
-// True when a block arrived within the span before now (steady clock).
-bool ReceivedWithin(const EngineWindow& frame, std::chrono::milliseconds span);
+// True when a block arrived within the span before now (steady clock) and it did not end the
+// answer awaited: the unit may still be sending.
+bool StillArriving(const EngineWindow& frame, std::chrono::milliseconds span);

@@ -35,13 +35,17 @@
 #include <condition_variable>
 #include <mutex>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "app/FrameWnd.h"
 #include "engine/AnswerMatch.h"
 #include "engine/Clock.h"
+#include "engine/JobEnd.h"
 #include "engine/JobSteps.h"
 #include "engine/JobTypes.h"
 #include "engine/JobWrite.h"
+#include "engine/LineSync.h"
 #include "engine/Progress.h"
 #include "engine/ReceivePath.h"
 #include "engine/UiCall.h"
@@ -63,15 +67,19 @@ bool Pause(std::stop_token stop, std::chrono::milliseconds span) {
 
 // Hands the line to the job and writes its command: at once after a complete answer, after a
 // time-out only on a quiet line (at most kQuietSpanRounds spans), and never over a Login that
-// awaits its greeting (at most for the Login's own time-out). Empty when stopped.
+// awaits its greeting (at most for the Login's own time-out). Empty when stopped or when the
+// UI thread refuses the calls (the job is then dropped).
 std::optional<WriteStep> WriteWhenLineIsFree(CM5Z30FrameWnd& frame, const CommandJob& job,
                                              bool settle, std::stop_token stop) {
     frame.SendMessage(kMsgCommandState, 0, 2);
-    CallOnUi(frame, [&] {
-        PrepareJobStart(frame);
-        ShowJobStarted(frame, job);
-        return LRESULT{1};
-    });
+    // A refused call: the window is going or the worker is being stopped.
+    if (!CallOnUi(frame, [&] {
+            PrepareJobStart(frame);
+            ShowJobStarted(frame, job);
+            return LRESULT{1};
+        })) {
+        return std::nullopt;
+    }
     const auto loginLimit = JobTimeout(JobType::EnterConfig, frame.timeoutFactor.load());
     std::chrono::milliseconds waited{0};
     int busyRounds = 0;
@@ -84,9 +92,11 @@ std::optional<WriteStep> WriteWhenLineIsFree(CM5Z30FrameWnd& frame, const Comman
         if (stop.stop_requested()) return std::nullopt;
         const bool force = !settle || busyRounds >= kQuietSpanRounds;
         const bool loginMayWait = waited < loginLimit;
-        const auto step = static_cast<WriteStep>(CallOnUi(frame, [&] {
+        const LRESULT result = CallOnUi(frame, [&] {
             return static_cast<LRESULT>(ArmAndWrite(frame, job, force, loginMayWait));
-        }));
+        });
+        if (result == 0) return std::nullopt;  // refused, as above
+        const auto step = static_cast<WriteStep>(result);
         if (step == WriteStep::Written || step == WriteStep::NotSent) return step;
         if (step == WriteStep::LineBusy) ++busyRounds;
         pause = true;
@@ -100,12 +110,23 @@ JobOutcome AnswerOutcome(const CM5Z30FrameWnd& frame) {
     return HasOkLine(text) ? JobOutcome::Ok : JobOutcome::Error;
 }
 
+// Ends the job with an outcome that needs no answer; a written job only while it is still on
+// the line (the port's going ended it otherwise).
 void Report(CM5Z30FrameWnd& frame, const CommandJob& job, JobOutcome outcome) {
-    if (!frame.jobObserver) return;
     CallOnUi(frame, [&] {
-        frame.jobObserver(job, outcome);
+        if (outcome != JobOutcome::NotSent && !TakeJobOffLine(frame)) return LRESULT{0};
+        ReportJobEnd(frame, job, outcome);
         return LRESULT{1};
     });
+}
+
+// Logs the time-out of the job still on the line; false when the port's going ended it.
+bool LogTimeOut(CM5Z30FrameWnd& frame, const CommandJob& job) {
+    return CallOnUi(frame, [&] {
+               if (!frame.jobOnLine) return LRESULT{0};
+               LogAppend(frame, JobResultLine(frame, job, "OutTime"));
+               return LRESULT{1};
+           }) != 0;
 }
 
 // After a time-out the old command's late answer can come just in front of this command's,
@@ -126,6 +147,7 @@ bool WaitForQuietLine(CM5Z30FrameWnd& frame, std::stop_token stop) {
 // The result of a completed job: a refusal stores and applies nothing, whatever the kind.
 void FinishJob(CM5Z30FrameWnd& frame, const CommandJob& job, bool late) {
     CallOnUi(frame, [&] {
+        if (!TakeJobOffLine(frame)) return LRESULT{0};
         const JobOutcome outcome = AnswerOutcome(frame);
         const ResultAction action = JobTypeOf(job.type).result;
         // The write and factory steps log their own refusal; every other kind gets the generic one.
@@ -141,7 +163,76 @@ void FinishJob(CM5Z30FrameWnd& frame, const CommandJob& job, bool late) {
         } else {
             HandleJobResult(frame, job);
         }
-        if (frame.jobObserver) frame.jobObserver(job, outcome);
+        ReportJobEnd(frame, job, outcome);
+        return LRESULT{1};
+    });
+}
+
+// How much later than its time-out this unit has been seen to answer (LineSync.h).
+std::chrono::milliseconds Allowance(CM5Z30FrameWnd& frame) {
+    return std::chrono::milliseconds(
+        CallOnUi(frame, [&] { return static_cast<LRESULT>(frame.lineSync.allowance.count()); }));
+}
+
+// Never 0, which a refused call to the UI thread returns.
+enum class LineState { InStep = 1, OutOfStep, Silent };
+
+// Whether the next command's answer will be its own (LineSync.h). Out of step, "AT" is written
+// and waited for with the write's time-out plus the lateness seen; once every owed answer and
+// its own came, the line is in step. When it is not answered in that time, what did not come
+// is taken as lost: the line is in step again when some answer came meanwhile, and silent when
+// nothing came at all. Empty when stopped or refused.
+std::optional<LineState> BringLineInStep(CM5Z30FrameWnd& frame, std::stop_token stop) {
+    const auto state = static_cast<LineState>(CallOnUi(frame, [&] {
+        return static_cast<LRESULT>(LineInStep(frame.lineSync) ? LineState::InStep
+                                                               : LineState::OutOfStep);
+    }));
+    if (state != LineState::OutOfStep)
+        return state == LineState::InStep ? std::optional(state) : std::nullopt;
+    const CommandJob probe{JobType::Resync, std::string(JobCommand(JobType::Resync)), {}, {}};
+    const std::optional<WriteStep> step = WriteWhenLineIsFree(frame, probe, true, stop);
+    if (!step) return std::nullopt;
+    if (*step == WriteStep::NotSent) return LineState::Silent;
+    const auto base = JobTimeout(JobType::Resync, frame.timeoutFactor.load());
+    Clock::Duration waited{0};
+    // A late answer counted while waiting shows how slow the unit is: the wait grows with it.
+    for (;;) {
+        const auto limit = base + std::chrono::milliseconds(CallOnUi(frame, [&] {
+                               return static_cast<LRESULT>(ProbeAllowance(frame.lineSync).count());
+                           }));
+        if (waited >= limit || frame.answerEvent.WaitFor(EngineClock(), limit - waited, stop))
+            break;
+        if (stop.stop_requested()) return std::nullopt;
+        waited = limit;
+    }
+    if (stop.stop_requested()) return std::nullopt;
+    const LRESULT decided = CallOnUi(frame, [&] {
+        const bool onLine = TakeJobOffLine(frame);
+        if (onLine && frame.answerEvent.IsSet()) {
+            EndProbeInStep(frame.lineSync);
+            return static_cast<LRESULT>(LineState::InStep);
+        }
+        if (frame.pendingJobType == JobType::Resync) frame.pendingJobType = JobType::None;
+        const bool heard = ProbeHeardAnything(frame.lineSync);
+        ForgetOwedAnswers(frame.lineSync);
+        return static_cast<LRESULT>(onLine && heard ? LineState::InStep : LineState::Silent);
+    });
+    if (decided == 0) return std::nullopt;
+    return static_cast<LineState>(decided);
+}
+
+// A unit that answered nothing to the probe gets no more commands of this run: the job and the
+// queued ones end as not sent, and the log says so.
+void DropRunForSilence(CM5Z30FrameWnd& frame, const CommandJob& job) {
+    CallOnUi(frame, [&] {
+        std::vector<CommandJob> dropped = frame.jobQueue.TakeAll();
+        dropped.insert(dropped.begin(), job);
+        if (frame.serialPort.IsOpen()) {
+            LogAppend(frame, FilledLabel(kResultSection, "SilentNotSent",
+                                         {{"n", std::to_string(dropped.size())}}) +
+                                 "\r\n");
+        }
+        ReportNotSent(frame, dropped);
         return LRESULT{1};
     });
 }
@@ -152,18 +243,19 @@ bool RunJob(CM5Z30FrameWnd& frame, const CommandJob& job, bool settle, std::stop
     // Text still arriving (the tail of a greeting, a line the unit sent on its own) is no
     // part of this command's answer: the command waits for a quiet line.
     settle =
-        settle || CallOnUi(frame, [&] { return LRESULT{ReceivedWithin(frame, kQuietSpan)}; }) != 0;
+        settle || CallOnUi(frame, [&] { return LRESULT{StillArriving(frame, kQuietSpan)}; }) != 0;
     const std::optional<WriteStep> step = WriteWhenLineIsFree(frame, job, settle, stop);
     if (!step) return false;
     if (*step == WriteStep::NotSent) {
         Report(frame, job, JobOutcome::NotSent);
         return true;
     }
-    const auto timeout = JobTimeout(job.type, frame.timeoutFactor.load());
+    const auto timeout = JobTimeout(job.type, frame.timeoutFactor.load()) + Allowance(frame);
     bool late = false;
     if (!frame.answerEvent.WaitFor(EngineClock(), timeout, stop)) {
         if (stop.stop_requested()) return false;
-        LogAppend(frame, LabelText(kResultSection, "OutTime", "\r\n").str());
+        // A port that went ended the job then: nothing more is said of it.
+        if (!LogTimeOut(frame, job)) return true;
         // The pending kind stays the timed-out job's, so its answer, should it still come,
         // completes it here instead of being taken for the next command's.
         frame.answerEvent.WaitFor(EngineClock(), kLateAnswerGrace, stop);
@@ -183,23 +275,36 @@ bool RunJob(CM5Z30FrameWnd& frame, const CommandJob& job, bool settle, std::stop
 
 void WorkerJobThreadProc(CM5Z30FrameWnd* frame, std::stop_token stop) {
     if (!frame) return;
-    // Whether the buttons were enabled since the queue last ran dry: once per idle period.
+    // Whether the buttons were enabled since the queue last ran dry: once per idle period and
+    // login (a login after a reconnect gets its own).
     bool idleNoticeSent = false;
+    int noticedLogin = 0;
     // Whether the last job timed out, so that its late answer may still be on the way.
     bool settle = false;
     while (!stop.stop_requested()) {
         CommandJob job;
         if (!frame->jobQueue.PopJob(job)) {
-            if (!idleNoticeSent && frame->loggedIn && frame->serialPort.IsOpen()) {
+            const int login = frame->logins;
+            if ((!idleNoticeSent || login != noticedLogin) && frame->loggedIn &&
+                frame->serialPort.IsOpen()) {
                 frame->SendMessage(kMsgCommandState, 1, 2);
                 idleNoticeSent = true;
+                noticedLogin = login;
             }
             frame->jobQueue.WaitForJob(stop, kWorkerIdlePeriod);
             continue;
         }
         idleNoticeSent = false;
+        const std::optional<LineState> line = BringLineInStep(*frame, stop);
+        if (!line) continue;
+        if (*line == LineState::Silent) {
+            DropRunForSilence(*frame, job);
+            settle = false;
+            continue;
+        }
         settle = RunJob(*frame, job, settle, stop);
-        // The pause between two jobs.
-        if (!Pause(stop, kWorkerPollPeriod)) break;
+        // The unit is given a pause after each write, as its makers ask; other commands follow
+        // at once.
+        if (job.type == JobType::WriteParameter && !Pause(stop, kWorkerPollPeriod)) break;
     }
 }

@@ -11,8 +11,8 @@
 
 class CM5Z30FrameWnd;
 
-// The worker's pace: the pause between two jobs, and how often an idle worker looks at the
-// login state for its idle notice (a queued job wakes it at once).
+// The worker's pace: the pause after a write, and how often an idle worker looks at the login
+// state for its idle notice (a queued job wakes it at once).
 inline constexpr std::chrono::milliseconds kWorkerPollPeriod{100};
 inline constexpr std::chrono::milliseconds kWorkerIdlePeriod{200};
 // After a time-out, the line must stay this long without received bytes before the next

@@ -12,7 +12,7 @@ bool IsLineFault(FaultKind kind) {
 
 bool IsCommandFault(const FaultRule& rule) {
     return rule.kind == FaultKind::Delay || rule.kind == FaultKind::Mute ||
-           rule.kind == FaultKind::Error ||
+           rule.kind == FaultKind::Error || rule.kind == FaultKind::Cut ||
            (rule.kind == FaultKind::Reboot && !rule.target.empty());
 }
 }  // namespace
@@ -50,6 +50,9 @@ CommandFaults FaultPlan::ForCommand(std::string_view command) {
                 break;
             case FaultKind::Reboot:
                 faults.reboot = true;
+                break;
+            case FaultKind::Cut:
+                faults.cut = true;
                 break;
             default:
                 break;

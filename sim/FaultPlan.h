@@ -19,6 +19,7 @@ struct CommandFaults {
     bool error = false;
     bool mute = false;
     bool reboot = false;
+    bool cut = false;  // the line goes once the command is carried out, before its answer
     Duration delay{};
 };
 
@@ -34,7 +35,7 @@ class FaultPlan {
     explicit FaultPlan(std::uint32_t seed);
 
     // Adds an answer or command rule (noise, zeros, drop, split, delay, mute, error,
-    // reboot@CMD); other kinds are ignored here.
+    // reboot@CMD, cut); other kinds are ignored here.
     void Add(const FaultRule& rule);
     // Decides the command faults for `command` and uses up one application of each rule that
     // acts. `command` is the command's word ("AT+SHOW", "AT+IPAD", "+++", "s").

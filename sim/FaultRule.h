@@ -18,6 +18,7 @@ enum class FaultKind {
     Reboot,  // a reboot `amount` ms from now, or instead of carrying out the target command
     Unplug,  // the line is cut after `amount` more output bytes
     Value,   // `value` stored under `target` without validation
+    Cut,     // the command is carried out, then the line is cut before its answer
 };
 
 struct FaultRule {

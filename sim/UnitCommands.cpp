@@ -155,6 +155,7 @@ void VirtualUnit::Answer(std::string_view command, std::string text, Result resu
     if (result == Result::Ok) ++counters.okAnswers;
     if (result == Result::Error) ++counters.errorAnswers;
     FlushEcho(now);
+    if (commandFaults.cut) return Unplug(now);
     if (commandFaults.mute) return;
     ShapedAnswer shaped = faults.Shape(command, std::move(text));
     transmitter.Queue(std::move(shaped.noise), now);

@@ -285,6 +285,10 @@ void CWindowWnd::CloseSendGate() {
     shared_->gate.Close();
 }
 
+void CWindowWnd::ReopenSendGate() {
+    shared_->gate.Reopen();
+}
+
 void CWindowWnd::PostQuitMessage(int exitCode) {
     auto* app = QCoreApplication::instance();
     if (!app) return;

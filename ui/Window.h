@@ -75,6 +75,8 @@ class CWindowWnd {
     // Releases every send waiting for this window and refuses new ones, so a thread that is
     // being joined can leave a send it is blocked in. The window itself stays.
     void CloseSendGate();
+    // Lets sends through again after CloseSendGate (a worker started anew).
+    void ReopenSendGate();
     virtual const char* GetWindowClassName() const { return ""; }
     virtual UINT GetClassStyle() const { return 0; }
     // Called after the window was destroyed.

@@ -45,11 +45,18 @@ void WatchStopRequests(std::function<void()> onStop) {
     });
     struct sigaction action {};
     action.sa_handler = OnStopSignal;
-    sigaction(SIGINT, &action, nullptr);
+    // A unit's process started with the terminal's interrupt ignored keeps ignoring it: its
+    // parent decides what Ctrl-C means, and stops it with SIGTERM.
+    struct sigaction interrupt {};
+    sigaction(SIGINT, nullptr, &interrupt);
+    if (interrupt.sa_handler != SIG_IGN) sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
 }
 
-void PrepareUnitProcess(QProcess&) {}
+void PrepareUnitProcess(QProcess& process) {
+    // Ctrl-C reaches every process of the terminal's group; the unit's own ignores it.
+    process.setChildProcessModifier([] { signal(SIGINT, SIG_IGN); });
+}
 
 void StopUnitProcess(QProcess& process) {
     process.terminate();

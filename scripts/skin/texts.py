@@ -34,6 +34,8 @@ LABELS = [
      ("Not sent, the port did not take the whole command", "未发送，串口未能写出完整命令")),
     ("WorkerJobThreadProc", "LateAnswer", ("Late answer:", "迟到的应答：")),
     ("WorkerJobThreadProc", "CommandError", ("The unit refused the command.", "设备拒绝了该命令。")),
+    ("WorkerJobThreadProc", "SilentNotSent",
+     ("The unit does not answer: {n} commands were not sent.", "设备无应答：{n} 条命令未发送。")),
     ("OnStartCom", "Open", ("Open port", "打开串口")),
     ("OnStartCom", "Close", ("Close port", "关闭串口")),
     ("OnStartCom", "OpenNotice",

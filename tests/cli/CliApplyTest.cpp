@@ -68,7 +68,10 @@ TEST(CliApply, WritesOnlyWhatTheUnitNoLongerHolds) {
         // Every run read the unit once and left it.
         const std::vector<std::string> commands = host.ReceivedCommands();
         ASSERT_GT(commands.size(), from);
-        EXPECT_EQ(commands[from], "AT+SHOW");
+        // (after the AT that asks whether the unit is in its setting mode already)
+        const std::size_t first = from + (commands[from] == "AT" ? 1 : 0);
+        ASSERT_GT(commands.size(), first);
+        EXPECT_EQ(commands[first], "AT+SHOW");
         EXPECT_EQ(commands.back(), "at+quit");
     }
     EXPECT_EQ(host.StoredValue("AT+IPAD"), ip);

@@ -3,12 +3,14 @@
 // value fails alone; a units' file with a bad column touches no unit.
 #include <gtest/gtest.h>
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <array>
 #include <chrono>
 #include <filesystem>
 #include <memory>
+#include <sstream>
 #include <thread>
 
 #include "params/ConfigFileText.h"
@@ -135,6 +137,79 @@ TEST(CliProvision, FourUnitsAtOnceEachWithTheTemplateAndItsOwnRow) {
     }
 }
 
+// A unit that fails is listed with its own reason, and every write in its report with its
+// outcome, also when the port went with a write on the line; the summary names a report only
+// when it was written.
+TEST(CliProvision, AFailedUnitIsReportedWithItsOwnReason) {
+    struct Row {
+        const char* what;
+        const char* fault;
+        bool blockReport;  // a folder stands where the report would be written
+        int exitCode;
+        const char* reason;
+        std::vector<std::pair<std::string, std::string>> writes;  // name, outcome
+        const char* readBack;
+    };
+    // clang-format off
+    const Row rows[] = {
+        {"a write refused", "error@AT+PORT", false, 1, "the unit refused Server's Port",
+         {{"Access Point Name", "OK"}, {"Server's Port", "ERROR"}}, "writes failed"},
+        {"the port gone on a write", "cut@AT+APN", false, 1, "The port was lost",
+         {{"Access Point Name", "UNKNOWN"}, {"Server's Port", "NOT SENT"}}, "not read back"},
+        {"no report written", nullptr, true, 4, "cannot write the report",
+         {{"Access Point Name", "OK"}, {"Server's Port", "OK"}}, "verified"},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        sim::VirtualUnitHost host(FastUnit());
+        std::string error;
+        ASSERT_TRUE(host.Start(&error)) << error;
+        const std::string listing = CaptureListing(host.DevicePath());
+        ASSERT_FALSE(listing.empty());
+        if (row.fault) {
+            ASSERT_TRUE(host.AddFault(row.fault, &error)) << error;
+        }
+        const std::string dir =
+            testpaths::TempDir() + "/provision-fail-" + std::to_string(&row - rows);
+        WriteFile(dir + ".cfg", EncodeConfigText(listing));
+        WriteFile(dir + ".csv", "port,Access Point Name,Server's Port\n" + host.DevicePath() +
+                                    ",apn.fail,6001\n");
+        const std::string name =
+            host.DevicePath().substr(host.DevicePath().rfind('/') + 1) + "-1.json";
+        if (row.blockReport) std::filesystem::create_directories(dir + "/" + name);
+        const CliResult r = RunCli({"provision", (dir + ".cfg").c_str(), "--units",
+                                    (dir + ".csv").c_str(), "--port", host.DevicePath().c_str(),
+                                    "--baud", QString::number(kBaud), "--report", dir.c_str()});
+        EXPECT_EQ(r.exitCode, row.exitCode) << r.out << r.err;
+        const std::size_t failed = r.err.find("failed: " + host.DevicePath() + " unit 1");
+        ASSERT_NE(failed, std::string::npos) << r.err;
+        EXPECT_NE(r.err.find(std::string("): ") + row.reason, failed), std::string::npos) << r.err;
+        const std::vector<std::string> summary = Lines(ReadFile(dir + "/summary.csv"));
+        ASSERT_EQ(summary.size(), 2u);
+        // port, sequence, device type, ID, result, read back, report, problem
+        std::vector<std::string> fields;
+        std::stringstream line(summary[1]);
+        for (std::string field; std::getline(line, field, ',');) fields.push_back(field);
+        ASSERT_GE(fields.size(), 8u) << summary[1];
+        EXPECT_EQ(fields[6], row.blockReport ? "" : name);
+        EXPECT_TRUE(fields[7].starts_with(row.reason)) << summary[1];
+        if (row.blockReport) continue;
+        const QJsonObject json = ReadReport(dir + "/" + name);
+        std::vector<std::pair<std::string, std::string>> writes;
+        for (const QJsonValue& w : json["writes"].toArray()) {
+            writes.emplace_back(w["name"].toString().toStdString(),
+                                w["outcome"].toString().toStdString());
+        }
+        EXPECT_EQ(writes, row.writes);
+        EXPECT_EQ(json["readBack"].toString().toStdString(), row.readBack);
+        if (std::string(row.readBack) == "not read back") {
+            EXPECT_TRUE(json["after"].toObject().isEmpty());
+        }
+        EXPECT_EQ(host.StoredValue("AT+APN"), "apn.fail");
+    }
+}
+
 bool WaitForFile(const std::string& path, std::chrono::seconds limit) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
     while (!std::filesystem::exists(path)) {
@@ -142,6 +217,18 @@ bool WaitForFile(const std::string& path, std::chrono::seconds limit) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     return true;
+}
+
+bool WaitUntilReceived(const sim::VirtualUnitHost& host, const std::string& command,
+                       std::chrono::seconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    for (;;) {
+        for (const std::string& received : host.ReceivedCommands()) {
+            if (received == command) return true;
+        }
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
 }
 
 // A rig: the port is served again for each unit that comes up on it, until Ctrl-C, which ends
@@ -175,6 +262,59 @@ TEST(CliProvision, LoopConfiguresEachUnitThatComesUpUntilInterrupted) {
     EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
     EXPECT_EQ(Lines(ReadFile(dir + "/summary.csv")).size(), 3u);
     EXPECT_FALSE(std::filesystem::exists(report + "-3.json"));
+}
+
+// Ctrl-C on the terminal reaches the whole process group while a unit is written: the unit is
+// finished and left with at+quit, and the summary is written, with or without --loop; a second
+// Ctrl-C stops the writes still queued, and the unit is still left with at+quit.
+TEST(CliProvision, CtrlCToTheGroupLetsTheUnitBeingConfiguredFinish) {
+    const struct {
+        const char* what;
+        bool loop;
+        int interrupts;
+        int exitCode;
+        bool allWritten;
+    } cases[] = {
+        {"without --loop", false, 1, 0, true},
+        {"with --loop", true, 1, 0, true},
+        {"twice", false, 2, 1, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        sim::VirtualUnitHost host(FastUnit());
+        std::string error;
+        ASSERT_TRUE(host.Start(&error)) << error;
+        const std::string listing = CaptureListing(host.DevicePath());
+        ASSERT_FALSE(listing.empty());
+        // Slow answers, so that Ctrl-C lands while the writes go on.
+        for (const char* fault : {"delay=700@AT+APN/1", "delay=700@AT+PORT/1"})
+            ASSERT_TRUE(host.AddFault(fault, &error)) << error;
+        const std::string dir =
+            testpaths::TempDir() + "/provision-ctrl-c-" + std::to_string(&c - cases);
+        WriteFile(dir + ".cfg", EncodeConfigText(listing));
+        WriteFile(dir + ".csv", "port,Access Point Name,Server's Port,User Id\n" +
+                                    host.DevicePath() + ",apn.c,6009,someone\n");
+        QStringList args{"provision", (dir + ".cfg").c_str(),
+                         "--units",   (dir + ".csv").c_str(),
+                         "--port",    host.DevicePath().c_str(),
+                         "--baud",    QString::number(kBaud),
+                         "--report",  dir.c_str()};
+        if (c.loop) args << "--loop";
+        CliRun run(args, true);
+        ASSERT_TRUE(WaitUntilReceived(host, "AT+APN=apn.c", std::chrono::seconds(30)));
+        for (int i = 0; i < c.interrupts; ++i) {
+            run.InterruptGroup();
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        const CliResult r = run.Finish(60000);
+        EXPECT_EQ(r.exitCode, c.exitCode) << r.out << r.err;
+        EXPECT_NE(r.out.find(c.allWritten ? "1 of 1 units configured" : "0 of 1 units configured"),
+                  std::string::npos)
+            << r.out;
+        EXPECT_EQ(Lines(ReadFile(dir + "/summary.csv")).size(), 2u);
+        EXPECT_EQ(host.StoredValue("AT+USERNAME") == "someone", c.allWritten);
+        EXPECT_EQ(host.ReceivedCommands().back(), "at+quit");
+    }
 }
 
 // Every problem of the units' file is listed at once, before any port is opened.

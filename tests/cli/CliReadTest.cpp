@@ -90,4 +90,38 @@ TEST(CliRead, WaitsForAPortPluggedInAfterItStarted) {
     EXPECT_GT(host.Counters().bytesIn, 0u);
 }
 
+// However the unit was found, it is brought into its setting mode: booting (its prompt is
+// answered), running (it is sent "+++"), or left in its setting mode by a run with --stay and
+// deaf to "+++" there, as some units are (an "AT" finds it in its setting mode).
+TEST(CliRead, TheUnitIsFoundInEachStateItCanBeIn) {
+    const struct {
+        const char* what;
+        sim::UnitStart start;
+        const char* fault;
+    } cases[] = {
+        {"booting", sim::UnitStart::PowerOn, nullptr},
+        {"running", sim::UnitStart::Working, nullptr},
+        {"left in its setting mode, deaf to +++", sim::UnitStart::Configuration, "mute@+++"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        sim::VirtualUnitHost host(FastUnit(sim::UnitVariant::None, c.start));
+        std::string error;
+        if (c.fault) {
+            ASSERT_TRUE(host.AddFault(c.fault, &error)) << error;
+        }
+        ASSERT_TRUE(host.Start(&error)) << error;
+        // Twice, the first leaving the unit in its setting mode for the second.
+        for (const char* run : {"read --stay", "read"}) {
+            SCOPED_TRACE(run);
+            QStringList args = QStringList{"read"} + PortArgs(host);
+            if (std::string(run) == "read --stay") args << "--stay";
+            const CliResult r = RunCli(args);
+            EXPECT_EQ(r.exitCode, 0) << r.err;
+            EXPECT_EQ(Lines(r.out).size(), UnitValuesByName(host).size());
+        }
+        EXPECT_EQ(host.Mode(), sim::UnitMode::Working);
+    }
+}
+
 }  // namespace

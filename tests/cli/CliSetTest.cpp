@@ -77,4 +77,50 @@ TEST(CliSet, AValueTheUnitDidNotKeepIsReportedWithExitStatus1) {
     EXPECT_EQ(host.StoredValue("AT+PORT"), port);
 }
 
+// The unit takes the first write and the line goes before its answer: that write is reported
+// as sent with its outcome unknown, the others as not sent, and the user is told why.
+TEST(CliSet, EveryWriteIsReportedWhenThePortGoesOnTheFirst) {
+    sim::VirtualUnitHost host(FastUnit());
+    std::string error;
+    ASSERT_TRUE(host.Start(&error)) << error;
+    ASSERT_TRUE(host.AddFault("cut@AT+APN", &error)) << error;
+    std::map<std::string, std::string> before = UnitValuesByName(host);
+    const CliResult r =
+        RunCli(QStringList{"set"} + PortArgs(host) +
+               QStringList{"Access Point Name=apnK", "Server's Port=6001", "User Id=someone"});
+    EXPECT_EQ(r.exitCode, 1) << r.err;
+    EXPECT_EQ(Lines(r.out),
+              (std::vector<std::string>{
+                  "Access Point Name\t" + before["Access Point Name"] + "\tapnK\tUNKNOWN",
+                  "Server's Port\t" + before["Server's Port"] + "\t6001\tNOT SENT",
+                  "User Id\t" + before["User Id"] + "\tsomeone\tNOT SENT"}));
+    EXPECT_NE(r.err.find("The port was lost"), std::string::npos) << r.err;
+    EXPECT_EQ(host.StoredValue("AT+APN"), "apnK");
+}
+
+// Answers later than every time-out and grace: the first write's OK comes after its grace,
+// the refused second write's ERROR as late. Each is credited to its own write or to none: the
+// first is reported unknown, the second refused, the third confirmed.
+TEST(CliSet, AnAnswerLaterThanTheGraceIsCreditedToNoLaterWrite) {
+    sim::VirtualUnitHost host(FastUnit());
+    std::string error;
+    ASSERT_TRUE(host.Start(&error)) << error;
+    for (const char* fault : {"delay=7600@AT+APN/1", "delay=7600@AT+PORT/1", "error@AT+PORT"})
+        ASSERT_TRUE(host.AddFault(fault, &error)) << error;
+    std::map<std::string, std::string> before = UnitValuesByName(host);
+    const CliResult r =
+        RunCli(QStringList{"set"} + PortArgs(host) +
+                   QStringList{"Access Point Name=apnK", "Server's Port=6001", "User Id=someone"},
+               90000);
+    EXPECT_EQ(r.exitCode, 1) << r.err;
+    EXPECT_EQ(Lines(r.out),
+              (std::vector<std::string>{
+                  "Access Point Name\t" + before["Access Point Name"] + "\tapnK\tUNKNOWN",
+                  "Server's Port\t" + before["Server's Port"] + "\t6001\tERROR",
+                  "User Id\t" + before["User Id"] + "\tsomeone\tOK"}));
+    EXPECT_EQ(host.StoredValue("AT+APN"), "apnK");
+    EXPECT_EQ(host.StoredValue("AT+PORT"), before["Server's Port"]);
+    EXPECT_EQ(host.StoredValue("AT+USERNAME"), "someone");
+}
+
 }  // namespace

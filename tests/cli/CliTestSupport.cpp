@@ -17,7 +17,8 @@
 
 namespace clitest {
 
-CliRun::CliRun(const QStringList& args) : process_(std::make_unique<QProcess>()) {
+CliRun::CliRun(const QStringList& args, bool ownGroup) : process_(std::make_unique<QProcess>()) {
+    if (ownGroup) process_->setChildProcessModifier([] { setsid(); });
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     // The program's settings come from the build folder; keep a user's own away from the test.
     env.insert("XDG_CONFIG_HOME", QString::fromStdString(testpaths::TempDir()));
@@ -58,6 +59,10 @@ bool CliRun::WaitForStderr(const std::string& text, int timeoutMs) {
 
 void CliRun::Interrupt() {
     if (process_->processId() > 0) kill(static_cast<pid_t>(process_->processId()), SIGINT);
+}
+
+void CliRun::InterruptGroup() {
+    if (process_->processId() > 0) kill(-static_cast<pid_t>(process_->processId()), SIGINT);
 }
 
 CliResult RunCli(const QStringList& args, int timeoutMs) {

@@ -25,15 +25,18 @@ struct CliResult {
 // One run of dtuconfig; several may run at once.
 class CliRun {
   public:
-    // Starts the program with the arguments (UTF-8).
-    explicit CliRun(const QStringList& args);
+    // Starts the program with the arguments (UTF-8); with ownGroup in a session and process
+    // group of its own, as a shell's job is, so that InterruptGroup reaches it and its children.
+    explicit CliRun(const QStringList& args, bool ownGroup = false);
     // Waits for the end (at most timeoutMs) and returns what it printed and its exit status.
     CliResult Finish(int timeoutMs = 40000);
     // Waits until the program has written text to stderr (kept for Finish); false after
     // timeoutMs or when it ended first.
     bool WaitForStderr(const std::string& text, int timeoutMs);
-    // Sends the program SIGINT, as Ctrl-C does.
+    // Sends the program SIGINT.
     void Interrupt();
+    // Sends SIGINT to the program's whole process group, as Ctrl-C on a terminal does.
+    void InterruptGroup();
 
   private:
     std::unique_ptr<QProcess> process_;

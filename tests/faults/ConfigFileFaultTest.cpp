@@ -241,8 +241,13 @@ TEST(ConfigFileFaults, AnUnansweredApplyLeavesTheUnitsValuesInTheFrame) {
     EXPECT_EQ(s.frame.parameterTable.FindParameter("Access Point Name")->value, "changed.example");
     row.Audit(s);
 
-    // So a save writes what the form shows.
-    ASSERT_TRUE(s.Settle([&] { s.Click("Save"); })) << Tail(s.frame.log);
+    // So a save writes what the form shows, once a probe's wait for the listing that never came
+    // has passed.
+    const int idleAgain = s.frame.idleNotices;
+    s.Click("Save");
+    ASSERT_TRUE(s.TimeOutWhenSent("AT", std::chrono::minutes(1))) << Tail(s.frame.log);
+    ASSERT_TRUE(WaitUntil([&] { return s.frame.idleNotices > idleAgain; }, 15000))
+        << Tail(s.frame.log);
     EXPECT_EQ(*s.host.StoredValue("AT+APN"), apnBackup);
     EXPECT_EQ(s.frame.parameterTable.FindParameter("Access Point Name")->value, apnBackup);
 }

@@ -142,7 +142,8 @@ bool Session::TimeOutWhenSent(const std::string& command, std::chrono::milliseco
             return clock.Subscribers() > 0 && !commands.empty() && commands.back() == command;
         },
         ms);
-    if (waiting) clock.Advance(timeout + std::chrono::milliseconds(1));
+    // A unit seen answering late has its time-outs grown by that much.
+    if (waiting) clock.Advance(timeout + frame.lineSync.allowance + std::chrono::milliseconds(1));
     return waiting;
 }
 

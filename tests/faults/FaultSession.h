@@ -90,7 +90,8 @@ class Session {
     // done() holds or ms of real time passed; returns done(). Only where no answer is due.
     bool ExpireWaitsUntil(const std::function<bool()>& done, int ms = 10000);
     // Waits until the unit received command and the worker waits for its answer, then lets
-    // the job's whole time-out pass; false when that did not happen within ms.
+    // the job's whole time-out pass (grown by a late unit's allowance); false when that did not
+    // happen within ms.
     bool TimeOutWhenSent(const std::string& command, std::chrono::milliseconds timeout,
                          int ms = 5000);
 

@@ -5,11 +5,14 @@
 
 #include <QCoreApplication>
 #include <QTimer>
+#include <atomic>
 #include <regex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "engine/FrameTimers.h"
+#include "engine/Progress.h"
 #include "tests/frame/EngineTestSupport.h"
 #include "ui/Container.h"
 #include "ui/Controls.h"
@@ -244,6 +247,34 @@ TEST(FrameTimers, StartupTimerShowsTheAboutTextOnce) {
     enginetest::RunEventsFor(350);
     EXPECT_EQ(frame.Count({kMsgAboutHelp, 0, 0}), 1);
     EXPECT_EQ(frame.TimerInterval(kStartupTimer), -1);
+}
+
+}  // namespace
+
+namespace {
+
+// Cancel drops the queued writes and keeps the read-back in one step: a worker looking at the
+// queue meanwhile never finds it empty, which would end the run before the read-back.
+TEST(UserCommands, CancelNeverShowsTheWorkerAnEmptyQueue) {
+    RecordingFrame frame;
+    ASSERT_TRUE(frame.Open());
+    std::atomic<bool> done{false};
+    std::atomic<int> seenEmpty{0};
+    std::thread watcher([&] {
+        while (!done) seenEmpty += frame.jobQueue.Size() == 0;
+    });
+    const CommandJob write{JobType::WriteParameter, "AT+IPAD=10.0.0.7\r\n", "Server's Ip",
+                           "10.0.0.7"};
+    const CommandJob readBack{JobType::ReadBack, "\r\nAT+SHOW\r\n", {}, {}};
+    frame.jobQueue.PushJob(readBack);
+    for (int round = 0; round < 20000; ++round) {
+        frame.jobQueue.PushJob(write);
+        CancelRun(frame);
+    }
+    done = true;
+    watcher.join();
+    EXPECT_EQ(seenEmpty, 0);
+    EXPECT_EQ(frame.jobQueue.Size(), 1u);
 }
 
 }  // namespace

@@ -101,14 +101,16 @@ struct ResultCase {
 };
 
 TEST(Worker, HandlesEachResultByItsType) {
+    // A write's line names what it wrote.
     const std::string saved = std::string(enginetest::kSaveSuccessLabel) + "\r\n";
-    const std::string refused = std::string(enginetest::kSaveErrorLabel) + "\r\n";
+    const std::string savedIp = "Server's Ip: " + saved;
+    const std::string refused = "Server's Ip: " + std::string(enginetest::kSaveErrorLabel) + "\r\n";
     const std::string restored = std::string(enginetest::kFactorySuccessLabel) + "\r\n";
     const std::string notRestored = std::string(enginetest::kFactoryErrorLabel) + "\r\n";
     const char* const ip = "Server's Ip";
     // clang-format off
     const ResultCase cases[] = {
-        {"write confirmed", JobType::WriteParameter, ip, "\r\nOK\r\n", saved, "10.0.0.7"},
+        {"write confirmed", JobType::WriteParameter, ip, "\r\nOK\r\n", savedIp, "10.0.0.7"},
         {"write refused", JobType::WriteParameter, ip, "\r\nERROR\r\n", refused, "1.1.1.1"},
         {"write answered both ways", JobType::WriteParameter, ip, "\r\nOK\r\n\r\nERROR\r\n", refused,
          "1.1.1.1"},
@@ -254,11 +256,45 @@ TEST(Worker, TheGraceEndsWithTheLateAnswerOrWithNothingPending) {
         frame.answerEvent.Reset();
         if (c.answered) frame.answerEvent.Set();
         frame.pendingJobType = c.pending;
+        frame.jobOnLine = CommandJob{JobType::GetVersion, "At+VER\r\n", {}, {}};
         EXPECT_EQ(EndGrace(frame, JobType::GetVersion), c.late);
         EXPECT_EQ(frame.pendingJobType, c.pendingAfter);
         // After the grace a late OK completes nothing.
         Feed(frame, "\r\nOK\r\n");
         EXPECT_EQ(frame.answerEvent.IsSet(), c.answered);
+    }
+}
+
+// The window's send gate, which a stop closes: a worker started again works, and a job whose
+// calls the window refuses is dropped, not written once the window takes calls again.
+TEST(Worker, RunsAfterARestartAndDropsAJobTheWindowRefused) {
+    struct GateFrame : RecordingFrame {
+        using CWindowWnd::CloseSendGate;
+        using CWindowWnd::ReopenSendGate;
+    };
+    const struct {
+        const char* what;
+        bool restart;
+    } cases[] = {{"stopped and started again", true}, {"calls refused for a while", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        sim::VirtualUnitHost host(enginetest::SettingModeUnit());
+        GateFrame frame;
+        ASSERT_TRUE(enginetest::OpenOnSilentUnit(frame, host));
+        ASSERT_TRUE(frame.StartWorker());
+        if (c.restart) {
+            frame.StopWorker();
+            ASSERT_TRUE(frame.StartWorker());
+        } else {
+            frame.CloseSendGate();
+            frame.jobQueue.PushJob({JobType::GetVersion, "At+VER\r\n", {}, {}});
+            enginetest::RunEventsFor(300);
+            frame.ReopenSendGate();
+            enginetest::RunEventsFor(1500);
+        }
+        frame.jobQueue.PushJob({JobType::QueryPin, "\r\nAt+CPIN?\r\n", {}, {}});
+        EXPECT_TRUE(WaitUntil([&] { return !host.ReceivedCommands().empty(); }, 3000));
+        EXPECT_EQ(host.ReceivedCommands(), std::vector<std::string>{"At+CPIN?"});
     }
 }
 

@@ -30,6 +30,7 @@ TEST(FaultRuleTest, TextsReadAsRules) {
         {"reboot@AT+FACTORY", true, FaultKind::Reboot, -1, "AT+FACTORY", -1, ""},
         {"unplug=0", true, FaultKind::Unplug, 0, "", -1, ""},
         {"unplug=300", true, FaultKind::Unplug, 300, "", -1, ""},
+        {"cut@AT+APN", true, FaultKind::Cut, 0, "AT+APN", -1, ""},
         {"value:AT+APN=BOOK", true, FaultKind::Value, 0, "AT+APN", -1, "BOOK"},
         {"value:AT+CONNRGST=a=b @/", true, FaultKind::Value, 0, "AT+CONNRGST", -1, "a=b @/"},
         {"value:AT+APN=", true, FaultKind::Value, 0, "AT+APN", -1, ""},
@@ -46,6 +47,7 @@ TEST(FaultRuleTest, TextsReadAsRules) {
         {"reboot=10@AT+SHOW", false, FaultKind::Reboot, 0, "", -1, ""},
         {"unplug", false, FaultKind::Unplug, 0, "", -1, ""},
         {"unplug=5@AT+SHOW", false, FaultKind::Unplug, 0, "", -1, ""},
+        {"cut=3@AT+APN", false, FaultKind::Cut, 0, "", -1, ""},
         {"value:=x", false, FaultKind::Value, 0, "", -1, ""},
         {"value:AT+APN", false, FaultKind::Value, 0, "", -1, ""},
     };
