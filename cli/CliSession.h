@@ -96,8 +96,9 @@ class CliSession {
 
     // How long a job of that type may take before the session gives up on it.
     std::chrono::milliseconds JobLimit(JobType type) const;
-    // From now on a stop request (a parent that stops its units) ends the run cleanly: what is queued
-    // ends as not sent, the command on the line finishes, and Finish leaves the unit with at+quit.
+    // From now on a stop request (a parent that stops its units) ends the run cleanly: what is
+    // queued ends as not sent, the command on the line finishes, and Finish leaves the unit with
+    // at+quit.
     void StopCleanlyOnTerm();
     // Records a failure; the first one decides the exit status.
     void Fail(int code);
