@@ -5,6 +5,7 @@
 #include "form/ChannelSwitches.h"
 #include "form/ConfigFiles.h"
 #include "form/TabStrip.h"
+#include "form/WriteRefusal.h"
 #include "form/WriteReview.h"
 #include "params/ComboWriteRules.h"
 #include "params/DeviceAnswer.h"
@@ -25,8 +26,8 @@ struct Derivation {
     UnitCodePage codePage = CodePageOf(frame.parameterTable);
 
     void Give(const std::string& source, const std::string& name, std::string value,
-              bool unencodable = false) {
-        values.push_back({source, name, std::move(value), unencodable});
+              bool unencodable = false, bool unitItem = false) {
+        values.push_back({source, name, std::move(value), unencodable, unitItem});
     }
 };
 
@@ -52,7 +53,7 @@ void DeriveCombo(Derivation& d, const std::string& name) {
     // The unit's own item stands for the unit's value, whatever the list's rule would make of it.
     if (const CListLabelElementUI* item = combo->GetItemAt(combo->GetCurSel());
         item && item->IsUnitValue()) {
-        d.Give(name, name, item->UnitValue());
+        d.Give(name, name, item->UnitValue(), false, true);
         return;
     }
     const ComboWrite write = DeriveComboWrite(name, combo->GetCurSel(), combo->GetText());
@@ -152,13 +153,13 @@ int CollectWrites(CM5Z30FrameWnd& frame, const std::function<bool(const FormValu
     int queued = 0;
     for (const FormValue& v : FormValues(frame, true)) {
         if (!mayWrite(v)) continue;
-        if (v.unencodable) {
-            LogAppend(frame, LabelText("Notify", "EncodingNotice").str() + v.name + "\r\n");
+        const ParameterEntry* entry = frame.parameterTable.FindParameter(v.name);
+        if (!entry) continue;
+        if (const WriteRefusal refusal = RefusalOf(frame, v, *entry)) {
+            LogAppend(frame, RefusalLine(refusal, v.name));
             continue;
         }
-        if (const ParameterEntry* entry = frame.parameterTable.FindParameter(v.name)) {
-            if (QueueIfChanged(frame, v.name, *entry, v.value)) ++queued;
-        }
+        if (QueueIfChanged(frame, v.name, *entry, v.value)) ++queued;
     }
     return queued;
 }
