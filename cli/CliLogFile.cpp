@@ -1,10 +1,16 @@
 #include "cli/CliLogFile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDateTime>
 #include <cerrno>
 #include <cstring>
 
 #include "cli/CliOutput.h"
+#include "params/ParameterTable.h"
+#include "params/SecretValues.h"
 
 CliLogFile::~CliLogFile() {
     Close();
@@ -12,8 +18,13 @@ CliLogFile::~CliLogFile() {
 
 bool CliLogFile::Open(const std::string& path, std::string* error) {
     Close();
-    file_ = std::fopen(path.c_str(), "w");
-    if (!file_) *error = std::strerror(errno);
+    // The log holds a unit's settings: for its owner alone, also when it was there before.
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd >= 0 && fchmod(fd, 0600) == 0) file_ = fdopen(fd, "w");
+    if (!file_) {
+        *error = std::strerror(errno);
+        if (fd >= 0) close(fd);
+    }
     return file_ != nullptr;
 }
 
@@ -40,8 +51,14 @@ void CliLogFile::Close() {
 }
 
 void CliLogFile::WriteLine() {
-    // Whole lines are decoded, so a character split between two received blocks stays whole.
-    const std::string line = stamp_ + "  " + UnitText(line_) + "\n";
+    // Whole lines are decoded, so a character split between two received blocks stays whole;
+    // a password written or listed on it is masked, as the window's Save log masks it.
+    static const ParameterTable table = [] {
+        ParameterTable built;
+        BuildParameterTable(built);
+        return built;
+    }();
+    const std::string line = stamp_ + "  " + UnitText(MaskSecretValues(line_, table)) + "\n";
     std::fwrite(line.data(), 1, line.size(), file_);
     std::fflush(file_);
     line_.clear();

@@ -6,9 +6,11 @@
 #include <QString>
 #include <cstring>
 #include <map>
+#include <optional>
 
 #include "app/FrameWnd.h"
 #include "form/DeviceForm.h"
+#include "form/Questions.h"
 #include "params/AtomicFile.h"
 #include "params/ConfigFileText.h"
 #include "params/DeviceAnswer.h"
@@ -61,13 +63,48 @@ void PushListingJob(CM5Z30FrameWnd& frame, JobType type) {
 
 }  // namespace
 
-bool ReadConfigListing(const CStdString& path, std::string* listing) {
+bool ReadConfigFile(const CStdString& path, ListingCheck* check) {
     QFile file(QString::fromUtf8(path.GetData()));
     if (!file.open(QIODevice::ReadOnly)) return false;
     const QByteArray bytes = file.read(kMaxFileBytes);
     if (file.error() != QFileDevice::NoError) return false;
-    *listing = DecodeListingFile(std::string_view(bytes.constData(), bytes.size()));
+    ParameterTable table;
+    BuildParameterTable(table);
+    *check = ReadListingFile(std::string_view(bytes.constData(), bytes.size()), table);
     return true;
+}
+
+bool ReadConfigListing(const CStdString& path, std::string* listing) {
+    ListingCheck check;
+    if (!ReadConfigFile(path, &check)) return false;
+    *listing = std::move(check.text);
+    return true;
+}
+
+std::string ListingRefusalLabel(const ListingCheck& check) {
+    const auto fill = [](std::string text, const std::vector<std::string>& labels) {
+        std::string quoted;
+        for (const std::string& label : labels)
+            quoted += (quoted.empty() ? "\"" : ", \"") + label + "\"";
+        const std::size_t at = text.find("{labels}");
+        if (at != std::string::npos) text.replace(at, 8, quoted);
+        return text;
+    };
+    switch (check.refusal) {
+        case ListingRefusal::None:
+            return {};
+        case ListingRefusal::Empty:
+            return LabelText("LoadFile", "Empty").str();
+        case ListingRefusal::NoAnchor:
+            return LabelText("LoadFile", "NoAnchor").str();
+        case ListingRefusal::NoValues:
+            return LabelText("LoadFile", "NoValues").str();
+        case ListingRefusal::LabelsTwice:
+            return fill(LabelText("LoadFile", "LabelsTwice").str(), check.labelsTwice);
+        case ListingRefusal::ValuesAboveAnchor:
+            return fill(LabelText("LoadFile", "ValuesAboveAnchor").str(), check.labelsAboveAnchor);
+    }
+    return {};
 }
 
 std::set<std::string> ListedParameters(const ParameterTable& table, const std::string& listing) {
@@ -113,28 +150,58 @@ void ApplyShownFile(CM5Z30FrameWnd& frame) {
     PushListingJob(frame, JobType::ReadForApply);
 }
 
+namespace {
+
+// The label with {count} replaced.
+std::string WithCount(const char* key, int count) {
+    std::string text = LabelText("LoadFile", key).str();
+    const std::size_t at = text.find("{count}");
+    if (at != std::string::npos) text.replace(at, 7, std::to_string(count));
+    return text;
+}
+
+// The file's listing, checked whole before anything of it is shown; empty with the reason
+// logged when it cannot stand for a unit or the engineer does not go on with a cut one.
+std::optional<ListingCheck> CheckedFile(CM5Z30FrameWnd& frame, const CStdString& path) {
+    ListingCheck check;
+    // The label carries no line end of its own; the log's lines all end in one.
+    const std::string readError = LabelText("onLoadFrommFile", "ReadError").str();
+    if (!ReadConfigFile(path, &check)) {
+        LogAppend(frame, readError + "\r\n");
+        return std::nullopt;
+    }
+    if (check.Refused()) {
+        const std::string reason = ListingRefusalLabel(check);
+        LogAppend(frame, readError + (reason.empty() ? "" : " " + reason) + "\r\n");
+        return std::nullopt;
+    }
+    if (!check.closed) {
+        LogAppend(frame, WithCount("CutNotice", check.values) + "\r\n");
+        if (!AskToGoOn(frame, Question::CutFile, WithCount("Cut", check.values))) {
+            return std::nullopt;
+        }
+    }
+    return check;
+}
+
+}  // namespace
+
 bool ShowConfigFile(CM5Z30FrameWnd& frame, const CStdString& path) {
     frame.configFilePath = path;
-    std::string listing;
-    std::set<std::string> held;
-    if (ReadConfigListing(path, &listing)) held = ListedParameters(frame.parameterTable, listing);
     // A file without a single value (empty, cut before its first line, not a listing) would
     // only re-show the old values and then write them to the unit as if the file held them.
-    if (held.empty()) {
-        // The label carries no line end of its own; the log's lines all end in one.
-        LogViewAppend(frame.logView, LabelText("onLoadFrommFile", "ReadError", "\r\n"));
-        return false;
-    }
-    std::memcpy(frame.rxBuffer, listing.data(), listing.size());
-    frame.rxBuffer[listing.size()] = '\0';
-    frame.rxLength = static_cast<int>(listing.size());
-    frame.loadedFileParameters = std::move(held);
+    const std::optional<ListingCheck> check = CheckedFile(frame, path);
+    if (!check) return false;
+    const std::string& listing = check->text;
+    const int length = static_cast<int>(listing.size());
+    // Parsed from its own text: the receive buffer belongs to the line and a listing pending.
+    frame.loadedFileParameters = ParametersInListing(frame.parameterTable, listing);
     // The form shows the file, but the table goes on holding what the unit last reported or
     // confirmed: were the file's values left in it, an apply whose read is never answered
     // would leave the form and the table alike, and a save would then write nothing.
     std::map<std::string, std::string> unitValues;
     for (const auto& [name, entry] : frame.parameterTable) unitValues[name] = entry.value;
-    ParseDeviceAnswer(frame.parameterTable, frame.rxBuffer, frame.rxLength);
+    ParseDeviceAnswer(frame.parameterTable, listing.data(), length);
     frame.fileValues.clear();
     for (const std::string& name : frame.loadedFileParameters.value()) {
         frame.fileValues[name] = frame.parameterTable.ParameterAt(name).value;

@@ -4,6 +4,7 @@
 #include "form/ChangedWrites.h"
 #include "form/ChannelSwitches.h"
 #include "form/ConfigFiles.h"
+#include "form/Questions.h"
 #include "form/TabStrip.h"
 #include "form/WriteRefusal.h"
 #include "form/WriteReview.h"
@@ -14,6 +15,7 @@
 #include "settings/Labels.h"
 #include "ui/Controls.h"
 #include "ui/Log.h"
+#include "ui/TextCodec.h"
 
 namespace {
 
@@ -150,6 +152,8 @@ int CollectWrites(CM5Z30FrameWnd& frame, const std::set<std::string>* writable) 
 }
 
 int CollectWrites(CM5Z30FrameWnd& frame, const std::function<bool(const FormValue&)>& mayWrite) {
+    StartWriteRun(frame);
+    frame.refusedWrites.clear();
     int queued = 0;
     for (const FormValue& v : FormValues(frame, true)) {
         if (!mayWrite(v)) continue;
@@ -157,6 +161,7 @@ int CollectWrites(CM5Z30FrameWnd& frame, const std::function<bool(const FormValu
         if (!entry) continue;
         if (const WriteRefusal refusal = RefusalOf(frame, v, *entry)) {
             LogAppend(frame, RefusalLine(refusal, v.name));
+            frame.refusedWrites.push_back(v.name);
             continue;
         }
         if (QueueIfChanged(frame, v.name, *entry, v.value)) ++queued;
@@ -164,9 +169,47 @@ int CollectWrites(CM5Z30FrameWnd& frame, const std::function<bool(const FormValu
     return queued;
 }
 
+namespace {
+
+constexpr const char* kDeviceType = "Device Type";
+
+std::string WithTypes(const char* key, const std::string& file, const std::string& unit) {
+    std::string text = LabelText("LoadFile", key).str();
+    for (const auto& [mark, value] : {std::pair{"{file}", file}, std::pair{"{unit}", unit}}) {
+        const std::size_t at = text.find(mark);
+        if (at != std::string::npos) text.replace(at, std::string_view(mark).size(), value);
+    }
+    return text;
+}
+
+// A file of another type of unit goes only where the engineer (or --any-device) says so; the
+// module tabs then follow the unit, so a module it lacks is never written. False: write nothing.
+bool ApplyToThisUnit(CM5Z30FrameWnd& frame) {
+    const std::string unitType = frame.parameterTable.ParameterAt(kDeviceType).value;
+    const auto file = frame.fileValues.find(kDeviceType);
+    if (file == frame.fileValues.end() || file->second == unitType) return true;
+    const std::string fileType = ui::DecodeUnitText(file->second).toUtf8().toStdString();
+    const std::string shownType = ui::DecodeUnitText(unitType).toUtf8().toStdString();
+    if (!AskToGoOn(frame, Question::OtherDevice, WithTypes("OtherDevice", fileType, shownType))) {
+        LogAppend(frame, WithTypes("OtherDeviceRefused", fileType, shownType) + "\r\n");
+        return false;
+    }
+    ApplyDeviceTypeTabs(frame, unitType);
+    // The file's transfer-channel mask is its own module's, whose bits mean other directions.
+    if (frame.loadedFileParameters) {
+        for (const ChannelEntry& mask : kChannelEntries) {
+            frame.loadedFileParameters->erase(std::string(mask.entry));
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
 void ParseApplyAnswer(CM5Z30FrameWnd& frame) {
     ParseDeviceAnswer(frame.parameterTable, frame.rxBuffer, frame.rxLength);
     const std::set<std::string>* held = LoadedFileParameters(frame);
+    if (!ApplyToThisUnit(frame)) return;
     ReviewAndApply(frame, held);
     if (held) RememberFormAsApplied(frame, *held);
 }

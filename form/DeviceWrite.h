@@ -38,7 +38,7 @@ bool IsOnScreen(CM5Z30FrameWnd& frame, const std::string& name);
 // entry's value (QueueIfChanged). A value that may not go to the unit (WriteRefusal.h: a control
 // byte, a character the unit's code page lacks, a space at an end, a value its parameter cannot
 // take, a list's own value no choice gives) is refused: the log names the parameter, nothing is
-// queued for it.
+// queued for it, and the frame's refusedWrites lists it until the next collection.
 // This is the raw collection: "Save" goes through CollectChangedWrites (ChangedWrites.h), which
 // writes only what was changed.
 void CollectWrites(CM5Z30FrameWnd& frame);

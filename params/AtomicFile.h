@@ -8,6 +8,18 @@
 #include <string>
 #include <string_view>
 
-// Writes bytes to path, replacing an existing file (its permissions are kept; a symbolic link
-// is followed, so the file it points to is replaced). Returns false with the reason in error.
-bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::string* error);
+// Who may read the file written: anyone the umask lets (an existing file's permissions are
+// kept), or its owner alone (mode 0600, also over an existing file): logs, reports and backups
+// hold a unit's settings.
+enum class FileAccess { Usual, OwnerOnly };
+
+// Writes bytes to path, replacing an existing file (a symbolic link is followed, so the file
+// it points to is replaced). Returns false with the reason in error.
+bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::string* error,
+                         FileAccess access = FileAccess::Usual);
+
+// Writes bytes to a new file at path, whole or not at all, and never over another: when the
+// name is taken (by another process too), returns false with *taken set and leaves that file
+// alone. Returns false with the reason in error on any other failure.
+bool CreateFileContents(const std::string& path, std::string_view bytes, FileAccess access,
+                        bool* taken, std::string* error);

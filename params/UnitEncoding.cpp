@@ -15,11 +15,12 @@ bool IsAscii(std::string_view text) {
     return true;
 }
 
-// UTF-8 to GBK through glibc's iconv; false on any character GBK lacks.
-bool Utf8ToGbk(std::string_view text, std::string* bytes) {
-    iconv_t cd = iconv_open("GBK", "UTF-8");
+// From one code page to the other through glibc's iconv; false on any character the target
+// lacks or any byte the source cannot hold.
+bool Convert(const char* to, const char* from, std::string_view text, std::string* bytes) {
+    iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1)) return false;
-    std::string out(text.size() * 2 + 8, '\0');
+    std::string out(text.size() * 3 + 8, '\0');
     char* in = const_cast<char*>(text.data());
     std::size_t inLeft = text.size();
     char* dst = out.data();
@@ -43,9 +44,13 @@ UnitCodePage CodePageOf(const ParameterTable& table) {
 }
 
 bool EncodeForUnit(std::string_view text, UnitCodePage page, std::string* bytes) {
-    if (page == UnitCodePage::Utf8 || IsAscii(text) || !ui::IsValidUtf8(text)) {
+    const bool utf8 = ui::IsValidUtf8(text);
+    if (IsAscii(text) || (page == UnitCodePage::Gbk) != utf8) {
         *bytes = std::string(text);
         return true;
     }
-    return Utf8ToGbk(text, bytes);
+    // A GBK text (a file from a GBK unit) goes to a UTF-8 unit as UTF-8, and back; what the
+    // other code page lacks goes nowhere.
+    return page == UnitCodePage::Gbk ? Convert("GBK", "UTF-8", text, bytes)
+                                     : Convert("UTF-8", "GBK", text, bytes);
 }
