@@ -40,10 +40,7 @@ bool TakeBackup(CM5Z30FrameWnd& frame, std::string* reason) {
 }
 
 std::string FailedQuestion(const std::string& reason) {
-    std::string text = LabelText("Backup", "FailedAsk").str();
-    const std::size_t at = text.find("{reason}");
-    if (at != std::string::npos) text.replace(at, 8, reason);
-    return text;
+    return FilledLabel("Backup", "FailedAsk", {{"reason", reason}});
 }
 
 }  // namespace

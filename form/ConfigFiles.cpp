@@ -82,12 +82,10 @@ bool ReadConfigListing(const CStdString& path, std::string* listing) {
 }
 
 std::string ListingRefusalLabel(const ListingCheck& check) {
-    const auto fill = [](std::string text, const std::vector<std::string>& labels) {
-        std::string quoted;
+    const auto quoted = [](const std::vector<std::string>& labels) {
+        std::string text;
         for (const std::string& label : labels)
-            quoted += (quoted.empty() ? "\"" : ", \"") + label + "\"";
-        const std::size_t at = text.find("{labels}");
-        if (at != std::string::npos) text.replace(at, 8, quoted);
+            text += (text.empty() ? "\"" : ", \"") + label + "\"";
         return text;
     };
     switch (check.refusal) {
@@ -100,9 +98,10 @@ std::string ListingRefusalLabel(const ListingCheck& check) {
         case ListingRefusal::NoValues:
             return LabelText("LoadFile", "NoValues").str();
         case ListingRefusal::LabelsTwice:
-            return fill(LabelText("LoadFile", "LabelsTwice").str(), check.labelsTwice);
+            return FilledLabel("LoadFile", "LabelsTwice", {{"labels", quoted(check.labelsTwice)}});
         case ListingRefusal::ValuesAboveAnchor:
-            return fill(LabelText("LoadFile", "ValuesAboveAnchor").str(), check.labelsAboveAnchor);
+            return FilledLabel("LoadFile", "ValuesAboveAnchor",
+                               {{"labels", quoted(check.labelsAboveAnchor)}});
     }
     return {};
 }
@@ -154,10 +153,7 @@ namespace {
 
 // The label with {count} replaced.
 std::string WithCount(const char* key, int count) {
-    std::string text = LabelText("LoadFile", key).str();
-    const std::size_t at = text.find("{count}");
-    if (at != std::string::npos) text.replace(at, 7, std::to_string(count));
-    return text;
+    return FilledLabel("LoadFile", key, {{"count", std::to_string(count)}});
 }
 
 // The file's listing, checked whole before anything of it is shown; empty with the reason

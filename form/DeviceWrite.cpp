@@ -174,12 +174,7 @@ namespace {
 constexpr const char* kDeviceType = "Device Type";
 
 std::string WithTypes(const char* key, const std::string& file, const std::string& unit) {
-    std::string text = LabelText("LoadFile", key).str();
-    for (const auto& [mark, value] : {std::pair{"{file}", file}, std::pair{"{unit}", unit}}) {
-        const std::size_t at = text.find(mark);
-        if (at != std::string::npos) text.replace(at, std::string_view(mark).size(), value);
-    }
-    return text;
+    return FilledLabel("LoadFile", key, {{"file", file}, {"unit", unit}});
 }
 
 // A file of another type of unit goes only where the engineer (or --any-device) says so; the

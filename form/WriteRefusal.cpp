@@ -1,5 +1,7 @@
 #include "form/WriteRefusal.h"
 
+#include <utility>
+
 #include "app/FrameWnd.h"
 #include "form/DeviceWrite.h"
 #include "params/ComboWriteRules.h"
@@ -20,23 +22,16 @@ constexpr const char* kUnitValueNotice = "UnitValueNotice";
 constexpr const char* kNotices[] = {kControlNotice, kEncodingNotice, kSpaceNotice, kTypeNotice,
                                     kUnitValueNotice};
 
-// The reason of a value check in the window's language ([ValueCheck] by fault).
+// The reason of a value check in the window's language: its [ValueCheck] label.
+constexpr std::pair<ValueFault, const char*> kFaultLabels[] = {
+    {ValueFault::NotAddress, "NotAddress"}, {ValueFault::NotIpAddress, "NotIpAddress"},
+    {ValueFault::NotNumber, "NotNumber"},   {ValueFault::LeadingZero, "LeadingZero"},
+    {ValueFault::NotPort, "NotPort"},       {ValueFault::NumberTooLong, "NumberTooLong"},
+};
+
 std::string FaultText(ValueFault fault) {
-    switch (fault) {
-        case ValueFault::None:
-            return {};
-        case ValueFault::NotAddress:
-            return LabelText("ValueCheck", "NotAddress").str();
-        case ValueFault::NotIpAddress:
-            return LabelText("ValueCheck", "NotIpAddress").str();
-        case ValueFault::NotNumber:
-            return LabelText("ValueCheck", "NotNumber").str();
-        case ValueFault::LeadingZero:
-            return LabelText("ValueCheck", "LeadingZero").str();
-        case ValueFault::NotPort:
-            return LabelText("ValueCheck", "NotPort").str();
-        case ValueFault::NumberTooLong:
-            return LabelText("ValueCheck", "NumberTooLong").str();
+    for (const auto& [known, key] : kFaultLabels) {
+        if (known == fault) return LabelText("ValueCheck", key).str();
     }
     return {};
 }

@@ -163,4 +163,25 @@ TEST(AutoBackup, TheFactoryRestoreNamesABackupOfTheUnitAsItIsNow) {
     }
 }
 
+// A unit that cannot be backed up (a file where the backups' folder would be) is written only
+// when the engineer says so, after a question that says why; Cancel is its default.
+TEST(AutoBackup, NoBackupNoWriteUnlessTheEngineerSaysSo) {
+    const std::string home = testpaths::FreshDataHome();
+    testpaths::WriteFile(home + "/dtuconfig", "no folder");
+    Session s(sim::UnitVariant::None);
+    ASSERT_TRUE(s.ready) << s.error;
+    const std::pair<int, std::vector<std::string>> answers[] = {{IDCANCEL, {}},
+                                                                {IDOK, {"AT+IPAD=10.8.8.8"}}};
+    for (const auto& [answer, written] : answers) {
+        s.dialogs.boxes.clear();
+        s.dialogs.boxAnswer = answer;
+        Control(s.frame, "Server's Ip")->SetText("10.8.8.8");
+        EXPECT_EQ(s.Save(), written);
+        ASSERT_EQ(s.dialogs.boxes.size(), 1u);
+        EXPECT_NE(s.dialogs.boxes[0].text.find("dtuconfig"), std::string::npos)
+            << s.dialogs.boxes[0].text;
+        EXPECT_EQ(s.dialogs.boxes[0].flags & MB_DEFBUTTON2, MB_DEFBUTTON2);
+    }
+}
+
 }  // namespace
