@@ -25,6 +25,7 @@
 #include "engine/PortFollow.h"
 #include "engine/Progress.h"
 #include "form/AutoBackup.h"
+#include "form/Questions.h"
 #include "form/TabTable.h"
 #include "params/Listing.h"
 #include "params/ParameterTable.h"
@@ -100,6 +101,8 @@ class CM5Z30FrameWnd : public EngineWindow, public INotifyUI {
     std::optional<std::map<std::string, std::string>> formAsRead;
     // Writes the unit confirmed since the last read-back, by parameter: the value sent.
     std::map<std::string, std::string> confirmedWrites;
+    // The values the last collection of writes refused (WriteRefusal.h), by parameter.
+    std::vector<std::string> refusedWrites;
     // The last read-back's writes the unit answered OK to but does not hold: sent, held.
     std::map<std::string, std::pair<std::string, std::string>> notKept;
     // The run of jobs under way, for the progress bar.
@@ -115,6 +118,9 @@ class CM5Z30FrameWnd : public EngineWindow, public INotifyUI {
     // Optional (the command line sets it); set before StartWorker and left alone after, so
     // the worker reads it without a lock.
     JobObserver jobObserver;
+    // Optional: answers the questions asked before a write (Questions.h) instead of a box; the
+    // command line answers from its options. UI thread.
+    QuestionAnswer questionAnswer;
 
     // The frame the timer procedure and the tests find.
     static CM5Z30FrameWnd* Instance();

@@ -1,6 +1,7 @@
 // diff and apply: a .cfg file into the form, the unit read, the differing shown parameters
 // written (apply) or only printed (diff, apply --dry-run).
 #include "cli/CliCommands.h"
+#include "cli/CliListingFile.h"
 #include "cli/CliOutput.h"
 #include "cli/CliSession.h"
 #include "form/ConfigFiles.h"
@@ -9,19 +10,9 @@
 namespace {
 
 // Whether the file can be applied at all; prints why not.
-bool IsListingFile(const std::string& path) {
+bool IsListingFile(const std::string& path, const std::string& shown) {
     std::string listing;
-    if (!ReadConfigListing(path, &listing)) {
-        PrintMessage("cannot read " + path);
-        return false;
-    }
-    ParameterTable table;
-    BuildParameterTable(table);
-    if (ListedParameters(table, listing).empty()) {
-        PrintMessage(path + " is not a listing of a unit: it holds no parameter");
-        return false;
-    }
-    return true;
+    return ReadCheckedListing(path, shown, &listing);
 }
 
 }  // namespace
@@ -30,7 +21,7 @@ int RunApply(const CliOptions& options) {
     const bool dryRun = options.command == "diff" || options.dryRun;
     // Checked before the port is touched: a bad file never costs the unit a login.
     const std::string path = ListingPath(options.file);
-    if (!IsListingFile(path)) return kExitFile;
+    if (!IsListingFile(path, options.file)) return kExitFile;
 
     CliSession session(options);
     if (int status = session.Start()) return status;
@@ -55,6 +46,13 @@ int RunApply(const CliOptions& options) {
         // The result step has just queued the writes; the worker waits until this returns.
         collected = true;
         const std::vector<CommandJob> writes = session.TakeQueuedJobs();
+        // The file is checked whole first: a value refused, or a file of another type of
+        // unit, and nothing of it goes out.
+        if (!frame.refusedWrites.empty()) session.Fail(kExitUsage);
+        if (session.ExitCode() != kExitDone) {
+            PrintMessage("nothing was written");
+            return;
+        }
         if (!dryRun) {
             session.QueueWrites(writes);
             return;

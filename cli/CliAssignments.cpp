@@ -5,7 +5,9 @@
 #include "form/ChannelSwitches.h"
 #include "form/DeviceWrite.h"
 #include "params/ParameterTable.h"
+#include "params/SecretValues.h"
 #include "params/UnitEncoding.h"
+#include "params/ValueCheck.h"
 #include "params/ValueText.h"
 #include "ui/PaintManager.h"
 
@@ -36,6 +38,15 @@ std::string CheckAssignment(const ParameterTable& table, const Assignment& a) {
     return {};
 }
 
+std::string CheckGivenValue(const Assignment& a) {
+    // The unit's listing shows a value without its outer spaces: it could never be checked.
+    if (!a.value.empty() && (a.value.front() == ' ' || a.value.back() == ' ')) {
+        return "the value of \"" + a.name +
+               "\" begins or ends with a space, which the unit's listing never shows back";
+    }
+    return ValueRefusal(a.name, a.value);
+}
+
 bool HasControl(CM5Z30FrameWnd& frame, const std::string& name) {
     if (const ChannelEntry* channels = FindChannelEntry(name)) {
         for (const ChannelSwitch& s : channels->switches) {
@@ -49,24 +60,25 @@ bool HasControl(CM5Z30FrameWnd& frame, const std::string& name) {
 std::string CheckCollected(CM5Z30FrameWnd& frame, const Assignment& a,
                            const std::vector<CommandJob>& jobs) {
     const ParameterEntry& entry = *frame.parameterTable.FindParameter(a.name);
-    // The value as it goes to the unit: a Chinese text travels as GBK to a GBK unit.
-    std::string sent = a.value;
-    EncodeForUnit(a.value, CodePageOf(frame.parameterTable), &sent);
+    // The value as the unit takes it: typed text in the unit's code page. A character the
+    // code page lacks was refused by the form with its own line.
+    std::string value;
+    if (!EncodeForUnit(a.value, CodePageOf(frame.parameterTable), &value)) return {};
     const CommandJob* written = nullptr;
     for (const CommandJob& job : jobs) {
         if (job.key != a.name) continue;
-        if (job.value == sent) return {};
+        if (job.value == value) return {};
         written = &job;
     }
-    if (!written && entry.value == sent) return {};
-    const std::string what = "\"" + a.name + "=" + UnitText(a.value) + "\"";
+    if (!written && entry.value == value) return {};
+    const std::string what = "\"" + a.name + "=" + UnitText(ShownValue(a.name, a.value)) + "\"";
     if (!IsOnScreen(frame, a.name)) {
         return what + " is not written: the unit's other settings hide it (or its tab is off)";
     }
     if (written) {
         return what + " cannot be shown in its control, which would write \"" +
-               UnitText(written->value) + "\"";
+               UnitText(ShownValue(a.name, written->value)) + "\"";
     }
     return what + " cannot be shown in its control, which keeps the unit's \"" +
-           UnitText(entry.value) + "\"";
+           UnitText(ShownValue(a.name, entry.value)) + "\"";
 }

@@ -16,6 +16,10 @@ class ParameterTable;
 // control byte in the value); empty when it can.
 std::string CheckAssignment(const ParameterTable& table, const Assignment& a);
 
+// Why the value given cannot be written to its parameter whatever the unit holds (a space at
+// an end, a value its parameter cannot take: ValueCheck.h); empty when it can.
+std::string CheckGivenValue(const Assignment& a);
+
 // Whether the frame has the control (or a channel switch) that shows the parameter.
 bool HasControl(CM5Z30FrameWnd& frame, const std::string& name);
 

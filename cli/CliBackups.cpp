@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "cli/CliCommands.h"
+#include "cli/CliListingFile.h"
 #include "cli/CliOutput.h"
 #include "cli/CliSession.h"
 #include "form/ConfigFiles.h"
@@ -15,16 +16,7 @@ constexpr const char* kListingCommand = "\r\nAT+SHOW\r\n";
 
 // The listing a file (or backup) holds; prints why not and returns false when there is none.
 bool ReadListing(const std::string& fileOrId, std::string* listing) {
-    const std::string path = ListingPath(fileOrId);
-    if (!ReadConfigListing(path, listing)) {
-        PrintMessage("cannot read " + fileOrId);
-        return false;
-    }
-    if (ListingValues(*listing).empty()) {
-        PrintMessage(fileOrId + " is not a listing of a unit: it holds no parameter");
-        return false;
-    }
-    return true;
+    return ReadCheckedListing(ListingPath(fileOrId), fileOrId, listing);
 }
 
 // The unit's listing read now through the session; empty when none came.

@@ -1,10 +1,11 @@
 #include "cli/CliLogFile.h"
 
 #include <QDateTime>
-#include <cerrno>
-#include <cstring>
 
 #include "cli/CliOutput.h"
+#include "params/ParameterTable.h"
+#include "params/SecretValues.h"
+#include "settings/AtomicFile.h"
 
 CliLogFile::~CliLogFile() {
     Close();
@@ -12,8 +13,8 @@ CliLogFile::~CliLogFile() {
 
 bool CliLogFile::Open(const std::string& path, std::string* error) {
     Close();
-    file_ = std::fopen(path.c_str(), "w");
-    if (!file_) *error = std::strerror(errno);
+    // The log holds a unit's settings: for its owner alone, also when it was there before.
+    file_ = OpenOwnerOnlyFile(path, error);
     return file_ != nullptr;
 }
 
@@ -40,8 +41,14 @@ void CliLogFile::Close() {
 }
 
 void CliLogFile::WriteLine() {
-    // Whole lines are decoded, so a character split between two received blocks stays whole.
-    const std::string line = stamp_ + "  " + UnitText(line_) + "\n";
+    // Whole lines are decoded, so a character split between two received blocks stays whole;
+    // a password written or listed on it is masked, as the window's Save log masks it.
+    static const ParameterTable table = [] {
+        ParameterTable built;
+        BuildParameterTable(built);
+        return built;
+    }();
+    const std::string line = stamp_ + "  " + UnitText(MaskSecretValues(line_, table)) + "\n";
     std::fwrite(line.data(), 1, line.size(), file_);
     std::fflush(file_);
     line_.clear();

@@ -1,6 +1,7 @@
 #pragma once
 // The session log of --log: what the log view shows, one line at a time, each line led by the
-// time it began. Line ends become LF; the unit's bytes are written as UTF-8.
+// time it began. Line ends become LF; the unit's bytes are written as UTF-8; passwords are
+// masked (MaskSecretValues), and the file is its owner's alone.
 //
 // Threads: the UI thread (the log tap).
 #include <cstdio>
@@ -14,7 +15,8 @@ class CliLogFile {
     CliLogFile(const CliLogFile&) = delete;
     CliLogFile& operator=(const CliLogFile&) = delete;
 
-    // Creates or truncates the file; false with the system's reason in *error.
+    // Creates or truncates the file, readable by its owner only; false with the system's
+    // reason in *error.
     bool Open(const std::string& path, std::string* error);
     // Adds text as the log view received it (any piece of a line).
     void Append(std::string_view text);

@@ -16,6 +16,8 @@ enum OptionGroup : unsigned {
     kUnitRun = 32,    // provision's run on one port: --sequence, --await-start
     kLoop = 64,       // --loop
     kUnit = 128,      // --unit; the device options are optional beside it
+    kWrites = 256,    // --no-backup
+    kFile = 512,      // --any-device
 };
 
 struct CommandRow {
@@ -43,7 +45,7 @@ constexpr CommandRow kCommands[] = {
      "a parameter, without writing anything. With two files, no unit: prints every value the\n"
      "two listings give differently, \"name<TAB>first<TAB>second\". A FILE may be a backup's\n"
      "id as \"history\" lists it."},
-    {"apply", "FILE.cfg", kDevice | kDryRun, 1, 1,
+    {"apply", "FILE.cfg", kDevice | kDryRun | kWrites | kFile, 1, 1,
      "Loads a .cfg file (or a backup's id as \"history\" lists it) into the form, reads the\n"
      "unit and writes every shown parameter that differs. Each write prints\n"
      "\"name<TAB>old<TAB>new<TAB>OK|ERROR|UNKNOWN|NOT SENT\"."},
@@ -51,11 +53,11 @@ constexpr CommandRow kCommands[] = {
      "Lists the automatic backups, oldest first, one \"id<TAB>time (UTC)<TAB>file\" line each:\n"
      "every unit's, the unit NAME's with --unit, or with --port the unit's on that port, read\n"
      "now, as \"id<TAB>time<TAB>N\" with N the number of values that differ from it."},
-    {"set", "NAME=VALUE...", kDevice, 0, 0,
+    {"set", "NAME=VALUE...", kDevice | kWrites, 0, 0,
      "Reads the unit, puts each VALUE (in the unit's terms, e.g. ActivateMethod=SMSD) into the\n"
      "control NAME as if the unit had sent it, then writes what differs, as \"Save\" does.\n"
      "Each write prints \"name<TAB>old<TAB>new<TAB>OK|ERROR|UNKNOWN|NOT SENT\"."},
-    {"provision", "TEMPLATE.cfg", kDevice | kProvision | kLoop, 1, 1,
+    {"provision", "TEMPLATE.cfg", kDevice | kProvision | kLoop | kWrites | kFile, 1, 1,
      "Configures the unit on each --port at once, each port in a process of its own: waits\n"
      "for the unit's setting mode, reads it, writes what differs from the template plus the\n"
      "unit's row of --units (as \"set\" does, read back after), and leaves it. The CSV's\n"
@@ -69,13 +71,15 @@ constexpr CommandRow kCommands[] = {
      "last one was done) until interrupted: Ctrl-C stops the waiting ports at once and\n"
      "lets the units being configured finish. Exit 0 only when every unit was configured\n"
      "and verified; the failed units are listed."},
-    {"provision-unit", "TEMPLATE.cfg", kDevice | kProvision | kUnitRun, 1, 1, "(internal)"},
+    {"provision-unit", "TEMPLATE.cfg", kDevice | kProvision | kUnitRun | kWrites | kFile, 1, 1,
+     "(internal)"},
 };
 // clang-format on
 
 constexpr const char* kExitHelp =
     "\nExit status: 0 all done; 1 the unit answered ERROR or did not answer; 2 usage error;\n"
-    "3 the port could not be opened; 4 the file could not be read or is not a listing;\n"
+    "3 the port could not be opened; 4 the file could not be read, is not a listing or is\n"
+    "another type of unit's, or the unit could not be backed up;\n"
     "5 the port did not appear within --wait-for-port SECONDS.\n";
 
 const CommandRow* FindCommand(std::string_view name) {
@@ -198,6 +202,12 @@ bool ParseCliOptions(const QStringList& args, CliOptions* options, int* exitCode
     const QCommandLineOption mayBoot("may-boot", "Gives a booting unit time for its prompt.");
     const QCommandLineOption unit("unit", "Only this unit's backups (a name history lists).",
                                   "NAME");
+    const QCommandLineOption noBackup(
+        "no-backup", "Writes even when the unit could not be backed up first (a full disk).");
+    const QCommandLineOption anyDevice(
+        "any-device",
+        "Writes a file of another type of unit (its \"Device Type\" differs); the parameters "
+        "of a module the unit lacks are never written.");
     parser.addOption(help);
     if (row->groups & kDevice) {
         for (const auto& option : {port, baud, format, loginTimeout, waitForPort, stay, log})
@@ -210,6 +220,8 @@ bool ParseCliOptions(const QStringList& args, CliOptions* options, int* exitCode
     if (row->groups & kLoop) parser.addOption(loop);
     if (row->groups & kUnitRun) parser.addOptions({sequence, awaitStart, mayBoot});
     if (row->groups & kUnit) parser.addOption(unit);
+    if (row->groups & kWrites) parser.addOption(noBackup);
+    if (row->groups & kFile) parser.addOption(anyDevice);
     if (*row->arguments) parser.addPositionalArgument(row->arguments, "");
 
     QStringList rest = args;
@@ -296,6 +308,8 @@ bool ParseCliOptions(const QStringList& args, CliOptions* options, int* exitCode
         }
     }
     if (row->groups & kLoop) options->loop = parser.isSet(loop);
+    if (row->groups & kWrites) options->noBackup = parser.isSet(noBackup);
+    if (row->groups & kFile) options->anyDevice = parser.isSet(anyDevice);
     if (row->groups & kUnitRun) {
         if (!ParseNumber(parser.value(sequence), &options->sequence)) {
             Fail("--sequence wants a positive number");

@@ -36,7 +36,9 @@ struct CliOptions {
     std::string output;  // read: the .cfg file to write
     bool json = false;
     bool dryRun = false;
-    bool stay = false;  // leave the unit in its setting mode
+    bool stay = false;       // leave the unit in its setting mode
+    bool anyDevice = false;  // apply, provision: a file of another type of unit may be written
+    bool noBackup = false;   // writes go ahead when the unit could not be backed up first
     double loginTimeoutSeconds = 10;
     double waitForPortSeconds = 0;  // 0: the port must be there already
     std::string logPath;

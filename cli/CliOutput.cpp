@@ -9,6 +9,7 @@
 #include "form/ConfigFiles.h"
 #include "params/DeviceAnswer.h"
 #include "params/ParameterTable.h"
+#include "params/SecretValues.h"
 #include "ui/TextCodec.h"
 
 namespace {
@@ -37,20 +38,23 @@ std::string FormatListing(const std::string& listing, bool json, int* count) {
         // Control names are ASCII: the object's key order is the table's byte order.
         QJsonObject object;
         for (const std::string& name : listed) {
-            object.insert(QString::fromStdString(name), ToQString(table.ParameterAt(name).value));
+            object.insert(QString::fromStdString(name),
+                          ToQString(ShownValue(name, table.ParameterAt(name).value)));
         }
         return QJsonDocument(object).toJson(QJsonDocument::Indented).toStdString();
     }
     std::string lines;
     for (const std::string& name : listed) {
-        lines += name + "\t" + UnitText(table.ParameterAt(name).value) + "\n";
+        lines += name + "\t" + UnitText(ShownValue(name, table.ParameterAt(name).value)) + "\n";
     }
     return lines;
 }
 
 std::string FormatWrite(std::string_view name, std::string_view oldValue, std::string_view newValue,
                         std::string_view result) {
-    std::string line = UnitText(name) + "\t" + UnitText(oldValue) + "\t" + UnitText(newValue);
+    // A password is never printed: only whether it changed shows.
+    std::string line = UnitText(name) + "\t" + UnitText(ShownValue(name, oldValue)) + "\t" +
+                       UnitText(ShownValue(name, newValue));
     if (!result.empty()) line.append("\t").append(result);
     return line;
 }

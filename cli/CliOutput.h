@@ -13,11 +13,12 @@ class ParameterTable;
 std::string UnitText(std::string_view bytes);
 
 // The parameters the listing gives a value (parsed into a fresh table), in key order: one
-// JSON object of control name to value, or "name<TAB>value" lines. Returns how many there
-// were (0: the text is not a listing).
+// JSON object of control name to value, or "name<TAB>value" lines; a password is masked.
+// Returns how many there were (0: the text is not a listing).
 std::string FormatListing(const std::string& listing, bool json, int* count);
 
-// "name<TAB>old<TAB>new", then "<TAB>result" when result is not empty.
+// "name<TAB>old<TAB>new", then "<TAB>result" when result is not empty; a password's values
+// are masked.
 std::string FormatWrite(std::string_view name, std::string_view oldValue, std::string_view newValue,
                         std::string_view result);
 

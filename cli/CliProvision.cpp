@@ -132,6 +132,8 @@ class Provisioner {
                                            UnitFileStem(run.port, sequence));
         }
         if (options_.stay) args << "--stay";
+        if (options_.noBackup) args << "--no-backup";
+        if (options_.anyDevice) args << "--any-device";
         // A rig may start before its units are plugged in.
         if (options_.waitForPortSeconds > 0)
             args << "--wait-for-port" << QString::number(options_.waitForPortSeconds);
@@ -306,7 +308,7 @@ class Provisioner {
         }
         std::string error;
         const std::string path = options_.reportDir + "/summary.csv";
-        if (ReplaceFileContents(path, csv, &error)) return true;
+        if (ReplaceFileContents(path, csv, &error, FileAccess::OwnerOnly)) return true;
         PrintMessage("cannot write " + path + ": " + error);
         return false;
     }

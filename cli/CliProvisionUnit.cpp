@@ -183,6 +183,14 @@ int RunProvisionUnit(const CliOptions& options) {
                 refused.push_back(missing);
             else
                 refused = CollectUnitWrites(session, row, &writes);
+            // A value the form refused (said as it was) or a template of another type of unit.
+            if (!frame.refusedWrites.empty()) session.Fail(kExitUsage);
+            if (refused.empty() && session.ExitCode() != kExitDone) {
+                session.TakeQueuedJobs();
+                report.problems.push_back("a value of the template or the row was refused");
+                Problem(&report, &session, "nothing was written", session.ExitCode());
+                return;
+            }
             if (!refused.empty()) {
                 session.TakeQueuedJobs();
                 for (const std::string& problem : refused)

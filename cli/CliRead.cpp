@@ -2,6 +2,7 @@
 #include <QFile>
 
 #include "cli/CliCommands.h"
+#include "cli/CliListingFile.h"
 #include "cli/CliOutput.h"
 #include "cli/CliSession.h"
 #include "form/ConfigFiles.h"
@@ -29,10 +30,7 @@ int RunPorts(const CliOptions&) {
 
 int RunShow(const CliOptions& options) {
     std::string listing;
-    if (!ReadConfigListing(options.file, &listing)) {
-        PrintMessage("cannot read " + options.file);
-        return kExitFile;
-    }
+    if (!ReadCheckedListing(options.file, options.file, &listing)) return kExitFile;
     int count = 0;
     const std::string text = FormatListing(listing, options.json, &count);
     if (count == 0) {

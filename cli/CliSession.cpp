@@ -17,6 +17,7 @@
 #include "engine/JobTypes.h"
 #include "engine/ReceivePath.h"
 #include "engine/Worker.h"
+#include "form/WriteRefusal.h"
 #include "serial/PortList.h"
 #include "serial/PortWatcher.h"
 #include "settings/Labels.h"
@@ -110,9 +111,12 @@ int CliSession::Start() {
 
     // The window's start-up: the instance folder, the language, the skin and its labels.
     const int language = SetUpSkinAndLabels();
-    valueNotice_ = LabelText("Notify", "ValueNotice").str();
+    for (const char* notice : RefusalNotices()) {
+        refusalNotices_.push_back(LabelText("Notify", notice).str());
+    }
     backupNotices_ = {LabelText("Backup", "Saved").str(), LabelText("Backup", "Failed").str(),
-                      LabelText("Backup", "NoListing").str()};
+                      LabelText("Backup", "NoListing").str(), LabelText("Backup", "Same").str(),
+                      LabelText("Backup", "Stopped").str()};
     lostNotice_ = LabelText("OnStartCom", "LostNotice").str();
 
     frame_ = std::make_unique<CliFrame>();
@@ -124,6 +128,9 @@ int CliSession::Start() {
     };
     frame_->afterMessage = [this] {
         if (waker_) waker_();
+    };
+    frame_->questionAnswer = [this](Question question, const std::string& text) {
+        return AnswerQuestion(question, text);
     };
     // No widget is made: the frame runs its messages, timers and controls alone.
     frame_->SetHeadless(true);
@@ -386,14 +393,33 @@ void CliSession::OnReadBackFinished(JobOutcome outcome) {
     }
 }
 
+bool CliSession::AnswerQuestion(Question question, const std::string& text) {
+    switch (question) {
+        case Question::CutFile:
+            return true;  // said when the file was read
+        case Question::OtherDevice:
+            if (options_.anyDevice) return true;
+            PrintMessage(LogLines(text) + " No: --any-device writes it.");
+            Fail(kExitFile);
+            return false;
+        case Question::WriteWithoutBackup:
+            PrintMessage(LogLines(text) + (options_.noBackup ? " Yes: --no-backup." : " No."));
+            if (!options_.noBackup) Fail(kExitFile);
+            return options_.noBackup;
+    }
+    return false;
+}
+
 void CliSession::OnLog(std::string_view text) {
     logText_.append(text);
     logFile_.Append(text);
-    // A value the form refused to send (it holds a control byte) is no write that failed:
-    // nothing went out for it, and the user must hear of it.
-    if (!valueNotice_.empty() && text.starts_with(valueNotice_)) {
-        PrintMessage(LogLines(text));
-        Fail(kExitUsage);
+    // A value the form refused to send (a control byte, a value its parameter cannot take...)
+    // is no write that failed: nothing went out for it, and the user must hear of it.
+    for (const std::string& notice : refusalNotices_) {
+        if (!notice.empty() && text.starts_with(notice)) {
+            PrintMessage(LogLines(text));
+            Fail(kExitUsage);
+        }
     }
     // Where the unit's backup went (or why there is none) is told before the first write.
     for (const std::string& notice : backupNotices_) {

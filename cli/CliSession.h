@@ -118,6 +118,8 @@ class CliSession {
     // Prints a NOT KEPT line for each write the read-back found the unit does not hold.
     void OnReadBackFinished(JobOutcome outcome);
     void OnLog(std::string_view text);
+    // The window's questions (Questions.h), answered by the options and said on stderr.
+    bool AnswerQuestion(Question question, const std::string& text);
     void ShowListingProgress();
     bool PortOpen() const;
     // Runs the event loop until done() holds or the limit passes; returns done().
@@ -127,10 +129,10 @@ class CliSession {
     CliDialogs dialogs_;
     ui::ScopedDialogs scopedDialogs_{&dialogs_};
     CliLogFile logFile_;
-    std::string logText_;      // the whole session's log
-    std::string valueNotice_;  // the log's line for a value refused for its control bytes
-    std::vector<std::string> backupNotices_;  // the log's lines about the automatic backup
-    std::string lostNotice_;                  // the log's line for a port that went
+    std::string logText_;                      // the whole session's log
+    std::vector<std::string> refusalNotices_;  // the log's lines for a value not written
+    std::vector<std::string> backupNotices_;   // the log's lines about the automatic backup
+    std::string lostNotice_;                   // the log's line for a port that went
     std::unique_ptr<CliFrame> frame_;
     std::unique_ptr<QTimer> progressTimer_;
     JobHook hook_;

@@ -20,6 +20,9 @@ std::string CheckOffline(const std::vector<Assignment>& assignments) {
     std::set<std::string> seen;
     for (const Assignment& a : assignments) {
         if (std::string problem = CheckAssignment(table, a); !problem.empty()) return problem;
+        if (std::string problem = CheckGivenValue(a); !problem.empty()) {
+            return problem + "; nothing was written";
+        }
         if (!seen.insert(a.name).second) return "\"" + a.name + "\" is given twice";
     }
     return {};
@@ -69,7 +72,10 @@ int RunSet(const CliOptions& options) {
                 refused = true;
             }
         }
-        if (refused) {
+        // The form's own refusals (a character the unit's code page lacks...) were said as
+        // they came: nothing goes out either.
+        if (!frame.refusedWrites.empty()) session.Fail(kExitUsage);
+        if (refused || session.ExitCode() != kExitDone) {
             PrintMessage("nothing was written");
             session.Fail(kExitUsage);
             return;

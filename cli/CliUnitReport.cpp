@@ -9,6 +9,7 @@
 #include "form/ConfigFiles.h"
 #include "params/DeviceAnswer.h"
 #include "params/ParameterTable.h"
+#include "params/SecretValues.h"
 #include "settings/AtomicFile.h"
 
 namespace {
@@ -17,9 +18,14 @@ QString Text(const std::string& bytes) {
     return QString::fromStdString(UnitText(bytes));
 }
 
+// A password is reported masked: the report says whether it changed, never what it is.
+QString Value(const std::string& name, const std::string& value) {
+    return Text(std::string(ShownValue(name, value)));
+}
+
 QJsonObject Values(const std::map<std::string, std::string>& values) {
     QJsonObject object;
-    for (const auto& [name, value] : values) object.insert(Text(name), Text(value));
+    for (const auto& [name, value] : values) object.insert(Text(name), Value(name, value));
     return object;
 }
 
@@ -57,8 +63,8 @@ bool WriteUnitReport(const std::string& path, const UnitReport& report, std::str
     QJsonArray writes;
     for (const WriteRecord& w : report.writes) {
         writes.append(QJsonObject{{"name", Text(w.name)},
-                                  {"old", Text(w.oldValue)},
-                                  {"new", Text(w.newValue)},
+                                  {"old", Value(w.name, w.oldValue)},
+                                  {"new", Value(w.name, w.newValue)},
                                   {"outcome", Text(w.outcome)}});
     }
     QJsonArray problems;
@@ -76,5 +82,5 @@ bool WriteUnitReport(const std::string& path, const UnitReport& report, std::str
         {"after", Values(report.after)},
     };
     const QByteArray json = QJsonDocument(root).toJson(QJsonDocument::Indented);
-    return ReplaceFileContents(path, json.toStdString(), error);
+    return ReplaceFileContents(path, json.toStdString(), error, FileAccess::OwnerOnly);
 }

@@ -11,6 +11,7 @@
 #include "form/DeviceForm.h"
 #include "form/DeviceWrite.h"
 #include "params/DeviceAnswer.h"
+#include "params/ListingCheck.h"
 #include "params/ParameterTable.h"
 #include "params/ValueText.h"
 
@@ -27,17 +28,24 @@ bool ReadWholeFile(const std::string& path, std::string* text) {
 
 void CheckTemplate(const std::string& path, std::string* listing,
                    std::vector<std::string>* problems) {
-    if (!ReadConfigListing(path, listing)) {
+    ListingCheck check;
+    if (!ReadConfigFile(path, &check)) {
         problems->push_back("cannot read the template " + path);
         return;
     }
+    if (check.Refused()) {
+        problems->push_back("the template " + path + " is refused: " + ListingRefusalText(check));
+        return;
+    }
+    if (!check.closed) {
+        PrintMessage("the template " + path +
+                     " ends without the listing's closing OK (was it cut short?): it holds " +
+                     std::to_string(check.values) + " values, and only those are used");
+    }
+    *listing = check.text;
     ParameterTable table;
     BuildParameterTable(table);
     const std::set<std::string> listed = ListedParameters(table, *listing);
-    if (listed.empty()) {
-        problems->push_back(path + " is not a listing of a unit: it holds no parameter");
-        return;
-    }
     ParseDeviceAnswer(table, listing->data(), static_cast<int>(listing->size()));
     for (const std::string& name : listed) {
         if (HoldsControlByte(table.ParameterAt(name).value)) {
@@ -92,6 +100,10 @@ void CheckRows(const UnitsFile& units, const std::string& path,
             if (HoldsControlByte(row[c])) {
                 problems->push_back(where + ": the value of \"" + units.columns[c] +
                                     "\" holds a control character (such as CR or LF)");
+            } else if (c > 0 && !row[c].empty()) {
+                // The key only picks the row; every other value is written.
+                const std::string problem = CheckGivenValue({units.columns[c], row[c]});
+                if (!problem.empty()) problems->push_back(where + ": " + problem);
             }
         }
     }

@@ -16,7 +16,11 @@ WriteStep ArmAndWrite(CM5Z30FrameWnd& frame, const CommandJob& job, bool force, 
     } else if (!ArmJobWhenQuiet(frame, job.type)) {
         return WriteStep::LineBusy;
     }
-    BackUpBeforeFirstWrite(frame, job);
+    // A write whose backup could not be taken goes only where the engineer said so.
+    if (!BackUpBeforeFirstWrite(frame, job)) {
+        frame.pendingJobType = JobType::None;
+        return WriteStep::NotSent;
+    }
     const auto size = static_cast<unsigned>(job.command.size());
     if (frame.serialPort.WriteBytes(job.command.data(), size) < size) {
         frame.pendingJobType = JobType::None;

@@ -20,8 +20,9 @@ enum class WriteStep {
 // line until it ends): at once with force,
 // otherwise only when nothing arrived in the last quiet span (ArmJobWhenQuiet). A Login that
 // awaits its greeting keeps the line while loginMayWait. A short write logs [WorkerJobThreadProc]
-// NotSent with the command and leaves nothing pending. The connection's first write that
-// changes the unit backs it up first (AutoBackup.h).
+// NotSent with the command and leaves nothing pending. A run's first write that changes the
+// unit backs it up first (AutoBackup.h); a write whose run the engineer stopped for want of a
+// backup is not sent either (NotSent, nothing logged here).
 WriteStep ArmAndWrite(CM5Z30FrameWnd& frame, const CommandJob& job, bool force, bool loginMayWait);
 // Ends the grace after a time-out: true when the late answer completed the job after all;
 // otherwise nothing is pending any more, so later text is logged but never judged. False too

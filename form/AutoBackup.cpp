@@ -4,18 +4,62 @@
 
 #include "app/FrameWnd.h"  // and the job queue's types
 #include "form/ListingValues.h"
+#include "form/Questions.h"
 #include "params/Listing.h"
 #include "settings/Labels.h"
 #include "ui/Dialogs.h"
 #include "ui/Log.h"
 
+namespace {
+
+using State = ConnectionBackup::State;
+
+// Backs the remembered listing up (or finds it in the newest backup) and logs where; false
+// with the reason when there is none.
+bool TakeBackup(CM5Z30FrameWnd& frame, std::string* reason) {
+    ConnectionBackup& backup = frame.connectionBackup;
+    if (backup.listing.empty()) {
+        *reason = LabelText("Backup", "NoListing").str();
+        return false;
+    }
+    const std::string unit = UnitNameOfListing(backup.listing);
+    if (std::optional<BackupFile> same = NewestBackupHolding(unit, backup.listing)) {
+        backup.taken = same;
+        LogAppend(frame, LabelText("Backup", "Same").str() + same->path + "\r\n");
+        return true;
+    }
+    BackupFile stored;
+    // The backup being applied stays, whatever pruning would take.
+    if (!StoreBackup(unit, backup.listing, std::chrono::system_clock::now(), &stored, reason,
+                     frame.configFilePath.str())) {
+        return false;
+    }
+    backup.taken = stored;
+    LogAppend(frame, LabelText("Backup", "Saved").str() + stored.path + "\r\n");
+    return true;
+}
+
+std::string FailedQuestion(const std::string& reason) {
+    return FilledLabel("Backup", "FailedAsk", {{"reason", reason}});
+}
+
+}  // namespace
+
 void RememberListing(CM5Z30FrameWnd& frame) {
     if (frame.rxLength <= kListingMinimum) return;
-    frame.connectionBackup.listing.assign(frame.rxBuffer, static_cast<std::size_t>(frame.rxLength));
+    ConnectionBackup& backup = frame.connectionBackup;
+    backup.listing.assign(frame.rxBuffer, static_cast<std::size_t>(frame.rxLength));
+    // What the unit holds was read again: the next write is backed up (or found backed up).
+    backup.state = State::Due;
+    backup.taken.reset();
 }
 
 void ForgetConnectionBackup(CM5Z30FrameWnd& frame) {
     frame.connectionBackup = ConnectionBackup{};
+}
+
+void StartWriteRun(CM5Z30FrameWnd& frame) {
+    if (frame.connectionBackup.state == State::Refused) frame.connectionBackup.state = State::Due;
 }
 
 bool ChangesUnit(const CommandJob& job) {
@@ -24,29 +68,45 @@ bool ChangesUnit(const CommandJob& job) {
            job.type == JobType::RestoreFactory;
 }
 
-void BackUpBeforeFirstWrite(CM5Z30FrameWnd& frame, const CommandJob& job) {
+bool BackUpBeforeFirstWrite(CM5Z30FrameWnd& frame, const CommandJob& job) {
     ConnectionBackup& backup = frame.connectionBackup;
-    if (backup.tried || !ChangesUnit(job)) return;
-    backup.tried = true;
-    if (backup.listing.empty()) {
-        LogAppend(frame, LabelText("Backup", "NoListing", "\r\n").str());
-        return;
+    if (!ChangesUnit(job)) return true;
+    switch (backup.state) {
+        case State::Taken:
+        case State::WithoutBackup:
+            return true;
+        case State::Refused:
+            return false;
+        case State::Due:
+            break;
     }
-    BackupFile stored;
-    std::string error;
-    if (!StoreBackup(UnitNameOfListing(backup.listing), backup.listing,
-                     std::chrono::system_clock::now(), &stored, &error)) {
-        LogAppend(frame, LabelText("Backup", "Failed").str() + error + "\r\n");
-        return;
+    std::string reason;
+    if (TakeBackup(frame, &reason)) {
+        backup.state = State::Taken;
+        return true;
     }
-    backup.taken = stored;
-    LogAppend(frame, LabelText("Backup", "Saved").str() + stored.path + "\r\n");
+    if (AskToGoOn(frame, Question::WriteWithoutBackup, FailedQuestion(reason))) {
+        backup.state = State::WithoutBackup;
+        LogAppend(frame, LabelText("Backup", "Failed").str() + reason + "\r\n");
+        return true;
+    }
+    backup.state = State::Refused;
+    LogAppend(frame, LabelText("Backup", "Stopped").str() + reason + "\r\n");
+    return false;
 }
 
 bool ConfirmFactoryRestore(CM5Z30FrameWnd& frame) {
-    BackUpBeforeFirstWrite(frame, CommandJob{JobType::RestoreFactory, {}, {}, {}});
-    const std::optional<BackupFile>& taken = frame.connectionBackup.taken;
-    const std::string text = taken ? LabelText("Backup", "FactoryConfirm").str() + taken->path
-                                   : LabelText("Backup", "FactoryNoBackup").str();
-    return ui::MessageBox(text, "DTU", MB_OKCANCEL | MB_ICONWARNING) == IDOK;
+    ConnectionBackup& backup = frame.connectionBackup;
+    std::string reason;
+    if (backup.state != State::Taken && TakeBackup(frame, &reason)) backup.state = State::Taken;
+    const bool taken = backup.state == State::Taken && backup.taken;
+    const std::string text = taken
+                                 ? LabelText("Backup", "FactoryConfirm").str() + backup.taken->path
+                                 : LabelText("Backup", "FactoryNoBackup").str() + "\n" + reason;
+    if (ui::MessageBox(text, "DTU", MB_OKCANCEL | MB_ICONWARNING | MB_DEFBUTTON2) != IDOK) {
+        return false;
+    }
+    // The engineer chose to restore without a backup: the restore's own step asks no more.
+    if (!taken) backup.state = State::WithoutBackup;
+    return true;
 }

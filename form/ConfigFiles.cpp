@@ -6,12 +6,15 @@
 #include <QString>
 #include <cstring>
 #include <map>
+#include <optional>
 
 #include "app/FrameWnd.h"
 #include "form/DeviceForm.h"
+#include "form/Questions.h"
 #include "params/ConfigFileText.h"
 #include "params/DeviceAnswer.h"
 #include "params/Listing.h"
+#include "params/ListingCheck.h"
 #include "settings/AtomicFile.h"
 #include "settings/Labels.h"
 #include "settings/Settings.h"
@@ -22,16 +25,10 @@ namespace {
 constexpr const char* kInitialName = "DTU.cfg";
 constexpr const char* kBoxCaption = "DTU";
 
-// Each character of the listing comes from at most two file bytes (CR LF); one byte more
-// tells whether a CR at the end is the first half of a pair. No file is read further.
-constexpr qint64 kMaxFileBytes = 2 * static_cast<qint64>(kConfigTextLimit) + 1;
-static_assert(kConfigTextLimit < kRxBufferSize, "a loaded listing and its zero fit the buffer");
-
-// Longer than any value the parser takes, so an entry still holding it got nothing.
-const std::string& NotInListing() {
-    static const std::string marker(kMaxValueChars + 1, '\0');
-    return marker;
-}
+// Each character of the listing comes from at most two file bytes (CR CR LF gives CR LF); a
+// few bytes more tell whether CRs at the end are the start of a line end. No file is read further.
+constexpr qint64 kMaxFileBytes = 2 * static_cast<qint64>(kListingTextLimit) + 8;
+static_assert(kListingTextLimit < kRxBufferSize, "a loaded listing and its zero fit the buffer");
 
 std::string InitialFolder() {
 #ifdef _WIN32
@@ -66,24 +63,51 @@ void PushListingJob(CM5Z30FrameWnd& frame, JobType type) {
 
 }  // namespace
 
-bool ReadConfigListing(const CStdString& path, std::string* listing) {
+bool ReadConfigFile(const CStdString& path, ListingCheck* check) {
     QFile file(QString::fromUtf8(path.GetData()));
     if (!file.open(QIODevice::ReadOnly)) return false;
     const QByteArray bytes = file.read(kMaxFileBytes);
     if (file.error() != QFileDevice::NoError) return false;
-    *listing = DecodeConfigText(std::string_view(bytes.constData(), bytes.size()));
+    ParameterTable table;
+    BuildParameterTable(table);
+    *check = ReadListingFile(std::string_view(bytes.constData(), bytes.size()), table);
     return true;
 }
 
-std::set<std::string> ListedParameters(const ParameterTable& table, const std::string& listing) {
-    ParameterTable probe = table;
-    for (auto& [name, entry] : probe) entry.value = NotInListing();
-    ParseDeviceAnswer(probe, listing.data(), static_cast<int>(listing.size()));
-    std::set<std::string> held;
-    for (const auto& [name, entry] : probe) {
-        if (entry.value != NotInListing()) held.insert(name);
+bool ReadConfigListing(const CStdString& path, std::string* listing) {
+    ListingCheck check;
+    if (!ReadConfigFile(path, &check)) return false;
+    *listing = std::move(check.text);
+    return true;
+}
+
+std::string ListingRefusalLabel(const ListingCheck& check) {
+    const auto quoted = [](const std::vector<std::string>& labels) {
+        std::string text;
+        for (const std::string& label : labels)
+            text += (text.empty() ? "\"" : ", \"") + label + "\"";
+        return text;
+    };
+    switch (check.refusal) {
+        case ListingRefusal::None:
+            return {};
+        case ListingRefusal::Empty:
+            return LabelText("LoadFile", "Empty").str();
+        case ListingRefusal::NoAnchor:
+            return LabelText("LoadFile", "NoAnchor").str();
+        case ListingRefusal::NoValues:
+            return LabelText("LoadFile", "NoValues").str();
+        case ListingRefusal::LabelsTwice:
+            return FilledLabel("LoadFile", "LabelsTwice", {{"labels", quoted(check.labelsTwice)}});
+        case ListingRefusal::ValuesAboveAnchor:
+            return FilledLabel("LoadFile", "ValuesAboveAnchor",
+                               {{"labels", quoted(check.labelsAboveAnchor)}});
     }
-    return held;
+    return {};
+}
+
+std::set<std::string> ListedParameters(const ParameterTable& table, const std::string& listing) {
+    return ParametersInListing(table, listing);
 }
 
 ui::FileDialogSpec OpenDialogSpec(int language) {
@@ -125,28 +149,55 @@ void ApplyShownFile(CM5Z30FrameWnd& frame) {
     PushListingJob(frame, JobType::ReadForApply);
 }
 
+namespace {
+
+// The label with {count} replaced.
+std::string WithCount(const char* key, int count) {
+    return FilledLabel("LoadFile", key, {{"count", std::to_string(count)}});
+}
+
+// The file's listing, checked whole before anything of it is shown; empty with the reason
+// logged when it cannot stand for a unit or the engineer does not go on with a cut one.
+std::optional<ListingCheck> CheckedFile(CM5Z30FrameWnd& frame, const CStdString& path) {
+    ListingCheck check;
+    // The label carries no line end of its own; the log's lines all end in one.
+    const std::string readError = LabelText("onLoadFrommFile", "ReadError").str();
+    if (!ReadConfigFile(path, &check)) {
+        LogAppend(frame, readError + "\r\n");
+        return std::nullopt;
+    }
+    if (check.Refused()) {
+        const std::string reason = ListingRefusalLabel(check);
+        LogAppend(frame, readError + (reason.empty() ? "" : " " + reason) + "\r\n");
+        return std::nullopt;
+    }
+    if (!check.closed) {
+        LogAppend(frame, WithCount("CutNotice", check.values) + "\r\n");
+        if (!AskToGoOn(frame, Question::CutFile, WithCount("Cut", check.values))) {
+            return std::nullopt;
+        }
+    }
+    return check;
+}
+
+}  // namespace
+
 bool ShowConfigFile(CM5Z30FrameWnd& frame, const CStdString& path) {
     frame.configFilePath = path;
-    std::string listing;
-    std::set<std::string> held;
-    if (ReadConfigListing(path, &listing)) held = ListedParameters(frame.parameterTable, listing);
     // A file without a single value (empty, cut before its first line, not a listing) would
     // only re-show the old values and then write them to the unit as if the file held them.
-    if (held.empty()) {
-        // The label carries no line end of its own; the log's lines all end in one.
-        LogViewAppend(frame.logView, LabelText("onLoadFrommFile", "ReadError", "\r\n"));
-        return false;
-    }
-    std::memcpy(frame.rxBuffer, listing.data(), listing.size());
-    frame.rxBuffer[listing.size()] = '\0';
-    frame.rxLength = static_cast<int>(listing.size());
-    frame.loadedFileParameters = std::move(held);
+    const std::optional<ListingCheck> check = CheckedFile(frame, path);
+    if (!check) return false;
+    const std::string& listing = check->text;
+    const int length = static_cast<int>(listing.size());
+    // Parsed from its own text: the receive buffer belongs to the line and a listing pending.
+    frame.loadedFileParameters = ParametersInListing(frame.parameterTable, listing);
     // The form shows the file, but the table goes on holding what the unit last reported or
     // confirmed: were the file's values left in it, an apply whose read is never answered
     // would leave the form and the table alike, and a save would then write nothing.
     std::map<std::string, std::string> unitValues;
     for (const auto& [name, entry] : frame.parameterTable) unitValues[name] = entry.value;
-    ParseDeviceAnswer(frame.parameterTable, frame.rxBuffer, frame.rxLength);
+    ParseDeviceAnswer(frame.parameterTable, listing.data(), length);
     frame.fileValues.clear();
     for (const std::string& name : frame.loadedFileParameters.value()) {
         frame.fileValues[name] = frame.parameterTable.ParameterAt(name).value;

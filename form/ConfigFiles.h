@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 
+#include "params/ListingCheck.h"
 #include "ui/Dialogs.h"
 
 class CM5Z30FrameWnd;
@@ -15,10 +16,12 @@ class ParameterTable;
 // Handler of 2128: asks for a file (configFilePath), then queues a read-for-save of the unit.
 void SaveToFile(CM5Z30FrameWnd& frame);
 
-// Handler of 2129: asks for a file, reads at most the listing's limit of it into the receive
-// buffer, shows it in the form (the parameter table keeps the unit's values), then queues a
-// read-for-apply. A file that cannot be read or holds no parameter logs [onLoadFrommFile]
-// ReadError and changes nothing.
+// Handler of 2129: asks for a file, reads it (any line ends) and checks it whole, shows it in
+// the form from its own text (the parameter table keeps the unit's values, the receive buffer
+// is left alone), then queues a read-for-apply. A file that cannot be read or is refused
+// (ListingCheck.h) logs [onLoadFrommFile] ReadError with the reason ([LoadFile]) and changes
+// nothing; one that ends without the listing's closing OK is logged with how many values it
+// holds and shown only when the engineer goes on (Questions.h).
 void LoadFromFile(CM5Z30FrameWnd& frame);
 // LoadFromFile once the file is chosen (History gives a backup's path).
 void LoadConfigFile(CM5Z30FrameWnd& frame, const CStdString& path);
@@ -41,9 +44,14 @@ void WriteConfigFile(CM5Z30FrameWnd& frame);
 // null when no file has been loaded into this frame.
 const std::set<std::string>* LoadedFileParameters(const CM5Z30FrameWnd& frame);
 
-// Reads a .cfg file as LoadFromFile does (text mode, at most the listing's limit) into
-// `listing`; false when the file cannot be opened or read. Any thread.
+// Reads a .cfg file as LoadFromFile does (any line ends read as the listing's CR LF, at most the
+// longest listing) and checks it whole (ListingCheck.h); false when the file cannot be opened
+// or read. Any thread.
+bool ReadConfigFile(const CStdString& path, ListingCheck* check);
+// ReadConfigFile's listing alone, whatever the check found. Any thread.
 bool ReadConfigListing(const CStdString& path, std::string* listing);
+// Why the check refuses the file, in the window's language ([LoadFile]); empty when it does not.
+std::string ListingRefusalLabel(const ListingCheck& check);
 // The names of the parameters the listing gives a value (an empty value counts), as parsed
 // into a copy of `table`. Any thread that may read the table.
 std::set<std::string> ListedParameters(const ParameterTable& table, const std::string& listing);

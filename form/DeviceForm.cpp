@@ -7,6 +7,7 @@
 #include "form/SettleRules.h"
 #include "form/TabStrip.h"
 #include "params/ComboReadRules.h"
+#include "params/ComboWriteRules.h"
 #include "params/DeviceAnswer.h"
 #include "params/ValueText.h"
 #include "settings/Labels.h"
@@ -36,6 +37,17 @@ int AddUnitItem(CComboUI& combo, const std::string& value) {
     return combo.GetCount() - 1;
 }
 
+// Whether the list's item (-1: none selected) stands for the value: what it writes back is the
+// value itself, or nothing at all. An item the read rule merely maps the value onto ("abc" read
+// as 0, a work mode 5 shown as "Off") would write something else, never asked for.
+bool WritesBack(const std::string& name, const CComboUI& combo, int item,
+                const std::string& value) {
+    const CListLabelElementUI* element = item >= 0 ? combo.GetItemAt(item) : nullptr;
+    if (element && element->IsUnitValue()) return element->UnitValue() == value;
+    const ComboWrite write = DeriveComboWrite(name, item, element ? element->GetText().str() : "");
+    return !write.write || write.value == value;
+}
+
 void ShowCombo(CM5Z30FrameWnd& frame, const std::string& name, const ParameterEntry& entry,
                Selecting how) {
     auto* combo = dynamic_cast<CComboUI*>(frame.paintManager.FindControl(name));
@@ -44,15 +56,22 @@ void ShowCombo(CM5Z30FrameWnd& frame, const std::string& name, const ParameterEn
     if (how == Selecting::Quietly) RemoveUnitItems(*combo);
     const ItemChoice choice = ChooseItem(name, entry.value, *combo, frame.parameterTable);
     int item = choice.item;
+    bool placed = true;
     if (choice.change && item >= 0 && item < combo->GetCount()) {
         // the rule placed it
     } else if (choice.change && (choice.clears || entry.value.empty())) {
         item = -1;
-    } else if ((!choice.change && entry.value.empty()) || how == Selecting::AsAPick) {
-        // Nothing listed, or a value given as a pick ("set") that the list cannot take: the
-        // selection stays, and the caller sees the value was not taken.
-        return;
+    } else if (!choice.change && entry.value.empty()) {
+        // Nothing listed: the selection stays.
+        item = combo->GetCurSel();
     } else {
+        placed = false;
+    }
+    placed = placed && WritesBack(name, *combo, item, entry.value);
+    if (!placed) {
+        // A value given as a pick ("set") that the list cannot take: the selection stays, and
+        // the caller sees the value was not taken.
+        if (how == Selecting::AsAPick) return;
         item = AddUnitItem(*combo, entry.value);
     }
     if (how == Selecting::Quietly) {

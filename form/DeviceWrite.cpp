@@ -4,7 +4,9 @@
 #include "form/ChangedWrites.h"
 #include "form/ChannelSwitches.h"
 #include "form/ConfigFiles.h"
+#include "form/Questions.h"
 #include "form/TabStrip.h"
+#include "form/WriteRefusal.h"
 #include "form/WriteReview.h"
 #include "params/ComboWriteRules.h"
 #include "params/DeviceAnswer.h"
@@ -13,6 +15,7 @@
 #include "settings/Labels.h"
 #include "ui/Controls.h"
 #include "ui/Log.h"
+#include "ui/TextCodec.h"
 
 namespace {
 
@@ -25,8 +28,8 @@ struct Derivation {
     UnitCodePage codePage = CodePageOf(frame.parameterTable);
 
     void Give(const std::string& source, const std::string& name, std::string value,
-              bool unencodable = false) {
-        values.push_back({source, name, std::move(value), unencodable});
+              bool unencodable = false, bool unitItem = false) {
+        values.push_back({source, name, std::move(value), unencodable, unitItem});
     }
 };
 
@@ -52,7 +55,7 @@ void DeriveCombo(Derivation& d, const std::string& name) {
     // The unit's own item stands for the unit's value, whatever the list's rule would make of it.
     if (const CListLabelElementUI* item = combo->GetItemAt(combo->GetCurSel());
         item && item->IsUnitValue()) {
-        d.Give(name, name, item->UnitValue());
+        d.Give(name, name, item->UnitValue(), false, true);
         return;
     }
     const ComboWrite write = DeriveComboWrite(name, combo->GetCurSel(), combo->GetText());
@@ -149,23 +152,59 @@ int CollectWrites(CM5Z30FrameWnd& frame, const std::set<std::string>* writable) 
 }
 
 int CollectWrites(CM5Z30FrameWnd& frame, const std::function<bool(const FormValue&)>& mayWrite) {
+    StartWriteRun(frame);
+    frame.refusedWrites.clear();
     int queued = 0;
     for (const FormValue& v : FormValues(frame, true)) {
         if (!mayWrite(v)) continue;
-        if (v.unencodable) {
-            LogAppend(frame, LabelText("Notify", "EncodingNotice").str() + v.name + "\r\n");
+        const ParameterEntry* entry = frame.parameterTable.FindParameter(v.name);
+        if (!entry) continue;
+        if (const WriteRefusal refusal = RefusalOf(frame, v, *entry)) {
+            LogAppend(frame, RefusalLine(refusal, v.name));
+            frame.refusedWrites.push_back(v.name);
             continue;
         }
-        if (const ParameterEntry* entry = frame.parameterTable.FindParameter(v.name)) {
-            if (QueueIfChanged(frame, v.name, *entry, v.value)) ++queued;
-        }
+        if (QueueIfChanged(frame, v.name, *entry, v.value)) ++queued;
     }
     return queued;
 }
 
+namespace {
+
+constexpr const char* kDeviceType = "Device Type";
+
+std::string WithTypes(const char* key, const std::string& file, const std::string& unit) {
+    return FilledLabel("LoadFile", key, {{"file", file}, {"unit", unit}});
+}
+
+// A file of another type of unit goes only where the engineer (or --any-device) says so; the
+// module tabs then follow the unit, so a module it lacks is never written. False: write nothing.
+bool ApplyToThisUnit(CM5Z30FrameWnd& frame) {
+    const std::string unitType = frame.parameterTable.ParameterAt(kDeviceType).value;
+    const auto file = frame.fileValues.find(kDeviceType);
+    if (file == frame.fileValues.end() || file->second == unitType) return true;
+    const std::string fileType = ui::DecodeUnitText(file->second).toUtf8().toStdString();
+    const std::string shownType = ui::DecodeUnitText(unitType).toUtf8().toStdString();
+    if (!AskToGoOn(frame, Question::OtherDevice, WithTypes("OtherDevice", fileType, shownType))) {
+        LogAppend(frame, WithTypes("OtherDeviceRefused", fileType, shownType) + "\r\n");
+        return false;
+    }
+    ApplyDeviceTypeTabs(frame, unitType);
+    // The file's transfer-channel mask is its own module's, whose bits mean other directions.
+    if (frame.loadedFileParameters) {
+        for (const ChannelEntry& mask : kChannelEntries) {
+            frame.loadedFileParameters->erase(std::string(mask.entry));
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
 void ParseApplyAnswer(CM5Z30FrameWnd& frame) {
     ParseDeviceAnswer(frame.parameterTable, frame.rxBuffer, frame.rxLength);
     const std::set<std::string>* held = LoadedFileParameters(frame);
+    if (!ApplyToThisUnit(frame)) return;
     ReviewAndApply(frame, held);
     if (held) RememberFormAsApplied(frame, *held);
 }

@@ -20,6 +20,7 @@ struct FormValue {
     std::string name;
     std::string value;         // in the unit's code page (UnitEncoding.h)
     bool unencodable = false;  // typed text the unit's code page cannot hold: value is as typed
+    bool unitItem = false;     // the list's own item: a value no item of the list stands for
 };
 
 // Every value the form gives, in key order, side writes ("I/O selection", "I/O1 control" to
@@ -34,8 +35,10 @@ std::vector<FormValue> FormValues(CM5Z30FrameWnd& frame, bool onScreen);
 bool IsOnScreen(CM5Z30FrameWnd& frame, const std::string& name);
 
 // Turns every value the form gives on screen (FormValues) into a write when it differs from the
-// entry's value (QueueIfChanged). Text the unit's code page cannot hold is refused like a
-// control byte: the log names the parameter ([Notify] EncodingNotice), nothing is queued for it.
+// entry's value (QueueIfChanged). A value that may not go to the unit (WriteRefusal.h: a control
+// byte, a character the unit's code page lacks, a space at an end, a value its parameter cannot
+// take, a list's own value no choice gives) is refused: the log names the parameter, nothing is
+// queued for it, and the frame's refusedWrites lists it until the next collection.
 // This is the raw collection: "Save" goes through CollectChangedWrites (ChangedWrites.h), which
 // writes only what was changed.
 void CollectWrites(CM5Z30FrameWnd& frame);

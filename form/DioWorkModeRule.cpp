@@ -77,6 +77,16 @@ int ModeOf(const CStdString& text) {
     return -1;
 }
 
+// The work mode a channel's list shows. A value of the unit's own the list has no item for (4
+// and 5, the activation functions) shows none of the mode rows, as "Off" does.
+int ModeOf(CControlUI& workMode) {
+    if (auto* combo = dynamic_cast<CComboUI*>(&workMode)) {
+        const CListLabelElementUI* item = combo->GetItemAt(combo->GetCurSel());
+        if (item && item->IsUnitValue()) return 0;
+    }
+    return ModeOf(workMode.GetText());
+}
+
 struct ChannelCombos {
     CComboUI* interface = nullptr;
     CComboUI* reported = nullptr;
@@ -123,7 +133,7 @@ void ApplyDioWorkModeRule(FormContext& form, int code, LPARAM) {
     };
     CControlUI* workMode = form.paintManager.FindControl(name("DIO1 workmode"));
     if (!workMode) return;
-    const int mode = ModeOf(workMode->GetText());
+    const int mode = ModeOf(*workMode);
     int height = kNoModeHeight;
     if (mode >= 0) {
         ChannelCombos combos;
@@ -156,7 +166,7 @@ std::string DioWorkModeHider(FormContext& form, std::string_view layout) {
             return DioChannelName(channel1Name, channel);
         };
         CControlUI* workMode = form.paintManager.FindControl(name("DIO1 workmode"));
-        const int mode = workMode ? ModeOf(workMode->GetText()) : -1;
+        const int mode = workMode ? ModeOf(*workMode) : -1;
         if (mode < 0) return {};
         const ChannelCombos combos{FindAs<CComboUI>(form, name("DIO1 interface")),
                                    FindAs<CComboUI>(form, name("DIO1 reported methods")),

@@ -46,7 +46,7 @@ void SaveSessionLog(CM5Z30FrameWnd& frame) {
     if (!ui::Dialogs().GetSaveFileName(LogDialogSpec(frame.language), &path)) return;
     const std::string masked = MaskSecretValues(frame.sessionLog, frame.parameterTable);
     std::string error;
-    if (!ReplaceFileContents(path.str(), masked, &error)) {
+    if (!ReplaceFileContents(path.str(), masked, &error, FileAccess::OwnerOnly)) {
         const std::string text =
             FilledLabel("SaveLog", "Failed", {{"path", path.str()}, {"reason", error}});
         ui::MessageBox(CStdString(text), kBoxCaption, MB_OK | MB_ICONERROR);

@@ -7,6 +7,7 @@
 #include "form/ChangedWrites.h"
 #include "form/DeviceWrite.h"
 #include "form/TabTable.h"
+#include "form/WriteRefusal.h"
 #include "settings/Labels.h"
 #include "ui/Container.h"
 #include "ui/TextCodec.h"
@@ -39,6 +40,12 @@ ui::ReviewRow RowOf(CM5Z30FrameWnd& frame, const FormValue& v, const ParameterEn
     row.unitValue = Readable(entry.value);
     row.newValue = v.unencodable ? v.value : Readable(v.value);
     return row;
+}
+
+// A value the review showed as refused still goes to the collection, which logs why.
+bool Refused(CM5Z30FrameWnd& frame, const FormValue& v) {
+    const ParameterEntry* entry = frame.parameterTable.FindParameter(v.name);
+    return entry && static_cast<bool>(RefusalOf(frame, v, *entry));
 }
 
 bool AnyWritable(const ui::ReviewSpec& spec) {
@@ -78,6 +85,11 @@ ui::ReviewSpec BuildWriteReview(CM5Z30FrameWnd& frame, const WriteCandidate& can
         const ParameterEntry* entry = Differing(frame, v);
         if (!entry || !candidate(v)) continue;
         ui::ReviewRow row = RowOf(frame, v, *entry);
+        // A value the collection would refuse is shown with the reason, never checked.
+        if (const WriteRefusal refusal = RefusalOf(frame, v, *entry)) {
+            row.checked = false;
+            row.notWritten = RefusalReason(refusal);
+        }
         if (v.source != v.name) {
             // A side write goes under the row of the list that causes it.
             for (std::size_t i = 0; i < keys->size(); ++i) {
@@ -120,8 +132,9 @@ void ReviewAndApply(CM5Z30FrameWnd& frame, const std::set<std::string>* held) {
         return;
     }
     if (!ui::Dialogs().ReviewWrites(spec)) return;
-    CollectWrites(
-        frame, [&](const FormValue& v) { return inFile(v) && IsCheckedInReview(spec, keys, v); });
+    CollectWrites(frame, [&](const FormValue& v) {
+        return inFile(v) && (IsCheckedInReview(spec, keys, v) || Refused(frame, v));
+    });
 }
 
 void ReviewAndSave(CM5Z30FrameWnd& frame) {
@@ -138,6 +151,7 @@ void ReviewAndSave(CM5Z30FrameWnd& frame) {
         return;
     }
     if (!ui::Dialogs().ReviewWrites(spec)) return;
-    CollectChangedWrites(frame,
-                         [&](const FormValue& v) { return IsCheckedInReview(spec, keys, v); });
+    CollectChangedWrites(frame, [&](const FormValue& v) {
+        return IsCheckedInReview(spec, keys, v) || Refused(frame, v);
+    });
 }

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <regex>
 #include <system_error>
 
@@ -48,11 +50,19 @@ std::string PathOf(const std::string& unit, const std::string& time) {
     return BackupRoot() + "/" + unit + "/" + time + kExtension;
 }
 
-// The unit's oldest backups beyond the limit go; `keep` stays whatever its name says.
-void Prune(const std::string& unit, const std::string& keep) {
+bool SameFile(const std::string& a, std::string_view b) {
+    std::error_code ec;
+    return !b.empty() && fs::equivalent(a, fs::path(b), ec);
+}
+
+// The unit's oldest backups beyond the limit go; `stored` and `keep` stay whatever their names.
+void Prune(const std::string& unit, const std::string& stored, std::string_view keep) {
     std::vector<BackupFile> backups = ListBackups(unit);
-    std::erase_if(backups, [&keep](const BackupFile& b) { return b.path == keep; });
-    const std::size_t others = kBackupsKept - 1;
+    const std::size_t all = backups.size();
+    std::erase_if(backups,
+                  [&](const BackupFile& b) { return b.path == stored || SameFile(b.path, keep); });
+    const std::size_t spared = all - backups.size();
+    const std::size_t others = kBackupsKept > spared ? kBackupsKept - spared : 0;
     for (std::size_t i = 0; i + others < backups.size(); ++i) {
         std::error_code ignored;
         fs::remove(backups[i].path, ignored);
@@ -67,8 +77,8 @@ std::string BackupRoot(std::string* why) {
 }
 
 bool StoreBackup(const std::string& unit, std::string_view listing,
-                 std::chrono::system_clock::time_point when, BackupFile* stored,
-                 std::string* error) {
+                 std::chrono::system_clock::time_point when, BackupFile* stored, std::string* error,
+                 std::string_view keep) {
     if (!IsUnitName(unit)) {
         *error = "not a unit's folder name: " + unit;
         return false;
@@ -86,7 +96,12 @@ bool StoreBackup(const std::string& unit, std::string_view listing,
     }
     BackupFile backup{unit, TimeStem(when), {}};
     const std::string stem = backup.time;
-    for (int suffix = 2; fs::exists(PathOf(unit, backup.time)); ++suffix) {
+    const std::string bytes = EncodeConfigText(listing);
+    for (int suffix = 2;; ++suffix) {
+        backup.path = PathOf(unit, backup.time);
+        bool taken = false;
+        if (CreateFileContents(backup.path, bytes, FileAccess::OwnerOnly, &taken, error)) break;
+        if (!taken) return false;
         if (suffix > kMaxSuffix) {
             *error = "too many backups at " + stem;
             return false;
@@ -95,11 +110,18 @@ bool StoreBackup(const std::string& unit, std::string_view listing,
         std::snprintf(tail, sizeof tail, "_%02d", suffix);
         backup.time = stem + tail;
     }
-    backup.path = PathOf(unit, backup.time);
-    if (!ReplaceFileContents(backup.path, EncodeConfigText(listing), error)) return false;
-    Prune(unit, backup.path);
+    Prune(unit, backup.path, keep);
     if (stored) *stored = backup;
     return true;
+}
+
+std::optional<BackupFile> NewestBackupHolding(const std::string& unit, std::string_view listing) {
+    const std::vector<BackupFile> backups = ListBackups(unit);
+    if (backups.empty()) return std::nullopt;
+    std::ifstream in(backups.back().path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (!in.bad() && bytes == EncodeConfigText(listing)) return backups.back();
+    return std::nullopt;
 }
 
 std::vector<BackupFile> ListBackups(const std::string& unit) {

@@ -26,12 +26,16 @@ struct BackupFile {
 // *why when the system names no data folder.
 std::string BackupRoot(std::string* why = nullptr);
 
-// Stores the listing as the unit's backup taken at `when`, written whole or not at all
-// (ReplaceFileContents); a name already taken gets a suffix. Then removes the unit's oldest
-// backups beyond kBackupsKept, never the one just stored. Returns false with the reason.
+// Stores the listing as the unit's backup taken at `when`, for its owner alone, written whole
+// or not at all and never over another backup: a name taken (by another process too) gets a
+// suffix. Then removes the unit's oldest backups beyond kBackupsKept, never the one just stored
+// nor the file at `keep` (the backup being applied). Returns false with the reason.
 bool StoreBackup(const std::string& unit, std::string_view listing,
-                 std::chrono::system_clock::time_point when, BackupFile* stored,
-                 std::string* error);
+                 std::chrono::system_clock::time_point when, BackupFile* stored, std::string* error,
+                 std::string_view keep = {});
+
+// The unit's newest backup when it holds exactly the bytes a backup of the listing would hold.
+std::optional<BackupFile> NewestBackupHolding(const std::string& unit, std::string_view listing);
 
 // The unit's backups, oldest first; files of other names in its folder are not backups.
 std::vector<BackupFile> ListBackups(const std::string& unit);

@@ -33,6 +33,20 @@ bool IsSecretCommand(std::string_view atCommand) {
            std::end(kSecretCommands);
 }
 
+bool IsSecretParameter(std::string_view name) {
+    static const ParameterTable table = [] {
+        ParameterTable built;
+        BuildParameterTable(built);
+        return built;
+    }();
+    const ParameterEntry* entry = table.FindParameter(name);
+    return entry && IsSecretCommand(entry->atCommand);
+}
+
+std::string_view ShownValue(std::string_view name, std::string_view value) {
+    return !value.empty() && IsSecretParameter(name) ? kMaskedValue : value;
+}
+
 std::string MaskSecretValues(std::string_view text, const ParameterTable& table) {
     std::vector<std::string> markers;
     for (std::string_view command : kSecretCommands) markers.push_back(std::string(command) + "=");

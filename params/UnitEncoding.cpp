@@ -22,9 +22,16 @@ UnitCodePage CodePageOf(const ParameterTable& table) {
 }
 
 bool EncodeForUnit(std::string_view text, UnitCodePage page, std::string* bytes) {
-    if (page == UnitCodePage::Utf8 || IsAscii(text) || !ui::IsValidUtf8(text)) {
+    const bool utf8 = ui::IsValidUtf8(text);
+    if (IsAscii(text) || (page == UnitCodePage::Gbk) != utf8) {
         *bytes = std::string(text);
         return true;
     }
-    return ui::EncodeGbk(text, bytes);
+    if (page == UnitCodePage::Gbk) return ui::EncodeGbk(text, bytes);
+    // A GBK text (a file from a GBK unit) goes to a UTF-8 unit as UTF-8; bytes that are not
+    // GBK go nowhere.
+    const QString decoded = ui::DecodeGbk(text);
+    if (decoded.contains(QChar::ReplacementCharacter)) return false;
+    *bytes = decoded.toStdString();
+    return true;
 }

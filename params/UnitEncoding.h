@@ -14,6 +14,8 @@ enum class UnitCodePage { Utf8, Gbk };
 // The code page of the unit whose values the table holds.
 UnitCodePage CodePageOf(const ParameterTable& table);
 
-// The text in the unit's code page. Text that is not valid UTF-8 (the unit's own bytes, an
-// unedited field) goes as it is. False when a character has no place in the code page.
+// The text in the unit's code page: UTF-8 text to a GBK unit as GBK, GBK text (a file from a
+// GBK unit) to a UTF-8 unit as UTF-8; text already in the unit's code page (the unit's own
+// bytes, an unedited field) goes as it is. False when a character has no place in the code
+// page.
 bool EncodeForUnit(std::string_view text, UnitCodePage page, std::string* bytes);

@@ -5,9 +5,26 @@
 // leaves the old one exactly as it was.
 //
 // Threads: any thread; concurrent replaces of one path leave one of the contents whole.
+#include <cstdio>
 #include <string>
 #include <string_view>
 
-// Writes bytes to path, replacing an existing file (its permissions are kept; a symbolic link
-// is followed, so the file it points to is replaced). Returns false with the reason in error.
-bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::string* error);
+// Who may read the file written: anyone the umask lets (an existing file's permissions are
+// kept), or its owner alone (mode 0600, also over an existing file): logs, reports and backups
+// hold a unit's settings.
+enum class FileAccess { Usual, OwnerOnly };
+
+// Writes bytes to path, replacing an existing file (a symbolic link is followed, so the file
+// it points to is replaced). Returns false with the reason in error.
+bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::string* error,
+                         FileAccess access = FileAccess::Usual);
+
+// Writes bytes to a new file at path, whole or not at all, and never over another: when the
+// name is taken (by another process too), returns false with *taken set and leaves that file
+// alone. Returns false with the reason in error on any other failure.
+bool CreateFileContents(const std::string& path, std::string_view bytes, FileAccess access,
+                        bool* taken, std::string* error);
+
+// Creates or truncates path for writing as it goes (a log), readable by its owner alone, also
+// when it was there before; null with the system's reason in error.
+std::FILE* OpenOwnerOnlyFile(const std::string& path, std::string* error);

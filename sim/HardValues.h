@@ -17,4 +17,16 @@ struct HardValue {
 // The hard values, one a parameter.
 std::span<const HardValue> HardValues();
 
+class ParameterStore;
+
+// The value StoreOddValues stores: in no list of the form, and no number.
+inline constexpr std::string_view kOddValue = "x";
+
+// Stores kOddValue, unchecked, in every parameter whose values are words or a number range.
+void StoreOddValues(ParameterStore& store);
+
+// Stores `length` characters, unchecked, in every parameter that takes text, an address or a
+// phone number: a listing as long as such a unit's gets. Addresses stay host names.
+void StoreLongValues(ParameterStore& store, int length);
+
 }  // namespace sim

@@ -37,6 +37,12 @@ struct UnitOptions {
     std::uint32_t seed = 1;
     // Values the form's lists lack and GBK texts, stored at power-on (HardValues.h).
     bool hardValues = false;
+    // Every parameter that takes words or a number (the form's lists among them) holds a value
+    // none of them has, stored at power-on (HardValues.h).
+    bool oddValues = false;
+    // Every parameter that takes text, an address or a phone number holds this many
+    // characters, stored at power-on (HardValues.h); 0: none.
+    int longValues = 0;
     // Write commands answered OK but not carried out: the unit keeps its old value.
     std::vector<std::string> keepOld;
 };

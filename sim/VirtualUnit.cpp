@@ -24,6 +24,8 @@ VirtualUnit::VirtualUnit(UnitOptions unitOptions, TimePoint now)
     if (options.hardValues) {
         for (const HardValue& hard : HardValues()) store.Force(hard.command, hard.value);
     }
+    if (options.oddValues) StoreOddValues(store);
+    StoreLongValues(store, options.longValues);
     Log("power on", now);
     switch (options.start) {
         case UnitStart::PowerOn:

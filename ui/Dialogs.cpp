@@ -44,6 +44,10 @@ class QtDialogs : public IDialogs {
                 box.setStandardButtons(QMessageBox::Ok);
                 break;
         }
+        if ((flags & MB_DEFBUTTON2) != 0) {
+            box.setDefaultButton((flags & 0x0F) == MB_YESNO ? QMessageBox::No
+                                                            : QMessageBox::Cancel);
+        }
         switch (box.exec()) {
             case QMessageBox::Cancel:
                 return IDCANCEL;

@@ -34,6 +34,7 @@ inline constexpr LRESULT HTCAPTION = 2;
 inline constexpr UINT MB_OK = 0x00000000;
 inline constexpr UINT MB_OKCANCEL = 0x00000001;
 inline constexpr UINT MB_YESNO = 0x00000004;
+inline constexpr UINT MB_DEFBUTTON2 = 0x00000100;  // the second button (Cancel, No) is the default
 inline constexpr UINT MB_ICONERROR = 0x00000010;
 inline constexpr UINT MB_ICONWARNING = 0x00000030;
 inline constexpr UINT MB_ICONINFORMATION = 0x00000040;

@@ -233,17 +233,79 @@ LABELS += [
 ]
 
 
+# What is checked before anything is written: a value, a file, the unit a file comes from and
+# the backup taken first.
+LABELS += [
+    ("Notify", "SpaceNotice",
+     ('"Value not written, it begins or ends with a space, which the unit\'s listing never shows'
+      ' back: "',
+      '"数值首尾含有空格（设备参数列表不会显示），未写入："')),
+    ("Notify", "TypeNotice",
+     ('"Value not written, the parameter cannot take it: "', '"该参数不接受此数值，未写入："')),
+    ("Notify", "UnitValueNotice",
+     ('"Value not written, its list cannot show it and it is not the unit\'s: "',
+      '"列表无法显示该值，且不是设备当前值，未写入："')),
+    ("ValueCheck", "NotAddress",
+     ("an address is a dotted IPv4 address such as 192.0.2.10, or a host name",
+      "地址应为点分 IPv4 地址（如 192.0.2.10）或主机名")),
+    ("ValueCheck", "NotIpAddress",
+     ("a dotted IPv4 address such as 192.0.2.10", "应为点分 IPv4 地址（如 192.0.2.10）")),
+    ("ValueCheck", "NotNumber", ("a whole number: digits only", "应为整数（仅限数字）")),
+    ("ValueCheck", "LeadingZero",
+     ("a number does not start with 0", "数字不能以 0 开头")),
+    ("ValueCheck", "NotPort", ("a port is a number from 0 to 65535", "端口应为 0 到 65535 之间的数字")),
+    ("ValueCheck", "NumberTooLong",
+     ("more digits than any setting takes", "数字位数超过任何参数的范围")),
+    ("LoadFile", "Empty", ("The file is empty.", "文件为空。")),
+    ("LoadFile", "NoAnchor",
+     ('It is not a listing of a unit: it has no line "Access Point Name:".',
+      "这不是设备的参数列表：没有“Access Point Name:”一行。")),
+    ("LoadFile", "NoValues",
+     ("It is not a listing of a unit: it holds no parameter.", "这不是设备的参数列表：其中没有参数。")),
+    ("LoadFile", "LabelsTwice",
+     ("It gives {labels} on more than one line: which value is meant is unknown.",
+      "文件中 {labels} 出现在多行，无法确定应采用哪个值。")),
+    ("LoadFile", "ValuesAboveAnchor",
+     ('It gives {labels} above "Access Point Name:", where no value is read.',
+      "文件在“Access Point Name:”之前给出了 {labels}，这些值不会被读取。")),
+    ("LoadFile", "Cut",
+     ("The file ends without the listing's closing OK: it may have been cut short. It holds"
+      " {count} values; only those are shown and written. Go on?",
+      "文件结尾缺少参数列表的结束标志 OK，可能不完整。其中有 {count} 个参数，只显示和写入这些参数。继续吗？")),
+    ("LoadFile", "CutNotice",
+     ("The file ends without the listing's closing OK; it holds {count} values.",
+      "文件结尾缺少参数列表的结束标志 OK，其中有 {count} 个参数。")),
+    ("LoadFile", "OtherDevice",
+     ('The file comes from a unit of type "{file}"; this unit is a "{unit}". Write it anyway?'
+      " Only the parameters this unit has are written.",
+      "文件来自型号为“{file}”的设备，而当前设备为“{unit}”。仍要写入吗？只写入当前设备具有的参数。")),
+    ("LoadFile", "OtherDeviceRefused",
+     ('Nothing was written: the file comes from a unit of type "{file}"; this unit is a'
+      ' "{unit}".',
+      "未写入：文件来自型号为“{file}”的设备，而当前设备为“{unit}”。")),
+    ("Backup", "Same",
+     ('"The unit holds what its newest backup holds: "', '"设备参数与最新备份相同："')),
+    ("Backup", "FailedAsk",
+     ("The unit could not be backed up first ({reason}). Write to it without a backup?",
+      "无法先备份设备（{reason}）。仍要在没有备份的情况下写入吗？")),
+    ("Backup", "Stopped",
+     ('"Nothing was written: the unit could not be backed up first: "',
+      '"未写入：无法先备份设备："')),
+]
+
 def language_ini(lang):
     title = "English" if lang == "en" else "Chinese"
     out = [f"; Labels of the DTU configuration tool, {title}. UTF-8.", ""]
-    section = None
+    # A section is written once, where it first appears: readers take its first occurrence only.
+    sections = {}
     for sec, key, text in LABELS:
-        if sec != section:
-            if section is not None:
-                out.append("")
-            out.append(f"[{sec}]")
-            section = sec
-        out.append(f"{key}={text[0] if lang == 'en' else text[1]}")
+        sections.setdefault(sec, []).append((key, text))
+    for i, (sec, entries) in enumerate(sections.items()):
+        if i > 0:
+            out.append("")
+        out.append(f"[{sec}]")
+        for key, text in entries:
+            out.append(f"{key}={text[0] if lang == 'en' else text[1]}")
     return "\n".join(out) + "\n"
 
 

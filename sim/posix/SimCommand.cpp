@@ -39,6 +39,9 @@ constexpr std::string_view kUsage =
     "                       try \"T4R22B-N v2.0\")\n"
     "  --hard-values        values the form's lists lack (RS232, 1, a number past a list) and\n"
     "                       GBK texts, as a unit that was set up by other tools holds them\n"
+    "  --odd-values         every parameter of words or numbers holds \"x\": a value in none\n"
+    "                       of the form's lists\n"
+    "  --long-values N      every text, address and phone parameter holds N characters\n"
     "  --keep-old CMD       answer OK to writes of CMD but keep the old value, repeatable\n"
     "  --help               this text\n"
     "\n"
@@ -142,6 +145,15 @@ bool ParseArguments(int argc, char** argv, SimArguments* parsed, std::string* er
             }
         } else if (option == "--hard-values") {
             parsed->options.hardValues = true;
+        } else if (option == "--odd-values") {
+            parsed->options.oddValues = true;
+        } else if (option == "--long-values") {
+            long long length = 0;
+            if (!takeValue()) return false;
+            if (!ParseInteger(value, &length) || length < 1 || length > 999) {
+                return bad("value length");
+            }
+            parsed->options.longValues = static_cast<int>(length);
         } else if (option == "--keep-old") {
             if (!takeValue()) return false;
             if (FindParameterByCommand(value) < 0) return bad("command to keep");

@@ -6,12 +6,19 @@
 #include <regex>
 
 #include "params/ConfigFileText.h"
+#include "params/SecretValues.h"
 #include "tests/cli/CliTestSupport.h"
 #include "tests/support/TestPaths.h"
 
 namespace {
 
 using namespace clitest;
+
+// The unit's values as the command line prints them: a password masked.
+std::map<std::string, std::string> Printed(std::map<std::string, std::string> values) {
+    for (auto& [name, value] : values) value = ShownValue(name, value);
+    return values;
+}
 
 TEST(CliRead, WritesTheUnitsListingAndPrintsItsValues) {
     sim::VirtualUnitHost host(FastUnit(sim::UnitVariant::Lora));
@@ -28,7 +35,7 @@ TEST(CliRead, WritesTheUnitsListingAndPrintsItsValues) {
 
     std::map<std::string, std::string> json;
     ASSERT_TRUE(ParseJsonObject(r.out, &json)) << r.out;
-    const std::map<std::string, std::string> unit = UnitValuesByName(host);
+    const std::map<std::string, std::string> unit = Printed(UnitValuesByName(host));
     EXPECT_GT(unit.size(), 150u);
     EXPECT_EQ(json, unit);
 
@@ -54,7 +61,7 @@ TEST(CliRead, PrintsLinesAnswersThePromptAndCanStay) {
     ASSERT_EQ(r.exitCode, 0) << r.err;
 
     // One "name<TAB>value" line per parameter, in key order.
-    const std::map<std::string, std::string> unit = UnitValuesByName(host);
+    const std::map<std::string, std::string> unit = Printed(UnitValuesByName(host));
     std::vector<std::string> expected;
     for (const auto& [name, value] : unit) expected.push_back(name + "\t" + value);
     EXPECT_EQ(Lines(r.out), expected);

@@ -14,6 +14,7 @@
 #include <functional>
 
 #include "params/ConfigFileText.h"
+#include "params/SecretValues.h"
 #include "tests/cli/CliTestSupport.h"
 
 namespace {
@@ -104,7 +105,7 @@ TEST(TwoPrograms, EveryCommandLineCaseHoldsForEachProgram) {
              ASSERT_EQ(r.result.exitCode, 0) << r.result.err;
              std::vector<std::string> expected;
              for (const auto& [name, value] : UnitValuesByName(host))
-                 expected.push_back(name + "\t" + value);
+                 expected.push_back(name + "\t" + std::string(ShownValue(name, value)));
              EXPECT_EQ(Lines(r.result.out), expected);
          }},
         {"set sends exactly its writes", nullptr,

@@ -1,5 +1,5 @@
-// The automatic backup end to end over a pseudo-terminal: the first write of each connection
-// leaves one backup holding exactly the listing last read, and no other write adds one.
+// The automatic backup end to end over a pseudo-terminal: every run of writes is preceded by a
+// backup holding exactly the listing last read, unless the newest backup holds it already.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -21,7 +21,7 @@ std::size_t BackupCount() {
     return count;
 }
 
-TEST(AutoBackup, TheFirstWriteOfEachConnectionBacksUpTheListingLastRead) {
+TEST(AutoBackup, EveryRunOfWritesBacksUpTheListingLastRead) {
     testpaths::FreshDataHome();
     Session s(sim::UnitVariant::None);
     ASSERT_TRUE(s.ready) << s.error;
@@ -48,8 +48,8 @@ TEST(AutoBackup, TheFirstWriteOfEachConnectionBacksUpTheListingLastRead) {
     const Step steps[] = {
         {"a save without changes writes nothing", [] {}, nullptr, 0},
         {"the first write", [] {}, "10.1.1.1", 1},
-        {"a second write", [] {}, "10.1.1.2", 1},
-        {"a new connection's first write", reconnect, "10.1.1.3", 2},
+        {"a second write, over what the first left", [] {}, "10.1.1.2", 2},
+        {"a new connection's first write", reconnect, "10.1.1.3", 3},
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.what);
@@ -61,11 +61,12 @@ TEST(AutoBackup, TheFirstWriteOfEachConnectionBacksUpTheListingLastRead) {
     }
     const std::vector<BackupFile> backups =
         ListBackups(UnitNameOfListing(DecodeConfigText(listed)));
-    ASSERT_EQ(backups.size(), 2u);
+    ASSERT_EQ(backups.size(), 3u);
     EXPECT_EQ(testpaths::ReadFile(backups[0].path), listed);
-    // The second connection's backup holds its own read: the first write is in it.
-    EXPECT_NE(testpaths::ReadFile(backups[1].path).find("10.1.1.2"), std::string::npos);
-    EXPECT_NE(s.frame.logView->GetText().str().find(backups[1].path), std::string::npos);
+    // Each later backup holds what the writes before it left (the read-back's listing).
+    EXPECT_NE(testpaths::ReadFile(backups[1].path).find("10.1.1.1"), std::string::npos);
+    EXPECT_NE(testpaths::ReadFile(backups[2].path).find("10.1.1.2"), std::string::npos);
+    EXPECT_NE(s.frame.logView->GetText().str().find(backups[2].path), std::string::npos);
 }
 
 // The backup the first Save took, restored from History after further changes: exactly the
@@ -81,16 +82,18 @@ TEST(AutoBackup, HistoryWritesABackupBackAfterReview) {
     ASSERT_EQ(s.Save().size(), 1u);
     Control(s.frame, "Server's Port")->SetText("7005");
     ASSERT_EQ(s.Save().size(), 1u);
-    ASSERT_EQ(BackupCount(), 1u);
+    ASSERT_EQ(BackupCount(), 2u);
 
     s.dialogs.reviews.clear();
-    s.dialogs.chooseIndex = 0;
+    s.dialogs.chooseIndex = 1;  // the oldest: the unit as it was first read
     const std::size_t from = s.host.ReceivedCommands().size();
     ASSERT_TRUE(s.Settle([&] { Click(s.frame, "History"); }));
     ASSERT_EQ(s.dialogs.choices.size(), 1u);
-    const BackupFile backup = ListBackups(BackedUpUnits()[0])[0];
-    EXPECT_EQ(s.dialogs.choices[0],
-              std::vector<std::string>{BackupTimeText(backup) + ": differing from the unit: 2"});
+    const std::vector<BackupFile> backups = ListBackups(BackedUpUnits()[0]);
+    EXPECT_EQ(
+        s.dialogs.choices[0],
+        (std::vector<std::string>{BackupTimeText(backups[1]) + ": differing from the unit: 1",
+                                  BackupTimeText(backups[0]) + ": differing from the unit: 2"}));
     ASSERT_EQ(s.dialogs.reviews.size(), 1u);
     EXPECT_EQ(s.dialogs.reviews[0].rows.size(), 2u);
     std::vector<std::string> written = s.WritesSince(from);
@@ -125,10 +128,59 @@ TEST(AutoBackup, TheFactoryRestoreNamesItsBackupAndWaitsForOk) {
         ASSERT_EQ(s.dialogs.boxes.size(), 1u);
         EXPECT_EQ(s.dialogs.boxes[0].text,
                   LabelText("Backup", "FactoryConfirm").str() + backup.path);
+        EXPECT_EQ(s.dialogs.boxes[0].flags & MB_DEFBUTTON2, MB_DEFBUTTON2) << "Cancel the default";
         const auto commands = s.host.ReceivedCommands();
         const bool sent = std::find(commands.begin() + static_cast<std::ptrdiff_t>(from),
                                     commands.end(), "AT+FACTORY") != commands.end();
         EXPECT_EQ(sent, step.restored);
+    }
+}
+
+// After a Load and two Saves the factory restore names a backup of what the unit holds then,
+// not the one taken before the Saves; with nothing changed since, that same backup again.
+TEST(AutoBackup, TheFactoryRestoreNamesABackupOfTheUnitAsItIsNow) {
+    testpaths::FreshDataHome();
+    Session s(sim::UnitVariant::None);
+    ASSERT_TRUE(s.ready) << s.error;
+    Control(s.frame, "Server's Ip")->SetText("10.6.6.6");
+    ASSERT_EQ(s.Save().size(), 1u);
+    Control(s.frame, "Server's Port")->SetText("7006");
+    ASSERT_EQ(s.Save().size(), 1u);
+    s.dialogs.boxAnswer = IDCANCEL;
+    for (const char* what : {"after the Saves", "read again, nothing changed"}) {
+        SCOPED_TRACE(what);
+        s.dialogs.boxes.clear();
+        Click(s.frame, "RestoreFactory");
+        ASSERT_EQ(s.dialogs.boxes.size(), 1u);
+        const std::vector<BackupFile> backups = ListBackups(BackedUpUnits()[0]);
+        ASSERT_EQ(backups.size(), 3u);
+        EXPECT_EQ(s.dialogs.boxes[0].text,
+                  LabelText("Backup", "FactoryConfirm").str() + backups.back().path);
+        const std::string held = testpaths::ReadFile(backups.back().path);
+        EXPECT_NE(held.find("Server's Ip:10.6.6.6"), std::string::npos);
+        EXPECT_NE(held.find("Server's Port:7006"), std::string::npos);
+        ASSERT_TRUE(s.Read());
+    }
+}
+
+// A unit that cannot be backed up (a file where the backups' folder would be) is written only
+// when the engineer says so, after a question that says why; Cancel is its default.
+TEST(AutoBackup, NoBackupNoWriteUnlessTheEngineerSaysSo) {
+    const std::string home = testpaths::FreshDataHome();
+    testpaths::WriteFile(home + "/dtuconfig", "no folder");
+    Session s(sim::UnitVariant::None);
+    ASSERT_TRUE(s.ready) << s.error;
+    const std::pair<int, std::vector<std::string>> answers[] = {{IDCANCEL, {}},
+                                                                {IDOK, {"AT+IPAD=10.8.8.8"}}};
+    for (const auto& [answer, written] : answers) {
+        s.dialogs.boxes.clear();
+        s.dialogs.boxAnswer = answer;
+        Control(s.frame, "Server's Ip")->SetText("10.8.8.8");
+        EXPECT_EQ(s.Save(), written);
+        ASSERT_EQ(s.dialogs.boxes.size(), 1u);
+        EXPECT_NE(s.dialogs.boxes[0].text.find("dtuconfig"), std::string::npos)
+            << s.dialogs.boxes[0].text;
+        EXPECT_EQ(s.dialogs.boxes[0].flags & MB_DEFBUTTON2, MB_DEFBUTTON2);
     }
 }
 

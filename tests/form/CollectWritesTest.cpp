@@ -167,9 +167,16 @@ TEST(CollectWrites, EachListWritesWhatItsInverseRuleGives) {
         {"ZigBee channel by text",
          pick("ZigBee_RFchannel", 1),
          {{"AT+CHA=12\r\n", "ZigBee_RFchannel", "12"}}},
-        {"a field's text, untrimmed",
-         [](CM5Z30FrameWnd& f) { Control(f, "Server's Ip")->SetText(" 1.2.3.4 "); },
-         {{"AT+IPAD= 1.2.3.4 \r\n", "Server's Ip", " 1.2.3.4 "}}},
+        {"a field's text, inner blanks kept",
+         [](CM5Z30FrameWnd& f) { Control(f, "Access Point Name")->SetText("a  b"); },
+         {{"AT+APN=a  b\r\n", "Access Point Name", "a  b"}}},
+        // The unit's listing would show it back without them: never confirmed as written.
+        {"a space at either end is refused",
+         [](CM5Z30FrameWnd& f) { Control(f, "Access Point Name")->SetText(" apn "); },
+         {}},
+        {"a value its parameter cannot take is refused",
+         [](CM5Z30FrameWnd& f) { Control(f, "Server's Port")->SetText("70000"); },
+         {}},
         {"a hidden parameter is never written",
          [](CM5Z30FrameWnd& f) {
              f.parameterTable.FindParameter("Server's Ip")->shown = false;

@@ -11,6 +11,7 @@
 #include "form/DeviceForm.h"
 #include "form/DeviceWrite.h"
 #include "params/ConfigFileText.h"
+#include "params/ListingCheck.h"
 #include "tests/form/FormFixture.h"
 #include "tests/form/TestListing.h"
 
@@ -183,10 +184,15 @@ TEST(ConfigFiles, ASavedFileLoadsBackAsTheListingAndFillsTheFormAsAReadDoes) {
     EXPECT_EQ(std::count(file.begin(), file.end(), '\n'),
               std::count(listing.begin(), listing.end(), '\n'));
 
+    std::string read;
+    ASSERT_TRUE(ReadConfigListing(dialogs.pathToGive, &read));
+    EXPECT_EQ(read, listing);
     auto loader = MakeFrame();
+    // Text on its way in for a listing still pending: the file is read from its own buffer.
+    const std::string pending = "\r\nAT+SHOW\r\nAccess Point Name:pending\r\n";
+    PutAnswer(*loader, pending);
     LoadFromFile(*loader);
-    EXPECT_EQ(std::string(loader->rxBuffer, loader->rxLength), listing);
-    EXPECT_EQ(loader->rxBuffer[loader->rxLength], '\0');
+    EXPECT_EQ(std::string(loader->rxBuffer, loader->rxLength), pending);
     EXPECT_EQ(loader->configFilePath.str(), dialogs.pathToGive);
     // The form shows the file as a read shows the unit; the table keeps the unit's values (this
     // frame never read one).
@@ -240,9 +246,15 @@ TEST(ConfigFiles, DamagedEmptyAndHugeFilesAreReadOnlyAsFarAsTheyHoldAListing) {
          },
          false,
          {}},
-        {"lines ending in a single CR LF hold no value", [&](auto&) { return listing; }, false, {}},
+        {"lines ending in a single CR LF read as the listing",
+         [&](auto&) { return listing; },
+         true,
+         {{"Access Point Name", "apn"},
+          {"Server's Ip", "1.1.1.1"},
+          {"Server's Port", "5000"},
+          {"Server2's Ip", "2.2.2.2"}}},
         {"listing past the part a listing can fill is not read",
-         [&](auto& f) { return std::string(20000, ' ') + f; },
+         [&](auto& f) { return std::string(kListingTextLimit, ' ') + f; },
          false,
          {}},
         {"the whole listing",
@@ -283,6 +295,7 @@ TEST(ConfigFiles, DamagedEmptyAndHugeFilesAreReadOnlyAsFarAsTheyHoldAListing) {
         frame->rxLength = 0;
         frame->logView->SetText("");
         LoadFromFile(*frame);
+        QCoreApplication::sendPostedEvents();  // the log's lines come as posted messages
         for (const auto& [name, entry] : frame->parameterTable) {
             // The table keeps the unit's values; the form shows what the file held.
             EXPECT_EQ(entry.value, "old") << c.what << name;
@@ -292,12 +305,56 @@ TEST(ConfigFiles, DamagedEmptyAndHugeFilesAreReadOnlyAsFarAsTheyHoldAListing) {
         }
         const auto jobs = TakeJobs(*frame);
         EXPECT_EQ(jobs.size(), c.loaded ? 1u : 0u) << c.what;
-        EXPECT_LE(frame->rxLength, static_cast<int>(kConfigTextLimit)) << c.what;
+        EXPECT_LE(frame->rxLength, static_cast<int>(kListingTextLimit)) << c.what;
         if (!c.loaded) {
             EXPECT_EQ(frame->rxLength, 0) << c.what;
             EXPECT_EQ(frame->logView->GetText().str(), "Read error\n")
                 << "the log view shows its line end as a break" << c.what;
+            // Through the log channel, so Save log has it too.
+            EXPECT_EQ(frame->sessionLog, "Read error\r\n") << c.what;
         }
+    }
+}
+
+// The window says why it refuses a file, and asks before it shows and applies one that ends
+// without the listing's closing OK, saying how many values it holds.
+TEST(ConfigFiles, ARefusedFileSaysWhyAndACutOneIsAppliedOnlyWhenTheEngineerGoesOn) {
+    SkinFolder skin;
+    const std::string apn = "\r\nAT+SHOW\r\nAccess Point Name:apn\r\nServer's Ip:1.1.1.1\r\n";
+    struct Case {
+        const char* what;
+        std::string listing;
+        int answer;
+        std::string logged;
+        std::string asked;  // "" when no question
+        bool applied;
+    };
+    const Case cases[] = {
+        {"a label twice", apn + "Server's Port:1\r\nServer's Port:2\r\nOK\r\n", IDOK,
+         "Read error Twice: \"Server's Port:\"\n", "", false},
+        {"cut, and the engineer stops", apn, IDCANCEL, "Ends without OK: 2 values\n",
+         "Cut after 2 values?", false},
+        {"cut, and the engineer goes on", apn, IDOK, "Ends without OK: 2 values\n",
+         "Cut after 2 values?", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        RecordingDialogs dialogs;
+        dialogs.pathToGive = skin.dir + "/checked.cfg";
+        dialogs.boxAnswer = c.answer;
+        WriteFile(dialogs.pathToGive, EncodeConfigText(c.listing));
+        ui::ScopedDialogs scoped(&dialogs);
+        auto frame = MakeFrame();
+        frame->logView->SetText("");
+        LoadFromFile(*frame);
+        QCoreApplication::sendPostedEvents();
+        EXPECT_EQ(frame->logView->GetText().str(), c.logged);
+        EXPECT_EQ(dialogs.boxes.empty() ? "" : dialogs.boxes[0].text, c.asked);
+        if (!dialogs.boxes.empty()) {
+            EXPECT_EQ(dialogs.boxes[0].flags & MB_DEFBUTTON2, MB_DEFBUTTON2);
+        }
+        EXPECT_EQ(TakeJobs(*frame).size(), c.applied ? 1u : 0u);
+        EXPECT_EQ(Control(*frame, "Server's Ip")->GetText().str() == "1.1.1.1", c.applied);
     }
 }
 

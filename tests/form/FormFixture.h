@@ -49,6 +49,10 @@ ReadBackMissing=No read-back
 EncodingNotice=Not in the code page:
 [onLoadFrommFile]
 ReadError=Read error
+[LoadFile]
+LabelsTwice=Twice: {labels}
+Cut=Cut after {count} values?
+CutNotice=Ends without OK: {count} values
 [SaveToFile]
 OpenError=Cannot write the file
 )";

@@ -10,6 +10,7 @@
 #include "form/ConfigFiles.h"
 #include "form/DeviceWrite.h"
 #include "form/TabStrip.h"
+#include "params/ValueCheck.h"
 #include "settings/Labels.h"
 #include "tests/form/UnitSession.h"
 
@@ -224,10 +225,16 @@ TEST(SafeWrite, SaveWritesExactlyTheFieldsOnScreenInEveryLayout) {
         }
         PumpFor(100);
         std::set<std::string> onScreen, written;
-        const std::string text = "w" + std::to_string(++round);
+        ++round;
         for (const auto& [name, entry] : s.frame.parameterTable) {
             CControlUI* field = s.frame.paintManager.FindControl(name);
             if (entry.kind != ControlKind::Edit || entry.atCommand.empty() || !field) continue;
+            // A text each field takes: a number, an address or a word.
+            const ValueKind kind = ValueKindOf(name);
+            const std::string text = kind == ValueKind::Any ? "w" + std::to_string(round)
+                                     : kind == ValueKind::Number || kind == ValueKind::Port
+                                         ? std::to_string(40000 + round)
+                                         : "10.0.0." + std::to_string(round);
             field->SetText(text);
             if (field->IsVisible() && IsTabEnabled(s.frame.tabTable, entry.tab)) {
                 onScreen.insert(name);

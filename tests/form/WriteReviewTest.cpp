@@ -82,6 +82,20 @@ TEST(WriteReview, SaveWritesOnlyTheRowsKeptChecked) {
     EXPECT_EQ(rows[1].notWritten, LabelText("Review", "Hidden").str());
     EXPECT_EQ(ui::ReviewCounts(s.dialogs.reviews[0]), "1 of 1 changes will be written.");
     EXPECT_EQ(written, std::vector<std::string>{"AT+IPSEC=10.3.3.3"});
+
+    // A value its parameter cannot take is listed greyed with the reason and never written.
+    s.dialogs.reviews.clear();
+    Control(s.frame, "Secondary Server's Ip")->SetText("999.1.1.1");
+    Control(s.frame, "Server's Ip")->SetText("10.4.4.4");
+    written = s.Save();
+    ASSERT_EQ(s.dialogs.reviews.size(), 1u);
+    std::string reason;
+    for (const ui::ReviewRow& row : s.dialogs.reviews[0].rows) {
+        if (row.newValue == "999.1.1.1") reason = row.notWritten;
+    }
+    EXPECT_NE(reason.find(LabelText("ValueCheck", "NotAddress").str()), std::string::npos)
+        << reason;
+    EXPECT_EQ(written, std::vector<std::string>{"AT+IPAD=10.4.4.4"});
 }
 
 }  // namespace

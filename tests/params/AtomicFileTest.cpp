@@ -45,4 +45,31 @@ TEST(AtomicFile, ReplacesTheContentKeepingPermissionsAndLinks) {
     EXPECT_NE(error.find("No such file"), std::string::npos) << error;
 }
 
+// Logs, reports and backups hold a unit's settings: their owner's alone. A new file is never
+// made over another.
+TEST(AtomicFile, WritesForItsOwnerAloneAndCreatesOnlyWhereNoFileIs) {
+    const std::string dir = testpaths::TempDir();
+    WriteFile(dir + "/report.json", "old");
+    chmod((dir + "/report.json").c_str(), 0644);
+    std::string error;
+    ASSERT_TRUE(ReplaceFileContents(dir + "/report.json", "new", &error, FileAccess::OwnerOnly))
+        << error;
+    EXPECT_EQ(ModeOf(dir + "/report.json"), 0600u);
+
+    bool taken = true;
+    ASSERT_TRUE(CreateFileContents(dir + "/b.cfg", "first", FileAccess::OwnerOnly, &taken, &error))
+        << error;
+    EXPECT_FALSE(taken);
+    EXPECT_EQ(ModeOf(dir + "/b.cfg"), 0600u);
+    EXPECT_FALSE(
+        CreateFileContents(dir + "/b.cfg", "second", FileAccess::OwnerOnly, &taken, &error));
+    EXPECT_TRUE(taken);
+    EXPECT_EQ(ReadFile(dir + "/b.cfg"), "first");
+    EXPECT_FALSE(
+        CreateFileContents(dir + "/none/b.cfg", "x", FileAccess::OwnerOnly, &taken, &error));
+    EXPECT_FALSE(taken);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2)
+        << "no temporary file is left";
+}
+
 }  // namespace

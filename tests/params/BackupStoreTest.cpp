@@ -2,7 +2,11 @@
 // .cfg file has, and ids that reach no file outside the store.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdlib>
+#include <set>
+#include <thread>
 
 #include "params/BackupStore.h"
 #include "params/ConfigFileText.h"
@@ -108,6 +112,63 @@ TEST(BackupStore, IdsFindOnlyStoredBackups) {
         }
     }
     EXPECT_FALSE(StoreBackup("..", "x", At(0), nullptr, &error));
+}
+
+// Four writers at once, all in one millisecond (four "set"s on four units of one type and ID
+// number): every backup gets a name of its own, none is replaced, each is its owner's alone.
+TEST(BackupStore, WritersAtOnceNeverShareANameOrReplaceABackup) {
+    testpaths::FreshDataHome();
+    constexpr int kWriters = 4;
+    constexpr int kEach = 5;
+    std::vector<std::thread> writers;
+    std::vector<std::vector<BackupFile>> stored(kWriters);
+    for (int w = 0; w < kWriters; ++w) {
+        writers.emplace_back([w, &stored] {
+            for (int i = 0; i < kEach; ++i) {
+                BackupFile backup;
+                std::string error;
+                const std::string listing =
+                    "writer " + std::to_string(w) + " #" + std::to_string(i);
+                if (StoreBackup("U", listing, At(7), &backup, &error)) stored[w].push_back(backup);
+            }
+        });
+    }
+    for (std::thread& writer : writers) writer.join();
+    std::set<std::string> paths;
+    for (int w = 0; w < kWriters; ++w) {
+        ASSERT_EQ(stored[w].size(), static_cast<std::size_t>(kEach));
+        for (int i = 0; i < kEach; ++i) {
+            const BackupFile& backup = stored[w][i];
+            EXPECT_TRUE(paths.insert(backup.path).second) << backup.path;
+            EXPECT_EQ(testpaths::ReadFile(backup.path),
+                      "writer " + std::to_string(w) + " #" + std::to_string(i));
+            struct stat st {};
+            stat(backup.path.c_str(), &st);
+            EXPECT_EQ(st.st_mode & 0777, 0600u);
+        }
+    }
+    EXPECT_EQ(ListBackups("U").size(), static_cast<std::size_t>(kWriters * kEach));
+}
+
+// The backup being applied and the one just stored survive pruning; a listing the newest
+// backup holds already is found there.
+TEST(BackupStore, PruningSparesTheBackupAppliedAndTheNewestHoldsWhatItHolds) {
+    testpaths::FreshDataHome();
+    std::string error;
+    BackupFile oldest;
+    ASSERT_TRUE(StoreBackup("U", "listing 0", At(0), &oldest, &error)) << error;
+    for (int i = 1; i < static_cast<int>(kBackupsKept); ++i) {
+        ASSERT_TRUE(StoreBackup("U", "listing " + std::to_string(i), At(i), nullptr, &error));
+    }
+    BackupFile newest;
+    ASSERT_TRUE(StoreBackup("U", "now", At(1000), &newest, &error, oldest.path)) << error;
+    const std::vector<BackupFile> kept = ListBackups("U");
+    ASSERT_EQ(kept.size(), kBackupsKept);
+    EXPECT_EQ(kept.front().path, oldest.path);
+    EXPECT_EQ(kept.back().path, newest.path);
+    EXPECT_EQ(NewestBackupHolding("U", "now")->path, newest.path);
+    EXPECT_FALSE(NewestBackupHolding("U", "listing 0").has_value());
+    EXPECT_FALSE(NewestBackupHolding("V", "now").has_value());
 }
 
 }  // namespace
