@@ -9,6 +9,8 @@
 #include <iterator>
 
 #include "app/FrameWnd.h"
+#include "engine/Leave.h"
+#include "form/PendingEdits.h"
 #include "params/ConfigFileText.h"
 #include "settings/Labels.h"
 #include "settings/Settings.h"
@@ -44,6 +46,24 @@ bool ReadHelpFile(const std::string& path, std::string* text) {
     *text = DecodeConfigText(raw, raw.size());
     text->resize(ui::CharacterCut(*text, kHelpTextLimit));
     return true;
+}
+
+// Starts the program again (it comes up in the stored language) and ends this instance.
+void Restart(CM5Z30FrameWnd& frame) {
+    std::error_code ec;
+    std::string exe = std::filesystem::read_symlink("/proc/self/exe", ec).string();
+    // The program's own options (a running virtual unit, say) come along to the new instance.
+    std::vector<std::string> args;
+    QStringList current = QCoreApplication::arguments();
+    for (qsizetype i = 1; i < current.size(); ++i) args.push_back(current[i].toStdString());
+    Restarter restart = CurrentRestarter() ? CurrentRestarter() : Restarter(&RestartForReal);
+    if (!restart(exe, args)) {
+        // The setting stays: the next start comes up in the chosen language.
+        ui::MessageBox(LabelText("SwitchLanguage", "RestartError"), "DTU", MB_ICONERROR | MB_OK);
+        return;
+    }
+    frame.ShowWindow(false);
+    CWindowWnd::PostQuitMessage(0);
 }
 
 std::string CurrentDirectory() {
@@ -101,6 +121,11 @@ LRESULT SwitchLanguage(CM5Z30FrameWnd& frame) {
     if (!combo) return 0;
     int pick = combo->GetCurSel();
     if (pick == frame.language) return 1;
+    // The restart ends this instance: its pending edits go only when the engineer lets them.
+    if (IsLeaving(frame) || !MayDiscardPendingEdits(frame, "Language")) {
+        combo->SelectItem(frame.language);
+        return 1;
+    }
     std::string instance = CPaintManagerUI::GetInstancePath().str();
     const std::string config = ConfigIniPath(instance);
     // A setting that was not stored would bring the new instance back in the old language.
@@ -110,20 +135,6 @@ LRESULT SwitchLanguage(CM5Z30FrameWnd& frame) {
         combo->SelectItem(frame.language);
         return 1;
     }
-
-    std::error_code ec;
-    std::string exe = std::filesystem::read_symlink("/proc/self/exe", ec).string();
-    // The program's own options (a running virtual unit, say) come along to the new instance.
-    std::vector<std::string> args;
-    QStringList current = QCoreApplication::arguments();
-    for (qsizetype i = 1; i < current.size(); ++i) args.push_back(current[i].toStdString());
-    Restarter restart = CurrentRestarter() ? CurrentRestarter() : Restarter(&RestartForReal);
-    if (!restart(exe, args)) {
-        // The setting stays: the next start comes up in the chosen language.
-        ui::MessageBox(LabelText("SwitchLanguage", "RestartError"), "DTU", MB_ICONERROR | MB_OK);
-        return 1;
-    }
-    frame.ShowWindow(false);
-    CWindowWnd::PostQuitMessage(0);
+    LeaveWhenLineIsDone(frame, [&frame] { Restart(frame); });
     return 1;
 }

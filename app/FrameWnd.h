@@ -107,6 +107,13 @@ class CM5Z30FrameWnd : public EngineWindow, public INotifyUI {
     // Optional (the command line sets it); set before StartWorker and left alone after, so
     // the worker reads it without a lock.
     JobObserver jobObserver;
+    // A value of the form, of the unit or of what was read changed: the pending edits are
+    // shown anew once the message that changed it is handled (PendingEdits.h).
+    bool pendingMarksDue = false;
+    // How often the pending edits were worked out, for the tests and benchmarks.
+    int pendingEditWalks = 0;
+    // While the line is wound down before the window goes: what runs once it is (Leave.h).
+    std::function<void()> leaveThen;
 
     // The frame the timer procedure and the tests find.
     static CM5Z30FrameWnd* Instance();
@@ -122,7 +129,8 @@ class CM5Z30FrameWnd : public EngineWindow, public INotifyUI {
     LRESULT OnSystemCommand(WPARAM wParam, LPARAM lParam, bool& handled);
     // The maximise and restore buttons as the window's state is now.
     void ShowZoomButtons();
-    LRESULT OnCloseRequest(bool& handled);
+    LRESULT OnCloseRequest();
+    void ShowPendingEditsIfDue();
     LRESULT OnLogBlock(WPARAM wParam, LPARAM lParam);
 
     std::jthread worker_;

@@ -49,9 +49,6 @@ struct GroupRow {
     bool setsDeviceState;
 };
 
-constexpr LPARAM kLoginGroupIndex = 0;
-constexpr LPARAM kPortGroupIndex = 1;
-constexpr LPARAM kBusyGroupIndex = 2;
 const GroupRow kGroups[] = {
     {kLoginGroup, true},
     {kPortGroup, true},

@@ -6,6 +6,11 @@
 
 class CM5Z30FrameWnd;
 
+// The groups of message 2131, by its lParam.
+inline constexpr LPARAM kLoginGroupIndex = 0;
+inline constexpr LPARAM kPortGroupIndex = 1;
+inline constexpr LPARAM kBusyGroupIndex = 2;
+
 // Handler of message 2131: wParam 1 enables, anything else disables the group lParam (0 login
 // state, 1 port state, 2 busy or idle, 3 port opened; others do nothing). The idle notice
 // (1, 2) enables only while logged in with the port open. Returns 0.

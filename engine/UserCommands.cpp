@@ -8,6 +8,8 @@
 #include "engine/ConfigMode.h"
 #include "engine/Connect.h"
 #include "engine/JobTypes.h"
+#include "engine/Leave.h"
+#include "engine/PortFollow.h"
 #include "engine/Progress.h"
 #include "engine/RouteSwitch.h"
 #include "form/AutoBackup.h"
@@ -22,7 +24,6 @@
 #include "settings/Labels.h"
 #include "ui/Container.h"
 #include "ui/Controls.h"
-#include "ui/Dialogs.h"
 #include "ui/Log.h"
 
 namespace {
@@ -33,6 +34,7 @@ enum class Click {
     SaveLog,
     Push,
     ConfirmPush,  // Push once the user confirmed it (the factory restore)
+    Read,         // Push once pending edits may go (the listing replaces them)
     Collect,
     Revert,
     History,
@@ -61,7 +63,7 @@ constexpr ClickRow kCommandRows[] = {
     {"Open",           Click::Toggle},
     {"Clear",          Click::ClearLog},
     {"SaveLog",        Click::SaveLog},
-    {"Load",           Click::Push, JobType::ReadAll},
+    {"Load",           Click::Read, JobType::ReadAll},
     {"Save",           Click::Collect},
     {"Revert",         Click::Revert},
     {"History",        Click::History},
@@ -135,6 +137,7 @@ constexpr RuleRow kRuleRows[] = {
 // clang-format on
 
 constexpr const char* kActivationCombo = "IOactivationmethods";
+constexpr const char* kPortList = "SerialPort";
 // The rules that follow the activation method, by its selected index.
 constexpr int kActivationBySms[] = {kIoSelectionRule};
 constexpr int kActivationByIo[] = {kIo1ControlRule, kIo2ControlRule, kIo3ControlRule};
@@ -175,11 +178,16 @@ void RunClick(CM5Z30FrameWnd& frame, CControlUI& sender, const ClickRow& row) {
                 Push(frame, row.jobType, std::string(JobCommand(row.jobType)));
             }
             break;
+        case Click::Read:
+            if (MayDiscardPendingEdits(frame, "Load")) {
+                Push(frame, row.jobType, std::string(JobCommand(row.jobType)));
+            }
+            break;
         case Click::History:
             ShowHistory(frame);
             break;
         case Click::Revert:
-            RevertForm(frame);
+            if (MayDiscardPendingEdits(frame, "Revert")) RevertForm(frame);
             break;
         case Click::Collect:
             ReviewAndSave(frame);
@@ -212,12 +220,15 @@ void RunClick(CM5Z30FrameWnd& frame, CControlUI& sender, const ClickRow& row) {
             break;
         case Click::RouteSwitch:
             ToggleRouteSwitch(sender);
+            frame.pendingMarksDue = true;  // the switch is a bit of a value
             break;
     }
 }
 
 void OnClick(CM5Z30FrameWnd& frame, CControlUI& sender) {
-    if (&sender == frame.closeButton) return CWindowWnd::PostQuitMessage(0);
+    if (&sender == frame.closeButton) {
+        return RequestClose(frame, [] { CWindowWnd::PostQuitMessage(0); });
+    }
     if (&sender == frame.minButton) {
         frame.PostMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
         return;
@@ -262,6 +273,10 @@ void OnItemSelect(CM5Z30FrameWnd& frame, CControlUI& sender) {
         frame.PostMessage(kMsgSwitchLanguage, 0, 0);
         return;
     }
+    if (name == kPortList) {
+        if (!frame.portFollow.refilling) frame.PostMessage(kMsgRefreshPorts, 0, 0);
+        return;
+    }
     for (const RuleRow& row : kRuleRows) {
         if (name != row.name) continue;
         frame.PostMessage(kMsgLayoutRule, static_cast<WPARAM>(row.code), row.argument);
@@ -282,6 +297,11 @@ void OnItemSelect(CM5Z30FrameWnd& frame, CControlUI& sender) {
     }
 }
 
+// The port list is filled anew each time it opens: who holds a port is never remembered.
+void OnDropDown(CM5Z30FrameWnd& frame, CControlUI& sender) {
+    if (sender.GetName() == kPortList) FillFramePortList(frame);
+}
+
 void OnSetFocus(CM5Z30FrameWnd& frame, CControlUI& sender) {
     if (sender.GetName() == "FINDNETMODE" && frame.loggedIn) {
         Push(frame, JobType::FindNetMode, std::string(JobCommand(JobType::FindNetMode)));
@@ -292,10 +312,15 @@ void OnKillFocus(CM5Z30FrameWnd& frame, CControlUI& sender) {
     const std::string name = sender.GetName().str();
     for (const char* field : kIpFields) {
         if (name != field) continue;
-        // Only a warning: the text stays as typed.
-        if (sender.GetText().Find(' ') >= 0) {
-            ui::MessageBox(LabelText("Notify", "IpNotice"), "DTU", MB_OK);
-        }
+        // Blanks around an address are a slip of the keyboard, never part of it; one inside is
+        // marked on the field, without a box that would come back at every focus change.
+        std::string text = sender.GetText().str();
+        const std::size_t first = text.find_first_not_of(' ');
+        text = first == std::string::npos ? std::string() : text.substr(first);
+        text.erase(text.find_last_not_of(' ') + 1);
+        if (text != sender.GetText().str()) sender.SetText(text);
+        const bool spaced = text.find(' ') != std::string::npos;
+        sender.SetProblemMark(spaced ? LabelText("Notify", "IpNotice").str() : std::string());
         return;
     }
 }
@@ -316,5 +341,7 @@ void DispatchNotify(CM5Z30FrameWnd& frame, TNotifyUI& msg) {
         OnSetFocus(frame, sender);
     } else if (type == "killfocus") {
         OnKillFocus(frame, sender);
+    } else if (type == "dropdown") {
+        OnDropDown(frame, sender);
     }
 }

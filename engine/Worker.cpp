@@ -189,7 +189,7 @@ void WorkerJobThreadProc(CM5Z30FrameWnd* frame, std::stop_token stop) {
     bool settle = false;
     while (!stop.stop_requested()) {
         CommandJob job;
-        if (!frame->jobQueue.PopJob(job)) {
+        if (!frame->jobQueue.TakeJobToRun(job)) {
             if (!idleNoticeSent && frame->loggedIn && frame->serialPort.IsOpen()) {
                 frame->SendMessage(kMsgCommandState, 1, 2);
                 idleNoticeSent = true;
@@ -199,6 +199,7 @@ void WorkerJobThreadProc(CM5Z30FrameWnd* frame, std::stop_token stop) {
         }
         idleNoticeSent = false;
         settle = RunJob(*frame, job, settle, stop);
+        frame->jobQueue.JobDone();
         // The pause between two jobs.
         if (!Pause(stop, kWorkerPollPeriod)) break;
     }

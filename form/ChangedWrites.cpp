@@ -26,18 +26,21 @@ std::map<std::string, std::string> AllFormValues(CM5Z30FrameWnd& frame) {
 }  // namespace
 
 void RememberFormAsRead(CM5Z30FrameWnd& frame) {
+    frame.pendingMarksDue = true;
     frame.formAsRead = AllFormValues(frame);
     // The form now shows the unit, not the file opened at start.
     frame.fileAwaitsApply = false;
 }
 
 void ForgetFormAsRead(CM5Z30FrameWnd& frame) {
+    frame.pendingMarksDue = true;
     frame.formAsRead.reset();
     frame.confirmedWrites.clear();
     ForgetConnectionBackup(frame);
 }
 
 void RememberFormAsApplied(CM5Z30FrameWnd& frame, const std::set<std::string>& fileParameters) {
+    frame.pendingMarksDue = true;
     // Changes made before the file was loaded stay changes; the file's are dropped from memory.
     std::map<std::string, std::string> remembered = frame.formAsRead.value_or(AllFormValues(frame));
     std::erase_if(remembered, [&fileParameters](const auto& kv) {
@@ -47,6 +50,7 @@ void RememberFormAsApplied(CM5Z30FrameWnd& frame, const std::set<std::string>& f
 }
 
 void RememberConfirmedWrite(CM5Z30FrameWnd& frame, const std::string& name) {
+    frame.pendingMarksDue = true;
     if (const ParameterEntry* entry = frame.parameterTable.FindParameter(name)) {
         // The first confirmation of a run queues the read-back behind the run's other writes;
         // a run the unit confirmed nothing of has nothing to check.

@@ -86,6 +86,7 @@ LRESULT OnParseAnswer(CM5Z30FrameWnd& frame) {
 }
 
 void ShowValues(CM5Z30FrameWnd& frame) {
+    frame.pendingMarksDue = true;
     ParameterTable& table = frame.parameterTable;
     ApplyDeviceTypeTabs(frame, table.ParameterAt("Device Type").value);
     frame.loraVersion = table.ParameterAt("LORA ver").value;
@@ -100,6 +101,7 @@ void ShowValues(CM5Z30FrameWnd& frame) {
 }
 
 void ShowEntryValue(CM5Z30FrameWnd& frame, const std::string& name, const ParameterEntry& entry) {
+    frame.pendingMarksDue = true;
     ShowEntry(frame, name, entry, Selecting::AsAPick);
 }
 

@@ -165,6 +165,7 @@ int CollectWrites(CM5Z30FrameWnd& frame, const std::function<bool(const FormValu
 
 void ParseApplyAnswer(CM5Z30FrameWnd& frame) {
     ParseDeviceAnswer(frame.parameterTable, frame.rxBuffer, frame.rxLength);
+    frame.pendingMarksDue = true;
     const std::set<std::string>* held = LoadedFileParameters(frame);
     ReviewAndApply(frame, held);
     if (held) RememberFormAsApplied(frame, *held);

@@ -7,8 +7,10 @@
 #include "form/ChangedWrites.h"
 #include "form/DeviceForm.h"
 #include "form/DeviceWrite.h"
+#include "form/WriteReview.h"
 #include "settings/Labels.h"
 #include "ui/Control.h"
+#include "ui/Dialogs.h"
 
 namespace {
 
@@ -43,16 +45,17 @@ std::string Filled(std::string text, int count) {
 std::vector<std::string> PendingControls(CM5Z30FrameWnd& frame) {
     std::set<std::string> pending;
     if (!frame.formAsRead) return {};
-    for (const FormValue& v : FormValues(frame, false)) {
-        const ParameterEntry* entry = frame.parameterTable.FindParameter(v.name);
-        if (entry && entry->value != v.value && ChangedSinceRead(frame, v)) {
-            pending.insert(v.source);
-        }
-    }
+    // Exactly the values Save's review would list, so the counts and the review agree.
+    const WriteCandidate changed = [&frame](const FormValue& v) {
+        return ChangedSinceRead(frame, v);
+    };
+    for (const ReviewedValue& r : ReviewedValues(frame, changed)) pending.insert(r.value.source);
     return {pending.begin(), pending.end()};
 }
 
 int ShowPendingEdits(CM5Z30FrameWnd& frame) {
+    frame.pendingMarksDue = false;
+    ++frame.pendingEditWalks;
     const std::vector<std::string> pendingList = PendingControls(frame);
     const std::set<std::string> pending(pendingList.begin(), pendingList.end());
     std::array<int, kTabCount> perTab{};
@@ -84,5 +87,15 @@ void RevertForm(CM5Z30FrameWnd& frame) {
     if (!frame.formAsRead) return;
     frame.fileValues.clear();
     ShowValues(frame);
+    // The form shows the unit as a read would: what a loaded file made count as changed is
+    // forgotten with it.
+    RememberFormAsRead(frame);
     ShowPendingEdits(frame);
+}
+
+bool MayDiscardPendingEdits(CM5Z30FrameWnd& frame, const char* key) {
+    const std::size_t count = PendingControls(frame).size();
+    if (count == 0) return true;
+    const std::string text = FilledLabel("Discard", key, {{"count", std::to_string(count)}});
+    return ui::MessageBox(text, "DTU", MB_OKCANCEL | MB_ICONWARNING) == IDOK;
 }

@@ -9,8 +9,9 @@
 
 class CM5Z30FrameWnd;
 
-// The controls whose value was changed since the last complete read and differs from the
-// unit's, in key order (a side write counts for the list that causes it). None before a read.
+// The controls of the values Save's review would list (changed since the last complete read
+// and not what the unit holds; a side write on screen counts for the list that causes it), in
+// key order. None before a read.
 std::vector<std::string> PendingControls(CM5Z30FrameWnd& frame);
 
 // Marks the pending controls and unmarks the others, writes each tab's count into its caption
@@ -21,3 +22,8 @@ int ShowPendingEdits(CM5Z30FrameWnd& frame);
 // "Revert": the form shows the unit's values again (a loaded file's values go too), then the
 // marks follow. Nothing is sent; before a read nothing happens.
 void RevertForm(CM5Z30FrameWnd& frame);
+
+// Before something replaces the form's values or ends the program (Load, Revert, closing, a
+// language switch): with pending edits, asks whether to let them go ([Discard] `key`, OK or
+// Cancel); true when there are none or the engineer chose OK.
+bool MayDiscardPendingEdits(CM5Z30FrameWnd& frame, const char* key);

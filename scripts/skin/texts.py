@@ -228,6 +228,31 @@ LABELS += [
 ]
 
 
+# Nothing thrown away: the questions before pending edits go, and leaving the window.
+LABELS += [
+    ("Discard", "Load",
+     ("{count} changes are not on the unit yet. Reading the unit shows its values instead:"
+      " discard the changes?",
+      "有 {count} 项修改尚未写入设备。读取设备将显示设备的值，放弃这些修改吗？")),
+    ("Discard", "Revert",
+     ("Revert shows the unit's values again: discard the {count} changes that are not on the"
+      " unit?",
+      "撤销将重新显示设备的值：放弃 {count} 项尚未写入设备的修改吗？")),
+    ("Discard", "Close",
+     ("{count} changes are not on the unit yet. Close the program and discard them?",
+      "有 {count} 项修改尚未写入设备。关闭程序并放弃这些修改吗？")),
+    ("Discard", "Language",
+     ("{count} changes are not on the unit yet. Restart in the other language and discard them?",
+      "有 {count} 项修改尚未写入设备。以另一种语言重新启动并放弃这些修改吗？")),
+    ("Leave", "Waiting",
+     ("Closing once the command on the line is answered and the unit has left its setting mode"
+      " (at+quit). Close again to quit at once.",
+      "正在关闭：等待当前命令应答，并让设备退出配置模式（at+quit）。再次关闭可立即退出。")),
+    ("Leave", "NotSent",
+     ("Not sent, the program is closing: {names}.", "程序正在关闭，未发送：{names}。")),
+]
+
+
 def language_ini(lang):
     title = "English" if lang == "en" else "Chinese"
     out = [f"; Labels of the DTU configuration tool, {title}. UTF-8.", ""]
