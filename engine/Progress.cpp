@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/FrameWnd.h"
+#include "form/WriteReview.h"
 #include "settings/Labels.h"
 #include "ui/Controls.h"
 #include "ui/Log.h"
@@ -40,16 +41,27 @@ void StartOver(RunProgress& run) {
     run.expectedListing = expected;
 }
 
+// A write without a parameter (the clock) is named by its command word.
+std::string CommandWord(const std::string& command) {
+    const std::size_t end = command.find_first_of("=\r\n");
+    return command.substr(0, end);
+}
+
+// A write as the engineer knows it: by its label on the form.
+std::string WriteName(CM5Z30FrameWnd& frame, const CommandJob& job) {
+    return job.key.empty() ? CommandWord(job.command) : FormLabelOf(frame, job.key);
+}
+
 std::string Joined(const std::vector<std::string>& names) {
+    if (names.empty()) return LabelText(kSection, "Nothing").str();
     std::string all;
     for (const std::string& name : names) all += (all.empty() ? "" : ", ") + name;
     return all;
 }
 
-// A write without a parameter (the clock) is named by its command word.
-std::string CommandWord(const std::string& command) {
-    const std::size_t end = command.find_first_of("=\r\n");
-    return command.substr(0, end);
+// Cancel has something to drop: a job queued besides the read-back, which always runs.
+bool AnythingToDrop(const CM5Z30FrameWnd& frame) {
+    return frame.jobQueue.Size() > frame.jobQueue.CountOf(JobType::ReadBack);
 }
 
 std::string Kilobytes(int bytes) {
@@ -60,7 +72,7 @@ std::string Kilobytes(int bytes) {
 
 // Cancel is offered while a run goes on and has not been cancelled.
 void Show(CM5Z30FrameWnd& frame, int percent, const std::string& step, bool running) {
-    const bool cancellable = running && !frame.progress.cancelled;
+    const bool cancellable = running && !frame.progress.cancelled && AnythingToDrop(frame);
     if (auto* bar = dynamic_cast<CProgressUI*>(frame.paintManager.FindControl("JobProgress"))) {
         bar->SetValue(percent);
         bar->SetText(step);
@@ -94,7 +106,7 @@ void ShowJobStarted(CM5Z30FrameWnd& frame, const CommandJob& job) {
              FilledLabel(kSection, "Writing",
                          {{"n", std::to_string(run.writesStarted)},
                           {"total", std::to_string(total)},
-                          {"name", job.key.empty() ? CommandWord(job.command) : job.key}}),
+                          {"name", WriteName(frame, job)}}),
              true);
     } else if (job.type == JobType::RestoreFactory) {
         Show(frame, 0, LabelText(kSection, "Restoring").str(), true);
@@ -120,19 +132,17 @@ void ShowReceivedProgress(CM5Z30FrameWnd& frame) {
 }
 
 void NoteWriteConfirmed(CM5Z30FrameWnd& frame, const std::string& name) {
-    frame.progress.written.push_back(name);
+    frame.progress.written.push_back(FormLabelOf(frame, name));
 }
 
 void EndRunProgress(CM5Z30FrameWnd& frame) {
     RunProgress& run = frame.progress;
     if (!run.running) return;
     if (run.cancelled) {
-        const std::string none = LabelText(kSection, "Nothing").str();
-        LogAppend(frame,
-                  FilledLabel(kSection, "Cancelled",
-                              {{"written", run.written.empty() ? none : Joined(run.written)},
-                               {"notsent", run.notSent.empty() ? none : Joined(run.notSent)}}) +
-                      "\r\n");
+        LogAppend(frame, FilledLabel(
+                             kSection, "Cancelled",
+                             {{"written", Joined(run.written)}, {"notsent", Joined(run.notSent)}}) +
+                             "\r\n");
     }
     StartOver(run);
     Show(frame, 100, LabelText(kSection, "Done").str(), false);
@@ -153,7 +163,7 @@ int CancelRun(CM5Z30FrameWnd& frame) {
             continue;
         }
         ++dropped;
-        if (job.type == JobType::WriteParameter) run.notSent.push_back(job.key);
+        if (job.type == JobType::WriteParameter) run.notSent.push_back(WriteName(frame, job));
     }
     run.cancelled = run.running;
     if (CControlUI* cancel = frame.paintManager.FindControl("CancelJobs")) {

@@ -23,8 +23,8 @@ struct RunProgress {
     int expectedListing = kTypicalListingBytes;
     bool running = false;
     bool cancelled = false;
-    std::vector<std::string> written;  // writes the unit confirmed in this run
-    std::vector<std::string> notSent;  // writes Cancel dropped
+    std::vector<std::string> written;  // writes the unit confirmed in this run, by form label
+    std::vector<std::string> notSent;  // writes Cancel dropped, by form label
 };
 
 // A job is about to be written (the worker, through a call on the UI thread).

@@ -5,11 +5,13 @@
 
 #include "app/FrameWnd.h"
 #include "form/ChangedWrites.h"
+#include "form/ChannelSwitches.h"
 #include "form/DeviceForm.h"
 #include "form/DeviceWrite.h"
 #include "form/WriteReview.h"
 #include "settings/Labels.h"
 #include "ui/Control.h"
+#include "ui/Controls.h"
 #include "ui/Dialogs.h"
 
 namespace {
@@ -98,4 +100,35 @@ bool MayDiscardPendingEdits(CM5Z30FrameWnd& frame, const char* key) {
     if (count == 0) return true;
     const std::string text = FilledLabel("Discard", key, {{"count", std::to_string(count)}});
     return ui::MessageBox(text, "DTU", MB_OKCANCEL | MB_ICONWARNING) == IDOK;
+}
+
+KeptEdits KeepPendingEdits(CM5Z30FrameWnd& frame) {
+    KeptEdits kept;
+    for (const std::string& name : PendingControls(frame)) {
+        if (const ChannelEntry* channels = FindChannelEntry(name)) {
+            for (const ChannelSwitch& s : channels->switches) {
+                kept.switches[std::string(s.name)] = IsSwitchOn(frame.paintManager, s.name);
+            }
+        } else if (auto* combo = dynamic_cast<CComboUI*>(frame.paintManager.FindControl(name))) {
+            kept.items[name] = combo->GetCurSel();
+        } else if (CControlUI* control = frame.paintManager.FindControl(name)) {
+            kept.texts[name] = control->GetText().str();
+        }
+    }
+    return kept;
+}
+
+void ShowKeptEdits(CM5Z30FrameWnd& frame, const KeptEdits& kept) {
+    for (const auto& [name, text] : kept.texts) {
+        if (CControlUI* control = frame.paintManager.FindControl(name)) control->SetText(text);
+    }
+    for (const auto& [name, item] : kept.items) {
+        auto* combo = dynamic_cast<CComboUI*>(frame.paintManager.FindControl(name));
+        if (!combo || item >= combo->GetCount()) continue;
+        // A list's own item for a unit's value went with the fill that made it.
+        const CListLabelElementUI* chosen = combo->GetItemAt(item);
+        if (!chosen || !chosen->IsUnitValue()) combo->SelectItem(item);
+    }
+    for (const auto& [name, on] : kept.switches) SetSwitch(frame.paintManager, name, on);
+    frame.pendingMarksDue = true;
 }

@@ -4,6 +4,7 @@
 // and Revert, which puts the unit's values back into the form without touching the unit.
 //
 // Threads: UI thread only.
+#include <map>
 #include <string>
 #include <vector>
 
@@ -27,3 +28,17 @@ void RevertForm(CM5Z30FrameWnd& frame);
 // language switch): with pending edits, asks whether to let them go ([Discard] `key`, OK or
 // Cancel); true when there are none or the engineer chose OK.
 bool MayDiscardPendingEdits(CM5Z30FrameWnd& frame, const char* key);
+
+// The controls of the pending edits as they stand: a field's text, a list's item, a mask's
+// switches.
+struct KeptEdits {
+    std::map<std::string, std::string> texts;
+    std::map<std::string, int> items;
+    std::map<std::string, bool> switches;
+};
+// Takes the pending edits before the form is filled anew (a read-back after writes): what was
+// not written is still the engineer's.
+KeptEdits KeepPendingEdits(CM5Z30FrameWnd& frame);
+// Puts them back over the fill, as the engineer's own picks; they count as pending again where
+// the unit does not hold them.
+void ShowKeptEdits(CM5Z30FrameWnd& frame, const KeptEdits& kept);
