@@ -50,7 +50,7 @@ CM5Z30FrameWnd::~CM5Z30FrameWnd() {
     // The worker goes first: nothing of the frame may be touched by it from here on.
     StopWorker();
     if (serialPort.IsOpen()) serialPort.Close();
-    for (UINT id : {kPromptTimer, kStartupTimer, kLeaveTimer}) KillTimer(id);
+    for (UINT id : {kPromptTimer, kStartupTimer, kLeaveTimer, kLoginTimer}) KillTimer(id);
     if (g_frame == this) g_frame = nullptr;
 }
 

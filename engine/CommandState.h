@@ -21,3 +21,9 @@ void SetDeviceState(CM5Z30FrameWnd& frame, bool loggedIn);
 // After a FindNetMode job: the text after "+FINDNETMODE:" up to its line end into
 // "FINDNETMODE" (cut to 39 characters); an answer over 100 characters changes nothing.
 void ShowNetMode(CM5Z30FrameWnd& frame);
+// Says, in "DeviceState", how the last run or login ended when it was no plain success
+// ([DeviceNote] `key`); the logged-in flag stays as it is.
+void ShowDeviceStateNote(CM5Z30FrameWnd& frame, const char* key);
+// After a Login ("+++"): when the unit has not greeted within the Login's time-out, the log says
+// so and the device state shows it; nothing when it greeted or the port closed first.
+void WatchLogin(CM5Z30FrameWnd& frame);

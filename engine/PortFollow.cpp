@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "app/FrameWnd.h"
+#include "engine/CommandState.h"
 #include "engine/ConfigMode.h"
 #include "engine/Connect.h"
 #include "engine/OpenErrorText.h"
@@ -136,4 +137,5 @@ void OnPortsChanged(CM5Z30FrameWnd& frame) {
     if (!frame.serialPort.IsOpen()) return;  // still awaited: the next change may open it
     Log(frame, "LoggingIn", lost, device);
     Login(frame);
+    WatchLogin(frame);
 }

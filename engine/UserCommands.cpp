@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "app/FrameWnd.h"
+#include "engine/CommandState.h"
 #include "engine/ConfigMode.h"
 #include "engine/Connect.h"
 #include "engine/JobTypes.h"
@@ -194,6 +195,7 @@ void RunClick(CM5Z30FrameWnd& frame, CControlUI& sender, const ClickRow& row) {
             break;
         case Click::Login:
             Login(frame);
+            WatchLogin(frame);
             break;
         case Click::PostSave:
             frame.PostMessage(kMsgSaveToFile, 0, 0);

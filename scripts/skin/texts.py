@@ -250,6 +250,12 @@ LABELS += [
       "正在关闭：等待当前命令应答，并让设备退出配置模式（at+quit）。再次关闭可立即退出。")),
     ("Leave", "NotSent",
      ("Not sent, the program is closing: {names}.", "程序正在关闭，未发送：{names}。")),
+    # A login the unit never answered, and how a run ended when it was no plain success.
+    ("Login", "NoAnswer",
+     ("The unit did not answer +++ within {seconds} s: it is not in its setting mode. Is it"
+      " switched on, and is the baud rate its own?",
+      "设备在 {seconds} 秒内没有应答 +++，未进入配置模式。请检查设备是否上电、波特率是否正确。")),
+    ("DeviceNote", "NoAnswer", ("Not logged in: the unit did not answer", "未登录：设备没有应答")),
 ]
 
 
