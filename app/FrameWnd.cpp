@@ -75,6 +75,8 @@ void CM5Z30FrameWnd::StopWorker() {
     // for it: release its sends first.
     CloseSendGate();
     worker_.join();
+    // A job the stopped worker left on the line has nobody to end it.
+    jobOnLine.reset();
 }
 
 void CM5Z30FrameWnd::OnFinalMessage(QWidget*) {

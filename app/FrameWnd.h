@@ -40,11 +40,19 @@ class CControlUI;
 class CRichEditUI;
 class COptionUI;
 
-// How a job ended: its answer held an OK line, an ERROR line, nothing came in time, or the
-// port did not take the whole command.
-enum class JobOutcome { Ok, Error, Timeout, NotSent };
-// Told of every job the worker finished, on the UI thread, after the job's result step and
-// while the worker waits: the queue holds exactly what that step queued.
+// How a job ended. A write is exactly one of: confirmed (Ok: its answer held an OK line),
+// refused (Error: an ERROR line), not sent (NotSent: never written, because it was dropped
+// from the queue, cancelled, the port went before it or took only part of it), or sent with
+// its outcome unknown (Timeout: no answer within its time-out and the grace after it;
+// PortLost: the port went, lost or closed, while the command awaited its answer).
+enum class JobOutcome { Ok, Error, Timeout, PortLost, NotSent };
+// Whether the command went out and nobody can tell what the unit made of it.
+constexpr bool OutcomeUnknown(JobOutcome outcome) {
+    return outcome == JobOutcome::Timeout || outcome == JobOutcome::PortLost;
+}
+// Told of every job exactly once, on the UI thread: by the worker after the job's result step
+// and while it waits (the queue holds exactly what that step queued); for a job the port's
+// going or Cancel ended (the one on the line, those dropped from the queue), at that moment.
 using JobObserver = std::function<void(const CommandJob& job, JobOutcome outcome)>;
 
 // The main window. Its receive state, job queue and port are the engine's (EngineWindow.h).

@@ -46,7 +46,7 @@ constexpr CommandRow kCommands[] = {
     {"apply", "FILE.cfg", kDevice | kDryRun, 1, 1,
      "Loads a .cfg file (or a backup's id as \"history\" lists it) into the form, reads the\n"
      "unit and writes every shown parameter that differs. Each write prints\n"
-     "\"name<TAB>old<TAB>new<TAB>OK|ERROR|TIMEOUT\"."},
+     "\"name<TAB>old<TAB>new<TAB>OK|ERROR|UNKNOWN|NOT SENT\"."},
     {"history", "", kDevice | kUnit, 0, 0,
      "Lists the automatic backups, oldest first, one \"id<TAB>time (UTC)<TAB>file\" line each:\n"
      "every unit's, the unit NAME's with --unit, or with --port the unit's on that port, read\n"
@@ -54,7 +54,7 @@ constexpr CommandRow kCommands[] = {
     {"set", "NAME=VALUE...", kDevice, 0, 0,
      "Reads the unit, puts each VALUE (in the unit's terms, e.g. ActivateMethod=SMSD) into the\n"
      "control NAME as if the unit had sent it, then writes what differs, as \"Save\" does.\n"
-     "Each write prints \"name<TAB>old<TAB>new<TAB>OK|ERROR|TIMEOUT\"."},
+     "Each write prints \"name<TAB>old<TAB>new<TAB>OK|ERROR|UNKNOWN|NOT SENT\"."},
     {"provision", "TEMPLATE.cfg", kDevice | kProvision | kLoop, 1, 1,
      "Configures the unit on each --port at once, each port in a process of its own: waits\n"
      "for the unit's setting mode, reads it, writes what differs from the template plus the\n"

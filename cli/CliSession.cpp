@@ -108,6 +108,7 @@ int CliSession::Start() {
     valueNotice_ = LabelText("Notify", "ValueNotice").str();
     backupNotices_ = {LabelText("Backup", "Saved").str(), LabelText("Backup", "Failed").str(),
                       LabelText("Backup", "NoListing").str()};
+    lostNotice_ = LabelText("OnStartCom", "LostNotice").str();
 
     frame_ = std::make_unique<CliFrame>();
     frame_->language = language;
@@ -362,6 +363,8 @@ void CliSession::OnLog(std::string_view text) {
     for (const std::string& notice : backupNotices_) {
         if (!notice.empty() && text.starts_with(notice)) PrintMessage(LogLines(text));
     }
+    // The writes that follow are reported UNKNOWN and NOT SENT: this says why.
+    if (!lostNotice_.empty() && text.starts_with(lostNotice_)) PrintMessage(LogLines(text));
 }
 
 void CliSession::ShowListingProgress() {
@@ -396,7 +399,8 @@ const char* OutcomeName(JobOutcome outcome) {
         case JobOutcome::Error:
             return "ERROR";
         case JobOutcome::Timeout:
-            return "TIMEOUT";
+        case JobOutcome::PortLost:
+            return "UNKNOWN";
         case JobOutcome::NotSent:
             return "NOT SENT";
     }

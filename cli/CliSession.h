@@ -40,7 +40,8 @@ struct PlannedWrite {
     std::string newValue;
 };
 
-// A job outcome as the command line prints it: "OK", "ERROR", "TIMEOUT" or "NOT SENT".
+// A job outcome as the command line prints it: "OK" (confirmed), "ERROR" (refused), "UNKNOWN"
+// (sent, and no answer came: no answer in time, or the port went) or "NOT SENT".
 const char* OutcomeName(JobOutcome outcome);
 
 class CliSession {
@@ -123,6 +124,7 @@ class CliSession {
     std::string logText_;      // the whole session's log
     std::string valueNotice_;  // the log's line for a value refused for its control bytes
     std::vector<std::string> backupNotices_;  // the log's lines about the automatic backup
+    std::string lostNotice_;                  // the log's line for a port that went
     std::unique_ptr<CliFrame> frame_;
     std::unique_ptr<QTimer> progressTimer_;
     JobHook hook_;

@@ -11,7 +11,7 @@ struct WriteRecord {
     std::string name;
     std::string oldValue;
     std::string newValue;
-    std::string outcome;  // "OK", "ERROR", "TIMEOUT", "NOT SENT"; "NOT KEPT" after the read-back
+    std::string outcome;  // "OK", "ERROR", "UNKNOWN", "NOT SENT"; "NOT KEPT" after the read-back
 };
 
 struct UnitReport {

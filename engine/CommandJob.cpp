@@ -88,3 +88,18 @@ std::vector<CommandJob> JobQueue::TakeAll() {
     std::deque<CommandJob>().swap(jobs_);
     return jobs;
 }
+
+std::vector<CommandJob> JobQueue::TakeAllBut(JobType kept) {
+    std::lock_guard lock(queueLock_);
+    std::vector<CommandJob> taken;
+    std::deque<CommandJob> staying;
+    for (CommandJob& job : jobs_) {
+        if (job.type == kept) {
+            staying.push_back(std::move(job));
+        } else {
+            taken.push_back(std::move(job));
+        }
+    }
+    jobs_.swap(staying);
+    return taken;
+}

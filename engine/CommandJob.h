@@ -63,6 +63,9 @@ class JobQueue {
     void Hold(bool held);
     // Takes every queued job, held or not, in order.
     std::vector<CommandJob> TakeAll();
+    // Takes every queued job but those of type `kept`, which stay queued in their order; one
+    // step under the lock, so the worker never sees the queue without them.
+    std::vector<CommandJob> TakeAllBut(JobType kept);
     // How many queued jobs are of that type.
     std::size_t CountOf(JobType type) const;
 

@@ -93,6 +93,7 @@ LRESULT ShowCommandState(CM5Z30FrameWnd& frame, WPARAM wParam, LPARAM lParam) {
 }
 
 void SetDeviceState(CM5Z30FrameWnd& frame, bool loggedIn) {
+    if (loggedIn && !frame.loggedIn) ++frame.logins;
     frame.loggedIn = loggedIn;
     CControlUI* state = frame.paintManager.FindControl("DeviceState");
     if (!state) return;

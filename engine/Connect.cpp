@@ -8,6 +8,7 @@
 
 #include "app/FrameWnd.h"
 #include "engine/FrameTimers.h"
+#include "engine/JobEnd.h"
 #include "engine/OpenErrorText.h"
 #include "engine/PortFollow.h"
 #include "engine/PortItems.h"
@@ -59,7 +60,7 @@ void Disconnect(CM5Z30FrameWnd& frame, const char* notice) {
     ForgetFormAsRead(frame);
     SetOpenButtonText(frame, "Open");
     LogNotice(frame, notice);
-    frame.jobQueue.Clear();
+    EndJobsOfLostLine(frame);
     frame.KillTimer(kPromptTimer);
     frame.loggedIn = false;
     frame.PostMessage(kMsgCommandState, 0, 1);

@@ -6,6 +6,7 @@
 // Threads: as each member says; the window's own rules in ui/Window.h.
 #include <atomic>
 #include <chrono>
+#include <optional>
 
 #include "engine/AnswerEvent.h"
 #include "engine/CommandJob.h"
@@ -23,6 +24,9 @@ struct ReceiveState {
     std::chrono::steady_clock::time_point lastReceivedAt{};
     AnswerEvent answerEvent;
     JobType pendingJobType = JobType::None;
+    // The job whose command went out, from its write until it ended (UI thread): the port's
+    // going ends it then and there, so no later dialogue can complete it.
+    std::optional<CommandJob> jobOnLine;
 };
 
 class EngineWindow : public CWindowWnd, public ReceiveState {
@@ -30,5 +34,8 @@ class EngineWindow : public CWindowWnd, public ReceiveState {
     JobQueue jobQueue;
     CSerialPort serialPort;
     std::atomic<bool> loggedIn{false};
+    // Counts the unit's entries into its setting mode (UI thread writes, the worker reads): a
+    // new login is told that nothing runs, even one right after a reconnect.
+    std::atomic<int> logins{0};
     std::atomic<int> timeoutFactor{1};
 };

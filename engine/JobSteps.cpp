@@ -14,6 +14,7 @@
 #include "form/ConfigFiles.h"
 #include "form/DeviceWrite.h"
 #include "form/ReadBack.h"
+#include "form/WriteReview.h"
 #include "settings/Labels.h"
 #include "ui/Log.h"
 
@@ -21,8 +22,8 @@ namespace {
 
 constexpr const char* kResultSection = "WorkerJobThreadProc";
 
-void LogResult(CM5Z30FrameWnd& frame, const char* key) {
-    LogAppend(frame, LabelText(kResultSection, key, "\r\n").str());
+void LogResult(CM5Z30FrameWnd& frame, const CommandJob& job, const char* key) {
+    LogAppend(frame, JobResultLine(frame, job, key));
 }
 
 // An ERROR line wins over an OK line: an answer that holds both confirms nothing.
@@ -30,7 +31,7 @@ void HandleOutcome(CM5Z30FrameWnd& frame, const CommandJob& job, const char* suc
                    const char* failure) {
     const std::string_view text(frame.rxBuffer, static_cast<std::size_t>(frame.rxLength));
     if (HasErrorLine(text)) {
-        LogResult(frame, failure);
+        LogResult(frame, job, failure);
     } else if (HasOkLine(text)) {
         // SetTime is a write without a parameter: nothing to store.
         if (job.type == JobType::WriteParameter && !job.key.empty()) {
@@ -38,11 +39,20 @@ void HandleOutcome(CM5Z30FrameWnd& frame, const CommandJob& job, const char* suc
             RememberConfirmedWrite(frame, job.key);
             NoteWriteConfirmed(frame, job.key);
         }
-        LogResult(frame, success);
+        LogResult(frame, job, success);
     }
 }
 
 }  // namespace
+
+std::string JobResultLine(CM5Z30FrameWnd& frame, const CommandJob& job, const char* key) {
+    const std::string label = LabelText(kResultSection, key, "\r\n").str();
+    if (job.type != JobType::WriteParameter) return label;
+    const std::string written = job.key.empty()
+                                    ? job.command.substr(0, job.command.find_first_of("=\r\n"))
+                                    : FormLabelOf(frame, job.key);
+    return written.empty() ? label : written + ": " + label;
+}
 
 void PrepareJobStart(CM5Z30FrameWnd& frame) {
     // A Login awaiting its greeting keeps the line; the job is written once it is answered.

@@ -12,6 +12,8 @@
 // the new command is written.
 //
 // Threads: UI thread only.
+#include <string>
+
 #include "engine/CommandJob.h"
 
 class CM5Z30FrameWnd;
@@ -26,6 +28,10 @@ void PrepareJobStart(CM5Z30FrameWnd& frame);
 bool ArmJobWhenQuiet(CM5Z30FrameWnd& frame, JobType type);
 // Arms the job whatever arrived (a line that never falls quiet).
 void ArmJob(CM5Z30FrameWnd& frame, JobType type);
+// A result line of the job as the log shows it, the label of `key` in [WorkerJobThreadProc]
+// and a line end; a write's line starts with what it wrote: its parameter's label as the form
+// shows it (a write without a parameter, the clock, its command word) and ": ".
+std::string JobResultLine(CM5Z30FrameWnd& frame, const CommandJob& job, const char* key);
 // The result handling of a completed job by its type: the result labels, the value stored on
 // a write's OK, parsing a listing, the .cfg file, the logged-out state, the network mode.
 void HandleJobResult(CM5Z30FrameWnd& frame, const CommandJob& job);

@@ -25,12 +25,14 @@ WriteStep ArmAndWrite(CM5Z30FrameWnd& frame, const CommandJob& job, bool force, 
                              .str());
         return WriteStep::NotSent;
     }
+    frame.jobOnLine = job;
     // Logged after the write and before any answer can be handled: the log keeps line order.
     LogAppend(frame, (LabelText("ComSend", "send") + ":" + std::string_view(job.command)).str());
     return WriteStep::Written;
 }
 
 bool EndGrace(CM5Z30FrameWnd& frame, JobType type) {
+    if (!frame.jobOnLine) return false;
     if (frame.answerEvent.IsSet()) return true;
     if (frame.pendingJobType == type) frame.pendingJobType = JobType::None;
     return false;

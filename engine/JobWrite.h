@@ -15,12 +15,14 @@ enum class WriteStep {
     NotSent,       // the port took less than the command: the job ends here
 };
 
-// Arms the job and writes its command when the line is the job's: at once with force,
+// Arms the job and writes its command when the line is the job's (it is then the job on the
+// line until it ends): at once with force,
 // otherwise only when nothing arrived in the last quiet span (ArmJobWhenQuiet). A Login that
 // awaits its greeting keeps the line while loginMayWait. A short write logs [WorkerJobThreadProc]
 // NotSent with the command and leaves nothing pending. The connection's first write that
 // changes the unit backs it up first (AutoBackup.h).
 WriteStep ArmAndWrite(CM5Z30FrameWnd& frame, const CommandJob& job, bool force, bool loginMayWait);
 // Ends the grace after a time-out: true when the late answer completed the job after all;
-// otherwise nothing is pending any more, so later text is logged but never judged.
+// otherwise nothing is pending any more, so later text is logged but never judged. False too
+// when the port's going ended the job already.
 bool EndGrace(CM5Z30FrameWnd& frame, JobType type);

@@ -2,10 +2,12 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "app/FrameWnd.h"
 #include "engine/CommandState.h"
 #include "engine/FrameTimers.h"
+#include "engine/JobEnd.h"
 #include "engine/JobTypes.h"
 #include "form/PendingEdits.h"
 #include "form/WriteReview.h"
@@ -47,7 +49,9 @@ void LeaveWhenLineIsDone(CM5Z30FrameWnd& frame, std::function<void()> then) {
     // What the command on the line would queue after it (a read-back, a retry) never goes.
     frame.jobQueue.AcceptOnly(JobType::Quit);
     std::string notSent;
-    for (const CommandJob& job : frame.jobQueue.TakeAll()) {
+    const std::vector<CommandJob> dropped = frame.jobQueue.TakeAll();
+    ReportNotSent(frame, dropped);
+    for (const CommandJob& job : dropped) {
         if (job.type != JobType::WriteParameter) continue;
         const std::string name = job.key.empty() ? job.command.substr(0, job.command.find('='))
                                                  : FormLabelOf(frame, job.key);

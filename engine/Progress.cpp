@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/FrameWnd.h"
+#include "engine/JobEnd.h"
 #include "form/WriteReview.h"
 #include "settings/Labels.h"
 #include "ui/Controls.h"
@@ -155,19 +156,15 @@ void HideRunProgress(CM5Z30FrameWnd& frame) {
 
 int CancelRun(CM5Z30FrameWnd& frame) {
     RunProgress& run = frame.progress;
-    int dropped = 0;
-    for (CommandJob& job : frame.jobQueue.TakeAll()) {
-        // What was written is still checked: the read-back stays.
-        if (job.type == JobType::ReadBack) {
-            frame.jobQueue.PushJob(job);
-            continue;
-        }
-        ++dropped;
+    // What was written is still checked: the read-back stays.
+    const std::vector<CommandJob> dropped = frame.jobQueue.TakeAllBut(JobType::ReadBack);
+    for (const CommandJob& job : dropped) {
         if (job.type == JobType::WriteParameter) run.notSent.push_back(WriteName(frame, job));
     }
     run.cancelled = run.running;
     if (CControlUI* cancel = frame.paintManager.FindControl("CancelJobs")) {
         cancel->SetVisible(false);
     }
-    return dropped;
+    ReportNotSent(frame, dropped);
+    return static_cast<int>(dropped.size());
 }

@@ -39,6 +39,7 @@
 #include "app/FrameWnd.h"
 #include "engine/AnswerMatch.h"
 #include "engine/Clock.h"
+#include "engine/JobEnd.h"
 #include "engine/JobSteps.h"
 #include "engine/JobTypes.h"
 #include "engine/JobWrite.h"
@@ -100,12 +101,23 @@ JobOutcome AnswerOutcome(const CM5Z30FrameWnd& frame) {
     return HasOkLine(text) ? JobOutcome::Ok : JobOutcome::Error;
 }
 
+// Ends the job with an outcome that needs no answer; a written job only while it is still on
+// the line (the port's going ended it otherwise).
 void Report(CM5Z30FrameWnd& frame, const CommandJob& job, JobOutcome outcome) {
-    if (!frame.jobObserver) return;
     CallOnUi(frame, [&] {
-        frame.jobObserver(job, outcome);
+        if (outcome != JobOutcome::NotSent && !TakeJobOffLine(frame)) return LRESULT{0};
+        ReportJobEnd(frame, job, outcome);
         return LRESULT{1};
     });
+}
+
+// Logs the time-out of the job still on the line; false when the port's going ended it.
+bool LogTimeOut(CM5Z30FrameWnd& frame, const CommandJob& job) {
+    return CallOnUi(frame, [&] {
+               if (!frame.jobOnLine) return LRESULT{0};
+               LogAppend(frame, JobResultLine(frame, job, "OutTime"));
+               return LRESULT{1};
+           }) != 0;
 }
 
 // After a time-out the old command's late answer can come just in front of this command's,
@@ -126,6 +138,7 @@ bool WaitForQuietLine(CM5Z30FrameWnd& frame, std::stop_token stop) {
 // The result of a completed job: a refusal stores and applies nothing, whatever the kind.
 void FinishJob(CM5Z30FrameWnd& frame, const CommandJob& job, bool late) {
     CallOnUi(frame, [&] {
+        if (!TakeJobOffLine(frame)) return LRESULT{0};
         const JobOutcome outcome = AnswerOutcome(frame);
         const ResultAction action = JobTypeOf(job.type).result;
         // The write and factory steps log their own refusal; every other kind gets the generic one.
@@ -141,7 +154,7 @@ void FinishJob(CM5Z30FrameWnd& frame, const CommandJob& job, bool late) {
         } else {
             HandleJobResult(frame, job);
         }
-        if (frame.jobObserver) frame.jobObserver(job, outcome);
+        ReportJobEnd(frame, job, outcome);
         return LRESULT{1};
     });
 }
@@ -163,7 +176,8 @@ bool RunJob(CM5Z30FrameWnd& frame, const CommandJob& job, bool settle, std::stop
     bool late = false;
     if (!frame.answerEvent.WaitFor(EngineClock(), timeout, stop)) {
         if (stop.stop_requested()) return false;
-        LogAppend(frame, LabelText(kResultSection, "OutTime", "\r\n").str());
+        // A port that went ended the job then: nothing more is said of it.
+        if (!LogTimeOut(frame, job)) return true;
         // The pending kind stays the timed-out job's, so its answer, should it still come,
         // completes it here instead of being taken for the next command's.
         frame.answerEvent.WaitFor(EngineClock(), kLateAnswerGrace, stop);
@@ -183,16 +197,21 @@ bool RunJob(CM5Z30FrameWnd& frame, const CommandJob& job, bool settle, std::stop
 
 void WorkerJobThreadProc(CM5Z30FrameWnd* frame, std::stop_token stop) {
     if (!frame) return;
-    // Whether the buttons were enabled since the queue last ran dry: once per idle period.
+    // Whether the buttons were enabled since the queue last ran dry: once per idle period and
+    // login (a login after a reconnect gets its own).
     bool idleNoticeSent = false;
+    int noticedLogin = 0;
     // Whether the last job timed out, so that its late answer may still be on the way.
     bool settle = false;
     while (!stop.stop_requested()) {
         CommandJob job;
         if (!frame->jobQueue.TakeJobToRun(job)) {
-            if (!idleNoticeSent && frame->loggedIn && frame->serialPort.IsOpen()) {
+            const int login = frame->logins;
+            if ((!idleNoticeSent || login != noticedLogin) && frame->loggedIn &&
+                frame->serialPort.IsOpen()) {
                 frame->SendMessage(kMsgCommandState, 1, 2);
                 idleNoticeSent = true;
+                noticedLogin = login;
             }
             frame->jobQueue.WaitForJob(stop, kWorkerIdlePeriod);
             continue;

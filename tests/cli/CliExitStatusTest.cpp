@@ -62,7 +62,7 @@ TEST(CliExitStatus, EachOutcomeHasItsStatus) {
         {"write refused",   {"set", kPort, "Server's Port=6001"}, "error@AT+PORT", kConfig, 1,
                             "out:\t6001\tERROR",                                  false},
         {"write unanswered", {"set", kPort, "Server's Port=6001"}, "mute@AT+PORT", kConfig, 1,
-                            "out:\t6001\tTIMEOUT",                                false},
+                            "out:\t6001\tUNKNOWN",                                false},
         {"never logs in",   {"read", kPort, "--login-timeout", "2"}, "error@+++", kWorking, 1,
                             "err:setting mode",                                   false},
         {"show: no file",   {"show", "/no/such/file.cfg"},      nullptr,         kConfig,  4,

@@ -11,6 +11,7 @@
 
 #include "engine/JobTypes.h"
 #include "engine/Worker.h"
+#include "form/WriteReview.h"
 #include "tests/faults/FaultLedger.h"
 #include "tests/faults/FaultSession.h"
 #include "tests/support/TestPaths.h"
@@ -184,9 +185,10 @@ void LateWithinTheGrace(Session& s, const Kind& kind) {
     EXPECT_NE(log.find(Label(kSection, "LateAnswer"), timedOut), std::string::npos) << log;
     if (!kind.job.key.empty()) {
         EXPECT_EQ(s.frame.parameterTable.FindParameter(kind.job.key)->value, kind.job.value);
-        EXPECT_EQ(
-            Occurrences(log, Label(kSection, "LateAnswer") + " " + Label(kSection, "SaveSuccess")),
-            1)
+        EXPECT_EQ(Occurrences(log, Label(kSection, "LateAnswer") + " " +
+                                       FormLabelOf(s.frame, kind.job.key) + ": " +
+                                       Label(kSection, "SaveSuccess")),
+                  1)
             << log;
     }
     if (kind.job.type == JobType::ReadAll) {

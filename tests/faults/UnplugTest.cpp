@@ -71,6 +71,7 @@ TEST(Unplug, TheLossIsReportedOnceAndNothingUnconfirmedCounts) {
         std::ofstream(backup, std::ios::binary) << oldBytes;
         const auto unitBefore = s.host.Counters();
         const std::size_t from = s.frame.log.size();
+        const std::size_t finishedFrom = s.frame.finished.size();
 
         ASSERT_TRUE(s.AddFault(c.cut)) << s.error;
         switch (c.during) {
@@ -113,12 +114,23 @@ TEST(Unplug, TheLossIsReportedOnceAndNothingUnconfirmedCounts) {
         }
         EXPECT_TRUE(s.Control("SerialPort")->IsEnabled());
 
-        // The job that was on the line ends by its time-out and nothing follows it.
-        ASSERT_TRUE(s.ExpireWaitsUntil([&] {
-            return Occurrences(s.frame.log.substr(from), Label("WorkerJobThreadProc", "OutTime")) ==
-                       1 &&
-                   s.clock.Subscribers() == 0;
-        }));
+        // The job that was on the line ended with the port, and nothing is said of it later,
+        // not even once its time-out has passed.
+        ASSERT_TRUE(s.ExpireWaitsUntil([&] { return s.clock.Subscribers() == 0; }));
+        RunEventsFor(100);
+        EXPECT_EQ(Occurrences(s.frame.log.substr(from), Label("WorkerJobThreadProc", "OutTime")), 0)
+            << Tail(s.frame.log.substr(from));
+        // Every job ended exactly once: what was confirmed, the one on the line as port lost
+        // (unknown), the queued ones as not sent.
+        std::vector<JobOutcome> outcomes;
+        for (std::size_t i = finishedFrom; i < s.frame.finished.size(); ++i)
+            outcomes.push_back(s.frame.finished[i].outcome);
+        const std::vector<JobOutcome> expected =
+            c.during == During::Writes
+                ? std::vector<JobOutcome>{JobOutcome::Ok, JobOutcome::Ok, JobOutcome::PortLost,
+                                          JobOutcome::NotSent, JobOutcome::NotSent}
+                : std::vector<JobOutcome>{JobOutcome::PortLost};
+        EXPECT_EQ(outcomes, expected);
         const double cpuBefore = ProcessCpuMs();
         RunEventsFor(1000);
         EXPECT_LT(ProcessCpuMs() - cpuBefore, 400.0) << "busy after the loss";

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "form/WriteReview.h"
 #include "tests/faults/FaultLedger.h"
 #include "tests/faults/FaultSession.h"
 
@@ -178,6 +179,7 @@ TEST(WriteAnswers, ALateAnswerIsNotCreditedToTheNextWrite) {
         EXPECT_EQ(ResultCounts(s, first), (std::vector<int>{1, 1, 1}));
         const char* lateResult = c.secondAccepted ? "SaveError" : "SaveSuccess";
         EXPECT_EQ(Occurrences(firstPart, Label(kResultSection, "LateAnswer") + " " +
+                                             FormLabelOf(s.frame, "Access Point Name") + ": " +
                                              Label(kResultSection, lateResult)),
                   1)
             << firstPart;

@@ -14,6 +14,7 @@
 
 #include "engine/Connect.h"
 #include "engine/OpenErrorText.h"
+#include "settings/Labels.h"
 #include "sim/VirtualUnitHost.h"
 #include "tests/frame/EngineTestSupport.h"
 #include "tests/support/FakeSysfs.h"
@@ -305,6 +306,70 @@ TEST(PortFollow, APseudoTerminalLostByItsNumberIsNotAwaited) {
     enginetest::RunEventsFor(50);
     EXPECT_NE(frame.log.find("The port was lost"), std::string::npos) << frame.log;
     EXPECT_EQ(frame.log.find("will be reopened"), std::string::npos) << frame.log;
+}
+
+}  // namespace
+
+namespace {
+
+// A job whose answer is awaited when the adapter is pulled ends then, as port lost, and nothing
+// is said of it later: the reopened port's greeting completes nothing. Logged in again, the
+// program is idle and says so, with or without a job that ran before.
+TEST(PortFollow, AJobOnTheLineWhenThePortWentEndsThenAndTheReloginIsIdle) {
+    const struct {
+        const char* what;
+        bool jobOnLine;
+    } cases[] = {{"a query awaits its answer", true}, {"nothing awaited", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string link = (fs::path(testpaths::TempDir()) / "ttyUNIT").string();
+        auto linked = std::make_unique<LinkedUnit>(link);
+        ASSERT_TRUE(linked->started) << linked->error;
+        std::string error;
+        ASSERT_TRUE(linked->host.AddFault("mute@AT+VER", &error)) << error;
+        RecordingFrame frame(RealSkin());
+        frame.extraPorts = {link};
+        std::vector<std::pair<std::string, JobOutcome>> ended;
+        frame.jobObserver = [&](const CommandJob& job, JobOutcome outcome) {
+            ended.emplace_back(job.command, outcome);
+        };
+        ASSERT_TRUE(frame.Open());
+        ASSERT_TRUE(frame.StartWorker());
+        ASSERT_TRUE(SelectFramePort(frame, link));
+        ASSERT_TRUE(frame.Select("BaudRate1", "115200"));
+        frame.Click("Open");
+        frame.Click("Login");
+        ASSERT_TRUE(enginetest::WaitUntil([&] { return frame.loggedIn.load(); }, 5000))
+            << frame.log;
+        const enginetest::Message idle{kMsgCommandState, 1, 2};
+        ASSERT_TRUE(enginetest::WaitUntil([&] { return frame.Count(idle) == 1; }, 3000));
+        if (c.jobOnLine) {
+            frame.jobQueue.PushJob({JobType::GetVersion, "At+VER\r\n", {}, {}});
+            ASSERT_TRUE(enginetest::WaitUntil(
+                [&] { return frame.pendingJobType == JobType::GetVersion; }, 3000));
+        }
+        linked->Unplug();
+        ASSERT_TRUE(enginetest::WaitUntil([&] { return !frame.serialPort.IsOpen(); }, 3000));
+        const std::size_t lostAt = frame.log.size();
+        const auto expected =
+            c.jobOnLine ? std::vector<std::pair<std::string, JobOutcome>>{{"At+VER\r\n",
+                                                                           JobOutcome::PortLost}}
+                        : std::vector<std::pair<std::string, JobOutcome>>{};
+        EXPECT_EQ(ended, expected);
+        linked = std::make_unique<LinkedUnit>(link);
+        ASSERT_TRUE(linked->started) << linked->error;
+        ASSERT_TRUE(enginetest::WaitUntil([&] { return frame.loggedIn.load(); }, 5000))
+            << frame.log.substr(lostAt);
+        EXPECT_TRUE(enginetest::WaitUntil([&] { return frame.Count(idle) == 2; }, 3000))
+            << "no idle notice after the new login";
+        enginetest::RunEventsFor(300);
+        EXPECT_EQ(ended, expected);
+        const std::string after = frame.log.substr(lostAt);
+        for (const char* key : {"CommandError", "OutTime"}) {
+            const std::string label = LabelText("WorkerJobThreadProc", key).str();
+            EXPECT_EQ(after.find(label), std::string::npos) << label << "\n" << after;
+        }
+    }
 }
 
 }  // namespace

@@ -101,14 +101,16 @@ struct ResultCase {
 };
 
 TEST(Worker, HandlesEachResultByItsType) {
+    // A write's line names what it wrote.
     const std::string saved = std::string(enginetest::kSaveSuccessLabel) + "\r\n";
-    const std::string refused = std::string(enginetest::kSaveErrorLabel) + "\r\n";
+    const std::string savedIp = "Server's Ip: " + saved;
+    const std::string refused = "Server's Ip: " + std::string(enginetest::kSaveErrorLabel) + "\r\n";
     const std::string restored = std::string(enginetest::kFactorySuccessLabel) + "\r\n";
     const std::string notRestored = std::string(enginetest::kFactoryErrorLabel) + "\r\n";
     const char* const ip = "Server's Ip";
     // clang-format off
     const ResultCase cases[] = {
-        {"write confirmed", JobType::WriteParameter, ip, "\r\nOK\r\n", saved, "10.0.0.7"},
+        {"write confirmed", JobType::WriteParameter, ip, "\r\nOK\r\n", savedIp, "10.0.0.7"},
         {"write refused", JobType::WriteParameter, ip, "\r\nERROR\r\n", refused, "1.1.1.1"},
         {"write answered both ways", JobType::WriteParameter, ip, "\r\nOK\r\n\r\nERROR\r\n", refused,
          "1.1.1.1"},
@@ -254,6 +256,7 @@ TEST(Worker, TheGraceEndsWithTheLateAnswerOrWithNothingPending) {
         frame.answerEvent.Reset();
         if (c.answered) frame.answerEvent.Set();
         frame.pendingJobType = c.pending;
+        frame.jobOnLine = CommandJob{JobType::GetVersion, "At+VER\r\n", {}, {}};
         EXPECT_EQ(EndGrace(frame, JobType::GetVersion), c.late);
         EXPECT_EQ(frame.pendingJobType, c.pendingAfter);
         // After the grace a late OK completes nothing.

@@ -1,0 +1,27 @@
+#include "engine/JobEnd.h"
+
+void ReportJobEnd(CM5Z30FrameWnd& frame, const CommandJob& job, JobOutcome outcome) {
+    if (frame.jobObserver) frame.jobObserver(job, outcome);
+}
+
+bool TakeJobOffLine(CM5Z30FrameWnd& frame) {
+    if (!frame.jobOnLine) return false;
+    frame.jobOnLine.reset();
+    return true;
+}
+
+void EndJobsOfLostLine(CM5Z30FrameWnd& frame) {
+    if (frame.jobOnLine && !frame.answerEvent.IsSet()) {
+        const CommandJob job = std::move(*frame.jobOnLine);
+        frame.jobOnLine.reset();
+        // What still arrives (a reopened port's greeting) is no answer of this job's.
+        frame.pendingJobType = JobType::None;
+        frame.answerEvent.Set();
+        ReportJobEnd(frame, job, JobOutcome::PortLost);
+    }
+    ReportNotSent(frame, frame.jobQueue.TakeAll());
+}
+
+void ReportNotSent(CM5Z30FrameWnd& frame, const std::vector<CommandJob>& jobs) {
+    for (const CommandJob& job : jobs) ReportJobEnd(frame, job, JobOutcome::NotSent);
+}
