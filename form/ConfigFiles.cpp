@@ -13,6 +13,7 @@
 #include "params/ConfigFileText.h"
 #include "params/DeviceAnswer.h"
 #include "params/Listing.h"
+#include "params/ListingCheck.h"
 #include "settings/Labels.h"
 #include "settings/Settings.h"
 #include "ui/Log.h"
@@ -22,16 +23,10 @@ namespace {
 constexpr const char* kInitialName = "DTU.cfg";
 constexpr const char* kBoxCaption = "DTU";
 
-// Each character of the listing comes from at most two file bytes (CR LF); one byte more
-// tells whether a CR at the end is the first half of a pair. No file is read further.
-constexpr qint64 kMaxFileBytes = 2 * static_cast<qint64>(kConfigTextLimit) + 1;
-static_assert(kConfigTextLimit < kRxBufferSize, "a loaded listing and its zero fit the buffer");
-
-// Longer than any value the parser takes, so an entry still holding it got nothing.
-const std::string& NotInListing() {
-    static const std::string marker(kMaxValueChars + 1, '\0');
-    return marker;
-}
+// Each character of the listing comes from at most two file bytes (CR CR LF gives CR LF); a
+// few bytes more tell whether CRs at the end are the start of a line end. No file is read further.
+constexpr qint64 kMaxFileBytes = 2 * static_cast<qint64>(kListingTextLimit) + 8;
+static_assert(kListingTextLimit < kRxBufferSize, "a loaded listing and its zero fit the buffer");
 
 std::string InitialFolder() {
 #ifdef _WIN32
@@ -71,19 +66,12 @@ bool ReadConfigListing(const CStdString& path, std::string* listing) {
     if (!file.open(QIODevice::ReadOnly)) return false;
     const QByteArray bytes = file.read(kMaxFileBytes);
     if (file.error() != QFileDevice::NoError) return false;
-    *listing = DecodeConfigText(std::string_view(bytes.constData(), bytes.size()));
+    *listing = DecodeListingFile(std::string_view(bytes.constData(), bytes.size()));
     return true;
 }
 
 std::set<std::string> ListedParameters(const ParameterTable& table, const std::string& listing) {
-    ParameterTable probe = table;
-    for (auto& [name, entry] : probe) entry.value = NotInListing();
-    ParseDeviceAnswer(probe, listing.data(), static_cast<int>(listing.size()));
-    std::set<std::string> held;
-    for (const auto& [name, entry] : probe) {
-        if (entry.value != NotInListing()) held.insert(name);
-    }
-    return held;
+    return ParametersInListing(table, listing);
 }
 
 ui::FileDialogSpec OpenDialogSpec(int language) {

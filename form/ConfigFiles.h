@@ -41,8 +41,9 @@ void WriteConfigFile(CM5Z30FrameWnd& frame);
 // null when no file has been loaded into this frame.
 const std::set<std::string>* LoadedFileParameters(const CM5Z30FrameWnd& frame);
 
-// Reads a .cfg file as LoadFromFile does (text mode, at most the listing's limit) into
-// `listing`; false when the file cannot be opened or read. Any thread.
+// Reads a .cfg file as LoadFromFile does (any line ends read as the listing's CR LF, at most the
+// longest listing, DecodeListingFile) into `listing`; false when the file cannot be opened or
+// read. Any thread.
 bool ReadConfigListing(const CStdString& path, std::string* listing);
 // The names of the parameters the listing gives a value (an empty value counts), as parsed
 // into a copy of `table`. Any thread that may read the table.

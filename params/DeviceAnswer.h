@@ -6,8 +6,9 @@
 #include "params/Listing.h"
 #include "params/ParameterTable.h"
 
-// The listing is parsed from the anchor on, at most this many characters of it.
-inline constexpr std::size_t kWorkCopyChars = 8191;
+// The listing is parsed from the anchor on, at most this many characters of it: as many as the
+// receive buffer holds, so no listing is ever cut short on its way into the table.
+inline constexpr std::size_t kWorkCopyChars = static_cast<std::size_t>(kRxCapacity);
 // A value longer than this is ignored and the entry keeps the value it had.
 inline constexpr std::size_t kMaxValueChars = 99;
 

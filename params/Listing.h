@@ -11,6 +11,7 @@ inline constexpr const char* kListingCommand = "\r\nAT+SHOW\r\n";
 inline constexpr std::string_view kListingAnchor = "Access Point Name:";
 // An answer of this many characters or fewer is no listing (an error, a cut-off line).
 inline constexpr int kListingMinimum = 3000;
-// The receive buffer: at most kRxCapacity characters and a terminating zero.
-inline constexpr int kRxBufferSize = 16000;
+// The receive buffer: at most kRxCapacity characters and a terminating zero. The longest
+// listing, every value at the 99 characters a unit keeps, is about 19.5 KB: it fits whole.
+inline constexpr int kRxBufferSize = 32768;
 inline constexpr int kRxCapacity = kRxBufferSize - 1;

@@ -46,9 +46,12 @@ TEST(CliShow, PrintsWhatTheFileHoldsOrRefusesIt) {
          "    \"Server's Ip\": \"1.1.1.1\"\n}\n"},
         {"no file", "", false, 4, ""},
         {"not a listing", "hello\r\r\nworld\r\r\n", false, 4, ""},
-        // Written with single CR LF ends, the file reads back without a CR before any LF:
-        // no label that starts a line, no value's end.
-        {"plain text-mode file of the listing", kListing, true, 4, ""},
+        // Written with single CR LF ends (a Windows editor) or LF ends (a Linux one), the
+        // file reads to the same listing.
+        {"plain text-mode file of the listing", kListing, true, 0,
+         "{\n    \"Access Point Name\": \"internet\",\n    \"ActivateMethod\": \"SMSD\",\n"
+         "    \"Device Type\": \"DTU-K3\",\n    \"Server's Ip\": \"10.1.2.3\",\n"
+         "    \"Server's Port\": \"\"\n}\n"},
         {"cut before the first line end", EncodeConfigText("\r\nAccess Point Name:x"), false, 4,
          ""},
     };

@@ -39,7 +39,9 @@ TEST(LineFaults, AReadStillFillsEveryValueAsTheUnitHoldsIt) {
         {"noise and zero bytes together", {"noise=16", "zeros=1"}, false},
         {"the listing in single bytes", {"split=1@AT+SHOW"}, false},
         {"noise past the receive buffer's size",
-         {"noise=4000@AT+SHOW", "noise=4000@AT+SHOW", "noise=4000@AT+SHOW", "noise=4000@AT+SHOW"},
+         {"noise=4000@AT+SHOW", "noise=4000@AT+SHOW", "noise=4000@AT+SHOW", "noise=4000@AT+SHOW",
+          "noise=4000@AT+SHOW", "noise=4000@AT+SHOW", "noise=4000@AT+SHOW", "noise=4000@AT+SHOW",
+          "noise=4000@AT+SHOW"},
          true},
     };
     for (const LineCase& c : cases) {

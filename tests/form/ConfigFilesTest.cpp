@@ -11,6 +11,7 @@
 #include "form/DeviceForm.h"
 #include "form/DeviceWrite.h"
 #include "params/ConfigFileText.h"
+#include "params/ListingCheck.h"
 #include "tests/form/FormFixture.h"
 #include "tests/form/TestListing.h"
 
@@ -240,9 +241,15 @@ TEST(ConfigFiles, DamagedEmptyAndHugeFilesAreReadOnlyAsFarAsTheyHoldAListing) {
          },
          false,
          {}},
-        {"lines ending in a single CR LF hold no value", [&](auto&) { return listing; }, false, {}},
+        {"lines ending in a single CR LF read as the listing",
+         [&](auto&) { return listing; },
+         true,
+         {{"Access Point Name", "apn"},
+          {"Server's Ip", "1.1.1.1"},
+          {"Server's Port", "5000"},
+          {"Server2's Ip", "2.2.2.2"}}},
         {"listing past the part a listing can fill is not read",
-         [&](auto& f) { return std::string(20000, ' ') + f; },
+         [&](auto& f) { return std::string(kListingTextLimit, ' ') + f; },
          false,
          {}},
         {"the whole listing",
@@ -292,7 +299,7 @@ TEST(ConfigFiles, DamagedEmptyAndHugeFilesAreReadOnlyAsFarAsTheyHoldAListing) {
         }
         const auto jobs = TakeJobs(*frame);
         EXPECT_EQ(jobs.size(), c.loaded ? 1u : 0u) << c.what;
-        EXPECT_LE(frame->rxLength, static_cast<int>(kConfigTextLimit)) << c.what;
+        EXPECT_LE(frame->rxLength, static_cast<int>(kListingTextLimit)) << c.what;
         if (!c.loaded) {
             EXPECT_EQ(frame->rxLength, 0) << c.what;
             EXPECT_EQ(frame->logView->GetText().str(), "Read error\n")
