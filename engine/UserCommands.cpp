@@ -22,6 +22,7 @@
 #include "form/SessionLog.h"
 #include "form/TabStrip.h"
 #include "form/WriteReview.h"
+#include "params/ValueCheck.h"
 #include "settings/Labels.h"
 #include "ui/Container.h"
 #include "ui/Controls.h"
@@ -142,11 +143,6 @@ constexpr const char* kPortList = "SerialPort";
 // The rules that follow the activation method, by its selected index.
 constexpr int kActivationBySms[] = {kIoSelectionRule};
 constexpr int kActivationByIo[] = {kIo1ControlRule, kIo2ControlRule, kIo3ControlRule};
-
-constexpr const char* kIpFields[] = {
-    "Server's Ip",  "Secondary Server's Ip", "Server2's Ip",
-    "Server3's Ip", "Server4's Ip",          "Server5's Ip",
-};
 
 void Push(CM5Z30FrameWnd& frame, JobType type, std::string command) {
     frame.jobQueue.PushJob(CommandJob{type, std::move(command), {}, {}});
@@ -311,20 +307,15 @@ void OnSetFocus(CM5Z30FrameWnd& frame, CControlUI& sender) {
 }
 
 void OnKillFocus(CM5Z30FrameWnd& frame, CControlUI& sender) {
-    const std::string name = sender.GetName().str();
-    for (const char* field : kIpFields) {
-        if (name != field) continue;
-        // Blanks around an address are a slip of the keyboard, never part of it; one inside is
-        // marked on the field, without a box that would come back at every focus change.
-        std::string text = sender.GetText().str();
-        const std::size_t first = text.find_first_not_of(' ');
-        text = first == std::string::npos ? std::string() : text.substr(first);
-        text.erase(text.find_last_not_of(' ') + 1);
-        if (text != sender.GetText().str()) sender.SetText(text);
-        const bool spaced = text.find(' ') != std::string::npos;
-        sender.SetProblemMark(spaced ? LabelText("Notify", "IpNotice").str() : std::string());
-        return;
-    }
+    // Blanks around an address, a port or a number are a slip of the keyboard, never part of
+    // it; what is still wrong is marked on the field (ShowPendingEdits), never in a box that
+    // would come back at every focus change.
+    if (ValueKindOf(sender.GetName().str()) == ValueKind::Any) return;
+    std::string text = sender.GetText().str();
+    const std::size_t first = text.find_first_not_of(' ');
+    text = first == std::string::npos ? std::string() : text.substr(first);
+    text.erase(text.find_last_not_of(' ') + 1);
+    if (text != sender.GetText().str()) sender.SetText(text);
 }
 
 }  // namespace

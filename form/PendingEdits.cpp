@@ -9,6 +9,7 @@
 #include "form/DeviceForm.h"
 #include "form/DeviceWrite.h"
 #include "form/WriteReview.h"
+#include "params/ValueCheck.h"
 #include "settings/Labels.h"
 #include "ui/Control.h"
 #include "ui/Controls.h"
@@ -33,6 +34,37 @@ std::string WithoutCount(const std::string& caption) {
 CControlUI* TabCaption(CM5Z30FrameWnd& frame, const std::string& tabName) {
     if (!tabName.ends_with(kTabSuffix)) return nullptr;
     return frame.paintManager.FindControl(tabName.substr(0, tabName.size() - kTabSuffix.size()));
+}
+
+// The reason a typed value would be refused, in the window's language where the skin has it.
+struct FaultLabel {
+    ValueFault fault;
+    const char* key;
+};
+constexpr FaultLabel kFaultLabels[] = {
+    {ValueFault::NotAddress, "NotAddress"}, {ValueFault::NotIpAddress, "NotIpAddress"},
+    {ValueFault::NotNumber, "NotNumber"},   {ValueFault::LeadingZero, "LeadingZero"},
+    {ValueFault::NotPort, "NotPort"},       {ValueFault::NumberTooLong, "NumberTooLong"},
+};
+
+std::string FaultText(ValueFault fault) {
+    for (const FaultLabel& row : kFaultLabels) {
+        if (row.fault != fault) continue;
+        const std::string text = LabelText("ValueFault", row.key).str();
+        return text.empty() ? ValueFaultText(fault) : text;
+    }
+    return ValueFaultText(fault);
+}
+
+// A field of a known kind holding a value the unit would refuse is marked with the reason; the
+// unit's own value, as it was read, is the unit's business and is not marked.
+void MarkRefusedValue(CM5Z30FrameWnd& frame, const std::string& name, const ParameterEntry& entry,
+                      CControlUI& control) {
+    const ValueKind kind = ValueKindOf(name);
+    if (kind == ValueKind::Any || entry.kind != ControlKind::Edit) return;
+    const std::string text = control.GetText().str();
+    const ValueFault fault = text == entry.value ? ValueFault::None : CheckValue(kind, text);
+    control.SetProblemMark(fault == ValueFault::None ? std::string() : FaultText(fault));
 }
 
 std::string Filled(std::string text, int count) {
@@ -64,7 +96,10 @@ int ShowPendingEdits(CM5Z30FrameWnd& frame) {
     for (const auto& [name, entry] : frame.parameterTable) {
         CControlUI* control = frame.paintManager.FindControl(name);
         const bool marked = pending.count(name) != 0;
-        if (control) control->SetPendingMark(marked);
+        if (control) {
+            control->SetPendingMark(marked);
+            MarkRefusedValue(frame, name, entry, *control);
+        }
         if (marked && entry.tab >= 0 && entry.tab < kTabCount) {
             ++perTab[static_cast<std::size_t>(entry.tab)];
         }

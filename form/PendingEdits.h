@@ -17,7 +17,8 @@ std::vector<std::string> PendingControls(CM5Z30FrameWnd& frame);
 
 // Marks the pending controls and unmarks the others, writes each tab's count into its caption
 // (" (N)" behind the skin's text) and the total into "PendingChanges" ([Review] Pending, empty
-// for none). Returns the total.
+// for none); a field of a known kind (ValueCheck.h) whose value is not the unit's and would be
+// refused gets a problem mark with the reason ([ValueFault]). Returns the total.
 int ShowPendingEdits(CM5Z30FrameWnd& frame);
 
 // "Revert": the form shows the unit's values again (a loaded file's values go too), then the

@@ -256,6 +256,20 @@ LABELS += [
       " switched on, and is the baud rate its own?",
       "设备在 {seconds} 秒内没有应答 +++，未进入配置模式。请检查设备是否上电、波特率是否正确。")),
     ("DeviceNote", "NoAnswer", ("Not logged in: the unit did not answer", "未登录：设备没有应答")),
+    # Why a typed value would be refused, on the field.
+    ("ValueFault", "NotAddress",
+     ("An address is a dotted IPv4 address (such as 192.0.2.10) or a host name.",
+      "地址应为点分IPv4地址（如 192.0.2.10）或主机名。")),
+    ("ValueFault", "NotIpAddress",
+     ("An address here is a dotted IPv4 address, such as 192.0.2.10.",
+      "此处地址应为点分IPv4地址，如 192.0.2.10。")),
+    ("ValueFault", "NotNumber", ("A whole number is needed: digits only.", "应为整数：只能是数字。")),
+    ("ValueFault", "LeadingZero",
+     ("A number does not start with 0 (the unit would list it without).",
+      "数字不能以0开头（设备显示时会去掉）。")),
+    ("ValueFault", "NotPort", ("A port is a number from 0 to 65535.", "端口应为0到65535之间的数字。")),
+    ("ValueFault", "NumberTooLong",
+     ("The number has more digits than any setting takes.", "数字位数超过了任何参数的范围。")),
 ]
 
 
