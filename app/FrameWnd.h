@@ -98,6 +98,8 @@ class CM5Z30FrameWnd : public EngineWindow, public INotifyUI {
     // What the form gave each parameter after the last complete read on the open port, by
     // source and parameter (ChangedWrites.h); none before such a read.
     std::optional<std::map<std::string, std::string>> formAsRead;
+    // Whether formAsRead comes from a read on the port open now: only then do writes go out.
+    bool formReadOnPort = false;
     // Writes the unit confirmed since the last read-back, by parameter: the value sent.
     std::map<std::string, std::string> confirmedWrites;
     // The last read-back's writes the unit answered OK to but does not hold: sent, held.

@@ -152,6 +152,7 @@ void ToggleFrameConnection(CM5Z30FrameWnd& frame) {
 
 void OnPortLost(CM5Z30FrameWnd& frame) {
     if (!frame.serialPort.IsOpen()) return;
+    frame.progress.portLost = true;
     Disconnect(frame, "LostNotice");
     NotePortLost(frame);
 }

@@ -28,13 +28,16 @@ std::map<std::string, std::string> AllFormValues(CM5Z30FrameWnd& frame) {
 void RememberFormAsRead(CM5Z30FrameWnd& frame) {
     frame.pendingMarksDue = true;
     frame.formAsRead = AllFormValues(frame);
+    frame.formReadOnPort = true;
     // The form now shows the unit, not the file opened at start.
     frame.fileAwaitsApply = false;
 }
 
 void ForgetFormAsRead(CM5Z30FrameWnd& frame) {
     frame.pendingMarksDue = true;
-    frame.formAsRead.reset();
+    // What was read stays the measure of the edits still shown, so they stay marked; nothing
+    // is written from it before the unit on this port has been read.
+    frame.formReadOnPort = false;
     frame.confirmedWrites.clear();
     ForgetConnectionBackup(frame);
 }
@@ -47,6 +50,8 @@ void RememberFormAsApplied(CM5Z30FrameWnd& frame, const std::set<std::string>& f
         return fileParameters.count(kv.first.substr(kv.first.find('\x1f') + 1)) != 0;
     });
     frame.formAsRead = std::move(remembered);
+    // The apply read the unit on this port first.
+    frame.formReadOnPort = true;
 }
 
 void RememberConfirmedWrite(CM5Z30FrameWnd& frame, const std::string& name) {
@@ -81,7 +86,7 @@ bool CollectChangedWrites(CM5Z30FrameWnd& frame) {
 
 bool CollectChangedWrites(CM5Z30FrameWnd& frame,
                           const std::function<bool(const FormValue&)>& mayWrite) {
-    if (!frame.formAsRead) {
+    if (!frame.formAsRead || !frame.formReadOnPort) {
         LogAppend(frame, LabelText("Notify", "NoReadNotice", "\r\n").str());
         return false;
     }

@@ -135,7 +135,7 @@ void ReviewAndApply(CM5Z30FrameWnd& frame, const std::set<std::string>* held) {
 }
 
 void ReviewAndSave(CM5Z30FrameWnd& frame) {
-    if (!frame.formAsRead) {
+    if (!frame.formAsRead || !frame.formReadOnPort) {
         CollectChangedWrites(frame);  // says that the unit must be read first
         return;
     }
