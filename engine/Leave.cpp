@@ -9,6 +9,7 @@
 #include "engine/FrameTimers.h"
 #include "engine/JobEnd.h"
 #include "engine/JobTypes.h"
+#include "engine/Progress.h"
 #include "form/PendingEdits.h"
 #include "form/WriteReview.h"
 #include "settings/Labels.h"
@@ -66,8 +67,9 @@ void LeaveWhenLineIsDone(CM5Z30FrameWnd& frame, std::function<void()> then) {
     }
     frame.leaveThen = std::move(then);
     if (frame.jobQueue.IsIdle()) return RunWhenLineIsDone(frame);
-    // Nothing new is started while the line is wound down.
+    // Nothing new is started while the line is wound down, and nothing dropped.
     ShowCommandState(frame, 0, kBusyGroupIndex);
+    WithdrawCancel(frame);
     LogAppend(frame, LabelText(kSection, "Waiting", "\r\n").str());
     frame.SetTimer(kLeaveTimer, kLeaveCheckMs, [&frame](UINT) { RunWhenLineIsDone(frame); });
 }

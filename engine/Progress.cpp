@@ -81,7 +81,9 @@ std::string Kilobytes(int bytes) {
 
 // Cancel is offered while a run goes on and has not been cancelled.
 void Show(CM5Z30FrameWnd& frame, int percent, const std::string& step, bool running) {
-    const bool cancellable = running && !frame.progress.cancelled && AnythingToDrop(frame);
+    // While the window is left, at+quit is queued and must go: nothing is offered to drop it.
+    const bool cancellable =
+        running && !frame.progress.cancelled && !frame.leaveThen && AnythingToDrop(frame);
     if (auto* bar = dynamic_cast<CProgressUI*>(frame.paintManager.FindControl("JobProgress"))) {
         bar->SetValue(percent);
         bar->SetText(step);
@@ -235,12 +237,17 @@ void HideRunProgress(CM5Z30FrameWnd& frame) {
 
 int CancelRun(CM5Z30FrameWnd& frame) {
     RunProgress& run = frame.progress;
+    if (frame.leaveThen) return 0;
     // What was written is still checked: the read-back stays.
     const std::vector<CommandJob> dropped = frame.jobQueue.TakeAllBut(JobType::ReadBack);
     run.cancelled = run.running;
+    WithdrawCancel(frame);
+    ReportNotSent(frame, dropped);
+    return static_cast<int>(dropped.size());
+}
+
+void WithdrawCancel(CM5Z30FrameWnd& frame) {
     if (CControlUI* cancel = frame.paintManager.FindControl("CancelJobs")) {
         cancel->SetVisible(false);
     }
-    ReportNotSent(frame, dropped);
-    return static_cast<int>(dropped.size());
 }

@@ -50,6 +50,8 @@ void EndRunProgress(CM5Z30FrameWnd& frame);
 // The port closed: a run under way ends there as EndRunProgress ends it, saying that the port
 // was lost or closed; otherwise the bar and Cancel go.
 void HideRunProgress(CM5Z30FrameWnd& frame);
-// The Cancel button: drops every queued job but the read-back of what was written. Returns the
-// number of jobs dropped.
+// Cancel is no longer offered for this run (cancelled, or the window is being left).
+void WithdrawCancel(CM5Z30FrameWnd& frame);
+// The Cancel button: drops every queued job but the read-back of what was written; nothing
+// while the window is being left. Returns the number of jobs dropped.
 int CancelRun(CM5Z30FrameWnd& frame);
