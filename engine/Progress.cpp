@@ -87,6 +87,7 @@ void Show(CM5Z30FrameWnd& frame, int percent, const std::string& step, bool runn
     if (auto* bar = dynamic_cast<CProgressUI*>(frame.paintManager.FindControl("JobProgress"))) {
         bar->SetValue(percent);
         bar->SetText(step);
+        bar->SetProblemMark({});
     }
     if (CControlUI* row = frame.paintManager.FindControl("ProgressRow")) row->SetVisible(true);
     if (CControlUI* cancel = frame.paintManager.FindControl("CancelJobs")) {
@@ -146,6 +147,9 @@ void FinishRun(CM5Z30FrameWnd& frame, bool portGone) {
     }
     StartOver(run);
     Show(frame, 100, text, false);
+    // A full bar alone would pass for success.
+    if (&ending == &kDone) return;
+    if (CControlUI* bar = frame.paintManager.FindControl("JobProgress")) bar->SetProblemMark(text);
 }
 
 }  // namespace

@@ -108,6 +108,9 @@ TEST(RunEnd, TheBarTheStateAndTheLogSayHowARunEnded) {
             << Tail(s.frame.log);
         RunEventsFor(100);
         EXPECT_EQ(s.frame.progressSteps.back().text, c.bar);
+        // A full bar is framed as a problem unless the run simply succeeded.
+        EXPECT_EQ(s.Control("JobProgress")->ProblemMark().empty(),
+                  c.bar == Label("Progress", "Done"));
         EXPECT_EQ(s.Control("DeviceState")->GetText().str(), c.state);
         const std::string log = s.frame.log.substr(from);
         if (c.summary.empty()) {
