@@ -119,7 +119,11 @@ void CControlUI::ApplyMarks() {
                      "border-left: 5px solid #d08a00; }")
                      .arg(cls);
     }
-    if (!problem_.empty()) style += QString(" %1 { border: 2px solid #c62828; }").arg(cls);
+    if (!problem_.empty()) {
+        // A bar drawn by a style sheet loses its centred text unless told.
+        const char* align = cls == "QProgressBar" ? " text-align: center;" : "";
+        style += QString(" %1 { border: 2px solid #c62828;%2 }").arg(cls, align);
+    }
     if (widget->styleSheet() != style) widget->setStyleSheet(style);
     const QString tip = problem_.empty() ? toolTip_ : QString::fromStdString(problem_);
     if (widget->toolTip() != tip) widget->setToolTip(tip);
