@@ -11,7 +11,6 @@
 #include "engine/JobTypes.h"
 #include "engine/Progress.h"
 #include "form/PendingEdits.h"
-#include "form/WriteReview.h"
 #include "settings/Labels.h"
 #include "ui/Log.h"
 
@@ -53,10 +52,9 @@ void LeaveWhenLineIsDone(CM5Z30FrameWnd& frame, std::function<void()> then) {
     const std::vector<CommandJob> dropped = frame.jobQueue.TakeAll();
     ReportNotSent(frame, dropped);
     for (const CommandJob& job : dropped) {
-        if (job.type != JobType::WriteParameter) continue;
-        const std::string name = job.key.empty() ? job.command.substr(0, job.command.find('='))
-                                                 : FormLabelOf(frame, job.key);
-        notSent += (notSent.empty() ? "" : ", ") + name;
+        if (job.type == JobType::WriteParameter) {
+            notSent += (notSent.empty() ? "" : ", ") + JobName(frame, job);
+        }
     }
     if (!notSent.empty()) {
         LogAppend(frame, FilledLabel(kSection, "NotSent", {{"names", notSent}}) + "\r\n");

@@ -50,11 +50,6 @@ std::string CommandWord(const std::string& command) {
     return command.substr(start, command.find_first_of("=\r\n", start) - start);
 }
 
-// A job as the engineer knows it: a write by its parameter's label on the form.
-std::string JobName(CM5Z30FrameWnd& frame, const CommandJob& job) {
-    return job.key.empty() ? CommandWord(job.command) : FormLabelOf(frame, job.key);
-}
-
 std::string Joined(const std::vector<std::string>& names) {
     if (names.empty()) return LabelText(kSection, "Nothing").str();
     std::string all;
@@ -154,6 +149,10 @@ void FinishRun(CM5Z30FrameWnd& frame, bool portGone) {
 
 }  // namespace
 
+std::string JobName(CM5Z30FrameWnd& frame, const CommandJob& job) {
+    return job.key.empty() ? CommandWord(job.command) : FormLabelOf(frame, job.key);
+}
+
 void ShowJobStarted(CM5Z30FrameWnd& frame, const CommandJob& job) {
     RunProgress& run = frame.progress;
     run.listingJob = ListingKey(job.type) ? job.type : JobType::None;
@@ -206,13 +205,11 @@ void NoteWriteConfirmed(CM5Z30FrameWnd& frame, const std::string& name) {
 
 void NoteJobEnded(CM5Z30FrameWnd& frame, const CommandJob& job, JobOutcome outcome) {
     RunProgress& run = frame.progress;
-    // A confirmed write was noted with its result; other confirmations end nothing here.
-    if (outcome == JobOutcome::Ok) return;
     const bool write = job.type == JobType::WriteParameter;
     const std::string name = JobName(frame, job);
     switch (outcome) {
         case JobOutcome::Ok:
-            break;
+            break;  // a confirmed write was noted with its result (NoteWriteConfirmed)
         case JobOutcome::Error:
             run.refused.push_back(name);
             if (write) run.refusedWrites.push_back(name);

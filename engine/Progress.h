@@ -34,6 +34,9 @@ struct RunProgress {
     std::vector<std::string> notSent;  // writes never written (Cancel, the port's going)
 };
 
+// A job as the engineer knows it: a write by its parameter's label on the form, anything else
+// (the clock, a query) by its command word.
+std::string JobName(CM5Z30FrameWnd& frame, const CommandJob& job);
 // A job is about to be written (the worker, through a call on the UI thread).
 void ShowJobStarted(CM5Z30FrameWnd& frame, const CommandJob& job);
 // A block arrived: a listing on the line moves the bar by the bytes received.
