@@ -8,6 +8,8 @@
 #include <iterator>
 
 #include "app/FrameWnd.h"
+#include "engine/Leave.h"
+#include "form/PendingEdits.h"
 #include "params/ConfigFileText.h"
 #include "settings/Labels.h"
 #include "settings/Settings.h"
@@ -44,6 +46,23 @@ bool ReadHelpFile(const std::string& path, std::string* text) {
     *text = DecodeConfigText(raw, raw.size());
     text->resize(ui::CharacterCut(*text, kHelpTextLimit));
     return true;
+}
+
+// Starts the program again (it comes up in the stored language) and ends this instance.
+void Restart(CM5Z30FrameWnd& frame) {
+    const std::string exe = sys::ProgramPath();
+    // The program's own options (a running virtual unit, say) come along to the new instance.
+    std::vector<std::string> args;
+    QStringList current = QCoreApplication::arguments();
+    for (qsizetype i = 1; i < current.size(); ++i) args.push_back(current[i].toStdString());
+    Restarter restart = CurrentRestarter() ? CurrentRestarter() : Restarter(&RestartForReal);
+    if (!restart(exe, args)) {
+        // The setting stays: the next start comes up in the chosen language.
+        ui::MessageBox(LabelText("SwitchLanguage", "RestartError"), "DTU", MB_ICONERROR | MB_OK);
+        return;
+    }
+    frame.ShowWindow(false);
+    CWindowWnd::PostQuitMessage(0);
 }
 
 std::string CurrentDirectory() {
@@ -101,6 +120,11 @@ LRESULT SwitchLanguage(CM5Z30FrameWnd& frame) {
     if (!combo) return 0;
     int pick = combo->GetCurSel();
     if (pick == frame.language) return 1;
+    // The restart ends this instance: its pending edits go only when the engineer lets them.
+    if (IsLeaving(frame) || !MayDiscardPendingEdits(frame, "Language")) {
+        combo->SelectItem(frame.language);
+        return 1;
+    }
     std::string instance = CPaintManagerUI::GetInstancePath().str();
     std::string noFolder;
     const std::string config = ConfigIniPath(instance, &noFolder);
@@ -114,19 +138,6 @@ LRESULT SwitchLanguage(CM5Z30FrameWnd& frame) {
         combo->SelectItem(frame.language);
         return 1;
     }
-
-    const std::string exe = sys::ProgramPath();
-    // The program's own options (a running virtual unit, say) come along to the new instance.
-    std::vector<std::string> args;
-    QStringList current = QCoreApplication::arguments();
-    for (qsizetype i = 1; i < current.size(); ++i) args.push_back(current[i].toStdString());
-    Restarter restart = CurrentRestarter() ? CurrentRestarter() : Restarter(&RestartForReal);
-    if (!restart(exe, args)) {
-        // The setting stays: the next start comes up in the chosen language.
-        ui::MessageBox(LabelText("SwitchLanguage", "RestartError"), "DTU", MB_ICONERROR | MB_OK);
-        return 1;
-    }
-    frame.ShowWindow(false);
-    CWindowWnd::PostQuitMessage(0);
+    LeaveWhenLineIsDone(frame, [&frame] { Restart(frame); });
     return 1;
 }

@@ -25,8 +25,9 @@ inline constexpr int kHelpTextLimit = 9999;
 // Returns 0.
 LRESULT ShowAboutAndHelp(CM5Z30FrameWnd& frame);
 
-// Handler of 2132: stores the "Language" pick in config.ini and restarts the program in it.
-// Returns 0 without a "Language" combo, 1 otherwise.
+// Handler of 2132: stores the "Language" pick in config.ini and restarts the program in it,
+// once pending edits may go and the line is wound down (Leave.h); a pick the engineer takes
+// back selects the language shown again. Returns 0 without a "Language" combo, 1 otherwise.
 LRESULT SwitchLanguage(CM5Z30FrameWnd& frame);
 
 // Starts the program anew: executable path and arguments; false when it could not start.

@@ -156,9 +156,8 @@ int RunGui(const GuiOptions& options) {
         std::fprintf(stderr, "dtuconfig: %s cannot be read or holds no configuration\n",
                      options.openFile.c_str());
     }
-    if (!frame->StartWorker()) {
-        LogViewAppend(frame->logView, LabelText("WinMain", "WorkThread", "\r\n"));
-    }
+    // Through the log channel like every other line, so that Save log keeps it too.
+    if (!frame->StartWorker()) LogAppend(*frame, LabelText("WinMain", "WorkThread", "\r\n").str());
     frame->CenterWindow();
     frame->ShowWindow(true);
 

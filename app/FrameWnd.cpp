@@ -10,6 +10,7 @@
 #include "engine/CommandState.h"
 #include "engine/Connect.h"
 #include "engine/FrameTimers.h"
+#include "engine/Leave.h"
 #include "engine/Progress.h"
 #include "engine/ReceivePath.h"
 #include "engine/UserCommands.h"
@@ -49,7 +50,7 @@ CM5Z30FrameWnd::~CM5Z30FrameWnd() {
     // The worker goes first: nothing of the frame may be touched by it from here on.
     StopWorker();
     if (serialPort.IsOpen()) serialPort.Close();
-    for (UINT id : {kPromptTimer, kStartupTimer}) KillTimer(id);
+    for (UINT id : {kPromptTimer, kStartupTimer, kLeaveTimer, kLoginTimer}) KillTimer(id);
     if (g_frame == this) g_frame = nullptr;
 }
 
@@ -94,7 +95,7 @@ LRESULT CM5Z30FrameWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             result = OnCreate();
             break;
         case WM_CLOSE:
-            result = OnCloseRequest(handled);
+            result = OnCloseRequest();
             break;
         case WM_NCHITTEST:
             result = OnNcHitTest(lParam);
@@ -111,13 +112,14 @@ LRESULT CM5Z30FrameWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             break;
         case kMsgLayoutRule:
             ApplyLayoutRule(*this, static_cast<int>(wParam), lParam);
+            // A rule may set a value of its own (a count set back, a list's side value).
+            pendingMarksDue = true;
             break;
         case kMsgLogBlock:
             result = OnLogBlock(wParam, lParam);
             break;
         case kMsgParseAnswer:
             result = OnParseAnswer(*this);
-            ShowPendingEdits(*this);
             break;
         case kMsgSaveToFile:
             SaveToFile(*this);
@@ -136,8 +138,6 @@ LRESULT CM5Z30FrameWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             break;
         case kMsgRunOnUi:
             if (wParam) result = (*reinterpret_cast<std::function<LRESULT()>*>(wParam))();
-            // A confirmed write or a read-back changes what the unit holds.
-            ShowPendingEdits(*this);
             break;
         case kMsgPortLost:
             OnPortLost(*this);
@@ -145,10 +145,15 @@ LRESULT CM5Z30FrameWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case kMsgPortsChanged:
             OnPortsChanged(*this);
             break;
+        case kMsgRefreshPorts:
+            // An open port's list is locked; it is filled anew when it is next opened.
+            if (!serialPort.IsOpen()) FillFramePortList(*this);
+            break;
         default:
             handled = false;
             break;
     }
+    ShowPendingEditsIfDue();
     if (handled) return result;
     if (paintManager.MessageHandler(msg, wParam, lParam, result)) return result;
     return CWindowWnd::HandleMessage(msg, wParam, lParam);
@@ -156,8 +161,14 @@ LRESULT CM5Z30FrameWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void CM5Z30FrameWnd::Notify(TNotifyUI& msg) {
     DispatchNotify(*this, msg);
-    // Every pick, click or field left may change what the unit would be sent.
-    ShowPendingEdits(*this);
+    // A pick or a field left may change what the unit would be sent; a focus taken or a list
+    // opened does not, and a click changes values only through what it runs.
+    if (msg.sType == "itemselect" || msg.sType == "killfocus") pendingMarksDue = true;
+    ShowPendingEditsIfDue();
+}
+
+void CM5Z30FrameWnd::ShowPendingEditsIfDue() {
+    if (pendingMarksDue) ShowPendingEdits(*this);
 }
 
 LRESULT CM5Z30FrameWnd::OnCreate() {
@@ -218,7 +229,7 @@ LRESULT CM5Z30FrameWnd::OnNcHitTest(LPARAM lParam) {
 
 LRESULT CM5Z30FrameWnd::OnSystemCommand(WPARAM wParam, LPARAM lParam, bool& handled) {
     if (wParam == SC_CLOSE) {
-        PostQuitMessage(0);
+        RequestClose(*this, [] { PostQuitMessage(0); });
         return 0;
     }
     LRESULT result = CWindowWnd::HandleMessage(WM_SYSCOMMAND, wParam, lParam);
@@ -235,8 +246,9 @@ void CM5Z30FrameWnd::ShowZoomButtons() {
     if (CControlUI* b = paintManager.FindControl("restorebtn")) b->SetVisible(zoomed);
 }
 
-LRESULT CM5Z30FrameWnd::OnCloseRequest(bool& handled) {
-    handled = false;
+LRESULT CM5Z30FrameWnd::OnCloseRequest() {
+    // The default processing destroys the window, once nothing is left to finish.
+    RequestClose(*this, [this] { CWindowWnd::HandleMessage(WM_CLOSE, 0, 0); });
     return 0;
 }
 

@@ -99,6 +99,8 @@ class CM5Z30FrameWnd : public EngineWindow, public INotifyUI {
     // What the form gave each parameter after the last complete read on the open port, by
     // source and parameter (ChangedWrites.h); none before such a read.
     std::optional<std::map<std::string, std::string>> formAsRead;
+    // Whether formAsRead comes from a read on the port open now: only then do writes go out.
+    bool formReadOnPort = false;
     // Writes the unit confirmed since the last read-back, by parameter: the value sent.
     std::map<std::string, std::string> confirmedWrites;
     // The values the last collection of writes refused (WriteRefusal.h), by parameter.
@@ -121,6 +123,13 @@ class CM5Z30FrameWnd : public EngineWindow, public INotifyUI {
     // Optional: answers the questions asked before a write (Questions.h) instead of a box; the
     // command line answers from its options. UI thread.
     QuestionAnswer questionAnswer;
+    // A value of the form, of the unit or of what was read changed: the pending edits are
+    // shown anew once the message that changed it is handled (PendingEdits.h).
+    bool pendingMarksDue = false;
+    // How often the pending edits were worked out, for the tests and benchmarks.
+    int pendingEditWalks = 0;
+    // While the line is wound down before the window goes: what runs once it is (Leave.h).
+    std::function<void()> leaveThen;
 
     // The frame the timer procedure and the tests find.
     static CM5Z30FrameWnd* Instance();
@@ -136,7 +145,8 @@ class CM5Z30FrameWnd : public EngineWindow, public INotifyUI {
     LRESULT OnSystemCommand(WPARAM wParam, LPARAM lParam, bool& handled);
     // The maximise and restore buttons as the window's state is now.
     void ShowZoomButtons();
-    LRESULT OnCloseRequest(bool& handled);
+    LRESULT OnCloseRequest();
+    void ShowPendingEditsIfDue();
     LRESULT OnLogBlock(WPARAM wParam, LPARAM lParam);
 
     std::jthread worker_;

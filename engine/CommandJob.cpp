@@ -5,13 +5,30 @@
 void JobQueue::PushJob(const CommandJob& job) {
     {
         std::lock_guard lock(queueLock_);
+        if (only_ != JobType::None && job.type != only_) return;
         jobs_.push_back(job);
     }
     queued_.notify_all();
 }
 
+void JobQueue::AcceptOnly(JobType type) {
+    std::lock_guard lock(queueLock_);
+    only_ = type;
+}
+
 bool JobQueue::PopJob(CommandJob& job) {
     std::lock_guard lock(queueLock_);
+    return PopLocked(job);
+}
+
+bool JobQueue::TakeJobToRun(CommandJob& job) {
+    std::lock_guard lock(queueLock_);
+    // In one step with the taking: the queue never looks idle while a job changes hands.
+    inHand_ = PopLocked(job);
+    return inHand_;
+}
+
+bool JobQueue::PopLocked(CommandJob& job) {
     if (held_) return false;
     if (jobs_.empty()) {
         std::deque<CommandJob>().swap(jobs_);
@@ -20,6 +37,16 @@ bool JobQueue::PopJob(CommandJob& job) {
     job = std::move(jobs_.front());
     jobs_.pop_front();
     return true;
+}
+
+void JobQueue::JobDone() {
+    std::lock_guard lock(queueLock_);
+    inHand_ = false;
+}
+
+bool JobQueue::IsIdle() const {
+    std::lock_guard lock(queueLock_);
+    return jobs_.empty() && !inHand_;
 }
 
 std::size_t JobQueue::Clear() {

@@ -2,8 +2,8 @@
 // A command for the unit and the queue the worker takes it from.
 //
 // Threads: PushJob on the UI thread (button handlers, the receive path's follow-ups, the
-// writes an apply collects); PopJob on the worker; Clear on the UI thread when the port
-// closes; Size anywhere. All under queueLock.
+// writes an apply collects); PopJob, TakeJobToRun and JobDone on the worker; Clear on the UI thread
+// when the port closes; Size and IsIdle anywhere. All under queueLock.
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -71,9 +71,23 @@ class JobQueue {
     // How many queued jobs are of that type.
     std::size_t CountOf(JobType type) const;
 
+    // From now on a push of any other type is dropped; JobType::None accepts every type again.
+    // Nothing may follow the last command before the program ends (at+quit).
+    void AcceptOnly(JobType type);
+    // As PopJob, for the worker: the job taken is in hand until JobDone.
+    bool TakeJobToRun(CommandJob& job);
+    // The worker is done with the job it took last.
+    void JobDone();
+    // Whether no job is queued and none that was taken is still being run.
+    bool IsIdle() const;
+
   private:
+    bool PopLocked(CommandJob& job);
+
     mutable std::mutex queueLock_;
     std::condition_variable_any queued_;
     bool held_ = false;
+    bool inHand_ = false;  // a job was taken and is not done yet
+    JobType only_ = JobType::None;
     std::deque<CommandJob> jobs_;
 };

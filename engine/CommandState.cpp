@@ -4,9 +4,12 @@
 #include <string_view>
 
 #include "app/FrameWnd.h"
+#include "engine/FrameTimers.h"
+#include "engine/JobTypes.h"
 #include "engine/Progress.h"
 #include "settings/Labels.h"
 #include "ui/Control.h"
+#include "ui/Log.h"
 
 namespace {
 
@@ -49,9 +52,6 @@ struct GroupRow {
     bool setsDeviceState;
 };
 
-constexpr LPARAM kLoginGroupIndex = 0;
-constexpr LPARAM kPortGroupIndex = 1;
-constexpr LPARAM kBusyGroupIndex = 2;
 const GroupRow kGroups[] = {
     {kLoginGroup, true},
     {kPortGroup, true},
@@ -114,4 +114,26 @@ void ShowNetMode(CM5Z30FrameWnd& frame) {
     if (end == std::string_view::npos) return;
     // The field was made for 39 characters; a longer value is shown cut rather than dropped.
     field->SetText(CStdString(text.substr(start, std::min(end - start, kNetModeLimit))));
+}
+
+void ShowDeviceStateNote(CM5Z30FrameWnd& frame, const char* key) {
+    if (CControlUI* state = frame.paintManager.FindControl("DeviceState")) {
+        state->SetText(LabelText("DeviceNote", key));
+    }
+}
+
+void WatchLogin(CM5Z30FrameWnd& frame) {
+    const auto limit = JobTimeout(JobType::EnterConfig, frame.timeoutFactor.load());
+    frame.SetTimer(kLoginTimer, static_cast<UINT>(limit.count()), [&frame, limit](UINT) {
+        frame.KillTimer(kLoginTimer);
+        if (frame.pendingJobType != JobType::EnterConfig || frame.loggedIn ||
+            !frame.serialPort.IsOpen()) {
+            return;
+        }
+        // Nothing is awaited any more: the next command need not wait for a greeting.
+        frame.pendingJobType = JobType::None;
+        const std::string seconds = std::to_string(limit.count() / 1000);
+        LogAppend(frame, FilledLabel("Login", "NoAnswer", {{"seconds", seconds}}) + "\r\n");
+        ShowDeviceStateNote(frame, "NoAnswer");
+    });
 }

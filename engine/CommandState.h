@@ -6,6 +6,11 @@
 
 class CM5Z30FrameWnd;
 
+// The groups of message 2131, by its lParam.
+inline constexpr LPARAM kLoginGroupIndex = 0;
+inline constexpr LPARAM kPortGroupIndex = 1;
+inline constexpr LPARAM kBusyGroupIndex = 2;
+
 // Handler of message 2131: wParam 1 enables, anything else disables the group lParam (0 login
 // state, 1 port state, 2 busy or idle, 3 port opened; others do nothing). The idle notice
 // (1, 2) enables only while logged in with the port open. Returns 0.
@@ -16,3 +21,9 @@ void SetDeviceState(CM5Z30FrameWnd& frame, bool loggedIn);
 // After a FindNetMode job: the text after "+FINDNETMODE:" up to its line end into
 // "FINDNETMODE" (cut to 39 characters); an answer over 100 characters changes nothing.
 void ShowNetMode(CM5Z30FrameWnd& frame);
+// Says, in "DeviceState", how the last run or login ended when it was no plain success
+// ([DeviceNote] `key`); the logged-in flag stays as it is.
+void ShowDeviceStateNote(CM5Z30FrameWnd& frame, const char* key);
+// After a Login ("+++"): when the unit has not greeted within the Login's time-out, the log says
+// so and the device state shows it; nothing when it greeted or the port closed first.
+void WatchLogin(CM5Z30FrameWnd& frame);

@@ -119,7 +119,10 @@ int FillFramePortList(CM5Z30FrameWnd& frame) {
     if (ports.empty() || !combo) return 0;
     const std::string selected =
         combo->GetCurSel() >= 0 ? PortItemDevice(combo->GetText().str()) : "";
+    // Emptying the list raises a pick of no item, which must not ask for another refill.
+    frame.portFollow.refilling = true;
     combo->RemoveAll();
+    frame.portFollow.refilling = false;
     for (const ListedPort& port : ports) combo->Add(new CListLabelElementUI(PortItemText(port)));
     // A refill keeps the port chosen, quietly: nobody picked anything.
     for (int i = 0; !selected.empty() && i < combo->GetCount(); ++i) {
@@ -151,6 +154,7 @@ void ToggleFrameConnection(CM5Z30FrameWnd& frame) {
 
 void OnPortLost(CM5Z30FrameWnd& frame) {
     if (!frame.serialPort.IsOpen()) return;
+    frame.progress.portLost = true;
     Disconnect(frame, "LostNotice");
     NotePortLost(frame);
 }

@@ -9,6 +9,10 @@ class EngineWindow;
 
 inline constexpr UINT kPromptTimer = 101;
 inline constexpr UINT kStartupTimer = 102;
+// Looks at the line while it is wound down before the window goes (Leave.h).
+inline constexpr UINT kLeaveTimer = 103;
+// Ends the wait for the unit's greeting after a Login (CommandState.h).
+inline constexpr UINT kLoginTimer = 104;
 
 // The procedure of every frame timer: 101 writes "s" (nothing logged), 102 kills itself and
 // shows the about and help texts (2130); other ids are ignored.

@@ -1,6 +1,10 @@
 #include "engine/JobEnd.h"
 
+#include "engine/Progress.h"
+
 void ReportJobEnd(CM5Z30FrameWnd& frame, const CommandJob& job, JobOutcome outcome) {
+    // The window's own account of the run first (the bar, the log's summary).
+    NoteJobEnded(frame, job, outcome);
     if (frame.jobObserver) frame.jobObserver(job, outcome);
 }
 

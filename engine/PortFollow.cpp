@@ -1,6 +1,7 @@
 #include "engine/PortFollow.h"
 
 #include "app/FrameWnd.h"
+#include "engine/CommandState.h"
 #include "engine/ConfigMode.h"
 #include "engine/Connect.h"
 #include "engine/OpenErrorText.h"
@@ -123,4 +124,5 @@ void OnPortsChanged(CM5Z30FrameWnd& frame) {
     if (!frame.serialPort.IsOpen()) return;  // still awaited: the next change may open it
     Log(frame, "LoggingIn", lost, device);
     Login(frame);
+    WatchLogin(frame);
 }

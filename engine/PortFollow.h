@@ -13,6 +13,9 @@ class CM5Z30FrameWnd;
 
 // Posted by the watcher after device nodes came, went or changed permissions.
 inline constexpr UINT kMsgPortsChanged = 1042;
+// Posted when a port was picked: whether it is free is decided again, since a program may have
+// taken it or let it go after the list was filled.
+inline constexpr UINT kMsgRefreshPorts = 1043;
 
 // An open port as it is known again when it comes back.
 struct FollowedPort {
@@ -30,6 +33,7 @@ struct PortFollowState {
     std::optional<FollowedPort> open;  // the port open now
     std::optional<FollowedPort> lost;  // the port lost while open, awaited back
     std::string accessNotice;          // the last no-access notice logged
+    bool refilling = false;            // the port list is being rebuilt
 };
 
 // Starts following the ports where the frame's port roots say.

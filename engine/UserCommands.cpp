@@ -5,9 +5,12 @@
 #include <string_view>
 
 #include "app/FrameWnd.h"
+#include "engine/CommandState.h"
 #include "engine/ConfigMode.h"
 #include "engine/Connect.h"
 #include "engine/JobTypes.h"
+#include "engine/Leave.h"
+#include "engine/PortFollow.h"
 #include "engine/Progress.h"
 #include "engine/RouteSwitch.h"
 #include "form/AutoBackup.h"
@@ -19,10 +22,10 @@
 #include "form/SessionLog.h"
 #include "form/TabStrip.h"
 #include "form/WriteReview.h"
+#include "params/ValueCheck.h"
 #include "settings/Labels.h"
 #include "ui/Container.h"
 #include "ui/Controls.h"
-#include "ui/Dialogs.h"
 #include "ui/Log.h"
 
 namespace {
@@ -33,6 +36,7 @@ enum class Click {
     SaveLog,
     Push,
     ConfirmPush,  // Push once the user confirmed it (the factory restore)
+    Read,         // Push once pending edits may go (the listing replaces them)
     Collect,
     Revert,
     History,
@@ -61,7 +65,7 @@ constexpr ClickRow kCommandRows[] = {
     {"Open",           Click::Toggle},
     {"Clear",          Click::ClearLog},
     {"SaveLog",        Click::SaveLog},
-    {"Load",           Click::Push, JobType::ReadAll},
+    {"Load",           Click::Read, JobType::ReadAll},
     {"Save",           Click::Collect},
     {"Revert",         Click::Revert},
     {"History",        Click::History},
@@ -135,14 +139,10 @@ constexpr RuleRow kRuleRows[] = {
 // clang-format on
 
 constexpr const char* kActivationCombo = "IOactivationmethods";
+constexpr const char* kPortList = "SerialPort";
 // The rules that follow the activation method, by its selected index.
 constexpr int kActivationBySms[] = {kIoSelectionRule};
 constexpr int kActivationByIo[] = {kIo1ControlRule, kIo2ControlRule, kIo3ControlRule};
-
-constexpr const char* kIpFields[] = {
-    "Server's Ip",  "Secondary Server's Ip", "Server2's Ip",
-    "Server3's Ip", "Server4's Ip",          "Server5's Ip",
-};
 
 void Push(CM5Z30FrameWnd& frame, JobType type, std::string command) {
     frame.jobQueue.PushJob(CommandJob{type, std::move(command), {}, {}});
@@ -175,17 +175,23 @@ void RunClick(CM5Z30FrameWnd& frame, CControlUI& sender, const ClickRow& row) {
                 Push(frame, row.jobType, std::string(JobCommand(row.jobType)));
             }
             break;
+        case Click::Read:
+            if (MayDiscardPendingEdits(frame, "Load")) {
+                Push(frame, row.jobType, std::string(JobCommand(row.jobType)));
+            }
+            break;
         case Click::History:
             ShowHistory(frame);
             break;
         case Click::Revert:
-            RevertForm(frame);
+            if (MayDiscardPendingEdits(frame, "Revert")) RevertForm(frame);
             break;
         case Click::Collect:
             ReviewAndSave(frame);
             break;
         case Click::Login:
             Login(frame);
+            WatchLogin(frame);
             break;
         case Click::PostSave:
             frame.PostMessage(kMsgSaveToFile, 0, 0);
@@ -212,12 +218,15 @@ void RunClick(CM5Z30FrameWnd& frame, CControlUI& sender, const ClickRow& row) {
             break;
         case Click::RouteSwitch:
             ToggleRouteSwitch(sender);
+            frame.pendingMarksDue = true;  // the switch is a bit of a value
             break;
     }
 }
 
 void OnClick(CM5Z30FrameWnd& frame, CControlUI& sender) {
-    if (&sender == frame.closeButton) return CWindowWnd::PostQuitMessage(0);
+    if (&sender == frame.closeButton) {
+        return RequestClose(frame, [] { CWindowWnd::PostQuitMessage(0); });
+    }
     if (&sender == frame.minButton) {
         frame.PostMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
         return;
@@ -262,6 +271,10 @@ void OnItemSelect(CM5Z30FrameWnd& frame, CControlUI& sender) {
         frame.PostMessage(kMsgSwitchLanguage, 0, 0);
         return;
     }
+    if (name == kPortList) {
+        if (!frame.portFollow.refilling) frame.PostMessage(kMsgRefreshPorts, 0, 0);
+        return;
+    }
     for (const RuleRow& row : kRuleRows) {
         if (name != row.name) continue;
         frame.PostMessage(kMsgLayoutRule, static_cast<WPARAM>(row.code), row.argument);
@@ -282,6 +295,11 @@ void OnItemSelect(CM5Z30FrameWnd& frame, CControlUI& sender) {
     }
 }
 
+// The port list is filled anew each time it opens: who holds a port is never remembered.
+void OnDropDown(CM5Z30FrameWnd& frame, CControlUI& sender) {
+    if (sender.GetName() == kPortList) FillFramePortList(frame);
+}
+
 void OnSetFocus(CM5Z30FrameWnd& frame, CControlUI& sender) {
     if (sender.GetName() == "FINDNETMODE" && frame.loggedIn) {
         Push(frame, JobType::FindNetMode, std::string(JobCommand(JobType::FindNetMode)));
@@ -289,15 +307,15 @@ void OnSetFocus(CM5Z30FrameWnd& frame, CControlUI& sender) {
 }
 
 void OnKillFocus(CM5Z30FrameWnd& frame, CControlUI& sender) {
-    const std::string name = sender.GetName().str();
-    for (const char* field : kIpFields) {
-        if (name != field) continue;
-        // Only a warning: the text stays as typed.
-        if (sender.GetText().Find(' ') >= 0) {
-            ui::MessageBox(LabelText("Notify", "IpNotice"), "DTU", MB_OK);
-        }
-        return;
-    }
+    // Blanks around an address, a port or a number are a slip of the keyboard, never part of
+    // it; what is still wrong is marked on the field (ShowPendingEdits), never in a box that
+    // would come back at every focus change.
+    if (ValueKindOf(sender.GetName().str()) == ValueKind::Any) return;
+    std::string text = sender.GetText().str();
+    const std::size_t first = text.find_first_not_of(' ');
+    text = first == std::string::npos ? std::string() : text.substr(first);
+    text.erase(text.find_last_not_of(' ') + 1);
+    if (text != sender.GetText().str()) sender.SetText(text);
 }
 
 }  // namespace
@@ -316,5 +334,7 @@ void DispatchNotify(CM5Z30FrameWnd& frame, TNotifyUI& msg) {
         OnSetFocus(frame, sender);
     } else if (type == "killfocus") {
         OnKillFocus(frame, sender);
+    } else if (type == "dropdown") {
+        OnDropDown(frame, sender);
     }
 }

@@ -283,7 +283,7 @@ void WorkerJobThreadProc(CM5Z30FrameWnd* frame, std::stop_token stop) {
     bool settle = false;
     while (!stop.stop_requested()) {
         CommandJob job;
-        if (!frame->jobQueue.PopJob(job)) {
+        if (!frame->jobQueue.TakeJobToRun(job)) {
             const int login = frame->logins;
             if ((!idleNoticeSent || login != noticedLogin) && frame->loggedIn &&
                 frame->serialPort.IsOpen()) {
@@ -303,6 +303,7 @@ void WorkerJobThreadProc(CM5Z30FrameWnd* frame, std::stop_token stop) {
             continue;
         }
         settle = RunJob(*frame, job, settle, stop);
+        frame->jobQueue.JobDone();
         // The unit is given a pause after each write, as its makers ask; other commands follow
         // at once.
         if (job.type == JobType::WriteParameter && !Pause(stop, kWorkerPollPeriod)) break;

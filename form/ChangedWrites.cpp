@@ -26,27 +26,36 @@ std::map<std::string, std::string> AllFormValues(CM5Z30FrameWnd& frame) {
 }  // namespace
 
 void RememberFormAsRead(CM5Z30FrameWnd& frame) {
+    frame.pendingMarksDue = true;
     frame.formAsRead = AllFormValues(frame);
+    frame.formReadOnPort = true;
     // The form now shows the unit, not the file opened at start.
     frame.fileAwaitsApply = false;
 }
 
 void ForgetFormAsRead(CM5Z30FrameWnd& frame) {
-    frame.formAsRead.reset();
+    frame.pendingMarksDue = true;
+    // What was read stays the measure of the edits still shown, so they stay marked; nothing
+    // is written from it before the unit on this port has been read.
+    frame.formReadOnPort = false;
     frame.confirmedWrites.clear();
     ForgetConnectionBackup(frame);
 }
 
 void RememberFormAsApplied(CM5Z30FrameWnd& frame, const std::set<std::string>& fileParameters) {
+    frame.pendingMarksDue = true;
     // Changes made before the file was loaded stay changes; the file's are dropped from memory.
     std::map<std::string, std::string> remembered = frame.formAsRead.value_or(AllFormValues(frame));
     std::erase_if(remembered, [&fileParameters](const auto& kv) {
         return fileParameters.count(kv.first.substr(kv.first.find('\x1f') + 1)) != 0;
     });
     frame.formAsRead = std::move(remembered);
+    // The apply read the unit on this port first.
+    frame.formReadOnPort = true;
 }
 
 void RememberConfirmedWrite(CM5Z30FrameWnd& frame, const std::string& name) {
+    frame.pendingMarksDue = true;
     if (const ParameterEntry* entry = frame.parameterTable.FindParameter(name)) {
         // The first confirmation of a run queues the read-back behind the run's other writes;
         // a run the unit confirmed nothing of has nothing to check.
@@ -77,7 +86,7 @@ bool CollectChangedWrites(CM5Z30FrameWnd& frame) {
 
 bool CollectChangedWrites(CM5Z30FrameWnd& frame,
                           const std::function<bool(const FormValue&)>& mayWrite) {
-    if (!frame.formAsRead) {
+    if (!frame.formAsRead || !frame.formReadOnPort) {
         LogAppend(frame, LabelText("Notify", "NoReadNotice", "\r\n").str());
         return false;
     }

@@ -16,7 +16,8 @@ struct FormValue;
 void RememberFormAsRead(CM5Z30FrameWnd& frame);
 
 // The port opened or closed: no listing has been read from the unit on it yet, and no backup
-// taken (AutoBackup.h).
+// taken (AutoBackup.h). The form's edits stay measured against the last read, so they stay
+// marked, but nothing is written before the next read.
 void ForgetFormAsRead(CM5Z30FrameWnd& frame);
 
 // After the apply's read of the unit: the form shows the loaded file, so what the file held

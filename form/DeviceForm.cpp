@@ -105,6 +105,7 @@ LRESULT OnParseAnswer(CM5Z30FrameWnd& frame) {
 }
 
 void ShowValues(CM5Z30FrameWnd& frame) {
+    frame.pendingMarksDue = true;
     ParameterTable& table = frame.parameterTable;
     ApplyDeviceTypeTabs(frame, table.ParameterAt("Device Type").value);
     frame.loraVersion = table.ParameterAt("LORA ver").value;
@@ -119,6 +120,7 @@ void ShowValues(CM5Z30FrameWnd& frame) {
 }
 
 void ShowEntryValue(CM5Z30FrameWnd& frame, const std::string& name, const ParameterEntry& entry) {
+    frame.pendingMarksDue = true;
     ShowEntry(frame, name, entry, Selecting::AsAPick);
 }
 

@@ -203,6 +203,7 @@ bool ApplyToThisUnit(CM5Z30FrameWnd& frame) {
 
 void ParseApplyAnswer(CM5Z30FrameWnd& frame) {
     ParseDeviceAnswer(frame.parameterTable, frame.rxBuffer, frame.rxLength);
+    frame.pendingMarksDue = true;
     const std::set<std::string>* held = LoadedFileParameters(frame);
     if (!ApplyToThisUnit(frame)) return;
     ReviewAndApply(frame, held);

@@ -2,6 +2,7 @@
 
 #include "app/FrameWnd.h"
 #include "form/DeviceForm.h"
+#include "form/PendingEdits.h"
 #include "params/ComboReadRules.h"
 #include "params/DeviceAnswer.h"
 #include "params/Listing.h"
@@ -60,7 +61,10 @@ void CheckReadBack(CM5Z30FrameWnd& frame) {
         LogAppend(frame, LabelText("Notify", "NotKept").str() + name + "\r\n");
         box += "\n" + name + ": " + Readable(values.first) + " -> " + Readable(values.second);
     }
-    // The form shows what the unit really holds, and that is what later changes start from.
+    // The form shows what the unit really holds, and that is what later changes start from;
+    // edits that were not written (not sent, not chosen, refused) stay over it.
+    const KeptEdits kept = KeepPendingEdits(frame);
     OnParseAnswer(frame);
+    ShowKeptEdits(frame, kept);
     if (!frame.notKept.empty()) ui::MessageBox(box, kBoxCaption, MB_OK);
 }

@@ -69,6 +69,25 @@ std::string FormLabelOf(CM5Z30FrameWnd& frame, const std::string& name) {
     return label.empty() ? name : label;
 }
 
+std::vector<ReviewedValue> ReviewedValues(CM5Z30FrameWnd& frame, const WriteCandidate& candidate) {
+    std::vector<ReviewedValue> reviewed;
+    std::set<std::string> onScreen;
+    for (FormValue& v : FormValues(frame, true)) {
+        if (!Differing(frame, v) || !candidate(v)) continue;
+        onScreen.insert(KeyOf(v));
+        reviewed.push_back({std::move(v), false});
+    }
+    for (FormValue& v : FormValues(frame, false)) {
+        // A hidden list's side write is no value of its own: only hidden values are listed.
+        if (!Differing(frame, v) || onScreen.count(KeyOf(v)) || v.source != v.name ||
+            !candidate(v)) {
+            continue;
+        }
+        reviewed.push_back({std::move(v), true});
+    }
+    return reviewed;
+}
+
 ui::ReviewSpec BuildWriteReview(CM5Z30FrameWnd& frame, const WriteCandidate& candidate,
                                 std::vector<std::string>* keys) {
     ui::ReviewSpec spec;
@@ -80,33 +99,24 @@ ui::ReviewSpec BuildWriteReview(CM5Z30FrameWnd& frame, const WriteCandidate& can
     spec.writeText = Label("Write");
     spec.cancelText = Label("Cancel");
     keys->clear();
-    std::set<std::string> onScreen;
-    for (const FormValue& v : FormValues(frame, true)) {
-        const ParameterEntry* entry = Differing(frame, v);
-        if (!entry || !candidate(v)) continue;
-        ui::ReviewRow row = RowOf(frame, v, *entry);
-        // A value the collection would refuse is shown with the reason, never checked.
-        if (const WriteRefusal refusal = RefusalOf(frame, v, *entry)) {
+    for (const ReviewedValue& r : ReviewedValues(frame, candidate)) {
+        const FormValue& v = r.value;
+        const ParameterEntry& entry = *Differing(frame, v);
+        ui::ReviewRow row = RowOf(frame, v, entry);
+        if (r.hidden) {
+            row.checked = false;
+            row.notWritten = Label(IsTabEnabled(frame.tabTable, entry.tab) ? "Hidden" : "TabOff");
+        } else if (const WriteRefusal refusal = RefusalOf(frame, v, entry)) {
+            // A value the collection would refuse is shown with the reason, never checked.
             row.checked = false;
             row.notWritten = RefusalReason(refusal);
         }
-        if (v.source != v.name) {
+        if (!r.hidden && v.source != v.name) {
             // A side write goes under the row of the list that causes it.
             for (std::size_t i = 0; i < keys->size(); ++i) {
                 if ((*keys)[i] == v.source + '\t' + v.source) row.cause = static_cast<int>(i);
             }
         }
-        spec.rows.push_back(std::move(row));
-        keys->push_back(KeyOf(v));
-        onScreen.insert(KeyOf(v));
-    }
-    for (const FormValue& v : FormValues(frame, false)) {
-        const ParameterEntry* entry = Differing(frame, v);
-        // A hidden list's side write is no value of its own: only hidden values are listed.
-        if (!entry || onScreen.count(KeyOf(v)) || v.source != v.name || !candidate(v)) continue;
-        ui::ReviewRow row = RowOf(frame, v, *entry);
-        row.checked = false;
-        row.notWritten = Label(IsTabEnabled(frame.tabTable, entry->tab) ? "Hidden" : "TabOff");
         spec.rows.push_back(std::move(row));
         keys->push_back(KeyOf(v));
     }
@@ -138,7 +148,7 @@ void ReviewAndApply(CM5Z30FrameWnd& frame, const std::set<std::string>* held) {
 }
 
 void ReviewAndSave(CM5Z30FrameWnd& frame) {
-    if (!frame.formAsRead) {
+    if (!frame.formAsRead || !frame.formReadOnPort) {
         CollectChangedWrites(frame);  // says that the unit must be read first
         return;
     }

@@ -9,12 +9,21 @@
 #include <string>
 #include <vector>
 
+#include "form/DeviceWrite.h"
 #include "ui/Dialogs.h"
 
 class CM5Z30FrameWnd;
-struct FormValue;
 
 using WriteCandidate = std::function<bool(const FormValue&)>;
+
+// A value a review lists: on screen (written when checked), or hidden (greyed, not written).
+struct ReviewedValue {
+    FormValue value;
+    bool hidden = false;
+};
+
+// The values a review lists (BuildWriteReview), in its order.
+std::vector<ReviewedValue> ReviewedValues(CM5Z30FrameWnd& frame, const WriteCandidate& candidate);
 
 // The review of every value on screen that `candidate` accepts and the unit does not hold, in
 // the order they would be written (side writes under their cause), then the greyed rows: the

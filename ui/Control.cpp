@@ -44,17 +44,12 @@ void CControlUI::Realize(const std::function<void(QWidget*)>& place) {
     QWidget* widget = CreateWidget();
     SetWidget(widget);
     if (!name_.IsEmpty()) widget->setObjectName(QString::fromUtf8(name_.GetData()));
-    if (!toolTip_.isEmpty()) widget->setToolTip(toolTip_);
-    if (!style_.isEmpty()) widget->setStyleSheet(style_);
+    ApplyMarks();
     if (fixedWidth_ > 0) widget->setFixedWidth(fixedWidth_);
     if (fixedHeight_ > 0) widget->setFixedHeight(fixedHeight_);
     if (!enabled_) widget->setEnabled(false);
     if (!visible_) widget->setVisible(false);
     ApplyBkImage();
-    if (pending_) {
-        pending_ = false;
-        SetPendingMark(true);
-    }
     if (place) place(widget);
     ApplyState();
 }
@@ -101,18 +96,37 @@ void CControlUI::SetEnabled(bool enabled) {
 void CControlUI::SetPendingMark(bool pending) {
     if (pending == pending_) return;
     pending_ = pending;
+    ApplyMarks();
+}
+
+void CControlUI::SetProblemMark(const std::string& reason) {
+    if (reason == problem_) return;
+    problem_ = reason;
+    ApplyMarks();
+}
+
+void CControlUI::ApplyMarks() {
     QWidget* widget = GetWidget();
     if (!widget) return;
-    // The same colours in both skins: amber reads as "not yet on the unit" on either.
-    if (pending) {
-        styleBeforeMark_ = widget->styleSheet();
-        widget->setStyleSheet(styleBeforeMark_ + QString(" %1 { background-color: #fff1b8; "
-                                                         "border: 1px solid #d08a00; "
-                                                         "border-left: 5px solid #d08a00; }")
-                                                     .arg(widget->metaObject()->className()));
-    } else {
-        widget->setStyleSheet(styleBeforeMark_);
+    const QString cls = widget->metaObject()->className();
+    // An image stands in for the skin's style.
+    QString style = imageStyle_.isEmpty() ? style_ : imageStyle_;
+    // The same colours in both skins: amber reads as "not yet on the unit" on either, red as
+    // "the unit would refuse it".
+    if (pending_) {
+        style += QString(
+                     " %1 { background-color: #fff1b8; border: 1px solid #d08a00; "
+                     "border-left: 5px solid #d08a00; }")
+                     .arg(cls);
     }
+    if (!problem_.empty()) {
+        // A bar drawn by a style sheet loses its centred text unless told.
+        const char* align = cls == "QProgressBar" ? " text-align: center;" : "";
+        style += QString(" %1 { border: 2px solid #c62828;%2 }").arg(cls, align);
+    }
+    if (widget->styleSheet() != style) widget->setStyleSheet(style);
+    const QString tip = problem_.empty() ? toolTip_ : QString::fromStdString(problem_);
+    if (widget->toolTip() != tip) widget->setToolTip(tip);
 }
 
 void CControlUI::SetFixedWidth(int width) {
@@ -143,14 +157,14 @@ void CControlUI::SetAttribute(const char* name, const char* value) {
         SetBkImage(value);
     } else if (std::strcmp(name, "tooltip") == 0) {
         toolTip_ = QString::fromUtf8(value);
-        if (GetWidget()) GetWidget()->setToolTip(toolTip_);
+        ApplyMarks();
     } else if (std::strcmp(name, "bordercolor") == 0) {
         const char* hex = value[0] == '#' ? value + 1 : value;
         borderColor_ = static_cast<unsigned>(std::strtoul(hex, nullptr, 16));
     } else if (std::strcmp(name, "style") == 0) {
         // A Qt style sheet for this control alone, for the skin's look.
         style_ = QString::fromUtf8(value);
-        if (GetWidget()) GetWidget()->setStyleSheet(style_);
+        ApplyMarks();
     }
 }
 
@@ -166,7 +180,8 @@ void CControlUI::ApplyBkImage() {
     GetWidget()->setAttribute(Qt::WA_StyledBackground, true);
     QString id = QString("c%1").arg(reinterpret_cast<quintptr>(this), 0, 16);
     GetWidget()->setObjectName(id);
-    GetWidget()->setStyleSheet(QString("#%1 { border-image: url(%2); }").arg(id, path));
+    imageStyle_ = QString("#%1 { border-image: url(%2); }").arg(id, path);
+    ApplyMarks();
 }
 
 CControlUI* CControlUI::GetParent() const {

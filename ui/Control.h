@@ -47,6 +47,10 @@ class CControlUI {
     // a thick left edge, on top of the skin's own style.
     void SetPendingMark(bool pending);
     bool HasPendingMark() const { return pending_; }
+    // Marks the control as holding a value the unit would refuse, `reason` (UTF-8) as its tool
+    // tip: a red frame, on top of the other marks. An empty reason takes the mark away.
+    void SetProblemMark(const std::string& reason);
+    const std::string& ProblemMark() const { return problem_; }
 
     // Applies one skin attribute ("height", "width", "text", "visible", "enabled", "bkimage",
     // "tooltip", ...); an unknown attribute is ignored.
@@ -86,6 +90,8 @@ class CControlUI {
     void RaiseNotify(const char* type);
     virtual void ApplyText() {}
     virtual void ApplyBkImage();
+    // The skin's style with the marks the control carries, and its tool tip or the problem.
+    void ApplyMarks();
 
     CStdString text_;
 
@@ -101,8 +107,9 @@ class CControlUI {
     bool visible_ = true;
     bool enabled_ = true;
     bool pending_ = false;
-    QString styleBeforeMark_;
-    QString style_;  // the skin's own style sheet
+    std::string problem_;
+    QString style_;       // the skin's own style sheet
+    QString imageStyle_;  // the background image's, which stands in for it
     QString toolTip_;
     int fixedWidth_ = 0;
     int fixedHeight_ = 0;

@@ -88,8 +88,19 @@ LABELS = [
     ("Progress", "Restoring", ("Restoring the factory settings…", "正在恢复出厂设置…")),
     ("Progress", "Done", ("Done", "完成")),
     ("Progress", "Nothing", ("nothing", "无")),
-    ("Progress", "Cancelled", ("Cancelled. Written: {written}. Not sent: {notsent}.",
-                               "已取消。已写入：{written}。未发送：{notsent}。")),
+    ("Progress", "Cancelled", ("Cancelled.", "已取消。")),
+    # How a run ended, on the bar, and the log's account of its writes.
+    ("Progress", "EndRefused", ("Done, but the unit refused: {names}", "完成，但设备拒绝了：{names}")),
+    ("Progress", "EndNoAnswer", ("No answer from the unit: {names}", "设备没有应答：{names}")),
+    ("Progress", "EndCancelled", ("Cancelled", "已取消")),
+    ("Progress", "EndPortLost", ("Ended: the port was lost", "已中止：串口已断开")),
+    ("Progress", "EndPortClosed", ("Ended: the port was closed", "已中止：串口已关闭")),
+    ("Progress", "Written", ("Written: {names}.", "已写入：{names}。")),
+    ("Progress", "Refused", ("Refused by the unit: {names}.", "设备拒绝：{names}。")),
+    ("Progress", "Unknown",
+     ("Sent, but no answer came (the unit may or may not hold it): {names}.",
+      "已发送但没有应答（设备不一定已保存）：{names}。")),
+    ("Progress", "NotSent", ("Not sent: {names}.", "未发送：{names}。")),
     ("Notify", "IpNotice",
      ("The address contains a space. Please check it.", "地址中含有空格，请检查。")),
     ("Notify", "ServerCount",
@@ -292,6 +303,55 @@ LABELS += [
      ('"Nothing was written: the unit could not be backed up first: "',
       '"未写入：无法先备份设备："')),
 ]
+
+
+# Nothing thrown away: the questions before pending edits go, and leaving the window.
+LABELS += [
+    ("Discard", "Load",
+     ("{count} changes are not on the unit yet. Reading the unit shows its values instead:"
+      " discard the changes?",
+      "有 {count} 项修改尚未写入设备。读取设备将显示设备的值，放弃这些修改吗？")),
+    ("Discard", "Revert",
+     ("Revert shows the unit's values again: discard the {count} changes that are not on the"
+      " unit?",
+      "撤销将重新显示设备的值：放弃 {count} 项尚未写入设备的修改吗？")),
+    ("Discard", "Close",
+     ("{count} changes are not on the unit yet. Close the program and discard them?",
+      "有 {count} 项修改尚未写入设备。关闭程序并放弃这些修改吗？")),
+    ("Discard", "Language",
+     ("{count} changes are not on the unit yet. Restart in the other language and discard them?",
+      "有 {count} 项修改尚未写入设备。以另一种语言重新启动并放弃这些修改吗？")),
+    ("Leave", "Waiting",
+     ("Closing once the command on the line is answered and the unit has left its setting mode"
+      " (at+quit). Close again to quit at once.",
+      "正在关闭：等待当前命令应答，并让设备退出配置模式（at+quit）。再次关闭可立即退出。")),
+    ("Leave", "NotSent",
+     ("Not sent, the program is closing: {names}.", "程序正在关闭，未发送：{names}。")),
+    # A login the unit never answered, and how a run ended when it was no plain success.
+    ("Login", "NoAnswer",
+     ("The unit did not answer +++ within {seconds} s: it is not in its setting mode. Is it"
+      " switched on, and is the baud rate its own?",
+      "设备在 {seconds} 秒内没有应答 +++，未进入配置模式。请检查设备是否上电、波特率是否正确。")),
+    ("DeviceNote", "NoAnswer", ("Not logged in: the unit did not answer", "未登录：设备没有应答")),
+    ("DeviceNote", "RunNoAnswer",
+     ("Setting mode not sure: the unit did not answer", "配置模式不确定：设备没有应答")),
+    ("DeviceNote", "PortLost", ("Not logged in: the port was lost", "未登录：串口已断开")),
+    # Why a typed value would be refused, on the field.
+    ("ValueFault", "NotAddress",
+     ("An address is a dotted IPv4 address (such as 192.0.2.10) or a host name.",
+      "地址应为点分IPv4地址（如 192.0.2.10）或主机名。")),
+    ("ValueFault", "NotIpAddress",
+     ("An address here is a dotted IPv4 address, such as 192.0.2.10.",
+      "此处地址应为点分IPv4地址，如 192.0.2.10。")),
+    ("ValueFault", "NotNumber", ("A whole number is needed: digits only.", "应为整数：只能是数字。")),
+    ("ValueFault", "LeadingZero",
+     ("A number does not start with 0 (the unit would list it without).",
+      "数字不能以0开头（设备显示时会去掉）。")),
+    ("ValueFault", "NotPort", ("A port is a number from 0 to 65535.", "端口应为0到65535之间的数字。")),
+    ("ValueFault", "NumberTooLong",
+     ("The number has more digits than any setting takes.", "数字位数超过了任何参数的范围。")),
+]
+
 
 def language_ini(lang):
     title = "English" if lang == "en" else "Chinese"

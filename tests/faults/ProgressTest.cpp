@@ -56,9 +56,10 @@ TEST(Progress, ALoadAndASaveEndAtDoneThroughTheirSteps) {
     for (const std::string& text : StepTexts(s)) {
         if (text.starts_with("Writing")) writes.push_back(text);
     }
-    EXPECT_EQ(writes, (std::vector<std::string>{"Writing 1 of 3: Access Point Name",
-                                                "Writing 2 of 3: Server's Ip",
-                                                "Writing 3 of 3: Server's Port"}));
+    // Named as the form labels them.
+    EXPECT_EQ(writes,
+              (std::vector<std::string>{"Writing 1 of 3: APN", "Writing 2 of 3: Main server IP",
+                                        "Writing 3 of 3: Main server port"}));
     EXPECT_EQ(s.frame.progressSteps.back().percent, 100);
     EXPECT_EQ(bar->GetValue(), 100);
 }
@@ -87,11 +88,28 @@ TEST(Progress, CancelLetsTheCommandOnTheLineFinishAndSendsNothingMore) {
               (std::vector<std::string>{std::string("AT+APN=") + kEdits[0].value, "AT+SHOW"}));
     EXPECT_EQ(*s.host.StoredValue("AT+APN"), kEdits[0].value);
     EXPECT_NE(*s.host.StoredValue("AT+IPAD"), kEdits[1].value);
-    EXPECT_NE(s.frame.log.find("Written: Access Point Name. Not sent: Server's Ip, Server's Port.",
-                               logFrom),
-              std::string::npos)
+    EXPECT_NE(
+        s.frame.log.find("Written: APN. Not sent: Main server IP, Main server port.", logFrom),
+        std::string::npos)
         << Tail(s.frame.log);
     EXPECT_FALSE(s.Control("CancelJobs")->IsVisible());
+    // What was not sent is still the engineer's: shown and pending over the read-back.
+    for (const Edit& edit : {kEdits[1], kEdits[2]}) {
+        EXPECT_EQ(s.Control(edit.field)->GetText().str(), edit.value) << edit.field;
+        EXPECT_TRUE(s.Control(edit.field)->HasPendingMark()) << edit.field;
+    }
+    EXPECT_FALSE(s.Control(kEdits[0].field)->HasPendingMark());
+}
+
+// A lone read has nothing Cancel could drop: the button is not offered while it runs.
+TEST(Progress, ALoadOffersNoCancel) {
+    Session s;
+    ASSERT_TRUE(s.ready) << s.error;
+    bool offered = false;
+    s.frame.afterMessage = [&] { offered = offered || s.Control("CancelJobs")->IsVisible(); };
+    ASSERT_TRUE(s.Read());
+    s.frame.afterMessage = nullptr;
+    EXPECT_FALSE(offered);
 }
 
 }  // namespace

@@ -3,8 +3,13 @@
 // values back, clears every mark and sends nothing.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ostream>
+
 #include "form/PendingEdits.h"
+#include "params/BackupStore.h"
 #include "tests/form/UnitSession.h"
+#include "tests/support/TestPaths.h"
 
 namespace {
 
@@ -65,6 +70,86 @@ TEST(PendingEdits, MarksAndCountsFollowTheEditsAndRevertClearsThem) {
         EXPECT_EQ(s.Save(), std::vector<std::string>{"AT+IPAD=10.4.4.5"});
         EXPECT_EQ(WhatIsShown(s), (Shown{false, false, tab, ""}));
     }
+}
+
+// The marks are worked out when a value changes, not at every call the worker makes on the UI
+// thread (its length polls included): a query that changes no value costs no walk.
+TEST(PendingEdits, WorkedOutOnlyWhenAValueChanges) {
+    Session s(sim::UnitVariant::None);
+    ASSERT_TRUE(s.ready) << s.error;
+    const int before = s.frame.pendingEditWalks;
+    ASSERT_TRUE(s.Settle([&] { Click(s.frame, "CSQ"); }));
+    EXPECT_EQ(s.frame.pendingEditWalks, before);
+    Type(s, "Server's Ip", "10.4.4.6");
+    EXPECT_EQ(s.frame.pendingEditWalks, before + 1);
+}
+
+// What the window says is pending: the count, the marked fields and the rows Save's review
+// would list. A hidden list's side value is none of them.
+struct PendingSays {
+    int count, marked, reviewRows;
+    bool operator==(const PendingSays&) const = default;
+    friend std::ostream& operator<<(std::ostream& out, const PendingSays& p) {
+        return out << "count " << p.count << ", marked " << p.marked << ", review rows "
+                   << p.reviewRows;
+    }
+};
+
+PendingSays WhatIsPending(Session& s) {
+    PendingSays says{0, 0, 0};
+    says.count = std::atoi(Control(s.frame, "PendingChanges")->GetText().str().c_str());
+    for (const auto& [name, entry] : s.frame.parameterTable) {
+        CControlUI* control = Control(s.frame, name.c_str());
+        says.marked += control && control->HasPendingMark();
+    }
+    const std::size_t reviews = s.dialogs.reviews.size();
+    s.dialogs.reviewWrites = false;
+    Click(s.frame, "Save");
+    if (s.dialogs.reviews.size() > reviews) {
+        says.reviewRows = static_cast<int>(s.dialogs.reviews.back().rows.size());
+    }
+    return says;
+}
+
+TEST(PendingEdits, CountMarksAndReviewAgreeAfterACancelledApplyAndRevert) {
+    testpaths::FreshDataHome();
+    Session s(sim::UnitVariant::None);
+    ASSERT_TRUE(s.ready) << s.error;
+    // Two Saves: the backup holds the address and port they changed.
+    Type(s, "Server's Ip", "10.6.6.6");
+    ASSERT_EQ(s.Save().size(), 1u);
+    Type(s, "Server's Port", "7006");
+    ASSERT_EQ(s.Save().size(), 1u);
+    ASSERT_EQ(BackedUpUnits().size(), 1u);
+    const std::string backup = ListBackups(BackedUpUnits()[0])[0].path;
+    s.dialogs.chooseIndex = 0;
+    s.dialogs.pathToGive = backup;
+    s.dialogs.boxAnswer = IDOK;
+
+    struct Step {
+        const char* what;
+        const char* click;
+        bool readsTheUnit;
+        int pending;
+    };
+    const Step steps[] = {
+        {"History, review cancelled", "History", true, 2},
+        {"Revert", "Revert", false, 0},
+        {"LoadFromFile, review cancelled", "LoadFromFile", true, 2},
+        {"Revert again", "Revert", false, 0},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        s.dialogs.reviewWrites = false;
+        if (step.readsTheUnit) {
+            ASSERT_TRUE(s.Settle([&] { Click(s.frame, step.click); }));
+        } else {
+            Click(s.frame, step.click);
+        }
+        PumpFor(100);
+        EXPECT_EQ(WhatIsPending(s), (PendingSays{step.pending, step.pending, step.pending}));
+    }
+    EXPECT_EQ(s.WritesSince(0).size(), 2u) << "only the two Saves wrote";
 }
 
 }  // namespace

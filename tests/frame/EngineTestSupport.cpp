@@ -61,6 +61,7 @@ constexpr const char* kSkinXml = R"(<?xml version="1.0" encoding="UTF-8"?>
     <Button name="Lora2COM" bkimage="switch.png"/>
     <Button name="GPS2GPRS" bkimage="disable_or_enable.png"/>
     <Edit name="FINDNETMODE"/><Edit name="Server's Ip"/><Edit name="Server5's Ip"/>
+    <Edit name="Server's Port"/>
     <Edit name="Access Point Name"/>
   </HorizontalLayout>
   <HorizontalLayout height="30">

@@ -103,6 +103,53 @@ TEST(PortFollow, EveryPortIsListedWithItsStableNameAndWhyItCannotBeUsed) {
     EXPECT_EQ(enginetest::Occurrences(frame.log, notice), 0) << frame.log;
 }
 
+// A program takes the adapter or lets it go without a device node changing: the list says so
+// once it is opened again, or once a port is picked, and never keeps a holder that is gone.
+TEST(PortFollow, WhoHoldsAPortIsDecidedWhenTheListOpensOrAPortIsPicked) {
+    FakeMachine machine;
+    for (const char* name : {"ttyACM0", "ttyUSB0"}) chmod(machine.Device(name).c_str(), 0666);
+    RecordingFrame frame(RealSkin());
+    frame.portRoots = machine.roots;
+    ASSERT_TRUE(frame.Open());
+    enginetest::RunEventsFor(20);
+    const fs::path holderFd = machine.dev / "proc/4242/fd/3";
+    fs::create_directories(holderFd.parent_path());
+    testpaths::WriteFile((machine.dev / "proc/4242/comm").string(), "minicom\n");
+    const std::string free = machine.Device("ttyUSB0") + "  usb-FTDI_FT232R_A5-if00-port0";
+    const std::string held = free + "  in use by PID 4242 (minicom)";
+    auto* combo = dynamic_cast<CComboUI*>(frame.Control("SerialPort"));
+    ASSERT_NE(combo, nullptr);
+
+    struct Step {
+        const char* what;
+        bool taken;
+        bool pick;  // a pick of the first port; otherwise the list is opened
+        std::string shown;
+    };
+    const Step steps[] = {
+        {"taken, list opened", true, false, held},
+        {"let go, list opened", false, false, free},
+        {"taken, port picked", true, true, held},
+        {"let go, port picked", false, true, free},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        if (step.taken) {
+            fs::create_symlink(machine.Device("ttyUSB0"), holderFd);
+        } else {
+            fs::remove(holderFd);
+        }
+        if (step.pick) {
+            combo->SelectItem(combo->GetCurSel() == 0 ? 1 : 0);
+            enginetest::RunEventsFor(20);
+        } else {
+            frame.Notify("SerialPort", "dropdown");
+        }
+        ASSERT_EQ(Items(frame).size(), 2u);
+        EXPECT_EQ(Items(frame)[1], step.shown);
+    }
+}
+
 // A virtual unit behind a link of its own, as a by-id name stands for an adapter.
 struct LinkedUnit {
     explicit LinkedUnit(const std::string& linkPath) : link(linkPath), host(Options()) {

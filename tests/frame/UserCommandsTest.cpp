@@ -13,6 +13,7 @@
 
 #include "engine/FrameTimers.h"
 #include "engine/Progress.h"
+#include "params/ValueCheck.h"
 #include "tests/frame/EngineTestSupport.h"
 #include "ui/Container.h"
 #include "ui/Controls.h"
@@ -209,35 +210,40 @@ TEST(UserCommands, NetworkModeIsAskedOnFocusOnlyWhenLoggedIn) {
     }
 }
 
-struct IpCase {
+struct TypedCase {
     const char* field;
-    const char* text;
-    int boxes;
+    const char* typed;
+    const char* kept;
+    ValueFault fault;  // the reason the field is marked with afterwards
 };
 
-TEST(UserCommands, AddressWithASpaceIsWarnedAboutOnLeaving) {
-    const IpCase cases[] = {
-        {"Server's Ip", "10.0.0.1 ", 1},
-        {"Server's Ip", "10.0.0.1", 0},
-        {"Server5's Ip", "10.0 .0.1", 1},
-        {"Access Point Name", "my apn", 0},
+// Where a value is typed: blanks around an address, a port or a number go; what is still wrong
+// is marked on the field with the reason, and no box ever comes up, however often it is left.
+TEST(UserCommands, TypedValuesAreTrimmedAndMarkedNeverBoxed) {
+    const TypedCase cases[] = {
+        {"Server's Ip", "10.0.0.1 ", "10.0.0.1", ValueFault::None},
+        {"Server's Ip", " 10.0.0.1", "10.0.0.1", ValueFault::None},
+        {"Server5's Ip", "10.0 .0.1", "10.0 .0.1", ValueFault::NotAddress},
+        {"Server5's Ip", "999.1.1.1", "999.1.1.1", ValueFault::NotAddress},
+        {"Server5's Ip", "10.0.0.5", "10.0.0.5", ValueFault::None},
+        {"Server's Port", "abc", "abc", ValueFault::NotPort},
+        {"Server's Port", "70000 ", "70000", ValueFault::NotPort},
+        {"Server's Port", "7000", "7000", ValueFault::None},
+        {"Access Point Name", "my apn ", "my apn ", ValueFault::None},
     };
     RecordingFrame frame;
     ASSERT_TRUE(frame.Open());
-    for (const IpCase& c : cases) {
-        SCOPED_TRACE(std::string(c.field) + " '" + c.text + "'");
-        enginetest::RecordingDialogs dialogs;
-        ui::ScopedDialogs scoped(&dialogs);
-        frame.Control(c.field)->SetText(c.text);
-        frame.Notify(c.field, "killfocus");
-        ASSERT_EQ(static_cast<int>(dialogs.boxes.size()), c.boxes);
-        if (c.boxes) {
-            EXPECT_EQ(dialogs.boxes[0].text, enginetest::kIpNoticeLabel);
-            EXPECT_EQ(dialogs.boxes[0].caption, "DTU");
-            EXPECT_EQ(dialogs.boxes[0].flags, MB_OK);
-        }
-        EXPECT_EQ(frame.Control(c.field)->GetText(), c.text);
+    enginetest::RecordingDialogs dialogs;
+    ui::ScopedDialogs scoped(&dialogs);
+    for (const TypedCase& c : cases) {
+        SCOPED_TRACE(std::string(c.field) + " '" + c.typed + "'");
+        frame.Control(c.field)->SetText(c.typed);
+        // Left again and again, as focus moves between the field and a box would.
+        for (int i = 0; i < 3; ++i) frame.Notify(c.field, "killfocus");
+        EXPECT_EQ(frame.Control(c.field)->GetText(), c.kept);
+        EXPECT_EQ(frame.Control(c.field)->ProblemMark(), ValueFaultText(c.fault));
     }
+    EXPECT_TRUE(dialogs.boxes.empty());
 }
 
 TEST(FrameTimers, StartupTimerShowsTheAboutTextOnce) {
