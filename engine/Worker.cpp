@@ -296,10 +296,10 @@ void WorkerJobThreadProc(CM5Z30FrameWnd* frame, std::stop_token stop) {
         }
         idleNoticeSent = false;
         const std::optional<LineState> line = BringLineInStep(*frame, stop);
-        if (!line) continue;
-        if (*line == LineState::Silent) {
-            DropRunForSilence(*frame, job);
+        if (!line || *line == LineState::Silent) {
+            if (line) DropRunForSilence(*frame, job);
             settle = false;
+            frame->jobQueue.JobDone();
             continue;
         }
         settle = RunJob(*frame, job, settle, stop);

@@ -104,7 +104,21 @@ TEST(RunEnd, TheBarTheStateAndTheLogSayHowARunEnded) {
                 5000));
             s.clock.Advance(kLateAnswerGrace + std::chrono::milliseconds(1));
         }
-        ASSERT_TRUE(WaitUntil([&] { return !s.frame.progress.running; }, 15000))
+        // A job after an unanswered one is preceded by a probe (AT) that brings the line in
+        // step: its OK is taken as the late answer owed, then its own wait passes, once.
+        bool probePassed = false;
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                if (!s.frame.progress.running) return true;
+                const std::size_t at = s.frame.log.find("Send:AT\r\n", from);
+                if (c.silent && !probePassed && at != std::string::npos &&
+                    s.frame.log.find("OK", at) != std::string::npos && s.clock.Subscribers() > 0) {
+                    s.clock.Advance(std::chrono::minutes(1));
+                    probePassed = true;
+                }
+                return false;
+            },
+            15000))
             << Tail(s.frame.log);
         RunEventsFor(100);
         EXPECT_EQ(s.frame.progressSteps.back().text, c.bar);

@@ -119,6 +119,16 @@ TEST(WriteAnswers, OnlyAConfirmedWriteIsStored) {
         const int retryIdle = s.frame.idleNotices;
         s.Click("Save");
         if (owed) {
+            // The probe's OK is the old write's late answer; once it is in, the probe's own
+            // wait may pass (before it, the probe would have heard nothing).
+            ASSERT_TRUE(WaitUntil(
+                [&] {
+                    const std::size_t at = s.frame.log.find("Send:AT\r\n", retryFrom);
+                    return at != std::string::npos &&
+                           s.frame.log.find("OK", at) != std::string::npos;
+                },
+                5000))
+                << Tail(s.frame.log);
             ASSERT_TRUE(s.TimeOutWhenSent("AT", std::chrono::minutes(1))) << Tail(s.frame.log);
         }
         ASSERT_TRUE(WaitUntil([&] { return s.frame.idleNotices > retryIdle; }, 15000))
@@ -126,7 +136,7 @@ TEST(WriteAnswers, OnlyAConfirmedWriteIsStored) {
         // The confirmed write, then the read-back that checks it.
         std::vector<std::string> retried = {command, "AT+SHOW"};
         if (owed) retried.insert(retried.begin(), "AT");
-        EXPECT_EQ(s.CommandsSince(retrySent), retried);
+        EXPECT_EQ(s.CommandsSince(retrySent), retried) << Tail(s.frame.log);
         EXPECT_EQ(ResultCounts(s, retryFrom), Once("SaveSuccess"));
         EXPECT_EQ(s.frame.parameterTable.FindParameter("Server's Ip")->value, address);
         EXPECT_EQ(*s.host.StoredValue("AT+IPAD"), address);

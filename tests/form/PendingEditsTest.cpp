@@ -121,8 +121,11 @@ TEST(PendingEdits, CountMarksAndReviewAgreeAfterACancelledApplyAndRevert) {
     Type(s, "Server's Port", "7006");
     ASSERT_EQ(s.Save().size(), 1u);
     ASSERT_EQ(BackedUpUnits().size(), 1u);
-    const std::string backup = ListBackups(BackedUpUnits()[0])[0].path;
-    s.dialogs.chooseIndex = 0;
+    // Each Save backed the unit up first; the oldest backup, the last in History's list, holds
+    // the values both Saves changed.
+    const std::vector<BackupFile> backups = ListBackups(BackedUpUnits()[0]);
+    const std::string backup = backups.front().path;
+    s.dialogs.chooseIndex = static_cast<int>(backups.size()) - 1;
     s.dialogs.pathToGive = backup;
     s.dialogs.boxAnswer = IDOK;
 

@@ -87,6 +87,8 @@ TEST(WriteReview, SaveWritesOnlyTheRowsKeptChecked) {
     s.dialogs.reviews.clear();
     Control(s.frame, "Secondary Server's Ip")->SetText("999.1.1.1");
     Control(s.frame, "Server's Ip")->SetText("10.4.4.4");
+    // The read-back showed the port's row again, its edit still pending: taken back.
+    Control(s.frame, "Server's Port")->SetText(port);
     written = s.Save();
     ASSERT_EQ(s.dialogs.reviews.size(), 1u);
     std::string reason;
