@@ -32,7 +32,8 @@ struct CommandRow {
 // clang-format off
 constexpr CommandRow kCommands[] = {
     {"ports", "", 0, 0, 0,
-     "Lists the serial ports, one a line: device path, tab, description."},
+     "Lists the serial ports, one a line: device path, description, the name that stays with\n"
+     "the adapter (by-id) and why the port cannot be used, tab-separated."},
     {"read", "", kDevice | kOutput | kJson, 0, 0,
      "Reads every parameter of the unit. Prints \"name<TAB>value\" lines, or one JSON object\n"
      "with --json; --output writes the unit's listing to a .cfg file as the window's\n"
@@ -262,6 +263,11 @@ bool ParseCliOptions(const QStringList& args, CliOptions* options, int* exitCode
         }
         if (!options->unit.empty() && parser.isSet(port)) {
             Fail("--unit and --port exclude each other");
+            return false;
+        }
+        // Only provision works on several ports; elsewhere a second --port would win unsaid.
+        if (!(row->groups & kProvision) && parser.values(port).size() > 1) {
+            Fail(QString("%1 works on one unit: --port is given more than once").arg(row->name));
             return false;
         }
         const bool portOptional = offline || (row->groups & kUnit) != 0;

@@ -96,6 +96,17 @@ class Provisioner {
     }
 
   private:
+    // Two units of one ID number would both take that number's row of the units' file; an
+    // engineer who meant two rows must hear of it (the units are written all the same).
+    void WarnOfTwinUnit(const PortRun& run) {
+        if (options_.unitsPath.empty() || run.unit.modemId.empty()) return;
+        auto [it, added] = portsById_.emplace(run.unit.modemId, run.port);
+        if (added || it->second == run.port) return;
+        PrintNotice("warning: the units on " + it->second + " and " + run.port +
+                    " have the same ID number " + run.unit.modemId +
+                    ": both take its row of the units' file");
+    }
+
     // The first Ctrl-C ends the waits for a next unit and lets units being written finish; a
     // second one ends those too.
     void Stop() {
@@ -202,6 +213,7 @@ class Provisioner {
             run.unit.deviceType = f[1];
             run.unit.modemId = f[2];
             SetStep(run, "read: " + f[1] + ", ID " + f[2]);
+            WarnOfTwinUnit(run);
         } else if (f[0] == kWritesLine && f.size() > 1) {
             run.writes = std::atoi(f[1].c_str());
         } else if (f[0] == kResultLine && f.size() > 2) {
@@ -337,6 +349,7 @@ class Provisioner {
     ProvisionTable table_;
     std::vector<std::unique_ptr<PortRun>> runs_;
     std::vector<UnitResult> results_;
+    std::map<std::string, std::string> portsById_;  // the port each ID number was first read on
     QEventLoop loop_;
     bool stopping_ = false;
     int retriesDue_ = 0;  // ports pausing before they are tried again
@@ -357,7 +370,11 @@ std::vector<std::string> CheckFiles(const CliOptions& options) {
         }
     }
     if (!problems.empty() || files.units.columns.empty()) return problems;
-    CliSession session(options);
+    // The form alone checks the values: no unit, so no log of its own (the units' logs are
+    // FILE.port-n; FILE itself is never written).
+    CliOptions checking = options;
+    checking.logPath.clear();
+    CliSession session(checking);
     if (session.Start() != kExitDone) {
         problems.push_back("the form could not be built to check the units' values");
         return problems;

@@ -5,6 +5,7 @@
 #include "cli/CliListingFile.h"
 #include "cli/CliOutput.h"
 #include "cli/CliSession.h"
+#include "engine/PortItems.h"
 #include "form/ConfigFiles.h"
 #include "params/ConfigFileText.h"
 #include "params/Listing.h"
@@ -21,9 +22,18 @@ bool FileHolds(const std::string& path, const std::string& listing) {
 
 }  // namespace
 
-int RunPorts(const CliOptions&) {
-    for (const PortInfo& port : serial::ListSerialPorts()) {
-        PrintLine(port.device + "\t" + UnitText(port.description));
+int RunPorts(const CliOptions& options) {
+    // The window's labels give the reasons, in the language last chosen.
+    CliSession session(options);
+    if (int status = session.Start()) return status;
+    const std::vector<PortInfo> infos = serial::ListSerialPorts();
+    for (const ListedPort& port : ListPorts({}, {})) {
+        std::string description;
+        for (const PortInfo& info : infos) {
+            if (info.device == port.device) description = info.description;
+        }
+        PrintLine(port.device + "\t" + UnitText(description) + "\t" + port.stableName + "\t" +
+                  PortUseReason(port.access));
     }
     return kExitDone;
 }

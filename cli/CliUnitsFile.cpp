@@ -118,6 +118,8 @@ void CheckUnits(const CliOptions& options, UnitsFile* units, std::vector<std::st
         problems->push_back("cannot read the units' file " + path);
         return;
     }
+    // A spreadsheet saving "CSV UTF-8" begins the file with a byte-order mark.
+    if (text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);
     if (!ParseCsv(text, &rows, &error)) {
         problems->push_back(path + ": " + error);
         return;

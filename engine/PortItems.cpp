@@ -13,7 +13,9 @@ constexpr const char* kSection = "PortList";
 // Between the device path and what is said about it; a path never holds two blanks in a row.
 constexpr const char* kApart = "  ";
 
-std::string Reason(const serial::PortAccess& access) {
+}  // namespace
+
+std::string PortUseReason(const serial::PortAccess& access) {
     switch (access.use) {
         case serial::PortUse::Free:
             return {};
@@ -28,8 +30,6 @@ std::string Reason(const serial::PortAccess& access) {
     }
     return {};
 }
-
-}  // namespace
 
 std::vector<ListedPort> ListPorts(const std::vector<std::string>& extraPorts,
                                   const PortRoots& roots) {
@@ -59,7 +59,7 @@ std::vector<ListedPort> ListPorts(const std::vector<std::string>& extraPorts,
 std::string PortItemText(const ListedPort& port) {
     std::string text = port.device;
     if (!port.stableName.empty()) text += kApart + port.stableName;
-    const std::string reason = Reason(port.access);
+    const std::string reason = PortUseReason(port.access);
     if (!reason.empty()) text += kApart + reason;
     return text;
 }

@@ -21,6 +21,9 @@ struct ListedPort {
 std::vector<ListedPort> ListPorts(const std::vector<std::string>& extraPorts,
                                   const PortRoots& roots);
 
+// Why the port cannot be used (the command that gives permission, or who has it); "" when it
+// can be.
+std::string PortUseReason(const serial::PortAccess& access);
 // An item's text: the device path, then, two blanks apart, its by-id name and its reason.
 std::string PortItemText(const ListedPort& port);
 // The device path at the start of an item's text.

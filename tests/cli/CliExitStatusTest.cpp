@@ -73,6 +73,8 @@ TEST(CliExitStatus, EachOutcomeHasItsStatus) {
                             "err:without a unit",                                 true},
         {"diff: no listing", {"diff", kFile, kFile},            nullptr,         kConfig,  4,
                             "err:not a listing",                                  true},
+        {"read: two ports", {"read", kPort, "--port", "/dev/other"}, nullptr,    kConfig,  2,
+                            "err:--port is given more than once",                 true},
         {"history: unit and port", {"history", "--unit", "U", kPort}, nullptr,   kConfig,  2,
                             "err:exclude each other",                             true},
         {"apply: no such backup", {"apply", "U/20261208T160512.000Z", kPort}, nullptr, kConfig, 4,

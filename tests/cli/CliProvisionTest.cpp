@@ -137,6 +137,30 @@ TEST(CliProvision, FourUnitsAtOnceEachWithTheTemplateAndItsOwnRow) {
     }
 }
 
+// Two units of one ID number both take its row: written all the same, but said.
+TEST(CliProvision, TwoUnitsOfOneIdNumberAreWarnedOf) {
+    std::vector<std::unique_ptr<sim::VirtualUnitHost>> hosts;
+    QStringList ports;
+    for (int i = 0; i < 2; ++i) {
+        hosts.push_back(std::make_unique<sim::VirtualUnitHost>(FastUnit()));
+        std::string error;
+        ASSERT_TRUE(hosts.back()->Start(&error)) << error;
+        ASSERT_TRUE(hosts.back()->SetStoredValue("AT+IDNT", Id(7)));
+        ports << "--port" << hosts.back()->DevicePath().c_str();
+    }
+    const std::string dir = testpaths::TempDir() + "/provision-twins";
+    WriteFile(dir + ".cfg", EncodeConfigText(CaptureListing(hosts[0]->DevicePath())));
+    WriteFile(dir + ".csv", "Modem'sID number,Access Point Name\n" + Id(7) + ",twin.apn\n");
+    const CliResult r =
+        RunCli(QStringList{"provision", (dir + ".cfg").c_str(), "--units", (dir + ".csv").c_str(),
+                           "--baud", QString::number(kBaud)} +
+                   ports,
+               60000);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.err.find("have the same ID number " + Id(7)), std::string::npos) << r.err;
+    for (const auto& host : hosts) EXPECT_EQ(host->StoredValue("AT+APN"), "twin.apn");
+}
+
 // A unit that fails is listed with its own reason, and every write in its report with its
 // outcome, also when the port went with a write on the line; the summary names a report only
 // when it was written.
@@ -339,6 +363,7 @@ TEST(CliProvision, ChecksTheUnitsFileFirstAndListsEveryProblem) {
         {"duplicate keys and a control byte",
          "Modem'sID number,Server's Ip\n7,1.2.3.4\n7,\"1.2\t3.4\"\n",       {"line 3: the key \"7\" is given twice", "line 3: the value of \"Server's Ip\" holds a control"}},
         {"short row and missing port", "port,Server's Port\n/dev/other\n",   {"line 2: 1 fields", "has no row for " + port}},
+        {"byte-order mark",  "\xEF\xBB\xBFport,Server's Port\n/dev/other,1\n", {"has no row for " + port}},
         {"open quote",       "port,Server's Port\n\"" + port + ",1\n",      {"quoted field is not closed"}},
         {"value the list cannot show", "port,DIO1 workmode\n" + port + ",5\n", {"\"DIO1 workmode=5\" cannot be shown"}},
     };

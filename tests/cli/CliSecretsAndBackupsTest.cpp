@@ -56,6 +56,7 @@ TEST(CliSecretsAndBackups, PasswordsAreMaskedAndTheFilesAreTheirOwnersAlone) {
                            reports.c_str(), "--log", (dir + "/prov.log").c_str()} +
                PortArgs(host));
     ASSERT_EQ(p.exitCode, 0) << p.err;
+    EXPECT_FALSE(fs::exists(dir + "/prov.log")) << "the logs are the units', FILE.port-n";
 
     std::vector<std::string> written = FilesUnder(reports);
     written.push_back(log);
