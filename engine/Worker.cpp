@@ -32,10 +32,12 @@
 //   buffer once handled, so no later block handles them again.
 #include "engine/Worker.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/FrameWnd.h"
@@ -49,6 +51,7 @@
 #include "engine/Progress.h"
 #include "engine/ReceivePath.h"
 #include "engine/UiCall.h"
+#include "params/Listing.h"
 #include "settings/Labels.h"
 #include "ui/Log.h"
 
@@ -237,6 +240,38 @@ void DropRunForSilence(CM5Z30FrameWnd& frame, const CommandJob& job) {
     });
 }
 
+// Waits for the job's answer until its time-out; a listing's wait also ends once the listing
+// stalled (kListingStall), with *stalled set. True when the answer came.
+bool WaitForAnswer(CM5Z30FrameWnd& frame, const CommandJob& job, Clock::Duration timeout,
+                   std::stop_token stop, bool* stalled) {
+    const Completion completion = JobTypeOf(job.type).completion;
+    Clock& clock = EngineClock();
+    if (completion != Completion::Listing && completion != Completion::FileListing)
+        return frame.answerEvent.WaitFor(clock, timeout, stop);
+    const Clock::TimePoint deadline = clock.Now() + timeout;
+    LRESULT lastLength = -1;
+    for (;;) {
+        const Clock::Duration left = deadline - clock.Now();
+        if (left <= Clock::Duration::zero()) return false;
+        const Clock::Duration slice = std::min<Clock::Duration>(left, kListingStall);
+        if (frame.answerEvent.WaitFor(clock, slice, stop)) return true;
+        if (stop.stop_requested()) return false;
+        // How much of the listing is in; -1 before its first parameter line.
+        const LRESULT length = CallOnUi(frame, [&] {
+            const std::string_view received(frame.rxBuffer,
+                                            static_cast<std::size_t>(frame.rxLength));
+            return received.find(kListingAnchor) == std::string_view::npos
+                       ? LRESULT{-1}
+                       : static_cast<LRESULT>(frame.rxLength);
+        });
+        if (length >= 0 && length == lastLength) {
+            *stalled = true;
+            return false;
+        }
+        lastLength = length;
+    }
+}
+
 // Runs one job; returns true when the line may still carry text the job did not wait for (a
 // time-out, a late answer, a command cut short), so the next command waits for a quiet line.
 bool RunJob(CM5Z30FrameWnd& frame, const CommandJob& job, bool settle, std::stop_token stop) {
@@ -252,7 +287,8 @@ bool RunJob(CM5Z30FrameWnd& frame, const CommandJob& job, bool settle, std::stop
     }
     const auto timeout = JobTimeout(job.type, frame.timeoutFactor.load()) + Allowance(frame);
     bool late = false;
-    if (!frame.answerEvent.WaitFor(EngineClock(), timeout, stop)) {
+    bool stalled = false;
+    if (!WaitForAnswer(frame, job, timeout, stop, &stalled)) {
         if (stop.stop_requested()) return false;
         // A port that went ended the job then: nothing more is said of it.
         if (!LogTimeOut(frame, job)) return true;
@@ -262,6 +298,14 @@ bool RunJob(CM5Z30FrameWnd& frame, const CommandJob& job, bool settle, std::stop
         if (stop.stop_requested()) return false;
         late = CallOnUi(frame, [&] { return LRESULT{EndGrace(frame, job.type)}; }) != 0;
         if (!late) {
+            // What a stalled listing sent is all that came of it (its end lost on the line, or
+            // a unit that stopped): no probe waits for the rest, nor takes its OK for it.
+            if (stalled) {
+                CallOnUi(frame, [&] {
+                    ForgetOwedAnswers(frame.lineSync);
+                    return LRESULT{1};
+                });
+            }
             Report(frame, job, JobOutcome::Timeout);
             return true;
         }

@@ -28,5 +28,10 @@ inline constexpr int kQuietSpanRounds = 20;
 // is quiet, so a refusal in it still wins.
 inline constexpr std::chrono::milliseconds kLateAnswerGrace{2000};
 
+// A listing comes as one stream: once its first parameter line is in, this long without a byte
+// more means the unit stopped mid-listing, and the wait ends as the listing's time-out would
+// (which allows for the slowest baud rate, and so waits long on a fast line).
+inline constexpr std::chrono::milliseconds kListingStall{3000};
+
 // The worker's thread procedure; returns when stop is requested (at once for a null frame).
 void WorkerJobThreadProc(CM5Z30FrameWnd* frame, std::stop_token stop);

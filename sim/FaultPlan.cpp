@@ -7,7 +7,7 @@ constexpr long long kMillion = 1000000;
 
 bool IsLineFault(FaultKind kind) {
     return kind == FaultKind::Noise || kind == FaultKind::Zeros || kind == FaultKind::Drop ||
-           kind == FaultKind::Split;
+           kind == FaultKind::Split || kind == FaultKind::Stall;
 }
 
 bool IsCommandFault(const FaultRule& rule) {
@@ -96,6 +96,11 @@ ShapedAnswer FaultPlan::Shape(std::string_view command, std::string answer) {
             }
             case FaultKind::Split:
                 shaped.gap = std::chrono::milliseconds(rule.amount);
+                break;
+            case FaultKind::Stall:
+                if (answer.size() > static_cast<std::size_t>(rule.amount)) {
+                    answer.resize(static_cast<std::size_t>(rule.amount));
+                }
                 break;
             default:
                 break;

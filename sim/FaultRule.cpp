@@ -30,6 +30,7 @@ constexpr FaultSyntax kSyntax[] = {
     {"reboot", FaultKind::Reboot, Amount::Optional, 1, -1, 3600000, true},
     {"unplug", FaultKind::Unplug, Amount::Required, 1, 0, 1LL << 40, false},
     {"cut", FaultKind::Cut, Amount::None, 1, 0, 0, true},
+    {"stall", FaultKind::Stall, Amount::Required, 1, 0, 1LL << 40, true},
 };
 
 constexpr std::string_view kHelp =
@@ -44,6 +45,7 @@ constexpr std::string_view kHelp =
     "  reboot@CMD         the unit reboots instead of carrying out CMD\n"
     "  unplug=N           the line is cut after N output bytes\n"
     "  cut@CMD            CMD is carried out, then the line is cut before its answer\n"
+    "  stall=N            answers stop after their first N bytes; the line stays open\n"
     "  value:CMD=TEXT     TEXT is stored as CMD's value unchecked (value:AT+APN=BOOK)\n"
     "Answer faults take @CMD to act on one command only (AT+SHOW, At+CSQ, AT+IPAD for its\n"
     "writes, +++ for the escape, s for the greeting) and /N to act on the first N only:\n"

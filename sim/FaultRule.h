@@ -19,6 +19,7 @@ enum class FaultKind {
     Unplug,  // the line is cut after `amount` more output bytes
     Value,   // `value` stored under `target` without validation
     Cut,     // the command is carried out, then the line is cut before its answer
+    Stall,   // the answer stops after its first `amount` bytes; the line stays open
 };
 
 struct FaultRule {

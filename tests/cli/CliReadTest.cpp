@@ -2,6 +2,7 @@
 // JSON and the lines equal to what the unit holds, and the session log.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <regex>
 
@@ -132,3 +133,18 @@ TEST(CliRead, TheUnitIsFoundInEachStateItCanBeIn) {
 }
 
 }  // namespace
+
+// A listing that stops midway fails once it stalled, not after the time-out a whole listing at
+// the slowest baud rate is given (27 s here before).
+TEST(CliRead, AListingThatStallsFailsSoon) {
+    sim::VirtualUnitHost host(FastUnit());
+    std::string error;
+    ASSERT_TRUE(host.AddFault("stall=600@AT+SHOW/1", &error)) << error;
+    ASSERT_TRUE(host.Start(&error)) << error;
+    const auto started = std::chrono::steady_clock::now();
+    const CliResult r = RunCli(QStringList{"read"} + PortArgs(host));
+    const auto took = std::chrono::steady_clock::now() - started;
+    EXPECT_EQ(r.exitCode, 1) << r.out << r.err;
+    EXPECT_TRUE(r.out.empty()) << r.out;
+    EXPECT_LT(std::chrono::duration_cast<std::chrono::seconds>(took).count(), 12) << r.err;
+}

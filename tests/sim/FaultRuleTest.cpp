@@ -31,6 +31,7 @@ TEST(FaultRuleTest, TextsReadAsRules) {
         {"unplug=0", true, FaultKind::Unplug, 0, "", -1, ""},
         {"unplug=300", true, FaultKind::Unplug, 300, "", -1, ""},
         {"cut@AT+APN", true, FaultKind::Cut, 0, "AT+APN", -1, ""},
+        {"stall=600@AT+SHOW/1", true, FaultKind::Stall, 600, "AT+SHOW", 1, ""},
         {"value:AT+APN=BOOK", true, FaultKind::Value, 0, "AT+APN", -1, "BOOK"},
         {"value:AT+CONNRGST=a=b @/", true, FaultKind::Value, 0, "AT+CONNRGST", -1, "a=b @/"},
         {"value:AT+APN=", true, FaultKind::Value, 0, "AT+APN", -1, ""},
