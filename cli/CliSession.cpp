@@ -293,14 +293,17 @@ void CliSession::QueueWrites(const std::vector<CommandJob>& jobs) {
 }
 
 void CliSession::StopCleanlyOnTerm() {
-    console::WatchStopRequests([this] {
-        if (stopRequested_) return;
-        stopRequested_ = true;
-        PrintMessage("stopped: the command on the line finishes and the unit is left");
-        Fail(kExitUnit);
-        ReportNotSent(*frame_, frame_->jobQueue.TakeAll());
-        if (waker_) waker_();
-    });
+    // Ctrl-C is the parent's to decide; it stops this unit's run with SIGTERM.
+    console::WatchStopRequests(
+        [this] {
+            if (stopRequested_) return;
+            stopRequested_ = true;
+            PrintMessage("stopped: the command on the line finishes and the unit is left");
+            Fail(kExitUnit);
+            ReportNotSent(*frame_, frame_->jobQueue.TakeAll());
+            if (waker_) waker_();
+        },
+        false);
 }
 
 void CliSession::WaitForWrites() {

@@ -24,8 +24,10 @@ void UseUtf8Console();
 QStringList Arguments(int argc, char** argv);
 
 // From now on every stop request (Ctrl-C or SIGTERM; on Windows Ctrl-C, Ctrl-Break or the
-// console closing) calls onStop on the event loop, instead of ending the process. Once.
-void WatchStopRequests(std::function<void()> onStop);
+// console closing) calls onStop on the event loop, instead of ending the process. Once. A unit's
+// process passes terminalInterrupt false: the terminal's Ctrl-C is its parent's to decide (on
+// Linux it keeps ignoring SIGINT; on Windows its process group gets no Ctrl-C).
+void WatchStopRequests(std::function<void()> onStop, bool terminalInterrupt = true);
 
 // Prepares a unit's process before it starts, so that only StopUnitProcess stops it (on
 // Windows: a process group of its own, which the console's Ctrl-C does not reach).

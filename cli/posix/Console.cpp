@@ -34,7 +34,7 @@ QStringList Arguments(int argc, char** argv) {
     return args;
 }
 
-void WatchStopRequests(std::function<void()> onStop) {
+void WatchStopRequests(std::function<void()> onStop, bool terminalInterrupt) {
     static std::unique_ptr<QSocketNotifier> notifier;
     if (notifier || pipe(gSignalPipe) != 0) return;
     notifier = std::make_unique<QSocketNotifier>(gSignalPipe[0], QSocketNotifier::Read);
@@ -45,11 +45,7 @@ void WatchStopRequests(std::function<void()> onStop) {
     });
     struct sigaction action {};
     action.sa_handler = OnStopSignal;
-    // A unit's process started with the terminal's interrupt ignored keeps ignoring it: its
-    // parent decides what Ctrl-C means, and stops it with SIGTERM.
-    struct sigaction interrupt {};
-    sigaction(SIGINT, nullptr, &interrupt);
-    if (interrupt.sa_handler != SIG_IGN) sigaction(SIGINT, &action, nullptr);
+    if (terminalInterrupt) sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
 }
 

@@ -62,7 +62,7 @@ QStringList Arguments(int argc, char** argv) {
     return args;
 }
 
-void WatchStopRequests(std::function<void()> onStop) {
+void WatchStopRequests(std::function<void()> onStop, bool) {
     if (StopCallback()) return;
     StopCallback() = std::move(onStop);
     SetConsoleCtrlHandler(OnConsoleEvent, TRUE);

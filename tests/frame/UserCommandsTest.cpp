@@ -264,6 +264,8 @@ namespace {
 TEST(UserCommands, CancelNeverShowsTheWorkerAnEmptyQueue) {
     RecordingFrame frame;
     ASSERT_TRUE(frame.Open());
+    // The watcher stands in for the worker; the frame's own takes nothing meanwhile.
+    frame.jobQueue.Hold(true);
     std::atomic<bool> done{false};
     std::atomic<int> seenEmpty{0};
     std::thread watcher([&] {
