@@ -9,6 +9,7 @@
 #include "cli/CliSession.h"
 #include "cli/CliUnitReport.h"
 #include "cli/CliUnitsFile.h"
+#include "cli/Console.h"
 #include "engine/JobTypes.h"
 #include "form/ChangedWrites.h"
 #include "form/ConfigFiles.h"
@@ -116,6 +117,7 @@ void Problem(UnitReport* report, CliSession* session, const std::string& text, i
 }  // namespace
 
 int RunProvisionUnit(const CliOptions& options) {
+    console::IgnoreTerminalInterrupt();
     ProvisionFiles files;
     if (const std::vector<std::string> problems = ReadProvisionFiles(options, &files);
         !problems.empty()) {

@@ -32,6 +32,9 @@ void WatchStopRequests(std::function<void()> onStop, bool terminalInterrupt = tr
 // Prepares a unit's process before it starts, so that only StopUnitProcess stops it (on
 // Windows: a process group of its own, which the console's Ctrl-C does not reach).
 void PrepareUnitProcess(QProcess& process);
+// Called first thing in a unit's process: the terminal's Ctrl-C, which reaches the whole process
+// group on Linux, is ignored here; the parent decides and stops the unit's run with SIGTERM.
+void IgnoreTerminalInterrupt();
 // Asks a started unit's process to stop (SIGTERM; on Windows Ctrl-Break to its group).
 void StopUnitProcess(QProcess& process);
 

@@ -49,9 +49,13 @@ void WatchStopRequests(std::function<void()> onStop, bool terminalInterrupt) {
     sigaction(SIGTERM, &action, nullptr);
 }
 
-void PrepareUnitProcess(QProcess& process) {
-    // Ctrl-C reaches every process of the terminal's group; the unit's own ignores it.
-    process.setChildProcessModifier([] { signal(SIGINT, SIG_IGN); });
+// Nothing to do before the start: the unit's process ignores Ctrl-C itself
+// (IgnoreTerminalInterrupt). A child modifier would run between a vfork and the exec, where a
+// sanitizer's signal bookkeeping is still the parent's.
+void PrepareUnitProcess(QProcess&) {}
+
+void IgnoreTerminalInterrupt() {
+    signal(SIGINT, SIG_IGN);
 }
 
 void StopUnitProcess(QProcess& process) {

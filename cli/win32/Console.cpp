@@ -75,6 +75,9 @@ void PrepareUnitProcess(QProcess& process) {
     });
 }
 
+// Its process group of its own gets no Ctrl-C from the console.
+void IgnoreTerminalInterrupt() {}
+
 void StopUnitProcess(QProcess& process) {
     GenerateConsoleCtrlEvent(CTRL_BREAK_EVENT, static_cast<DWORD>(process.processId()));
 }

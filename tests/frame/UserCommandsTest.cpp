@@ -268,13 +268,13 @@ TEST(UserCommands, CancelNeverShowsTheWorkerAnEmptyQueue) {
     frame.jobQueue.Hold(true);
     std::atomic<bool> done{false};
     std::atomic<int> seenEmpty{0};
-    std::thread watcher([&] {
-        while (!done) seenEmpty += frame.jobQueue.Size() == 0;
-    });
     const CommandJob write{JobType::WriteParameter, "AT+IPAD=10.0.0.7\r\n", "Server's Ip",
                            "10.0.0.7"};
     const CommandJob readBack{JobType::ReadBack, "\r\nAT+SHOW\r\n", {}, {}};
     frame.jobQueue.PushJob(readBack);
+    std::thread watcher([&] {
+        while (!done) seenEmpty += frame.jobQueue.Size() == 0;
+    });
     for (int round = 0; round < 20000; ++round) {
         frame.jobQueue.PushJob(write);
         CancelRun(frame);
