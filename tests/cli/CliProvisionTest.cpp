@@ -33,6 +33,12 @@ struct Case {
     std::array<const char*, kUnits> results;  // each unit's report; nullptr: no report
 };
 
+#if defined(__SANITIZE_THREAD__)
+constexpr bool kThreadSanitizer = true;
+#else
+constexpr bool kThreadSanitizer = false;
+#endif
+
 std::string Id(int unit) {
     return "4200" + std::to_string(unit);
 }
@@ -305,6 +311,9 @@ TEST(CliProvision, CtrlCToTheGroupLetsTheUnitBeingConfiguredFinish) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
+        // Under ThreadSanitizer the program never sees the second Ctrl-C (its signal handling
+        // defers and merges signals); the plain and AddressSanitizer builds check that case.
+        if (c.interrupts > 1 && kThreadSanitizer) continue;
         sim::VirtualUnitHost host(FastUnit());
         std::string error;
         ASSERT_TRUE(host.Start(&error)) << error;
