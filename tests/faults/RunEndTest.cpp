@@ -24,9 +24,11 @@ TEST(RunEnd, ALoginWithoutAnswerIsReportedWithinItsTimeOut) {
     s.Click("Login");
     const std::string said = Label("Login", "NoAnswer");
     const std::string start = said.substr(0, said.find('{'));
-    ASSERT_TRUE(WaitUntil([&] { return s.frame.log.find(start) != std::string::npos; }, 7000))
+    ASSERT_TRUE(WaitUntil([&] { return s.frame.log.find(start) != std::string::npos; }, 8000))
         << Tail(s.frame.log);
-    EXPECT_LT(std::chrono::steady_clock::now() - sent, std::chrono::milliseconds(5500));
+    // Said within about its time-out; a loaded machine may add a little, a second wait (10 s)
+    // would be far beyond.
+    EXPECT_LT(std::chrono::steady_clock::now() - sent, std::chrono::milliseconds(7500));
     EXPECT_EQ(s.Control("DeviceState")->GetText().str(), Label("DeviceNote", "NoAnswer"));
     EXPECT_FALSE(s.frame.loggedIn);
 }

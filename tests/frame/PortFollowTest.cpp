@@ -276,7 +276,9 @@ TEST(PortFollow, TheSameAdapterPluggedBackIsReopenedAndLoggedIntoWhenAsked) {
         }
         ASSERT_TRUE(enginetest::WaitUntil([&] { return frame.loggedIn.load(); }, 5000))
             << frame.log.substr(from);
-        EXPECT_LT(std::chrono::steady_clock::now() - pluggedAt, std::chrono::seconds(2));
+        // Reopened on the kernel's word and logged in (about a second of it the login's own
+        // guard time), not at some later poll; the margin is for a loaded sanitizer build.
+        EXPECT_LT(std::chrono::steady_clock::now() - pluggedAt, std::chrono::seconds(4));
         EXPECT_EQ(frame.Control("Checkcode")->GetText().str(), "8E1");
         EXPECT_EQ(frame.Control("BaudRate1")->GetText().str(), "115200");
         const std::string steps = frame.log.substr(from);

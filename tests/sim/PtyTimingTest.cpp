@@ -25,9 +25,10 @@ TEST(PtyTimingTest, ListingTakesItsWireTime) {
             std::chrono::duration<double>(line.client.LastByteAt() - start).count();
         const double wire = line.client.Received().size() * 10.0 / baud;
         // Never faster than the line. Slower only by what a loaded machine adds (the host
-        // catches up when it falls behind), far below what pacing applied twice would cost.
+        // catches up when it falls behind, and a sanitizer build on a busy machine can fall a
+        // second behind), below what pacing applied twice would cost at 9600 baud.
         EXPECT_GE(elapsed, wire * 0.9) << line.client.Received().size() << " bytes";
-        EXPECT_LE(elapsed, wire * 1.5 + 0.25) << line.client.Received().size() << " bytes";
+        EXPECT_LE(elapsed, wire * 1.5 + 1.0) << line.client.Received().size() << " bytes";
     }
 }
 
