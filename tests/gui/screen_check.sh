@@ -3,23 +3,22 @@
 # program on a virtual X server of that size must open inside the screen, every control of the
 # caption, the device column and every page must come wholly into view (scrolled where it must
 # be), a double click on the caption must maximise and restore, and the close button must end it.
-# Usage: screen_check.sh BUILD_DIR [SHOTS_DIR]: with SHOTS_DIR, the window is also saved there as
-# en-screen-WxH.png, or zh-scale-S.png for a scaled row. Exits 77 (skipped) without Xvfb or
-# xdotool.
+# Usage: screen_check.sh BUILD_DIR [SHOTS_DIR]: with SHOTS_DIR, the window of the rows that name
+# a picture is also saved there. Exits 77 (skipped) without Xvfb or xdotool.
 set -uo pipefail
 build=${1:?build folder}
 shots=${2:-}
 command -v Xvfb >/dev/null && command -v xdotool >/dev/null || { echo "SKIP: Xvfb or xdotool missing"; exit 77; }
 
-# screen WxH, QT_SCALE_FACTOR, skin language (0 English, 1 Chinese)
+# screen WxH, QT_SCALE_FACTOR, skin language (0 English, 1 Chinese), picture of the window or -
 screens=(
-    "1280x720 1 0"
-    "1280x800 1 1"
-    "1366x768 1 0"
-    "1920x1080 1 1"
-    "1366x768 1.25 0"
-    "1920x1080 1.5 1"
-    "2560x1440 2 1"
+    "1280x720 1 0 -"
+    "1280x800 1 1 -"
+    "1366x768 1 0 en-screen-1366x768.png"
+    "1920x1080 1 1 -"
+    "1366x768 1.25 0 -"
+    "1920x1080 1.5 1 -"
+    "2560x1440 2 1 zh-scale-2.png"
 )
 
 work=$(mktemp -d)
@@ -60,7 +59,7 @@ at() { grep -m1 "^REACH -1|$1|" "$out" | cut -d'|' -f$(($2 + 2)); }
 native() { awk -v v="$1" -v s="$scale" 'BEGIN { printf "%d", v * s + 0.5 }'; }
 
 for row in "${screens[@]}"; do
-    read -r size scale language <<<"$row"
+    read -r size scale language picture <<<"$row"
     sw=${size%x*}; sh=${size#*x}
     start_server "$size" || fail "no X server could start"
     printf '[Set]\nLanguage=%s\n' "$language" >"$work/config.ini"
@@ -92,12 +91,10 @@ for row in "${screens[@]}"; do
     [ "$X" -ge 0 ] && [ "$Y" -ge 0 ] && [ $((X + WIDTH)) -le "$sw" ] && [ $((Y + HEIGHT)) -le "$sh" ] ||
         fail "window ${WIDTH}x${HEIGHT} at $X,$Y on the ${size} screen"
     echo "ok ($row): window ${WIDTH}x${HEIGHT} at $X,$Y; $(grep -c '^REACH -\?[0-9]' "$out") controls in view"
-    if [ -n "$shots" ]; then
-        name="en-screen-$size.png"
-        [ "$scale" = 1 ] || name="zh-scale-$scale.png"
-        [ "$language" = 1 ] && [ "$scale" = 1 ] && name="zh-screen-$size.png"
-        # The real screen, as the X server shows it.
-        xwd -root -silent -display "$DISPLAY" | convert xwd:- "$shots/$name" && echo "wrote $shots/$name"
+    if [ -n "$shots" ] && [ "$picture" != - ]; then
+        # The window as it opens on this screen, drawn at the screen's scale.
+        QT_SCALE_FACTOR=$scale "$work/dtuconfig" --screenshot "$shots/$picture" 2>>"$work/err.txt" &&
+            echo "wrote $shots/$picture"
     fi
 
     # A double click in the caption band (between the title and the date, which keep their place
