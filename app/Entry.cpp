@@ -1,7 +1,10 @@
 #include "app/Entry.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QEvent>
+#include <QScreen>
+#include <QScrollArea>
 #include <QTimer>
 #include <QWidget>
 
@@ -14,10 +17,12 @@
 #include "app/FrameWnd.h"
 #include "engine/Connect.h"
 #include "form/ConfigFiles.h"
+#include "form/TabStrip.h"
 #include "settings/Labels.h"
 #include "settings/Settings.h"
 #include "settings/System.h"
 #include "sim/VirtualUnitHost.h"
+#include "ui/Container.h"
 #include "ui/Control.h"
 #include "ui/Controls.h"
 #include "ui/Log.h"
@@ -60,6 +65,72 @@ void ReportControls(CM5Z30FrameWnd& frame) {
                     at.y(), w->width(), w->height(), c->IsVisible() && w->isVisible());
     }
     std::printf("CONTROLS END\n");
+    std::fflush(stdout);
+}
+
+// For the screen check: the screen's free area and the window in it, then every control shown,
+// page by page, scrolled into view as the engineer would scroll it, with the part of it then
+// unclipped by the window and the scroll areas around it: "REACH page|name|x|y|w|h|vx|vy|vw|vh"
+// (page -1: the controls outside the pages), all in the screen's coordinates.
+void ReportReach(CM5Z30FrameWnd& frame) {
+    QWidget* window = frame.GetHWND();
+    auto* pages = dynamic_cast<CTabLayoutUI*>(frame.paintManager.FindControl("switch"));
+    if (!window || !pages || !pages->GetWidget()) return;
+    const QRect area = window->screen()->availableGeometry();
+    const QRect placed = window->frameGeometry();
+    std::printf("SCREEN %d|%d|%d|%d\nWINDOW %d|%d|%d|%d\n", area.x(), area.y(), area.width(),
+                area.height(), placed.x(), placed.y(), placed.width(), placed.height());
+    const auto settle = [] {
+        // Layouts settle level by level before anything is measured.
+        for (int pass = 0; pass < 4; ++pass) QCoreApplication::processEvents();
+    };
+    const auto seenOf = [](QWidget* w) {
+        QRect seen(w->mapToGlobal(QPoint(0, 0)), w->size());
+        for (QWidget* p = w->parentWidget(); p; p = p->parentWidget()) {
+            seen &= QRect(p->mapToGlobal(QPoint(0, 0)), p->size());
+        }
+        return seen;
+    };
+    CControlUI* forward = frame.paintManager.FindControl("TabRight");
+    const auto report = [&](int page) {
+        QWidget* shown = page >= 0 ? pages->GetItemAt(page)->GetWidget() : nullptr;
+        for (CControlUI* c : frame.paintManager.NamedControls()) {
+            QWidget* w = c->GetWidget();
+            if (!w || !w->isVisibleTo(window)) continue;
+            const bool inPages = pages->GetWidget()->isAncestorOf(w);
+            if (page < 0 ? inPages : !(shown && shown->isAncestorOf(w))) continue;
+            // Scroll bars the engineer can move; a strip that only cuts off has its arrow.
+            bool cut = false;
+            for (QWidget* p = w->parentWidget(); p; p = p->parentWidget()) {
+                auto* scroll = qobject_cast<QScrollArea*>(p);
+                if (!scroll) continue;
+                if (scroll->verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOff) {
+                    cut = true;
+                } else {
+                    scroll->ensureWidgetVisible(w, 0, 0);
+                }
+            }
+            for (int click = 0; cut && forward && click < kTabCount; ++click) {
+                if (seenOf(w).size() == w->size()) break;
+                frame.paintManager.SendNotify(forward, "click");
+                settle();
+            }
+            const QRect whole(w->mapToGlobal(QPoint(0, 0)), w->size());
+            const QRect seen = seenOf(w);
+            std::printf("REACH %d|%s|%d|%d|%d|%d|%d|%d|%d|%d\n", page, c->GetName().GetData(),
+                        whole.x(), whole.y(), whole.width(), whole.height(), seen.x(), seen.y(),
+                        seen.width(), seen.height());
+        }
+    };
+    report(-1);
+    ScrollTabStrip(frame, kStripRebuild);
+    for (int page = 0; page < pages->GetCount(); ++page) {
+        pages->SelectItem(page);
+        settle();
+        report(page);
+    }
+    pages->SelectItem(0);
+    std::printf("REACH END\n");
     std::fflush(stdout);
 }
 
@@ -166,6 +237,9 @@ int RunGui(const GuiOptions& options) {
         QTimer::singleShot(kScreenshotDelayMs, [&] { ReportControls(*frame); });
         stateReporter = std::make_unique<StateChangeReporter>(*frame);
         if (QWidget* hwnd = frame->GetHWND()) hwnd->installEventFilter(stateReporter.get());
+    }
+    if (std::getenv("DTU_REPORT_REACH")) {
+        QTimer::singleShot(kScreenshotDelayMs, [&] { ReportReach(*frame); });
     }
     int exitCode = 0;
     if (!options.screenshotPath.empty()) {

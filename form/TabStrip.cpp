@@ -1,5 +1,7 @@
 #include "form/TabStrip.h"
 
+#include <QWidget>
+
 #include "app/FrameWnd.h"
 #include "ui/Container.h"
 #include "ui/Controls.h"
@@ -113,9 +115,13 @@ void ScrollTabStrip(CPaintManagerUI& paintManager, const TabTable& tabs, int mod
         case kStripBack:
             Back(paintManager, tabs);
             break;
-        case kStripForward:
-            Forward(paintManager, tabs, strip->GetFixedWidth());
+        case kStripForward: {
+            // A narrow window gives the strip less than the skin's width; what it shows counts.
+            const QWidget* shown = strip->GetWidget();
+            const int width = shown && shown->isVisible() ? shown->width() : strip->GetFixedWidth();
+            Forward(paintManager, tabs, width);
             break;
+        }
         default:
             break;
     }

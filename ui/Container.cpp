@@ -2,6 +2,7 @@
 
 #include <QBoxLayout>
 #include <QGroupBox>
+#include <QScrollArea>
 #include <QStackedWidget>
 #include <QWidget>
 #include <cstdio>
@@ -18,6 +19,22 @@ QBoxLayout* MakeLayout(QWidget* widget, QBoxLayout::Direction direction) {
     return layout;
 }
 
+// A frameless scroll area around the content, which takes the area's size or its own least,
+// whichever is larger. It paints nothing of its own, so the content looks as it would unwrapped.
+QWidget* InScrollArea(QWidget* content, bool bars) {
+    auto* area = new QScrollArea();
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    if (!bars) {
+        area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    }
+    area->setWidget(content);
+    area->viewport()->setAutoFillBackground(false);
+    content->setAutoFillBackground(false);
+    return area;
+}
+
 }  // namespace
 
 CContainerUI::CContainerUI() = default;
@@ -29,7 +46,8 @@ CContainerUI::~CContainerUI() {
 QWidget* CContainerUI::CreateWidget() {
     auto* widget = new QWidget();
     layout_ = MakeLayout(widget, horizontal_ ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
-    return widget;
+    if (overflow_ == Overflow::Grow) return widget;
+    return InScrollArea(widget, overflow_ == Overflow::Scroll);
 }
 
 void CContainerUI::ApplyLayoutAttributes() {
@@ -92,6 +110,11 @@ void CContainerUI::SetAttribute(const char* name, const char* value) {
     } else if (std::strcmp(name, "childpadding") == 0) {
         childPadding_ = ParseInt(value);
         if (layout_) layout_->setSpacing(childPadding_);
+    } else if (std::strcmp(name, "scroll") == 0) {
+        // Read before the widget is made, as the skin's attributes are.
+        overflow_ = std::strcmp(value, "true") == 0   ? Overflow::Scroll
+                    : std::strcmp(value, "clip") == 0 ? Overflow::Clip
+                                                      : Overflow::Grow;
     } else if (std::strcmp(name, "align") == 0) {
         // Rows keep their fixed heights; "top" packs them at the top of the container.
         if (std::strcmp(value, "top") == 0 && !packTop_) {

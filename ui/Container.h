@@ -39,7 +39,12 @@ class CContainerUI : public CControlUI {
     // Realizes a child added to a realized container.
     virtual void RealizeChild(CControlUI* child);
 
+    // How the content shows in a widget smaller than it ("scroll"): whole (the widget grows to
+    // it), scrolled, or cut off at the widget's edge with no scroll bars.
+    enum class Overflow { Grow, Scroll, Clip };
+
     QBoxLayout* layout_ = nullptr;
+    Overflow overflow_ = Overflow::Grow;
     bool horizontal_ = false;
     bool packTop_ = false;  // a stretch after the children keeps them at the top
     int inset_[4] = {0, 0, 0, 0};

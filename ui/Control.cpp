@@ -45,7 +45,7 @@ void CControlUI::Realize(const std::function<void(QWidget*)>& place) {
     SetWidget(widget);
     if (!name_.IsEmpty()) widget->setObjectName(QString::fromUtf8(name_.GetData()));
     ApplyMarks();
-    if (fixedWidth_ > 0) widget->setFixedWidth(fixedWidth_);
+    ApplyWidth();
     if (fixedHeight_ > 0) widget->setFixedHeight(fixedHeight_);
     if (!enabled_) widget->setEnabled(false);
     if (!visible_) widget->setVisible(false);
@@ -131,7 +131,23 @@ void CControlUI::ApplyMarks() {
 
 void CControlUI::SetFixedWidth(int width) {
     fixedWidth_ = width;
-    if (GetWidget() && width > 0) GetWidget()->setFixedWidth(width);
+    ApplyWidth();
+}
+
+void CControlUI::SetMinWidth(int width) {
+    minWidth_ = width;
+    ApplyWidth();
+}
+
+void CControlUI::ApplyWidth() {
+    QWidget* widget = GetWidget();
+    if (!widget || fixedWidth_ <= 0) return;
+    if (minWidth_ > 0 && minWidth_ < fixedWidth_) {
+        widget->setMinimumWidth(minWidth_);
+        widget->setMaximumWidth(fixedWidth_);
+    } else {
+        widget->setFixedWidth(fixedWidth_);
+    }
 }
 
 void CControlUI::SetFixedHeight(int height) {
@@ -149,6 +165,8 @@ void CControlUI::SetAttribute(const char* name, const char* value) {
         SetFixedHeight(ParseInt(value));
     } else if (std::strcmp(name, "width") == 0) {
         SetFixedWidth(ParseInt(value));
+    } else if (std::strcmp(name, "minwidth") == 0) {
+        SetMinWidth(ParseInt(value));
     } else if (std::strcmp(name, "visible") == 0) {
         SetVisible(ParseBool(value));
     } else if (std::strcmp(name, "enabled") == 0) {

@@ -59,6 +59,9 @@ class CControlUI {
     int GetFixedWidth() const { return fixedWidth_; }
     int GetFixedHeight() const { return fixedHeight_; }
     void SetFixedWidth(int width);
+    // The least width a control with a fixed width may give up to a narrow window ("minwidth"):
+    // its fixed width becomes its greatest. 0: the fixed width holds.
+    void SetMinWidth(int width);
     void SetFixedHeight(int height);
 
     // The background image name is kept as text: for the channel switches it is their state.
@@ -111,7 +114,11 @@ class CControlUI {
     QString style_;       // the skin's own style sheet
     QString imageStyle_;  // the background image's, which stands in for it
     QString toolTip_;
+    // Puts the fixed width, or the range from the least width to it, on the widget.
+    void ApplyWidth();
+
     int fixedWidth_ = 0;
+    int minWidth_ = 0;
     int fixedHeight_ = 0;
     unsigned borderColor_ = 0;
 };

@@ -4,13 +4,16 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QStyleHints>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
+#include <algorithm>
 #include <mutex>
 
 // What posting threads may see of a window: the widget while it lives, and the gate that
@@ -66,17 +69,37 @@ class WindowHost : public QWidget {
         if (owner_ && e->button() == Qt::LeftButton) {
             QPoint g = e->globalPosition().toPoint();
             if (owner_->HandleMessage(WM_NCHITTEST, 0, MAKELPARAM(g.x(), g.y())) == HTCAPTION) {
+                e->accept();
+                // The second press of a double click maximises or restores, as on a window
+                // manager's own caption; it starts no move, which would take the pointer.
+                if (SecondCaptionClick(g)) return ToggleZoom();
+                lastCaptionPress_.start();
+                lastCaptionPoint_ = g;
                 // The window manager moves the window where it can; without one (a bare X
                 // server) the window follows the mouse itself.
                 if (!windowHandle() || !windowHandle()->startSystemMove()) {
                     dragging_ = true;
                     dragOffset_ = g - frameGeometry().topLeft();
                 }
-                e->accept();
                 return;
             }
         }
+        lastCaptionPress_.invalidate();
         QWidget::mousePressEvent(e);
+    }
+
+    void mouseDoubleClickEvent(QMouseEvent* e) override {
+        // Where the platform gives the second press as a double click alone, it toggles here;
+        // where the press came too, that press has toggled already.
+        if (owner_ && e->button() == Qt::LeftButton) {
+            QPoint g = e->globalPosition().toPoint();
+            if (owner_->HandleMessage(WM_NCHITTEST, 0, MAKELPARAM(g.x(), g.y())) == HTCAPTION) {
+                e->accept();
+                if (SecondCaptionClick(g)) ToggleZoom();
+                return;
+            }
+        }
+        QWidget::mouseDoubleClickEvent(e);
     }
 
     void mouseMoveEvent(QMouseEvent* e) override {
@@ -94,9 +117,24 @@ class WindowHost : public QWidget {
     }
 
   private:
+    void ToggleZoom() {
+        lastCaptionPress_.invalidate();
+        dragging_ = false;
+        owner_->HandleMessage(WM_SYSCOMMAND, owner_->IsZoomed() ? SC_RESTORE : SC_MAXIMIZE, 0);
+    }
+
+    bool SecondCaptionClick(QPoint at) const {
+        const QStyleHints* hints = QGuiApplication::styleHints();
+        return lastCaptionPress_.isValid() &&
+               lastCaptionPress_.elapsed() <= hints->mouseDoubleClickInterval() &&
+               (at - lastCaptionPoint_).manhattanLength() <= hints->mouseDoubleClickDistance();
+    }
+
     CWindowWnd* owner_;
     bool dragging_ = false;
     QPoint dragOffset_;
+    QElapsedTimer lastCaptionPress_;
+    QPoint lastCaptionPoint_;
 };
 
 CWindowWnd::CWindowWnd() : shared_(std::make_shared<Shared>()) {
@@ -158,9 +196,18 @@ void CWindowWnd::CenterWindow() {
     if (!widget_) return;
     QScreen* screen = widget_->screen() ? widget_->screen() : QGuiApplication::primaryScreen();
     if (!screen) return;
-    QRect area = screen->availableGeometry();
-    QRect frame = widget_->frameGeometry();
+    const QRect area = screen->availableGeometry();
+    // A window larger than the screen's free area is made to fit it (down to its least size),
+    // then placed so its top left corner, where the caption starts, is on the screen.
+    const QRect outer = widget_->frameGeometry();
+    const QSize edges = outer.size() - widget_->size();
+    const QSize fits =
+        widget_->size().boundedTo(area.size() - edges).expandedTo(widget_->minimumSize());
+    if (fits != widget_->size()) widget_->resize(fits);
+    QRect frame(outer.topLeft(), fits + edges);
     frame.moveCenter(area.center());
+    frame.moveLeft(std::max(area.left(), std::min(frame.left(), area.right() + 1 - frame.width())));
+    frame.moveTop(std::max(area.top(), std::min(frame.top(), area.bottom() + 1 - frame.height())));
     widget_->move(frame.topLeft());
 }
 

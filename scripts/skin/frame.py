@@ -51,6 +51,8 @@ TABS = [
 TAB_W = 90
 STRIP_W = 1000
 LEFT_W = 320
+# On a narrow screen the strip shows this much at least; the arrows bring the rest in.
+STRIP_MIN_W = 2 * TAB_W
 
 
 def label(section, key):
@@ -79,10 +81,11 @@ def caption_band():
         ("inset", "10,0,0,0"), ("childpadding", "8")]), [
         E("Container", attrs_of(name="Logo_Container", width=28, height=28,
                                 extra=[("bkimage", "logo.png")])),
+        # The titles give way on a narrow screen; the buttons and the language never do.
         E("Text", attrs_of(name="Ver", text=("DTUConfigureToolV V1.5.0", "DTU配置工具 V1.5.0"),
-                           width=360, height=36)),
+                           width=360, height=36, extra=[("minwidth", "160")])),
         E("Text", attrs_of(name="VerDown", text=("2018/03/06 V1.5.0", "2018年03月06日 V1.5.0"),
-                           width=180, height=36)),
+                           width=180, height=36, extra=[("minwidth", "40")])),
         spacer(),
         caption(("Language", "语言"), width=60),
         language,
@@ -157,7 +160,9 @@ def left_column():
                      button("SaveLog", ("Save log", "保存日志"), width=76,
                             tooltip=("Save the log, passwords masked", "保存日志（密码已隐去）")),
                      button("Clear", ("Clear", "清空"), width=60)])
-    return E("VerticalLayout", attrs_of(width=LEFT_W, extra=[("childpadding", "8")]), [
+    # On a short screen the column scrolls rather than pushing the window off the screen.
+    return E("VerticalLayout", attrs_of(width=LEFT_W, extra=[("childpadding", "8"),
+                                                              ("scroll", "true")]), [
         port, device, progress, log_head, E("RichEdit", attrs_of(name="richedit")),
     ])
 
@@ -172,7 +177,8 @@ def tab_strip():
     return hrow([
         button("TabLeft", None, width=24, height=30, bkimage="tab_left.png",
                tooltip=("Earlier pages", "向前"), style=arrow),
-        E("HorizontalLayout", attrs_of(name="HorizontalLayoutUI6", width=STRIP_W, height=30),
+        E("HorizontalLayout", attrs_of(name="HorizontalLayoutUI6", width=STRIP_W, height=30,
+                                       extra=[("minwidth", str(STRIP_MIN_W)), ("scroll", "clip")]),
           tabs),
         button("TabRight", None, width=24, height=30, bkimage="tab_right.png",
                tooltip=("Later pages", "向后"), style=arrow),
@@ -185,7 +191,8 @@ def find_row():
                  tooltip=("Part of a label, control name or AT command (Ctrl+F)",
                           "参数名称、控件名或AT命令的一部分（Ctrl+F）"))
     return hrow([caption(("Find", "查找"), width=40), field,
-                 E("Text", attrs_of(name="FindNote", text="", width=600, height=ROW))])
+                 E("Text", attrs_of(name="FindNote", text="", width=600, height=ROW,
+                                    extra=[("minwidth", "120")]))])
 
 
 def right_column(page_elements):
@@ -194,7 +201,9 @@ def right_column(page_elements):
     return E("VerticalLayout", attrs_of(extra=[("childpadding", "6")]), [
         find_row(),
         tab_strip(),
-        E("TabLayout", attrs_of(name="switch"), [E(tag) for tag in page_elements]),
+        # Each page scrolls by itself when the window is smaller than it.
+        E("TabLayout", attrs_of(name="switch"),
+          [E(tag, [("scroll", "true")]) for tag in page_elements]),
         help_box,
     ])
 
