@@ -6,6 +6,7 @@
 #include "app/FrameWnd.h"
 #include "form/ChangedWrites.h"
 #include "form/DeviceWrite.h"
+#include "form/FieldLabel.h"
 #include "form/TabTable.h"
 #include "form/WriteRefusal.h"
 #include "settings/Labels.h"
@@ -56,17 +57,7 @@ bool AnyWritable(const ui::ReviewSpec& spec) {
 }  // namespace
 
 std::string FormLabelOf(CM5Z30FrameWnd& frame, const std::string& name) {
-    CControlUI* control = frame.paintManager.FindControl(name);
-    auto* row = control ? dynamic_cast<CContainerUI*>(control->GetParent()) : nullptr;
-    if (!row) return name;
-    std::string label;
-    for (int i = 0; i < row->GetCount() && row->GetItemAt(i) != control; ++i) {
-        CControlUI* item = row->GetItemAt(i);
-        if (std::string(item->GetClass()) == "TextUI" && !item->GetText().str().empty()) {
-            label = item->GetText().str();
-        }
-    }
-    return label.empty() ? name : label;
+    return FieldLabel(frame.paintManager, name);
 }
 
 std::vector<ReviewedValue> ReviewedValues(CM5Z30FrameWnd& frame, const WriteCandidate& candidate) {
