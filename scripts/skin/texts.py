@@ -224,6 +224,12 @@ LABELS += [
      ("not written: its row is hidden by the current settings", "不写入：当前设置下该行已隐藏")),
     ("Review", "TabOff",
      ("not written: its tab is not used by this unit", "不写入：该设备不使用此页面")),
+    # A value as the form shows it, with what the unit is sent where the two differ; a
+    # transfer-channel switch by its caption and state.
+    ("Review", "Shown", ("{shown} ({value})", "{shown}（{value}）")),
+    ("Review", "Switch", ("{switch}: {state}", "{switch}：{state}")),
+    ("Review", "On", ("On", "开启")),
+    ("Review", "Off", ("Off", "关闭")),
 ]
 
 # Save log: where the session log went, or why it could not be written.
