@@ -27,6 +27,7 @@
 #include "ui/Controls.h"
 #include "ui/Log.h"
 #include "ui/PaintManager.h"
+#include "ui/QtTranslations.h"
 
 namespace {
 
@@ -209,14 +210,15 @@ int RunGui(const GuiOptions& options) {
     FirstPaintStamp firstPaint;
     if (benchTiming) qApp->installEventFilter(&firstPaint);
     const int language = SetUpSkinAndLabels();
+    const std::string instance = CPaintManagerUI::GetInstancePath().str();
+    ui::UseQtTranslations(language != 0, {instance, DataFolder(instance)});
 
     std::unique_ptr<sim::VirtualUnitHost> unit;
     if (options.simulate) unit = StartVirtualUnit(options);
 
     auto frame = std::make_unique<CM5Z30FrameWnd>();
     frame->language = language;
-    frame->portFollow.reopenLost =
-        ReadReopenSetting(ConfigIniPath(CPaintManagerUI::GetInstancePath().str()));
+    frame->portFollow.reopenLost = ReadReopenSetting(ConfigIniPath(instance));
     if (unit) frame->extraPorts.push_back(unit->DevicePath());
     frame->Create(nullptr, "DTU", kFrameStyle, 0, 0, 0, kFrameWidth, kFrameHeight);
     if (!options.selectPort.empty() && !SelectFramePort(*frame, options.selectPort)) {

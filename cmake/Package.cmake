@@ -59,9 +59,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${DTU_HOMEPAGE})
-# Qt and the C++ runtime as dpkg-shlibdeps finds them; the Chinese skin needs a CJK font.
+# Qt and the C++ runtime as dpkg-shlibdeps finds them; the Chinese skin needs a CJK font, and
+# Qt's own dialogs (file dialog, message box buttons) need Qt's Chinese catalogue.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei, qt6-translations-l10n")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -129,7 +129,8 @@ bool QueueIfChanged(CM5Z30FrameWnd& frame, const std::string& name, const Parame
                     std::string_view value) {
     if (value == entry.value) return false;
     if (HoldsControlByte(value)) {
-        LogAppend(frame, LabelText("Notify", "ValueNotice").str() + name + "\r\n");
+        LogAppend(frame,
+                  LabelText("Notify", "ValueNotice").str() + FormLabelOf(frame, name) + "\r\n");
         return false;
     }
     CommandJob job;
@@ -160,7 +161,7 @@ int CollectWrites(CM5Z30FrameWnd& frame, const std::function<bool(const FormValu
         const ParameterEntry* entry = frame.parameterTable.FindParameter(v.name);
         if (!entry) continue;
         if (const WriteRefusal refusal = RefusalOf(frame, v, *entry)) {
-            LogAppend(frame, RefusalLine(refusal, v.name));
+            LogAppend(frame, RefusalLine(refusal, FormLabelOf(frame, v.name)));
             frame.refusedWrites.push_back(v.name);
             continue;
         }

@@ -3,6 +3,7 @@
 #include "app/FrameWnd.h"
 #include "form/DeviceForm.h"
 #include "form/PendingEdits.h"
+#include "form/WriteReview.h"
 #include "params/ComboReadRules.h"
 #include "params/DeviceAnswer.h"
 #include "params/Listing.h"
@@ -58,8 +59,9 @@ void CheckReadBack(CM5Z30FrameWnd& frame) {
     }
     std::string box = LabelText("Notify", "NotKeptBox").str();
     for (const auto& [name, values] : frame.notKept) {
-        LogAppend(frame, LabelText("Notify", "NotKept").str() + name + "\r\n");
-        box += "\n" + name + ": " + Readable(values.first) + " -> " + Readable(values.second);
+        const std::string label = FormLabelOf(frame, name);
+        LogAppend(frame, LabelText("Notify", "NotKept").str() + label + "\r\n");
+        box += "\n" + label + ": " + Readable(values.first) + " -> " + Readable(values.second);
     }
     // The form shows what the unit really holds, and that is what later changes start from;
     // edits that were not written (not sent, not chosen, refused) stay over it.

@@ -1,15 +1,21 @@
 #include "form/WriteReview.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 #include "app/FrameWnd.h"
 #include "form/ChangedWrites.h"
+#include "form/ChannelSwitches.h"
 #include "form/DeviceWrite.h"
+#include "form/FieldLabel.h"
 #include "form/TabTable.h"
 #include "form/WriteRefusal.h"
+#include "params/ComboReadRules.h"
+#include "params/ValueText.h"
 #include "settings/Labels.h"
 #include "ui/Container.h"
+#include "ui/Controls.h"
 #include "ui/TextCodec.h"
 
 namespace {
@@ -34,12 +40,84 @@ const ParameterEntry* Differing(CM5Z30FrameWnd& frame, const FormValue& v) {
     return entry && entry->value != v.value ? entry : nullptr;
 }
 
+// A value as the form shows it, with the raw value beside it where the two differ.
+std::string Shown(const std::string& shown, const std::string& raw) {
+    if (shown.empty() || shown == raw) return raw;
+    return FilledLabel(kSection, "Shown", {{"shown", shown}, {"value", raw}});
+}
+
+// The item of its list the value picks, as a read of it would: its text, or "" for none.
+std::string ItemText(CM5Z30FrameWnd& frame, CComboUI& combo, const std::string& name,
+                     const std::string& value) {
+    const ItemChoice choice = ChooseItem(name, value, combo, frame.parameterTable);
+    const CListLabelElementUI* item = choice.change ? combo.GetItemAt(choice.item) : nullptr;
+    return item && !item->IsUnitValue() ? item->GetText().str() : std::string();
+}
+
+// The switches of a transfer-channel mask that `to` turns from how `from` has them, each with
+// its caption and new state; "" when no switch changes.
+std::string SwitchesTurned(CM5Z30FrameWnd& frame, const ChannelEntry& mask, int from, int to) {
+    std::string text;
+    for (const ChannelSwitch& s : mask.switches) {
+        if (((from ^ to) & s.bit) == 0) continue;
+        const std::string state = Label((to & s.bit) != 0 ? "On" : "Off");
+        text += (text.empty() ? "" : ", ") +
+                FilledLabel(kSection, "Switch",
+                            {{"switch", FieldLabel(frame.paintManager, s.name)}, {"state", state}});
+    }
+    return text;
+}
+
 ui::ReviewRow RowOf(CM5Z30FrameWnd& frame, const FormValue& v, const ParameterEntry& entry) {
     ui::ReviewRow row;
     row.label = FormLabelOf(frame, v.name);
     row.unitValue = Readable(entry.value);
     row.newValue = v.unencodable ? v.value : Readable(v.value);
+    if (const ChannelEntry* mask = FindChannelEntry(v.name)) {
+        const int from = LeadingNumber(entry.value);
+        const int to = LeadingNumber(v.value);
+        row.unitValue = Shown(SwitchesTurned(frame, *mask, to, from), row.unitValue);
+        row.newValue = Shown(SwitchesTurned(frame, *mask, from, to), row.newValue);
+    } else if (auto* combo = dynamic_cast<CComboUI*>(frame.paintManager.FindControl(v.name))) {
+        // The list's own choice shows as it stands; a side write's as a read would pick it.
+        const bool ownChoice = v.source == v.name && !v.unitItem;
+        row.unitValue = Shown(ItemText(frame, *combo, v.name, entry.value), row.unitValue);
+        row.newValue =
+            Shown(ownChoice ? combo->GetText().str() : ItemText(frame, *combo, v.name, v.value),
+                  row.newValue);
+    }
     return row;
+}
+
+// Where the value's control sits in the window: the positions of it and of every container
+// above it, so that comparing two gives the order of the pages and of the rows on them.
+std::vector<int> PlaceOf(CM5Z30FrameWnd& frame, const std::string& name) {
+    const ChannelEntry* mask = FindChannelEntry(name);
+    CControlUI* control =
+        frame.paintManager.FindControl(mask ? std::string(mask->switches.front().name) : name);
+    std::vector<int> place;
+    for (CControlUI* at = control; at && at->GetParent(); at = at->GetParent()) {
+        auto* parent = dynamic_cast<CContainerUI*>(at->GetParent());
+        int i = 0;
+        while (parent && i < parent->GetCount() && parent->GetItemAt(i) != at) ++i;
+        place.insert(place.begin(), i);
+    }
+    return place;
+}
+
+// The values in the order of the pages and the rows on them; a side write stays right after
+// the list that causes it.
+void InFormOrder(CM5Z30FrameWnd& frame, std::vector<ReviewedValue>::iterator first,
+                 std::vector<ReviewedValue>::iterator last) {
+    std::map<std::string, std::vector<int>> places;
+    for (auto it = first; it != last; ++it) {
+        if (!places.count(it->value.source)) {
+            places[it->value.source] = PlaceOf(frame, it->value.source);
+        }
+    }
+    std::stable_sort(first, last, [&](const ReviewedValue& a, const ReviewedValue& b) {
+        return places[a.value.source] < places[b.value.source];
+    });
 }
 
 // A value the review showed as refused still goes to the collection, which logs why.
@@ -56,17 +134,7 @@ bool AnyWritable(const ui::ReviewSpec& spec) {
 }  // namespace
 
 std::string FormLabelOf(CM5Z30FrameWnd& frame, const std::string& name) {
-    CControlUI* control = frame.paintManager.FindControl(name);
-    auto* row = control ? dynamic_cast<CContainerUI*>(control->GetParent()) : nullptr;
-    if (!row) return name;
-    std::string label;
-    for (int i = 0; i < row->GetCount() && row->GetItemAt(i) != control; ++i) {
-        CControlUI* item = row->GetItemAt(i);
-        if (std::string(item->GetClass()) == "TextUI" && !item->GetText().str().empty()) {
-            label = item->GetText().str();
-        }
-    }
-    return label.empty() ? name : label;
+    return FieldLabel(frame.paintManager, name);
 }
 
 std::vector<ReviewedValue> ReviewedValues(CM5Z30FrameWnd& frame, const WriteCandidate& candidate) {
@@ -77,6 +145,7 @@ std::vector<ReviewedValue> ReviewedValues(CM5Z30FrameWnd& frame, const WriteCand
         onScreen.insert(KeyOf(v));
         reviewed.push_back({std::move(v), false});
     }
+    const std::size_t shown = reviewed.size();
     for (FormValue& v : FormValues(frame, false)) {
         // A hidden list's side write is no value of its own: only hidden values are listed.
         if (!Differing(frame, v) || onScreen.count(KeyOf(v)) || v.source != v.name ||
@@ -85,6 +154,8 @@ std::vector<ReviewedValue> ReviewedValues(CM5Z30FrameWnd& frame, const WriteCand
         }
         reviewed.push_back({std::move(v), true});
     }
+    InFormOrder(frame, reviewed.begin(), reviewed.begin() + static_cast<std::ptrdiff_t>(shown));
+    InFormOrder(frame, reviewed.begin() + static_cast<std::ptrdiff_t>(shown), reviewed.end());
     return reviewed;
 }
 

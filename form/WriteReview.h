@@ -45,6 +45,5 @@ void ReviewAndSave(CM5Z30FrameWnd& frame);
 // the unit does not hold are reviewed, then the checked ones queued; Cancel queues nothing.
 void ReviewAndApply(CM5Z30FrameWnd& frame, const std::set<std::string>* held);
 
-// The parameter's label as the form shows it: the text in front of its control in its row;
-// its name when the form has none.
+// The parameter's label as the form shows it (FieldLabel.h).
 std::string FormLabelOf(CM5Z30FrameWnd& frame, const std::string& name);

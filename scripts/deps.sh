@@ -20,8 +20,9 @@ dtu_require_packages() {
     fi
 }
 
-# Packages to build and run the program.
-DTU_BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev libgl-dev fonts-wqy-microhei)
+# Packages to build and run the program; Qt's own translations put its dialogs into Chinese.
+DTU_BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev libgl-dev fonts-wqy-microhei
+    qt6-translations-l10n)
 # Packages the test suite needs besides: GoogleTest/GMock, a real X server for the window
 # check, python3 for the check that the skin generator reproduces the skins, clang-format, and
 # for the package check dpkg-dev (dpkg-shlibdeps), lintian, appstream, desktop-file-utils and
@@ -29,7 +30,8 @@ DTU_BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev libgl-dev fonts-wqy-micro
 DTU_TEST_PACKAGES=(libgtest-dev libgmock-dev xvfb xdotool python3 clang-format
     dpkg-dev lintian appstream desktop-file-utils man-db)
 # Packages of the Windows build (scripts/windows) and of its tests under wine: mingw-w64, the
-# build machine's Qt tools, GoogleTest's sources, wine and a display for the window.
+# build machine's Qt tools and Qt's Chinese catalogue (the same Qt version's, for the Windows
+# folder), GoogleTest's sources, wine and a display for the window.
 DTU_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix qt6-base-dev-tools googletest cmake ninja-build
-    xz-utils)
+    xz-utils qt6-translations-l10n)
 DTU_WINE_PACKAGES=(wine wine64 xvfb python3 fonts-wqy-microhei)

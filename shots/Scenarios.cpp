@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QKeyEvent>
 
+#include "shots/LanguageScenarios.h"
 #include "tests/support/EventLoop.h"
 #include "ui/Controls.h"
 
@@ -127,6 +128,8 @@ constexpr Scenario kScenarios[] = {
     {"history", 115200, History},
     {"load-progress", 9600, LoadProgress},
     {"find", 115200, FindList},
+    {"file-dialog", 115200, FileDialog},
+    {"review-choices", 115200, ReviewChoices},
 };
 
 }  // namespace

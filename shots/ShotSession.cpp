@@ -11,6 +11,7 @@
 #include "tests/support/EventLoop.h"
 #include "ui/Controls.h"
 #include "ui/PaintManager.h"
+#include "ui/QtTranslations.h"
 
 namespace shots {
 
@@ -63,6 +64,8 @@ ShotSession::ShotSession(const std::string& skinRoot, const Language& language, 
           return options;
       }()) {
     UseSkin(skinRoot + "/" + language.skinFolder);
+    // Qt's own dialogs in the window's language, as the program itself starts.
+    ui::UseQtTranslations(language.language != 0, {});
     QObject::connect(&dialogWatch_, &QTimer::timeout, [this] { LookForDialog(); });
     dialogWatch_.start(kLookPeriodMs);
     if (!host.Start(&error)) return;

@@ -110,8 +110,9 @@ LABELS = [
      ('"Value not written, it holds control characters: "', '"数值含有控制字符，未写入："')),
     ("Notify", "UnitValueItem", ("(the unit's own value)", "（设备自身的值）")),
     ("Notify", "NoReadNotice",
-     ("Nothing was written: read the unit first (Load), so that only your changes are sent.",
-      "未写入：请先读取设备（Load），只有您修改的参数才会发送。")),
+     ("Nothing was written: read the unit first (Read parameters), so that only your changes"
+      " are sent.",
+      "未写入：请先点击“读取参数”，只有您修改的参数才会发送。")),
     ("Notify", "NotKept", ("The unit answered OK but did not keep: ", "设备回复了OK但没有保存：")),
     ("Notify", "NotKeptBox",
      ("The unit answered OK to these settings but does not hold them (sent -> held):",
@@ -197,9 +198,9 @@ LABELS += [
       "确定恢复出厂设置吗？设备的全部参数将被替换。当前参数已先备份到：")),
     ("Backup", "FactoryNoBackup",
      ("Restore the factory settings? Every setting of the unit is replaced, and no backup could"
-      " be taken (see the log). Read the unit first (Load) to have one.",
+      " be taken (see the log). Read the unit first (Read parameters) to have one.",
       "确定恢复出厂设置吗？设备的全部参数将被替换，且未能自动备份（见日志）。"
-      "请先读取参数（Load）以便备份。")),
+      "请先点击“读取参数”以便备份。")),
     ("History", "Caption", ("History", "历史备份")),
     ("History", "Prompt",
      ("The unit's backups, newest first. The chosen one is compared with the unit and"
@@ -208,8 +209,8 @@ LABELS += [
     ("History", "Row", ("{time}: differing from the unit: {count}", "{time}：与设备有 {count} 项不同")),
     ("History", "None", ("No backup of this unit is stored yet.", "尚无该设备的备份。")),
     ("History", "NoRead",
-     ("Read the unit first (Load): its backups are found by its type and ID number.",
-      "请先读取参数（Load）：按设备型号和ID号查找其备份。")),
+     ("Read the unit first (Read parameters): its backups are found by its type and ID number.",
+      "请先点击“读取参数”：按设备型号和ID号查找其备份。")),
     ("Review", "Pending", ("{count} changes pending", "{count} 项修改待写入")),
     ("Review", "Caption", ("Review the changes before writing", "写入前核对修改")),
     ("Review", "Parameter", ("Parameter", "参数")),
@@ -223,6 +224,12 @@ LABELS += [
      ("not written: its row is hidden by the current settings", "不写入：当前设置下该行已隐藏")),
     ("Review", "TabOff",
      ("not written: its tab is not used by this unit", "不写入：该设备不使用此页面")),
+    # A value as the form shows it, with what the unit is sent where the two differ; a
+    # transfer-channel switch by its caption and state.
+    ("Review", "Shown", ("{shown} ({value})", "{shown}（{value}）")),
+    ("Review", "Switch", ("{switch}: {state}", "{switch}：{state}")),
+    ("Review", "On", ("On", "开启")),
+    ("Review", "Off", ("Off", "关闭")),
 ]
 
 # Save log: where the session log went, or why it could not be written.

@@ -16,6 +16,7 @@
 #include "tests/support/TestPaths.h"
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
+#include "ui/Log.h"
 #include "ui/PaintManager.h"
 
 namespace formtest {
@@ -182,8 +183,13 @@ class FormFrame : public CM5Z30FrameWnd {
     std::vector<WPARAM> layoutCodes;
     int parsedListings = 0;
     int idleNotices = 0;  // the worker found the queue empty after jobs (2131 with 1, 2)
+    std::vector<std::string> programLines;  // the log's texts of the program's own, not the unit's
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
         if (msg == kMsgLayoutRule) layoutCodes.push_back(wParam);
+        if (msg == kMsgLogBlock && (lParam & kLogReceivedFlag) == 0) {
+            programLines.emplace_back(reinterpret_cast<const char*>(wParam),
+                                      static_cast<std::size_t>(lParam));
+        }
         if (msg == kMsgCommandState && wParam == 1 && lParam == 2) ++idleNotices;
         const LRESULT result = CM5Z30FrameWnd::HandleMessage(msg, wParam, lParam);
         if (msg == kMsgParseAnswer) ++parsedListings;

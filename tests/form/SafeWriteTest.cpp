@@ -10,6 +10,7 @@
 #include "form/ConfigFiles.h"
 #include "form/DeviceWrite.h"
 #include "form/TabStrip.h"
+#include "form/WriteReview.h"
 #include "params/ValueCheck.h"
 #include "settings/Labels.h"
 #include "tests/form/UnitSession.h"
@@ -146,12 +147,14 @@ TEST(SafeWrite, AWriteTheUnitDidNotKeepIsReportedAndTheFormShowsTheUnit) {
     EXPECT_TRUE(WaitUntil(
         [&] {
             return s.frame.logView->GetText().Find(LabelText("Notify", "NotKept").str() +
-                                                   "Server's Port") != -1;
+                                                   FormLabelOf(s.frame, "Server's Port")) != -1;
         },
         5000))
         << s.frame.logView->GetText().str();
     ASSERT_EQ(s.dialogs.boxes.size(), 1u);
-    EXPECT_NE(s.dialogs.boxes[0].text.find("Server's Port: 6001 -> " + port), std::string::npos)
+    EXPECT_NE(
+        s.dialogs.boxes[0].text.find(FormLabelOf(s.frame, "Server's Port") + ": 6001 -> " + port),
+        std::string::npos)
         << s.dialogs.boxes[0].text;
     EXPECT_EQ(Control(s.frame, "Server's Port")->GetText().str(), port);
     EXPECT_EQ(Control(s.frame, "Server's Ip")->GetText().str(), "10.9.8.7");
@@ -164,7 +167,8 @@ TEST(SafeWrite, AWriteTheUnitDidNotKeepIsReportedAndTheFormShowsTheUnit) {
 TEST(SafeWrite, TypedTextReachesAGbkUnitInGbkAndWhatGbkLacksIsRefused) {
     Session s(HardUnit());
     ASSERT_TRUE(s.ready) << s.error;
-    const std::string notice = LabelText("Notify", "EncodingNotice").str() + "Access Point Name";
+    const std::string notice =
+        LabelText("Notify", "EncodingNotice").str() + FormLabelOf(s.frame, "Access Point Name");
     struct Step {
         const char* what;
         const char* apn;  // typed (UTF-8)

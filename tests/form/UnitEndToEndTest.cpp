@@ -8,6 +8,7 @@
 
 #include "form/ConfigFiles.h"
 #include "form/DeviceWrite.h"
+#include "form/WriteReview.h"
 #include "params/ComboReadRules.h"
 #include "params/ConfigFileText.h"
 #include "params/ValueText.h"
@@ -183,9 +184,9 @@ TEST(UnitEndToEnd, AValueCarryingASecondCommandIsRefusedAndTheUnitKeepsItsSettin
     for (const std::string& c : s.host.ReceivedCommands()) EXPECT_EQ(c.find("FACTORY"), c.npos);
     EXPECT_EQ(s.host.StoredValue("AT+IPAD"), ip);
     EXPECT_EQ(s.host.Counters().reboots, reboots);
-    EXPECT_NE(
-        s.frame.logView->GetText().Find(LabelText("Notify", "ValueNotice").str() + "Server's Ip"),
-        -1)
+    EXPECT_NE(s.frame.logView->GetText().Find(LabelText("Notify", "ValueNotice").str() +
+                                              FormLabelOf(s.frame, "Server's Ip")),
+              -1)
         << s.frame.logView->GetText().str();
 }
 

@@ -12,6 +12,7 @@
 #include "form/ConfigFiles.h"
 #include "form/DeviceForm.h"
 #include "form/DeviceWrite.h"
+#include "form/WriteReview.h"
 #include "params/ConfigFileText.h"
 #include "settings/Labels.h"
 #include "sim/ParameterStore.h"
@@ -110,7 +111,8 @@ TEST(UnplaceableValue, EveryListKeepsAValueItCannotShowAndWritesNoneInItsPlace) 
             EXPECT_NE(write.rfind(entry.atCommand + "=", 0), 0u) << write;
         }
         if (foreign.onScreen) {
-            EXPECT_NE(foreign.log.find(refusal + name), std::string::npos) << foreign.log;
+            EXPECT_NE(foreign.log.find(refusal + FormLabelOf(*frame, name)), std::string::npos)
+                << foreign.log;
         }
     }
     EXPECT_GT(lists, 60);

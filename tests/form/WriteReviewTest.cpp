@@ -1,12 +1,15 @@
 // The review before Save, end to end over a pseudo-terminal: two fields edited give exactly two
 // rows with the labels the form shows; unchecking one writes the other alone; Cancel writes
-// nothing; a change on a hidden row is listed greyed and never written.
+// nothing; a change on a hidden row is listed greyed and never written. Choices are listed as
+// the form shows them, in the order of the pages and their rows.
 #include <gtest/gtest.h>
 
+#include "form/ChannelSwitches.h"
 #include "form/FormContext.h"
 #include "form/ShowLayout.h"
 #include "form/WriteReview.h"
 #include "tests/form/UnitSession.h"
+#include "ui/Controls.h"
 #include "ui/ReviewDialog.h"
 
 namespace {
@@ -98,6 +101,32 @@ TEST(WriteReview, SaveWritesOnlyTheRowsKeptChecked) {
     EXPECT_NE(reason.find(LabelText("ValueCheck", "NotAddress").str()), std::string::npos)
         << reason;
     EXPECT_EQ(written, std::vector<std::string>{"AT+IPAD=10.4.4.4"});
+}
+
+// A list by its items' texts and a transfer-channel switch by its caption and state, each with
+// the unit's value beside it; the rows in the order of the pages and their rows (the list and
+// the field on one page, the switch on a later one), not of the parameters' names.
+TEST(WriteReview, ChoicesAreListedAsTheFormShowsThemInTheFormsOrder) {
+    Session s(sim::UnitVariant::Lora, "ConifgRes");
+    ASSERT_TRUE(s.ready) << s.error;
+    CPaintManagerUI& pm = s.frame.paintManager;
+    auto* echo = dynamic_cast<CComboUI*>(pm.FindControl("LCP ECHO"));
+    ASSERT_NE(echo, nullptr);
+    echo->SelectItem(0);
+    const char* heartbeat = "Heartbeat poll time seconds";
+    const std::string unitHeartbeat = s.frame.parameterTable.ParameterAt(heartbeat).value;
+    Control(s.frame, heartbeat)->SetText("77");
+    ASSERT_FALSE(IsSwitchOn(pm, "Lora2GPRS"));
+    SetSwitch(pm, "Lora2GPRS", true);
+    s.dialogs.reviewWrites = false;
+    EXPECT_EQ(s.Save(), std::vector<std::string>{});
+    ASSERT_EQ(s.dialogs.reviews.size(), 1u);
+    const std::vector<ReviewedRow> rows = {
+        {"LCP回显检测", "开启（1）", "关闭（0）", false},
+        {"心跳周期(秒)", unitHeartbeat, "77", false},
+        {"数据传输通道", "LoRa → 网络：关闭（3）", "LoRa → 网络：开启（19）", false},
+    };
+    EXPECT_EQ(RowsOf(s.dialogs.reviews[0]), rows);
 }
 
 }  // namespace

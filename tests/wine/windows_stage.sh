@@ -71,12 +71,14 @@ echo "=== windows: the folder as shipped ==="
 subsystem() { x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/^Subsystem.*(\(.*\))/\1/p'; }
 [ "$(subsystem "$dist/dtuconfig.exe")" = "Windows GUI" ] || { echo "dtuconfig.exe is no window program"; result=1; }
 [ "$(subsystem "$dist/dtuconfig.com")" = "Windows CUI" ] || { echo "dtuconfig.com is no console program"; result=1; }
+# Qt's own dialogs speak Chinese in the Chinese interface.
+[ -f "$dist/translations/qtbase_zh_CN.qm" ] || { echo "the folder lacks translations/qtbase_zh_CN.qm"; result=1; }
 # Nothing in it points back to this machine's folders.
 if grep -rl -F -e "$root" -e "$cache" "$dist"; then
     echo "the folder above names this machine's paths"
     result=1
 fi
-[ $result -eq 0 ] && echo "dtuconfig.exe: Windows GUI, dtuconfig.com: Windows CUI, no build paths"
+[ $result -eq 0 ] && echo "dtuconfig.exe: Windows GUI, dtuconfig.com: Windows CUI, Qt catalogue, no build paths"
 
 echo "=== windows: the Win32 backend against a pseudo-terminal seen as COM7 ==="
 (cd "$run/app" && LD_PRELOAD=$DTU_WINE_PRELOAD DTU_TEST_COM=COM7 DTU_UNDER_WINE=1 \
