@@ -110,6 +110,10 @@ for _ in $(seq 50); do [ -e "$WINEPREFIX/dosdevices/com6" ] && break; sleep 0.1;
 LD_PRELOAD=${DTU_WINE_PRELOAD:-} timeout 120 wine "$inst/bin/dtuconfig.com" read --port COM6 \
     --baud 115200 --output "$(winepath -w "$cfg")" >"$scratch/read.out" 2>&1 ||
     fail "read on COM6: $(cat "$scratch/read.out")"
+# The server holds the terminal as its own: it goes first, or the unit's end hangs the terminal
+# up under it, which it answers by dumping all its objects into this log.
+wineserver -k
+wineserver -w
 kill "$sim" 2>/dev/null
 wait "$sim" 2>/dev/null
 grep -q 'Device Type' "$cfg" 2>/dev/null || fail "read wrote no listing into unit.cfg"
