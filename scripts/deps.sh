@@ -29,9 +29,10 @@ DTU_BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev libgl-dev fonts-wqy-micro
 # man-db.
 DTU_TEST_PACKAGES=(libgtest-dev libgmock-dev xvfb xdotool python3 clang-format
     dpkg-dev lintian appstream desktop-file-utils man-db)
-# Packages of the Windows build (scripts/windows) and of its tests under wine: mingw-w64, the
-# build machine's Qt tools and Qt's Chinese catalogue (the same Qt version's, for the Windows
-# folder), GoogleTest's sources, wine and a display for the window.
+# Packages of the Windows build (scripts/windows, scripts/windows-package) and of its tests under
+# wine: mingw-w64, the build machine's Qt tools and Qt's Chinese catalogue (the same Qt version's,
+# for the Windows folder), GoogleTest's sources, NSIS for the installer, wine and a display for
+# the window, xdotool and xwd to find and photograph it.
 DTU_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix qt6-base-dev-tools googletest cmake ninja-build
-    xz-utils qt6-translations-l10n)
-DTU_WINE_PACKAGES=(wine wine64 xvfb python3 fonts-wqy-microhei)
+    xz-utils qt6-translations-l10n nsis)
+DTU_WINE_PACKAGES=(wine wine64 xvfb python3 fonts-wqy-microhei xdotool x11-apps)

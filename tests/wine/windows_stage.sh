@@ -5,7 +5,8 @@
 #      end tests/wine/serial_peer.py plays, and the window on the in-process virtual unit;
 #   2. the command-line table (TwoProgramsTest of the Linux build given, DEV_BUILD) against the
 #      Linux program and dtuconfig.com on the virtual unit's pseudo-terminal seen as COM5;
-#   3. the window in both languages at 1400x800 with the real skin (--screenshot), as PNGs.
+#   3. the window in both languages at 1400x800 with the real skin (--screenshot), as PNGs;
+#   4. the installer and the zip (tests/wine/package_check.sh).
 # Never builds Qt: without a Qt prefix for mingw-w64 (see scripts/windows) it says so and ends
 # with 77, which scripts/test reports as skipped.
 #   tests/wine/windows_stage.sh DEV_BUILD [SCREENSHOT_DIR]
@@ -113,4 +114,7 @@ for language in 0 1; do
     fi
 done
 rm -f "$dist/config.ini"
+
+echo "=== windows: the installer and the zip ==="
+tests/wine/package_check.sh "$dev_build" "$cache/wine-prefix" "$run/package" "$shots" || result=1
 exit $result
