@@ -1,14 +1,19 @@
 // The tab strip, the module tabs by device type, the page of a tab option and the channel
 // switches.
+#include <QApplication>
 #include <QFont>
 #include <QFontMetrics>
+#include <QImage>
+#include <QPushButton>
 #include <QWidget>
 #include <array>
+#include <functional>
 
 #include "form/ChannelSwitches.h"
 #include "form/HiddenReason.h"
 #include "form/TabStrip.h"
 #include "tests/form/ChainCase.h"
+#include "tests/form/UnitSession.h"
 #include "ui/Container.h"
 #include "ui/Controls.h"
 
@@ -158,6 +163,46 @@ TEST(TabStrip, ATabShowsItsCaptionWholeAndGoesBackToItsWidth) {
                 EXPECT_LE(shown->width(), widths[row.tab]);
             }
             widths[row.tab] = shown->width();
+        }
+    }
+}
+
+// Where the keyboard is shows on the caption's buttons and the tab strip, and the Times switch
+// looks different on and off, in both skins.
+TEST(TabStrip, TheSkinsShowTheFocusAndTheSwitchsState) {
+    for (const char* folder : {"ConifgENRes", "ConifgRes"}) {
+        SCOPED_TRACE(folder);
+        formtest::UseRealSkin(folder);
+        formtest::FormFrame frame;
+        frame.Create(nullptr, "DTU", WS_OVERLAPPEDWINDOW, 0, 0, 0, 1400, 800);
+        QWidget* window = frame.GetHWND();
+        ASSERT_NE(window, nullptr);
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(
+            testsupport::WaitUntil([&] { return QApplication::activeWindow() == window; }, 3000));
+        const auto focus = [](QWidget* w) { w->setFocus(Qt::TabFocusReason); };
+        const auto toggle = [](QWidget* w) {
+            auto* button = static_cast<QPushButton*>(w);
+            button->setChecked(!button->isChecked());
+        };
+        const struct {
+            const char* name;
+            std::function<void(QWidget*)> change;
+        } rows[] = {
+            {"closebtn", focus}, {"helpbtn", focus}, {"Server", focus},
+            {"WorkMode", focus}, {"Open", focus},    {"LogTimes", toggle},
+        };
+        for (const auto& row : rows) {
+            SCOPED_TRACE(row.name);
+            QWidget* shown = frame.paintManager.FindControl(row.name)->GetWidget();
+            ASSERT_NE(shown, nullptr);
+            window->setFocus();
+            QCoreApplication::processEvents();
+            const QImage before = shown->grab().toImage();
+            row.change(shown);
+            QCoreApplication::processEvents();
+            EXPECT_NE(shown->grab().toImage(), before);
         }
     }
 }
