@@ -58,7 +58,8 @@ void Restart(CM5Z30FrameWnd& frame) {
     Restarter restart = CurrentRestarter() ? CurrentRestarter() : Restarter(&RestartForReal);
     if (!restart(exe, args)) {
         // The setting stays: the next start comes up in the chosen language.
-        ui::MessageBox(LabelText("SwitchLanguage", "RestartError"), "DTU", MB_ICONERROR | MB_OK);
+        ui::MessageBox(LabelText("SwitchLanguage", "RestartError"), ProgramTitle(),
+                       MB_ICONERROR | MB_OK);
         return;
     }
     frame.ShowWindow(false);
@@ -103,7 +104,7 @@ LRESULT ShowAboutAndHelp(CM5Z30FrameWnd& frame) {
     const bool chinese = frame.language != 0;
     if (CControlUI* ver = pm.FindControl("Ver")) {
         ver->SetText(CStdString::Formatted(
-            chinese ? "%s配置工具 %s (dtuconfig %s)" : "%sConfigureToolV %s (dtuconfig %s)", "DTU",
+            chinese ? "%s配置工具 %s (dtuconfig %s)" : "%s Configure Tool %s (dtuconfig %s)", "DTU",
             kProgramVersion, kPackageVersion));
     }
     if (CControlUI* date = pm.FindControl("VerDown")) {
@@ -134,7 +135,7 @@ LRESULT SwitchLanguage(CM5Z30FrameWnd& frame) {
         const std::string text =
             FilledLabel("SwitchLanguage", "SaveError",
                         {{"path", config.empty() ? "config.ini (" + noFolder + ")" : config}});
-        ui::MessageBox(CStdString(text), "DTU", MB_ICONERROR | MB_OK);
+        ui::MessageBox(CStdString(text), ProgramTitle(), MB_ICONERROR | MB_OK);
         combo->SelectItem(frame.language);
         return 1;
     }

@@ -161,9 +161,10 @@ LRESULT CM5Z30FrameWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void CM5Z30FrameWnd::Notify(TNotifyUI& msg) {
     DispatchNotify(*this, msg);
-    // A pick or a field left may change what the unit would be sent; a focus taken or a list
-    // opened does not, and a click changes values only through what it runs.
-    if (msg.sType == "itemselect" || msg.sType == "killfocus") pendingMarksDue = true;
+    // A pick, a field left or Enter in it may change what the unit would be sent; a focus
+    // taken or a list opened does not, and a click changes values only through what it runs.
+    if (msg.sType == "itemselect" || msg.sType == "killfocus" || msg.sType == "return")
+        pendingMarksDue = true;
     ShowPendingEditsIfDue();
 }
 

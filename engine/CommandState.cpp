@@ -93,13 +93,21 @@ LRESULT ShowCommandState(CM5Z30FrameWnd& frame, WPARAM wParam, LPARAM lParam) {
 }
 
 void SetDeviceState(CM5Z30FrameWnd& frame, bool loggedIn) {
+    // The help makes room for the form once the first unit answers; shown again (the caption's
+    // help button), it stays for later logins.
+    const bool firstLogin = loggedIn && !frame.loggedIn && frame.logins == 0;
     if (loggedIn && !frame.loggedIn) ++frame.logins;
     frame.loggedIn = loggedIn;
     CControlUI* state = frame.paintManager.FindControl("DeviceState");
     if (!state) return;
     state->SetText(LabelText("SetDeviceState", loggedIn ? "szLoginOn" : "szLoginOff"));
-    if (!loggedIn) return;
+    if (!firstLogin) return;
     if (CControlUI* help = frame.paintManager.FindControl("helpGroupBox")) help->SetVisible(false);
+}
+
+void ToggleHelp(CM5Z30FrameWnd& frame) {
+    if (CControlUI* help = frame.paintManager.FindControl("helpGroupBox"))
+        help->SetVisible(!help->IsOwnVisible());
 }
 
 void ShowNetMode(CM5Z30FrameWnd& frame) {

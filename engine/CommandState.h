@@ -15,9 +15,11 @@ inline constexpr LPARAM kBusyGroupIndex = 2;
 // state, 1 port state, 2 busy or idle, 3 port opened; others do nothing). The idle notice
 // (1, 2) enables only while logged in with the port open. Returns 0.
 LRESULT ShowCommandState(CM5Z30FrameWnd& frame, WPARAM wParam, LPARAM lParam);
-// Sets the logged-in flag, then "DeviceState" to szLoginOn or szLoginOff; logging in also hides
-// "helpGroupBox" for good.
+// Sets the logged-in flag, then "DeviceState" to szLoginOn or szLoginOff; the first login of the
+// frame also hides "helpGroupBox".
 void SetDeviceState(CM5Z30FrameWnd& frame, bool loggedIn);
+// The caption's help button: shows "helpGroupBox" when hidden, hides it when shown.
+void ToggleHelp(CM5Z30FrameWnd& frame);
 // After a FindNetMode job: the text after "+FINDNETMODE:" up to its line end into
 // "FINDNETMODE" (cut to 39 characters); an answer over 100 characters changes nothing.
 void ShowNetMode(CM5Z30FrameWnd& frame);

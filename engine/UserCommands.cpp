@@ -48,6 +48,7 @@ enum class Click {
     Quit,
     TabBack,
     TabForward,
+    Help,  // the help shown or hidden again
     RouteSwitch,
 };
 
@@ -84,6 +85,7 @@ constexpr ClickRow kFormRows[] = {
     {"quit",           Click::Quit},
     {"TabLeft",        Click::TabBack},
     {"TabRight",       Click::TabForward},
+    {"helpbtn",        Click::Help},
     {"COM2Zigbee", Click::RouteSwitch}, {"Zigbee2COM", Click::RouteSwitch},
     {"COM2GPS",    Click::RouteSwitch}, {"GPS2COM",    Click::RouteSwitch},
     {"Zigbee2GPRS",Click::RouteSwitch}, {"GPRS2Zigbee",Click::RouteSwitch},
@@ -216,6 +218,9 @@ void RunClick(CM5Z30FrameWnd& frame, CControlUI& sender, const ClickRow& row) {
         case Click::TabForward:
             ScrollTabStrip(frame, kStripForward);
             break;
+        case Click::Help:
+            ToggleHelp(frame);
+            break;
         case Click::RouteSwitch:
             ToggleRouteSwitch(sender);
             frame.pendingMarksDue = true;  // the switch is a bit of a value
@@ -332,7 +337,7 @@ void DispatchNotify(CM5Z30FrameWnd& frame, TNotifyUI& msg) {
         OnItemSelect(frame, sender);
     } else if (type == "setfocus") {
         OnSetFocus(frame, sender);
-    } else if (type == "killfocus") {
+    } else if (type == "killfocus" || type == "return") {
         OnKillFocus(frame, sender);
     } else if (type == "dropdown") {
         OnDropDown(frame, sender);

@@ -8,5 +8,5 @@ struct TNotifyUI;
 class CM5Z30FrameWnd;
 
 // Dispatches one notification by its type ("click", "selectchanged", "itemselect",
-// "setfocus", "killfocus"; others are ignored) and its sender's name.
+// "setfocus", "killfocus", "return"; others are ignored) and its sender's name.
 void DispatchNotify(CM5Z30FrameWnd& frame, TNotifyUI& msg);

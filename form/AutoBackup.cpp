@@ -103,7 +103,8 @@ bool ConfirmFactoryRestore(CM5Z30FrameWnd& frame) {
     const std::string text = taken
                                  ? LabelText("Backup", "FactoryConfirm").str() + backup.taken->path
                                  : LabelText("Backup", "FactoryNoBackup").str() + "\n" + reason;
-    if (ui::MessageBox(text, "DTU", MB_OKCANCEL | MB_ICONWARNING | MB_DEFBUTTON2) != IDOK) {
+    if (ui::MessageBox(text, ProgramTitle(), MB_OKCANCEL | MB_ICONWARNING | MB_DEFBUTTON2) !=
+        IDOK) {
         return false;
     }
     // The engineer chose to restore without a backup: the restore's own step asks no more.

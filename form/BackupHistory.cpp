@@ -1,5 +1,9 @@
 #include "form/BackupHistory.h"
 
+#include <QDateTime>
+#include <QString>
+#include <QTimeZone>
+
 #include "app/FrameWnd.h"
 #include "form/ConfigFiles.h"
 #include "form/ListingValues.h"
@@ -9,7 +13,6 @@
 namespace {
 
 constexpr const char* kSection = "History";
-constexpr const char* kBoxCaption = "DTU";
 
 std::string RowText(const HistoryEntry& entry) {
     std::string text = LabelText(kSection, "Row").str();
@@ -17,12 +20,22 @@ std::string RowText(const HistoryEntry& entry) {
         const std::size_t at = text.find(mark);
         if (at != std::string::npos) text.replace(at, mark.size(), value);
     };
-    fill("{time}", BackupTimeText(entry.backup));
+    fill("{time}", BackupLocalTime(entry.backup));
     fill("{count}", entry.differing < 0 ? "?" : std::to_string(entry.differing));
     return text;
 }
 
 }  // namespace
+
+std::string BackupLocalTime(const BackupFile& backup) {
+    // The name: yyyymmddThhmmss, then milliseconds, "Z" and maybe a suffix.
+    constexpr int kStampLength = 15;
+    const QString stamp = QString::fromStdString(backup.time).left(kStampLength);
+    QDateTime when = QDateTime::fromString(stamp, "yyyyMMdd'T'HHmmss");
+    if (!when.isValid()) return backup.time;
+    when.setTimeZone(QTimeZone::utc());
+    return when.toLocalTime().toString("yyyy-MM-dd HH:mm:ss").toStdString();
+}
 
 std::vector<HistoryEntry> UnitHistory(CM5Z30FrameWnd& frame) {
     const std::string& now = frame.connectionBackup.listing;
@@ -40,12 +53,12 @@ std::vector<HistoryEntry> UnitHistory(CM5Z30FrameWnd& frame) {
 
 void ShowHistory(CM5Z30FrameWnd& frame) {
     if (frame.connectionBackup.listing.empty()) {
-        ui::MessageBox(LabelText(kSection, "NoRead"), kBoxCaption, MB_OK);
+        ui::MessageBox(LabelText(kSection, "NoRead"), ProgramTitle(), MB_OK);
         return;
     }
     const std::vector<HistoryEntry> entries = UnitHistory(frame);
     if (entries.empty()) {
-        ui::MessageBox(LabelText(kSection, "None"), kBoxCaption, MB_OK);
+        ui::MessageBox(LabelText(kSection, "None"), ProgramTitle(), MB_OK);
         return;
     }
     std::vector<std::string> rows;

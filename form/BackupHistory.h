@@ -16,6 +16,10 @@ struct HistoryEntry {
     int differing = -1;  // values that differ from the unit's listing; -1: unreadable
 };
 
+// When the backup was taken, in the computer's local time ("2026-12-09 00:05:12"); the file
+// names keep UTC. The name's own text when it is not a backup's time.
+std::string BackupLocalTime(const BackupFile& backup);
+
 // The backups of the unit whose listing was last read on this connection, newest first; empty
 // when nothing was read.
 std::vector<HistoryEntry> UnitHistory(CM5Z30FrameWnd& frame);

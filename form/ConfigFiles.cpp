@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QString>
 #include <cstring>
+#include <filesystem>
 #include <map>
 #include <optional>
 
@@ -19,11 +20,11 @@
 #include "settings/Labels.h"
 #include "settings/Settings.h"
 #include "ui/Log.h"
+#include "ui/PaintManager.h"
 
 namespace {
 
 constexpr const char* kInitialName = "DTU.cfg";
-constexpr const char* kBoxCaption = "DTU";
 
 // Each character of the listing comes from at most two file bytes (CR CR LF gives CR LF); a
 // few bytes more tell whether CRs at the end are the start of a line end. No file is read further.
@@ -40,6 +41,22 @@ std::string InitialFolder() {
 #endif
 }
 
+const char* KindKey(DialogKind kind) {
+    switch (kind) {
+        case DialogKind::LoadCfg:
+            return "LoadCfg";
+        case DialogKind::SaveCfg:
+            return "SaveCfg";
+        case DialogKind::Other:
+            break;
+    }
+    return "Other";
+}
+
+std::string SettingsFile() {
+    return ConfigIniPath(CPaintManagerUI::GetInstancePath().str());
+}
+
 ui::FileDialogSpec DialogSpec(int language, const char* allFilesEnglish, bool mustExist) {
     ui::FileDialogSpec spec;
     if (language != 0) {
@@ -48,7 +65,8 @@ ui::FileDialogSpec DialogSpec(int language, const char* allFilesEnglish, bool mu
         spec.filters = {{"cfg(*.cfg)", "*.cfg"}, {allFilesEnglish, "*.*"}};
     }
     spec.selectedFilter = 0;
-    spec.initialFolder = InitialFolder();
+    spec.initialFolder =
+        DialogFolder(mustExist ? DialogKind::LoadCfg : DialogKind::SaveCfg, InitialFolder());
     spec.initialName = kInitialName;
     spec.mustExist = mustExist;
     return spec;
@@ -122,9 +140,29 @@ const std::set<std::string>* LoadedFileParameters(const CM5Z30FrameWnd& frame) {
     return frame.loadedFileParameters ? &*frame.loadedFileParameters : nullptr;
 }
 
+std::string DialogFolder(DialogKind kind, const std::string& fallback) {
+    const std::string config = SettingsFile();
+    const std::string folder =
+        config.empty() ? std::string() : ReadDialogFolder(config, KindKey(kind));
+    // A folder since removed (a stick taken out) would open the dialog nowhere useful.
+    std::error_code ec;
+    return !folder.empty() && std::filesystem::is_directory(folder, ec) ? folder : fallback;
+}
+
+void RememberDialogFolder(const CM5Z30FrameWnd& frame, DialogKind kind, const std::string& file) {
+    // The command line names its files itself; only the engineer's dialogs are remembered.
+    if (frame.questionAnswer) return;
+    const std::string config = SettingsFile();
+    const std::string folder = std::filesystem::path(file).parent_path().string();
+    if (config.empty() || folder.empty()) return;
+    // Not kept is not worth a box: the next dialog opens where it would have anyway.
+    WriteDialogFolder(config, KindKey(kind), folder);
+}
+
 void SaveToFile(CM5Z30FrameWnd& frame) {
     CStdString path;
     if (!ui::Dialogs().GetSaveFileName(SaveDialogSpec(frame.language), &path)) return;
+    RememberDialogFolder(frame, DialogKind::SaveCfg, path.str());
     frame.configFilePath = path;
     PushListingJob(frame, JobType::ReadForSave);
 }
@@ -132,6 +170,7 @@ void SaveToFile(CM5Z30FrameWnd& frame) {
 void LoadFromFile(CM5Z30FrameWnd& frame) {
     CStdString path;
     if (!ui::Dialogs().GetOpenFileName(OpenDialogSpec(frame.language), &path)) return;
+    RememberDialogFolder(frame, DialogKind::LoadCfg, path.str());
     LoadConfigFile(frame, path);
 }
 
@@ -212,6 +251,9 @@ void WriteConfigFile(CM5Z30FrameWnd& frame) {
     // The old backup is replaced only by a complete new one; a failure on the way keeps it.
     std::string error;
     if (!ReplaceFileContents(frame.configFilePath.str(), EncodeConfigText(listing), &error)) {
-        ui::MessageBox(LabelText("SaveToFile", "OpenError"), kBoxCaption, MB_OK);
+        ui::MessageBox(LabelText("SaveToFile", "OpenError"), ProgramTitle(), MB_OK);
+        return;
     }
+    LogAppend(frame,
+              FilledLabel("SaveToFile", "Saved", {{"path", frame.configFilePath.str()}}) + "\r\n");
 }

@@ -35,9 +35,9 @@ bool OpenConfigFileAtStart(CM5Z30FrameWnd& frame, const CStdString& path);
 // Queues the read-for-apply of the file the form shows.
 void ApplyShownFile(CM5Z30FrameWnd& frame);
 
-// Writes the listing in the receive buffer (up to its zero) to configFilePath. The file is
-// replaced as a whole or not at all: a failed write leaves the old file as it was, and a box
-// ([SaveToFile] OpenError) says so.
+// Writes the listing in the receive buffer (up to its zero) to configFilePath and logs where
+// ([SaveToFile] Saved). The file is replaced as a whole or not at all: a failed write leaves
+// the old file as it was, and a box ([SaveToFile] OpenError) says so.
 void WriteConfigFile(CM5Z30FrameWnd& frame);
 
 // The parameters the last loaded file gave a value, which the apply that follows may write;
@@ -55,6 +55,15 @@ std::string ListingRefusalLabel(const ListingCheck& check);
 // The names of the parameters the listing gives a value (an empty value counts), as parsed
 // into a copy of `table`. Any thread that may read the table.
 std::set<std::string> ListedParameters(const ParameterTable& table, const std::string& listing);
+
+// The kinds of file dialog: each opens where the last one of its kind chose a file.
+enum class DialogKind { LoadCfg, SaveCfg, Other };
+// Where a dialog of that kind opens: the folder config.ini ([Folders]) keeps for it while that
+// folder exists, else `fallback`.
+std::string DialogFolder(DialogKind kind, const std::string& fallback);
+// Keeps the folder of the file a dialog of that kind chose, unless the command line runs the
+// frame (it names its files itself).
+void RememberDialogFolder(const CM5Z30FrameWnd& frame, DialogKind kind, const std::string& file);
 
 // The dialogs' settings for the frame's language: filters, initial folder and name.
 ui::FileDialogSpec OpenDialogSpec(int language);

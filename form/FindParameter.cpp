@@ -72,6 +72,8 @@ std::vector<FindMatch> FindParameters(FormContext& form, std::string_view text, 
         m.page = PageOfControl(*control);
         if (m.page < 0) continue;
         if (!Match(m, part)) continue;
+        // Matched on the label as the row shows it; listed apart from its twins on the page.
+        m.label = DistinctCaptionOf(*control);
         m.hiddenBecause = HiddenReason(form, *control, m.page);
         matches.push_back(std::move(m));
     }

@@ -25,7 +25,7 @@ CComboUI* HidingList(FormContext& form, std::string_view layout) {
 }
 
 std::string WhileText(const char* key, CComboUI& list, const std::string& page = {}) {
-    std::string caption = CaptionOf(list);
+    std::string caption = DistinctCaptionOf(list);
     if (caption.empty()) caption = list.GetName().str();
     return FilledLabel(kSection, key,
                        {{"list", caption}, {"choice", list.GetText().str()}, {"page", page}});
@@ -39,7 +39,39 @@ std::string PageOffReason(FormContext& form, int page) {
     return FilledLabel(kSection, "PageOff", {{"page", title}});
 }
 
+// The page of "switch" the control sits in (its child holding it), or null.
+const CControlUI* PageHolding(const CControlUI& control) {
+    const CControlUI* child = &control;
+    for (CControlUI* up = control.GetParent(); up; child = up, up = up->GetParent()) {
+        if (dynamic_cast<CTabLayoutUI*>(up) && up->GetName() == "switch") return child;
+    }
+    return nullptr;
+}
+
+int CountCaptions(const CControlUI& root, const std::string& caption) {
+    int count = CaptionOf(root) == caption ? 1 : 0;
+    if (auto* box = dynamic_cast<const CContainerUI*>(&root)) {
+        for (int i = 0; i < box->GetCount(); ++i) {
+            if (const CControlUI* child = box->GetItemAt(i))
+                count += CountCaptions(*child, caption);
+        }
+    }
+    return count;
+}
+
 }  // namespace
+
+std::string DistinctCaptionOf(const CControlUI& control) {
+    const std::string caption = CaptionOf(control);
+    const CControlUI* page = PageHolding(control);
+    if (caption.empty() || !page || CountCaptions(*page, caption) < 2) return caption;
+    // Channels share their rows' labels: the box names the channel.
+    for (const CControlUI* up = control.GetParent(); up && up != page; up = up->GetParent()) {
+        if (dynamic_cast<const CGroupBoxUI*>(up) && !up->GetText().IsEmpty())
+            return up->GetText().str() + " " + caption;
+    }
+    return caption;
+}
 
 std::string CaptionOf(const CControlUI& control) {
     auto* row = dynamic_cast<const CContainerUI*>(control.GetParent());
@@ -70,7 +102,8 @@ std::string PageTitle(FormContext& form, int page) {
     if (page < 0 || page >= kTabCount) return {};
     const std::string_view button = kTabButtonNames[static_cast<std::size_t>(page)];
     CControlUI* option = form.paintManager.FindControl(TabOptionName(button));
-    return option ? option->GetText().str() : std::string();
+    // The tab shows the page's pending edits behind its title; the page is named without them.
+    return option ? TabTitleWithoutCount(option->GetText().str()) : std::string();
 }
 
 std::string HiddenReason(FormContext& form, const CControlUI& control, int page) {

@@ -8,6 +8,7 @@
 #include "form/ChannelSwitches.h"
 #include "form/DeviceForm.h"
 #include "form/DeviceWrite.h"
+#include "form/TabStrip.h"
 #include "form/WriteReview.h"
 #include "params/ValueCheck.h"
 #include "settings/Labels.h"
@@ -19,16 +20,6 @@ namespace {
 
 constexpr const char* kPendingText = "PendingChanges";
 constexpr std::string_view kTabSuffix = "Tab";
-
-// The skin's caption without a count this code put behind it.
-std::string WithoutCount(const std::string& caption) {
-    const std::size_t open = caption.rfind(" (");
-    if (open == std::string::npos || caption.back() != ')') return caption;
-    for (std::size_t i = open + 2; i + 1 < caption.size(); ++i) {
-        if (caption[i] < '0' || caption[i] > '9') return caption;
-    }
-    return caption.substr(0, open);
-}
 
 // The option that carries a tab's caption: the tab button's name without "Tab".
 CControlUI* TabCaption(CM5Z30FrameWnd& frame, const std::string& tabName) {
@@ -67,13 +58,6 @@ void MarkRefusedValue(CM5Z30FrameWnd& frame, const std::string& name, const Para
     control.SetProblemMark(fault == ValueFault::None ? std::string() : FaultText(fault));
 }
 
-std::string Filled(std::string text, int count) {
-    const std::string mark = "{count}";
-    const std::size_t at = text.find(mark);
-    if (at != std::string::npos) text.replace(at, mark.size(), std::to_string(count));
-    return text;
-}
-
 }  // namespace
 
 std::vector<std::string> PendingControls(CM5Z30FrameWnd& frame) {
@@ -108,13 +92,16 @@ int ShowPendingEdits(CM5Z30FrameWnd& frame) {
         CControlUI* caption = TabCaption(frame, frame.tabTable[static_cast<std::size_t>(i)].name);
         if (!caption) continue;
         const int count = perTab[static_cast<std::size_t>(i)];
-        const std::string base = WithoutCount(caption->GetText().str());
+        const std::string base = TabTitleWithoutCount(caption->GetText().str());
         const std::string text = count ? base + " (" + std::to_string(count) + ")" : base;
-        if (text != caption->GetText().str()) caption->SetText(text);
+        TabEntry& tab = frame.tabTable[static_cast<std::size_t>(i)];
+        // The first time round fits the skin's own captions too (a long title in bold).
+        if (text != caption->GetText().str() || tab.skinWidth == 0)
+            SetTabCaption(frame.paintManager, tab, text);
     }
     const int total = static_cast<int>(pending.size());
     if (CControlUI* text = frame.paintManager.FindControl(kPendingText)) {
-        text->SetText(total ? Filled(LabelText("Review", "Pending").str(), total) : "");
+        text->SetText(total ? CountLabel("Review", "Pending", total) : "");
     }
     return total;
 }
@@ -133,8 +120,8 @@ void RevertForm(CM5Z30FrameWnd& frame) {
 bool MayDiscardPendingEdits(CM5Z30FrameWnd& frame, const char* key) {
     const std::size_t count = PendingControls(frame).size();
     if (count == 0) return true;
-    const std::string text = FilledLabel("Discard", key, {{"count", std::to_string(count)}});
-    return ui::MessageBox(text, "DTU", MB_OKCANCEL | MB_ICONWARNING) == IDOK;
+    const std::string text = CountLabel("Discard", key, static_cast<int>(count));
+    return ui::MessageBox(text, ProgramTitle(), MB_OKCANCEL | MB_ICONWARNING) == IDOK;
 }
 
 KeptEdits KeepPendingEdits(CM5Z30FrameWnd& frame) {

@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr const char* kBoxCaption = "DTU";
-
 // The same item of its list counts as the same value ("05" and "5" of a numbered list).
 bool SameItem(CM5Z30FrameWnd& frame, const std::string& name, const std::string& a,
               const std::string& b) {
@@ -68,5 +66,5 @@ void CheckReadBack(CM5Z30FrameWnd& frame) {
     const KeptEdits kept = KeepPendingEdits(frame);
     OnParseAnswer(frame);
     ShowKeptEdits(frame, kept);
-    if (!frame.notKept.empty()) ui::MessageBox(box, kBoxCaption, MB_OK);
+    if (!frame.notKept.empty()) ui::MessageBox(box, ProgramTitle(), MB_OK);
 }

@@ -72,7 +72,7 @@ void ApplyServerCountRule(FormContext& form, int, LPARAM) {
     if (column == 0 &&
         form.parameterTable.ParameterAt("Device Type").value.find(kServerlessModel) ==
             std::string::npos) {
-        ui::MessageBox(LabelText("Notify", "ServerCount"), "DTU", MB_OK);
+        ui::MessageBox(LabelText("Notify", "ServerCount"), ProgramTitle(), MB_OK);
         // The new selection raises itemselect, which brings this rule back with one server.
         count->SelectItem(kOneServerItem);
         return;

@@ -3,6 +3,7 @@
 #include <QDir>
 
 #include "app/FrameWnd.h"
+#include "form/ConfigFiles.h"
 #include "params/SecretValues.h"
 #include "settings/AtomicFile.h"
 #include "settings/Labels.h"
@@ -15,7 +16,6 @@ namespace {
 // Enough for days of work on the line; the oldest half goes when it is reached.
 constexpr std::size_t kSessionLogLimit = 8 * 1024 * 1024;
 constexpr const char* kInitialName = "DTU.log";
-constexpr const char* kBoxCaption = "DTU";
 
 ui::FileDialogSpec LogDialogSpec(int language) {
     ui::FileDialogSpec spec;
@@ -25,7 +25,8 @@ ui::FileDialogSpec LogDialogSpec(int language) {
         spec.filters = {{"log(*.log)", "*.log"}, {"All File(*.*)", "*.*"}};
     }
     const std::string data = UserDataFolder();
-    spec.initialFolder = data.empty() ? QDir::homePath().toStdString() : data;
+    spec.initialFolder =
+        DialogFolder(DialogKind::Other, data.empty() ? QDir::homePath().toStdString() : data);
     spec.initialName = kInitialName;
     return spec;
 }
@@ -44,12 +45,13 @@ void RecordSessionLog(std::string& log, std::string_view shown) {
 void SaveSessionLog(CM5Z30FrameWnd& frame) {
     CStdString path;
     if (!ui::Dialogs().GetSaveFileName(LogDialogSpec(frame.language), &path)) return;
+    RememberDialogFolder(frame, DialogKind::Other, path.str());
     const std::string masked = MaskSecretValues(frame.sessionLog, frame.parameterTable);
     std::string error;
     if (!ReplaceFileContents(path.str(), masked, &error, FileAccess::OwnerOnly)) {
         const std::string text =
             FilledLabel("SaveLog", "Failed", {{"path", path.str()}, {"reason", error}});
-        ui::MessageBox(CStdString(text), kBoxCaption, MB_OK | MB_ICONERROR);
+        ui::MessageBox(CStdString(text), ProgramTitle(), MB_OK | MB_ICONERROR);
         return;
     }
     LogAppend(frame, FilledLabel("SaveLog", "Saved", {{"path", path.str()}}) + "\r\n");

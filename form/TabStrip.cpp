@@ -1,11 +1,15 @@
 #include "form/TabStrip.h"
 
+#include <QFont>
+#include <QFontMetrics>
 #include <QWidget>
+#include <algorithm>
 
 #include "app/FrameWnd.h"
 #include "ui/Container.h"
 #include "ui/Controls.h"
 #include "ui/PaintManager.h"
+#include "ui/TextCodec.h"
 
 namespace {
 
@@ -22,15 +26,20 @@ CControlUI* Button(CPaintManagerUI& pm, const TabTable& tabs, int i) {
 }
 
 void Rebuild(CPaintManagerUI& pm, const TabTable& tabs) {
+    auto* pages = dynamic_cast<CTabLayoutUI*>(pm.FindControl("switch"));
+    // A read-back, a Revert or a file loaded rebuilds the strip: the page being edited stays
+    // while its tab is still offered.
+    const int current = pages ? pages->GetCurSel() : -1;
+    const bool keep = current >= 0 && current <= kLast && Entry(tabs, current).enabled &&
+                      Button(pm, tabs, current) != nullptr;
     bool chosen = false;
     for (int i = 0; i <= kLast; ++i) {
         CControlUI* button = Button(pm, tabs, i);
         if (!button) continue;
         const TabEntry& entry = Entry(tabs, i);
         button->SetVisible(entry.enabled);
-        if (chosen || !entry.enabled) continue;
-        if (auto* pages = dynamic_cast<CTabLayoutUI*>(pm.FindControl("switch")))
-            pages->SelectItem(i);
+        if (chosen || !entry.enabled || (keep && i != current)) continue;
+        if (pages) pages->SelectItem(i);
         const std::string_view name = entry.name;
         const std::string option(name.substr(
             0, name.size() >= kButtonSuffixLength ? name.size() - kButtonSuffixLength : 0));
@@ -150,6 +159,34 @@ void ApplyDeviceTypeTabs(CM5Z30FrameWnd& frame, std::string_view deviceType) {
 std::string TabOptionName(std::string_view button) {
     return std::string(button.substr(
         0, button.size() >= kButtonSuffixLength ? button.size() - kButtonSuffixLength : 0));
+}
+
+void SetTabCaption(CPaintManagerUI& paintManager, TabEntry& tab, const std::string& text) {
+    CControlUI* button = paintManager.FindControl(tab.name);
+    CControlUI* caption = paintManager.FindControl(TabOptionName(tab.name));
+    if (!caption) return;
+    caption->SetText(text);
+    QWidget* widget = caption->GetWidget();
+    if (!button || !widget) return;
+    if (tab.skinWidth == 0) tab.skinWidth = button->GetFixedWidth();
+    // Measured as the chosen tab shows it, in bold, with the style's padding and frame.
+    QFont bold = widget->font();
+    bold.setBold(true);
+    constexpr int kPadding = 14;
+    const int needed = QFontMetrics(bold).horizontalAdvance(ui::DecodeUnitText(text)) + kPadding;
+    const int width = std::max(tab.skinWidth, needed);
+    if (width == button->GetFixedWidth()) return;
+    button->SetFixedWidth(width);
+    caption->SetFixedWidth(width);
+}
+
+std::string TabTitleWithoutCount(const std::string& caption) {
+    const std::size_t open = caption.rfind(" (");
+    if (open == std::string::npos || caption.back() != ')') return caption;
+    for (std::size_t i = open + 2; i + 1 < caption.size(); ++i) {
+        if (caption[i] < '0' || caption[i] > '9') return caption;
+    }
+    return caption.substr(0, open);
 }
 
 bool IsModuleTab(std::string_view button) {

@@ -15,7 +15,8 @@ inline constexpr int kStripRebuild = 0;
 inline constexpr int kStripBack = 1;
 inline constexpr int kStripForward = 2;
 
-// Rebuilds the strip from the tab table and selects the first enabled tab (mode 0), or
+// Rebuilds the strip from the tab table and keeps the page shown while its tab is enabled,
+// else selects the first enabled tab (mode 0), or
 // scrolls it back (1) or forward (2); other modes and a skin without the strip do nothing.
 void ScrollTabStrip(CM5Z30FrameWnd& frame, int mode);
 // The same on a paint manager and a tab table. UI thread.
@@ -29,6 +30,13 @@ void ApplyDeviceTypeTabs(CPaintManagerUI& paintManager, TabTable& tabs,
 
 // The option inside a tab button: its name less the trailing "Tab". Any thread.
 std::string TabOptionName(std::string_view button);
+
+// Shows text as the tab's caption, its button widened to show it whole (a count of pending edits
+// behind the title) and narrowed back to the skin's width when it fits that. UI thread.
+void SetTabCaption(CPaintManagerUI& paintManager, TabEntry& tab, const std::string& text);
+
+// A tab's caption less the count of pending edits shown behind it ("Work mode (2)"). Any thread.
+std::string TabTitleWithoutCount(const std::string& caption);
 
 // True for the tab buttons of the optional modules, offered by the device type. Any thread.
 bool IsModuleTab(std::string_view button);

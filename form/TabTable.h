@@ -9,6 +9,7 @@
 struct TabEntry {
     std::string name;  // the tab button's control name
     bool enabled = true;
+    int skinWidth = 0;  // its button's width in the skin, once its caption was fitted (TabStrip.h)
 };
 
 inline constexpr int kTabCount = 11;
@@ -22,7 +23,7 @@ using TabTable = std::array<TabEntry, kTabCount>;
 // Names every entry and enables it, as window initialisation does.
 inline void ResetTabTable(TabTable& tabs) {
     for (int i = 0; i < kTabCount; ++i)
-        tabs[static_cast<std::size_t>(i)] = {kTabButtonNames[static_cast<std::size_t>(i)], true};
+        tabs[static_cast<std::size_t>(i)] = {kTabButtonNames[static_cast<std::size_t>(i)], true, 0};
 }
 
 // True when tab is 0..10 and that entry is enabled; any other tab never counts as enabled.

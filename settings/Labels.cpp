@@ -44,8 +44,9 @@ CStdString LabelText(const char* section, const char* key, const char* suffix) {
     return CStdString(std::move(value));
 }
 
-std::string FilledLabel(const char* section, const char* key, LabelValues values) {
-    std::string text = LabelText(section, key).str();
+namespace {
+
+std::string Filled(std::string text, LabelValues values) {
     for (const auto& [name, value] : values) {
         std::string mark(1, '{');
         mark.append(name).push_back('}');
@@ -55,4 +56,22 @@ std::string FilledLabel(const char* section, const char* key, LabelValues values
         }
     }
     return text;
+}
+
+}  // namespace
+
+std::string FilledLabel(const char* section, const char* key, LabelValues values) {
+    return Filled(LabelText(section, key).str(), values);
+}
+
+std::string CountLabel(const char* section, const char* key, int count) {
+    std::string text;
+    if (count == 1) text = LabelText(section, (std::string(key) + "One").c_str()).str();
+    if (text.empty()) text = LabelText(section, key).str();
+    return Filled(std::move(text), {{"count", std::to_string(count)}});
+}
+
+CStdString ProgramTitle() {
+    const CStdString title = LabelText("Program", "Title");
+    return title.IsEmpty() ? CStdString("DTU") : title;
 }

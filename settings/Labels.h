@@ -23,3 +23,11 @@ CStdString LabelText(const char* section, const char* key, const char* suffix = 
 // without a value stay as they are).
 using LabelValues = std::initializer_list<std::pair<std::string_view, std::string>>;
 std::string FilledLabel(const char* section, const char* key, LabelValues values);
+
+// A label with "{count}" filled in: for a count of one the key with "One" behind it where the
+// file has it ("1 change pending", never "1 changes pending"), else the key itself.
+std::string CountLabel(const char* section, const char* key, int count);
+
+// The program's title in the window's language ([Program] Title), which its message boxes
+// carry; "DTU" when the label file has none.
+CStdString ProgramTitle();

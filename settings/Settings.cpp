@@ -11,6 +11,8 @@
 namespace {
 // The setting is read through a 20-byte buffer: at most 19 characters.
 constexpr std::size_t kLanguageBufferBytes = 20;
+// A folder as long as the systems' own path limits allow.
+constexpr std::size_t kFolderBufferBytes = 4097;
 // The installed data, relative to the executable's folder (/usr/bin/ -> /usr/share/dtuconfig/).
 constexpr const char* kInstalledData = "../share/dtuconfig/";
 
@@ -59,6 +61,15 @@ bool ReadReopenSetting(const std::string& configPath) {
     std::string text =
         ini::GetString("Port", "ReopenLostPort", "1", kLanguageBufferBytes, configPath);
     return std::atoi(text.c_str()) != 0;
+}
+
+std::string ReadDialogFolder(const std::string& configPath, const std::string& kind) {
+    return ini::GetString("Folders", kind, "", kFolderBufferBytes, configPath);
+}
+
+bool WriteDialogFolder(const std::string& configPath, const std::string& kind,
+                       const std::string& folder) {
+    return ini::WriteString("Folders", kind, folder, configPath);
 }
 
 std::string SkinFolder(const std::string& dataFolder, int language) {

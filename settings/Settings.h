@@ -28,6 +28,13 @@ bool WriteLanguageSetting(const std::string& configPath, int language);
 // back; on unless the file says 0.
 bool ReadReopenSetting(const std::string& configPath);
 
+// [Folders] <kind>: the folder the last file dialog of that kind chose a file in; "" when none
+// is stored. Each kind of dialog ("LoadCfg", "SaveCfg", "Other") remembers its own.
+std::string ReadDialogFolder(const std::string& configPath, const std::string& kind);
+// Stores it; false when the file cannot be written or the folder holds a line end.
+bool WriteDialogFolder(const std::string& configPath, const std::string& kind,
+                       const std::string& folder);
+
 // The skin folder for a language: "skin/ConifgENRes" for 0, "skin/ConifgRes" otherwise,
 // inside the data folder (which ends in a slash).
 std::string SkinFolder(const std::string& dataFolder, int language);

@@ -1,6 +1,9 @@
 #include "ui/Control.h"
 
 #include <QFile>
+#include <QGroupBox>
+#include <QPointer>
+#include <QTimer>
 #include <QWidget>
 #include <cerrno>
 #include <cstdlib>
@@ -10,7 +13,80 @@
 
 namespace {
 const char* const kControlProperty = "dtuControl";
+
+// The keyboard focus a window owes a control that was disabled while it had it: a command
+// button disables itself and its neighbours while it runs, and the focus should neither wander
+// off to whatever comes next in the window nor stay lost once the button is back.
+class FocusDebt : public QObject {
+  public:
+    static constexpr const char* kName = "dtuFocusDebt";
+    static FocusDebt& Of(QWidget* window) {
+        if (auto* debt = window->findChild<QObject*>(kName, Qt::FindDirectChildrenOnly))
+            return *static_cast<FocusDebt*>(debt);
+        auto* debt = new FocusDebt(window);
+        debt->setObjectName(kName);
+        return *debt;
+    }
+    QPointer<QWidget> owner;    // whom the focus goes back to
+    QPointer<QWidget> standIn;  // who holds it meanwhile (the window itself when nobody)
+    bool cascading = false;     // neighbours disabled in the same turn pass the focus on
+
+  private:
+    explicit FocusDebt(QObject* parent) : QObject(parent) {}
+};
+
+// The next control after `widget` in the tab order that takes the focus, within its box (the
+// group box around it, or its row): the neighbour the engineer would reach with Tab.
+QWidget* NextInBox(QWidget* widget) {
+    QWidget* box = widget->parentWidget();
+    for (QWidget* up = box; up; up = up->parentWidget()) {
+        if (qobject_cast<QGroupBox*>(up)) {
+            box = up;
+            break;
+        }
+    }
+    if (!box) return nullptr;
+    for (QWidget* next = widget->nextInFocusChain(); next && next != widget;
+         next = next->nextInFocusChain()) {
+        if (box->isAncestorOf(next) && next->isEnabled() && next->isVisibleTo(widget->window()) &&
+            (next->focusPolicy() & Qt::TabFocus) != 0) {
+            return next;
+        }
+    }
+    return nullptr;
 }
+
+// Before a focused widget is disabled: the focus goes to its box's next control, else to the
+// window, and is owed to the first of a run of such widgets.
+void PassFocusOn(QWidget* widget) {
+    QWidget* window = widget->window();
+    if (window->focusWidget() != widget) return;
+    FocusDebt& debt = FocusDebt::Of(window);
+    if (!(debt.cascading && debt.standIn == widget)) debt.owner = widget;
+    QWidget* next = NextInBox(widget);
+    debt.standIn = next ? next : window;
+    debt.standIn->setFocus(Qt::OtherFocusReason);
+    if (!debt.cascading) {
+        debt.cascading = true;
+        QTimer::singleShot(0, &debt, [&debt] { debt.cascading = false; });
+    }
+}
+
+// After a widget is enabled: the focus it is owed comes back, unless the engineer has put it
+// elsewhere meanwhile.
+void TakeOwedFocus(QWidget* widget) {
+    QWidget* window = widget->window();
+    auto* found = window->findChild<QObject*>(FocusDebt::kName, Qt::FindDirectChildrenOnly);
+    if (!found) return;
+    auto& debt = *static_cast<FocusDebt*>(found);
+    if (debt.owner != widget) return;
+    QWidget* now = window->focusWidget();
+    if (!now || now == window || now == debt.standIn) widget->setFocus(Qt::OtherFocusReason);
+    debt.owner = nullptr;
+    debt.standIn = nullptr;
+}
+
+}  // namespace
 
 bool ParseBool(const char* value) {
     return value && std::strcmp(value, "true") == 0;
@@ -90,7 +166,11 @@ bool CControlUI::IsVisible() const {
 
 void CControlUI::SetEnabled(bool enabled) {
     enabled_ = enabled;
-    if (GetWidget()) GetWidget()->setEnabled(enabled);
+    QWidget* widget = GetWidget();
+    if (!widget) return;
+    if (!enabled) PassFocusOn(widget);
+    widget->setEnabled(enabled);
+    if (enabled) TakeOwedFocus(widget);
 }
 
 void CControlUI::SetPendingMark(bool pending) {

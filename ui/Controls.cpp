@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFocusEvent>
+#include <QFontMetrics>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -37,6 +38,21 @@ class EditWidget : public QLineEdit {
 
   private:
     CEditUI* owner_;
+};
+
+// A bar whose words are cut in their middle to fit it, keeping the step's start and its
+// figures: the style would otherwise break them onto a second line the bar has no room for.
+class ProgressWidget : public QProgressBar {
+  public:
+    QString text() const override {
+        const QString full = QProgressBar::text();
+        const int room = contentsRect().width() - 2 * kProgressTextMargin;
+        return room > 0 ? fontMetrics().elidedText(full, Qt::ElideMiddle, room) : full;
+    }
+
+  private:
+    // The style's frame and padding around the bar's words.
+    static constexpr int kProgressTextMargin = 4;
 };
 
 class ComboWidget : public QComboBox {
@@ -168,7 +184,7 @@ void CTextUI::ApplyText() {
 CProgressUI::CProgressUI() = default;
 
 QWidget* CProgressUI::CreateWidget() {
-    auto* bar = new QProgressBar();
+    auto* bar = new ProgressWidget();
     bar->setRange(0, 100);
     bar->setTextVisible(true);
     return bar;
@@ -199,6 +215,8 @@ QWidget* CEditUI::CreateWidget() {
     auto* edit = new EditWidget(this);
     QObject::connect(edit, &QLineEdit::textChanged,
                      [this](const QString& text) { current_ = text; });
+    // Enter commits what was typed as leaving the field would, without leaving it.
+    QObject::connect(edit, &QLineEdit::returnPressed, [this] { RaiseNotify("return"); });
     return edit;
 }
 

@@ -88,7 +88,7 @@ class CProgressUI : public CControlUI {
 
 // A one-line text field. The text it was given is handed back byte for byte as long as the
 // user does not edit it, even when it is not valid UTF-8 (it is then shown decoded as GBK).
-// Raises "setfocus" and "killfocus".
+// Raises "setfocus", "killfocus" and, on Enter, "return".
 class CEditUI : public CControlUI {
   public:
     CEditUI();

@@ -88,9 +88,7 @@ class QtDialogs : public IDialogs {
         // The save dialog replaces an existing file without asking, as the program always did.
         dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
         QStringList filters;
-        for (const auto& f : spec.filters) {
-            filters << QString::fromUtf8(f.description) + " (" + QString::fromUtf8(f.pattern) + ")";
-        }
+        for (const auto& f : spec.filters) filters << QString::fromStdString(NameFilterText(f));
         dialog.setNameFilters(filters);
         if (spec.selectedFilter >= 0 && spec.selectedFilter < filters.size()) {
             dialog.selectNameFilter(filters[spec.selectedFilter]);
@@ -111,6 +109,16 @@ QtDialogs& QtInstance() {
 std::atomic<IDialogs*> current{nullptr};
 
 }  // namespace
+
+std::string NameFilterText(const FileFilter& filter) {
+    const std::string shown = "(" + filter.pattern + ")";
+    const std::string& text = filter.description;
+    // A description naming its pattern already is the filter as it stands.
+    if (text.size() >= shown.size() &&
+        text.compare(text.size() - shown.size(), shown.size(), shown) == 0)
+        return text;
+    return text + " " + shown;
+}
 
 IDialogs& Dialogs() {
     IDialogs* d = current.load();

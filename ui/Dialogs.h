@@ -18,6 +18,10 @@ struct FileFilter {
     std::string pattern;      // "*.cfg"
 };
 
+// The filter as the dialog lists it: the description with its pattern in brackets behind it,
+// unless the description ends in them already ("cfg(*.cfg)"). Any thread.
+std::string NameFilterText(const FileFilter& filter);
+
 struct FileDialogSpec {
     std::vector<FileFilter> filters;
     int selectedFilter = 0;

@@ -1,6 +1,7 @@
 #pragma once
 // Control notifications: "click", "selectchanged", "itemselect", "setfocus", "killfocus",
-// "dropdown" and "windowinit", delivered synchronously on the UI thread to every notifier.
+// "return" (Enter in a field), "dropdown" and "windowinit", delivered synchronously on the UI
+// thread to every notifier.
 #include "ui/StdString.h"
 #include "ui/Types.h"
 

@@ -32,6 +32,11 @@ QPlainTextEdit { border: 1px solid #c9d3de; background: #fbfcfd; font-weight: no
 #HorizontalLayoutUI6 QPushButton:checked { background: #1f4e79; color: #ffffff;
     border-bottom: 2px solid #f0a30a; font-weight: bold; }
 #DeviceState { color: #b03a2e; font-weight: bold; }
+#CaptionBand #helpbtn { color: #ffffff; font-size: 16px; font-weight: bold; }
+#LogTimes:checked { background: #1f4e79; color: #ffffff; border-color: #1f4e79; }
+QPushButton:focus { border: 2px solid #f0a30a; }
+#CaptionBand QPushButton:focus { border: 2px solid #f0a30a; background: #2d6aa3; }
+#HorizontalLayoutUI6 QPushButton:focus { border: 2px solid #f0a30a; }
 """
 
 # Tab button containers and their options (the button name less its last three characters).
@@ -82,7 +87,7 @@ def caption_band():
         E("Container", attrs_of(name="Logo_Container", width=28, height=28,
                                 extra=[("bkimage", "logo.png")])),
         # The titles give way on a narrow screen; the buttons and the language never do.
-        E("Text", attrs_of(name="Ver", text=("DTUConfigureToolV V1.5.0", "DTU配置工具 V1.5.0"),
+        E("Text", attrs_of(name="Ver", text=("DTU Configure Tool V1.5.0", "DTU配置工具 V1.5.0"),
                            width=360, height=36, extra=[("minwidth", "160")])),
         E("Text", attrs_of(name="VerDown", text=("2018/03/06 V1.5.0", "2018年03月06日 V1.5.0"),
                            width=180, height=36, extra=[("minwidth", "40")])),
@@ -90,6 +95,9 @@ def caption_band():
         caption(("Language", "语言"), width=60),
         language,
         spacer(width=6),
+        # The help the first login hid, shown again or hidden.
+        button("helpbtn", "?", width=36, height=36,
+               tooltip=("Show or hide the help", "显示或隐藏帮助")),
         window_button("minbtn", "btn_min.png", ("Minimise", "最小化")),
         window_button("maxbtn", "btn_max.png", ("Maximise", "最大化")),
         window_button("restorebtn", "btn_restore.png", ("Restore", "还原"), visible=False),

@@ -18,6 +18,8 @@ SERVER_LABEL2 = ("Server 1 port", "服务器1端口")
 
 # Section, key, (English, Chinese). A value that must keep a trailing blank is quoted.
 LABELS = [
+    # The title of the program's message boxes.
+    ("Program", "Title", ("DTU Configure Tool", "DTU配置工具")),
     ("WinMain", "WorkThread",
      ("The worker thread could not be started: device commands are not available.",
       "工作线程无法启动，设备命令不可用。")),
@@ -133,6 +135,7 @@ LABELS = [
      ("The configuration file could not be read.", "无法读取配置文件。")),
     ("SaveToFile", "OpenError",
      ("The configuration file could not be created.", "无法创建配置文件。")),
+    ("SaveToFile", "Saved", ("Parameters saved to {path}.", "参数已保存到 {path}。")),
     ("InitValue", "Text", ("Help.txt was not found.", "未找到帮助文件 Help.txt。")),
     ("SwitchLanguage", "SaveError",
      ("The language could not be saved in {path}; the program stays in this language.",
@@ -212,6 +215,7 @@ LABELS += [
      ("Read the unit first (Read parameters): its backups are found by its type and ID number.",
       "请先点击“读取参数”：按设备型号和ID号查找其备份。")),
     ("Review", "Pending", ("{count} changes pending", "{count} 项修改待写入")),
+    ("Review", "PendingOne", ("1 change pending", "1 项修改待写入")),
     ("Review", "Caption", ("Review the changes before writing", "写入前核对修改")),
     ("Review", "Parameter", ("Parameter", "参数")),
     ("Review", "UnitValue", ("On the unit", "设备当前值")),
@@ -318,16 +322,29 @@ LABELS += [
      ("{count} changes are not on the unit yet. Reading the unit shows its values instead:"
       " discard the changes?",
       "有 {count} 项修改尚未写入设备。读取设备将显示设备的值，放弃这些修改吗？")),
+    ("Discard", "LoadOne",
+     ("1 change is not on the unit yet. Reading the unit shows its values instead:"
+      " discard the change?",
+      "有 1 项修改尚未写入设备。读取设备将显示设备的值，放弃这些修改吗？")),
     ("Discard", "Revert",
      ("Revert shows the unit's values again: discard the {count} changes that are not on the"
       " unit?",
       "撤销将重新显示设备的值：放弃 {count} 项尚未写入设备的修改吗？")),
+    ("Discard", "RevertOne",
+     ("Revert shows the unit's values again: discard the change that is not on the unit?",
+      "撤销将重新显示设备的值：放弃 1 项尚未写入设备的修改吗？")),
     ("Discard", "Close",
      ("{count} changes are not on the unit yet. Close the program and discard them?",
       "有 {count} 项修改尚未写入设备。关闭程序并放弃这些修改吗？")),
+    ("Discard", "CloseOne",
+     ("1 change is not on the unit yet. Close the program and discard it?",
+      "有 1 项修改尚未写入设备。关闭程序并放弃这些修改吗？")),
     ("Discard", "Language",
      ("{count} changes are not on the unit yet. Restart in the other language and discard them?",
       "有 {count} 项修改尚未写入设备。以另一种语言重新启动并放弃这些修改吗？")),
+    ("Discard", "LanguageOne",
+     ("1 change is not on the unit yet. Restart in the other language and discard it?",
+      "有 1 项修改尚未写入设备。以另一种语言重新启动并放弃这些修改吗？")),
     ("Leave", "Waiting",
      ("Closing once the command on the line is answered and the unit has left its setting mode"
       " (at+quit). Close again to quit at once.",

@@ -46,7 +46,7 @@ TEST(AboutHelp, VersionTextsInBothLanguages) {
         const char* ver;
         const char* date;
     } cases[] = {
-        {0, "DTUConfigureToolV V1.5.0 (dtuconfig " DTU_PACKAGE_VERSION ")", "2018/03/06 V1.5.0"},
+        {0, "DTU Configure Tool V1.5.0 (dtuconfig " DTU_PACKAGE_VERSION ")", "2018/03/06 V1.5.0"},
         {1, "DTU配置工具 V1.5.0 (dtuconfig " DTU_PACKAGE_VERSION ")", "2018年03月06日 V1.5.0"},
         {2, "DTU配置工具 V1.5.0 (dtuconfig " DTU_PACKAGE_VERSION ")", "2018年03月06日 V1.5.0"},
     };

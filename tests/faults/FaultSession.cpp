@@ -21,7 +21,9 @@ namespace {
 void UseEnglishSkin() {
     const std::string skin = testpaths::SourceDir() + "/skin/ConifgENRes";
     CPaintManagerUI::SetResourcePath(skin);
-    CPaintManagerUI::SetInstancePath(skin);
+    // The program's folder is the test's own: what the program keeps there (config.ini) never
+    // lands in the source tree.
+    CPaintManagerUI::SetInstancePath(testpaths::TempDir());
     SetLabelFilePath(skin + "/Language.ini");
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "form/BackupHistory.h"
 #include "form/ListingValues.h"
 #include "params/BackupStore.h"
 #include "params/ConfigFileText.h"
@@ -92,14 +93,41 @@ TEST(AutoBackup, HistoryWritesABackupBackAfterReview) {
     const std::vector<BackupFile> backups = ListBackups(BackedUpUnits()[0]);
     EXPECT_EQ(
         s.dialogs.choices[0],
-        (std::vector<std::string>{BackupTimeText(backups[1]) + ": differing from the unit: 1",
-                                  BackupTimeText(backups[0]) + ": differing from the unit: 2"}));
+        (std::vector<std::string>{BackupLocalTime(backups[1]) + ": differing from the unit: 1",
+                                  BackupLocalTime(backups[0]) + ": differing from the unit: 2"}));
     ASSERT_EQ(s.dialogs.reviews.size(), 1u);
     EXPECT_EQ(s.dialogs.reviews[0].rows.size(), 2u);
     std::vector<std::string> written = s.WritesSince(from);
     std::sort(written.begin(), written.end());
     EXPECT_EQ(written, (std::vector<std::string>{"AT+IPAD=" + ip, "AT+PORT=" + port}));
     EXPECT_EQ(s.UnitValues(), asBackedUp);
+}
+
+// History shows when a backup was taken on the engineer's clock; its name stays in UTC.
+TEST(AutoBackup, HistoryTellsTheTimeInTheLocalZone) {
+    struct Row {
+        const char* zone;
+        const char* name;
+        const char* shown;
+    };
+    const Row rows[] = {
+        {"UTC0", "20261208T160512.345Z", "2026-12-08 16:05:12"},
+        {"CST-8", "20261208T160512.345Z_02", "2026-12-09 00:05:12"},
+        {"EST5", "20260101T030000.000Z", "2025-12-31 22:00:00"},
+        {"CST-8", "not a time", "not a time"},
+    };
+    const char* saved = std::getenv("TZ");
+    const std::string before = saved ? saved : "";
+    for (const Row& row : rows) {
+        setenv("TZ", row.zone, 1);
+        tzset();
+        EXPECT_EQ(BackupLocalTime(BackupFile{"M5Z30_1", row.name, ""}), row.shown) << row.zone;
+    }
+    if (saved)
+        setenv("TZ", before.c_str(), 1);
+    else
+        unsetenv("TZ");
+    tzset();
 }
 
 // The factory restore asks first, naming the backup it has just taken; Cancel sends nothing.

@@ -6,10 +6,12 @@
 #include <QDir>
 #include <csignal>
 #include <filesystem>
+#include <functional>
 
 #include "form/ConfigFiles.h"
 #include "form/DeviceForm.h"
 #include "form/DeviceWrite.h"
+#include "form/SessionLog.h"
 #include "params/ConfigFileText.h"
 #include "params/ListingCheck.h"
 #include "tests/form/FormFixture.h"
@@ -62,7 +64,11 @@ TEST(ConfigFiles, DialogsOfferTheFiltersOfTheLanguageAndStartAtDtuCfg) {
         ASSERT_EQ(specs.size(), 1u);
         const ui::FileDialogSpec& spec = specs[0];
         std::vector<std::pair<std::string, std::string>> filters;
-        for (const auto& f : spec.filters) filters.emplace_back(f.description, f.pattern);
+        for (const auto& f : spec.filters) {
+            filters.emplace_back(f.description, f.pattern);
+            // Listed once, never as "cfg(*.cfg) (*.cfg)".
+            EXPECT_EQ(ui::NameFilterText(f), f.description);
+        }
         EXPECT_EQ(filters, c.filters) << c.language << c.open;
         EXPECT_EQ(spec.selectedFilter, 0);
         EXPECT_EQ(spec.initialName, "DTU.cfg");
@@ -73,6 +79,8 @@ TEST(ConfigFiles, DialogsOfferTheFiltersOfTheLanguageAndStartAtDtuCfg) {
         EXPECT_EQ(frame->jobQueue.Size(), 0u);
     }
     unsetenv("XDG_DATA_HOME");
+    EXPECT_EQ(ui::NameFilterText({"Backups", "*.cfg"}), "Backups (*.cfg)");
+    EXPECT_EQ(ui::NameFilterText({"cfg(*.txt)", "*.cfg"}), "cfg(*.txt) (*.cfg)");
 }
 
 TEST(ConfigFiles, SaveAsksForTheFileThenReadsTheUnit) {
@@ -98,10 +106,53 @@ TEST(ConfigFiles, TheFileIsTheListingWithEveryLfStoredAsCrLf) {
     frame->configFilePath = skin.dir + "/unit.cfg";
     WriteFile(frame->configFilePath.str(), std::string(20000, 'o'));  // replaced, not patched
     PutAnswer(*frame, "\r\nAT+SHOW\r\nAccess Point Name:cmnet\r\nlone\nOK\r\n");
+    frame->logView->SetText("");
     WriteConfigFile(*frame);
     EXPECT_EQ(ReadFile(frame->configFilePath.str()),
               "\r\r\nAT+SHOW\r\r\nAccess Point Name:cmnet\r\r\nlone\r\nOK\r\r\n");
     EXPECT_TRUE(dialogs.boxes.empty());
+    QCoreApplication::sendPostedEvents();  // the log's lines come as posted messages
+    EXPECT_EQ(frame->logView->GetText().str(), "Saved to " + frame->configFilePath.str() + "\n");
+}
+
+TEST(ConfigFiles, EachKindOfDialogOpensWhereTheLastOfItsKindChoseAFile) {
+    SkinFolder skin;  // config.ini goes beside it
+    const std::string data = testpaths::FreshDataHome() + "/dtuconfig/";
+    const std::string saved = testpaths::TempDir(), loaded = testpaths::TempDir(),
+                      logged = testpaths::TempDir();
+    struct Row {
+        const char* what;
+        std::function<void(CM5Z30FrameWnd&, RecordingDialogs&)> act;
+        std::string save, load, other;  // where each kind opens next
+    };
+    const auto choose = [](std::string dir, void (*run)(CM5Z30FrameWnd&)) {
+        return [dir, run](CM5Z30FrameWnd& frame, RecordingDialogs& dialogs) {
+            dialogs.pathToGive = dir + "/chosen.file";
+            run(frame);
+        };
+    };
+    const Row rows[] = {
+        {"nothing chosen yet", [](CM5Z30FrameWnd&, RecordingDialogs&) {}, data, data, data},
+        {"a cancelled save", [](CM5Z30FrameWnd& f, RecordingDialogs&) { SaveToFile(f); }, data,
+         data, data},
+        {"a save", choose(saved, SaveToFile), saved, data, data},
+        {"a load", choose(loaded, LoadFromFile), saved, loaded, data},
+        {"a log saved", choose(logged, SaveSessionLog), saved, loaded, logged},
+        {"the save's folder removed",
+         [&saved](CM5Z30FrameWnd&, RecordingDialogs&) { fs::remove_all(saved); }, data, loaded,
+         logged},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        RecordingDialogs dialogs;
+        ui::ScopedDialogs scoped(&dialogs);
+        auto frame = MakeFrame();
+        row.act(*frame, dialogs);
+        EXPECT_EQ(SaveDialogSpec(0).initialFolder, row.save);
+        EXPECT_EQ(OpenDialogSpec(1).initialFolder, row.load);
+        EXPECT_EQ(DialogFolder(DialogKind::Other, data), row.other);
+    }
+    unsetenv("XDG_DATA_HOME");
 }
 
 TEST(ConfigFiles, AFailedSaveLeavesTheOldBackupIntactAndSaysSo) {

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 
 #include "form/FindParameter.h"
+#include "form/HiddenReason.h"
 #include "form/SettleRules.h"
 #include "form/TabStrip.h"
 #include "tests/form/FormHarness.h"
@@ -110,9 +111,11 @@ TEST(FindParameter, HiddenMatchSaysWhichChoiceHidesItAndIsNotShown) {
         {kEn, {PickIndex("ActivateMethod", 0)},       "SMSActivationNO.",
          "hidden while Activation method is AUTO (always online)"},
         {kEn, {PickLabel("DIO1 workmode", "Text1")},  "DIO1 protocol",
-         "hidden while Work mode is Off"},
+         "hidden while DIO1 Work mode is Off"},
         {kEn, {PickLabel("DIO1 workmode", "Text2"), PickIndex("DIO1 interface", 0)},
-         "DIO1 SMS number", "hidden while Interface is GPRS"},
+         "DIO1 SMS number", "hidden while DIO1 Interface is GPRS"},
+        {SkinKind::RealChinese, {PickLabel("DIO2 workmode", "Text1")}, "DIO2 protocol",
+         "“DIO2 工作模式”为“关闭”时隐藏"},
         {kEn, {PickIndex("ActivateMethod", 5), PickIndex("IOactivationmethods", 0),
                PickIndex("I/O selection", 0)},        "DIO1 workmode",
          "hidden while Activation input is DIO1"},
@@ -131,6 +134,36 @@ TEST(FindParameter, HiddenMatchSaysWhichChoiceHidesItAndIsNotShown) {
         const int page = ShownPage(h.pm);
         EXPECT_EQ(SwitchToMatch(h.form, m), nullptr);
         EXPECT_EQ(ShownPage(h.pm), page);
+    }
+}
+
+TEST(FindParameter, TwinLabelsOfAPageAreListedByTheirBoxAndPagesWithoutTheirCount) {
+    struct Row {
+        SkinKind skin;
+        const char* text;
+        std::vector<std::string> labels;  // of the matches, in order
+    };
+    const Row rows[] = {
+        {SkinKind::Real,
+         "report method",
+         {"DIO1 Report method", "DIO2 Report method", "DIO3 Report method"}},
+        {SkinKind::Real, "sms number", {"DIO1 SMS number", "DIO2 SMS number", "DIO3 SMS number"}},
+        {SkinKind::RealChinese, "上报方式", {"DIO1 上报方式", "DIO2 上报方式", "DIO3 上报方式"}},
+        {SkinKind::Real, "phone number", {"Phone number"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text);
+        FormHarness h(row.skin);
+        ASSERT_TRUE(h.Ok()) << h.Error();
+        // A page with pending edits shows their count on its tab, never in the page's name.
+        h.pm.FindControl("IO")->SetText(PageTitle(h.form, 3) + " (12)");
+        h.pm.FindControl("WorkMode")->SetText(PageTitle(h.form, 0) + " (1)");
+        std::vector<std::string> labels;
+        for (const FindMatch& m : FindParameters(h.form, row.text)) {
+            labels.push_back(m.label);
+            EXPECT_EQ(PageTitle(h.form, m.page).find('('), std::string::npos);
+        }
+        EXPECT_EQ(labels, row.labels);
     }
 }
 

@@ -56,6 +56,7 @@ Cut=Cut after {count} values?
 CutNotice=Ends without OK: {count} values
 [SaveToFile]
 OpenError=Cannot write the file
+Saved=Saved to {path}
 )";
 
 // The lists carry the items the rules expect: positions for the numeric rules, the unit's

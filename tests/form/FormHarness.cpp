@@ -355,7 +355,7 @@ void FormHarness::Check(const std::vector<Expect>& expects, const std::string& c
                 const CStdString label =
                     LabelText(e.text.substr(0, slash).c_str(), e.text.substr(slash + 1).c_str());
                 EXPECT_EQ(dialogs.boxes.back().text, label.str());
-                EXPECT_EQ(dialogs.boxes.back().caption, "DTU");
+                EXPECT_EQ(dialogs.boxes.back().caption, ProgramTitle().str());
                 EXPECT_EQ(dialogs.boxes.back().flags, MB_OK);
                 break;
             }

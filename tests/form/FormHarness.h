@@ -99,7 +99,7 @@ Expect Height(std::string box, int height);
 Expect TextIs(std::string control, std::string text);
 Expect TextLabel(std::string control, std::string section, std::string key);
 Expect MessageBoxes(int count);
-Expect MessageBoxLabel(std::string section, std::string key);  // the last box: label, "DTU", OK
+Expect MessageBoxLabel(std::string section, std::string key);  // the last box: label, title, OK
 Expect PostedCodes(std::vector<int> codes);  // the queue as it is (the chain not run)
 Expect EverPosted(std::vector<int> codes);   // each was posted at some point
 

@@ -1,8 +1,19 @@
 // The tab strip, the module tabs by device type, the page of a tab option and the channel
 // switches.
+#include <QApplication>
+#include <QFont>
+#include <QFontMetrics>
+#include <QImage>
+#include <QPushButton>
+#include <QWidget>
+#include <array>
+#include <functional>
+
 #include "form/ChannelSwitches.h"
+#include "form/HiddenReason.h"
 #include "form/TabStrip.h"
 #include "tests/form/ChainCase.h"
+#include "tests/form/UnitSession.h"
 #include "ui/Container.h"
 #include "ui/Controls.h"
 
@@ -45,7 +56,7 @@ std::vector<std::string> AllBut(const std::vector<std::string>& gone) {
 
 using TabStripOnSkin = SkinTest;
 
-TEST_P(TabStripOnSkin, RebuildShowsTheEnabledTabsAndSelectsTheFirst) {
+TEST_P(TabStripOnSkin, RebuildShowsTheEnabledTabsAndKeepsThePageShown) {
     struct Row {
         const char* name;
         std::vector<int> disabled;
@@ -53,6 +64,7 @@ TEST_P(TabStripOnSkin, RebuildShowsTheEnabledTabsAndSelectsTheFirst) {
         std::vector<std::string> visible;
         int page;
         const char* option;
+        int shown = 0;  // the page shown before
     };
     // clang-format off
     const std::vector<Row> rows = {
@@ -68,6 +80,12 @@ TEST_P(TabStripOnSkin, RebuildShowsTheEnabledTabsAndSelectsTheFirst) {
          AllBut({"LoraTab", "ZigbeeTab", "GPSTab"}), 0, "WorkMode"},
         {"a device type keeps the other flags", {0}, "M5Z30-L",
          AllBut({"WorkModeTab", "ZigbeeTab", "GPSTab"}), 1, "Server"},
+        {"the page shown stays", {}, "M5Z30", AllBut({"LoraTab", "ZigbeeTab", "GPSTab"}), 4,
+         "Wireless", 4},
+        {"a page whose tab went gives way to the first", {}, "M5Z30",
+         AllBut({"LoraTab", "ZigbeeTab", "GPSTab"}), 0, "WorkMode", 7},
+        {"a disabled page gives way to the first enabled", {0, 5}, nullptr,
+         AllBut({"WorkModeTab", "GlobalTab"}), 1, "Server", 5},
     };
     // clang-format on
     for (const Row& row : rows) {
@@ -75,6 +93,8 @@ TEST_P(TabStripOnSkin, RebuildShowsTheEnabledTabsAndSelectsTheFirst) {
         FormHarness h(GetParam());
         ASSERT_TRUE(h.Ok()) << h.Error();
         Disable(h, row.disabled);
+        if (auto* pages = dynamic_cast<CTabLayoutUI*>(h.pm.FindControl("switch")))
+            pages->SelectItem(row.shown);
         if (row.deviceType)
             ApplyDeviceTypeTabs(h.pm, h.tabs, row.deviceType);
         else
@@ -112,6 +132,80 @@ TEST_P(TabStripOnSkin, OptionSelectsThePageOfTheFirstButtonNamingIt) {
 
 INSTANTIATE_TEST_SUITE_P(Skins, TabStripOnSkin, testing::Values(SkinKind::Test, SkinKind::Real),
                          SkinName);
+
+// A tab's caption with a count of pending edits is shown whole, never clipped at both ends, and
+// the tab narrows again when the count goes.
+TEST(TabStrip, ATabShowsItsCaptionWholeAndGoesBackToItsWidth) {
+    for (SkinKind skin : {SkinKind::Real, SkinKind::RealChinese}) {
+        FormHarness h(skin);
+        ASSERT_TRUE(h.Ok()) << h.Error();
+        h.pm.GetRoot()->Realize();
+        std::array<int, kTabCount> widths{};  // with the count last shown
+        struct Row {
+            std::size_t tab;
+            std::string count;  // behind the title; "" none
+        };
+        const Row rows[] = {{0, " (1)"}, {6, " (128)"}, {2, " (12)"}, {0, ""}, {6, ""}};
+        for (const Row& row : rows) {
+            TabEntry& tab = h.tabs[row.tab];
+            const std::string text = PageTitle(h.form, static_cast<int>(row.tab)) + row.count;
+            SCOPED_TRACE(text);
+            SetTabCaption(h.pm, tab, text);
+            QWidget* shown = h.pm.FindControl(TabOptionName(tab.name))->GetWidget();
+            ASSERT_NE(shown, nullptr);
+            QFont bold = shown->font();
+            bold.setBold(true);
+            EXPECT_LT(QFontMetrics(bold).horizontalAdvance(QString::fromStdString(text)),
+                      shown->width() - 4);
+            EXPECT_EQ(h.pm.FindControl(tab.name)->GetFixedWidth(), shown->width());
+            // Without its count the tab gives the room back.
+            if (row.count.empty()) {
+                EXPECT_LE(shown->width(), widths[row.tab]);
+            }
+            widths[row.tab] = shown->width();
+        }
+    }
+}
+
+// Where the keyboard is shows on the caption's buttons and the tab strip, and the Times switch
+// looks different on and off, in both skins.
+TEST(TabStrip, TheSkinsShowTheFocusAndTheSwitchsState) {
+    for (const char* folder : {"ConifgENRes", "ConifgRes"}) {
+        SCOPED_TRACE(folder);
+        formtest::UseRealSkin(folder);
+        formtest::FormFrame frame;
+        frame.Create(nullptr, "DTU", WS_OVERLAPPEDWINDOW, 0, 0, 0, 1400, 800);
+        QWidget* window = frame.GetHWND();
+        ASSERT_NE(window, nullptr);
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(
+            testsupport::WaitUntil([&] { return QApplication::activeWindow() == window; }, 3000));
+        const auto focus = [](QWidget* w) { w->setFocus(Qt::TabFocusReason); };
+        const auto toggle = [](QWidget* w) {
+            auto* button = static_cast<QPushButton*>(w);
+            button->setChecked(!button->isChecked());
+        };
+        const struct {
+            const char* name;
+            std::function<void(QWidget*)> change;
+        } rows[] = {
+            {"closebtn", focus}, {"helpbtn", focus}, {"Server", focus},
+            {"WorkMode", focus}, {"Open", focus},    {"LogTimes", toggle},
+        };
+        for (const auto& row : rows) {
+            SCOPED_TRACE(row.name);
+            QWidget* shown = frame.paintManager.FindControl(row.name)->GetWidget();
+            ASSERT_NE(shown, nullptr);
+            window->setFocus();
+            QCoreApplication::processEvents();
+            const QImage before = shown->grab().toImage();
+            row.change(shown);
+            QCoreApplication::processEvents();
+            EXPECT_NE(shown->grab().toImage(), before);
+        }
+    }
+}
 
 // Scrolling depends on the buttons' widths, which only the test skin fixes.
 TEST(TabStrip, ScrollingHidesAndShowsButtonsAtTheLeft) {

@@ -14,7 +14,9 @@ namespace formtest {
 inline void UseRealSkin(const char* folder) {
     const std::string skin = testpaths::SourceDir() + "/skin/" + folder;
     CPaintManagerUI::SetResourcePath(skin);
-    CPaintManagerUI::SetInstancePath(skin);
+    // The program's folder is the test's own: what the program keeps there (config.ini) never
+    // lands in the source tree.
+    CPaintManagerUI::SetInstancePath(testpaths::TempDir());
     SetLabelFilePath(skin + "/Language.ini");
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,30 @@ TEST(CommandState, HelpStaysHiddenOnceLoggedIn) {
     ShowCommandState(frame, 0, 1);
     EXPECT_FALSE(frame.Control("helpGroupBox")->IsOwnVisible());
     EXPECT_FALSE(frame.loggedIn);
+}
+
+// The help the first login hid comes back with the caption's button and is the engineer's to
+// show or hide from then on.
+TEST(CommandState, TheHelpButtonShowsAndHidesTheHelpAfterTheFirstLogin) {
+    RecordingFrame frame;
+    ASSERT_TRUE(frame.Open());
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        bool visible;
+    };
+    const Step steps[] = {
+        {"first login", [&] { ShowCommandState(frame, 1, 0); }, false},
+        {"the button", [&] { frame.Click("helpbtn"); }, true},
+        {"logged out", [&] { ShowCommandState(frame, 0, 0); }, true},
+        {"logged in again", [&] { ShowCommandState(frame, 1, 0); }, true},
+        {"the button again", [&] { frame.Click("helpbtn"); }, false},
+        {"and again", [&] { frame.Click("helpbtn"); }, true},
+    };
+    for (const Step& step : steps) {
+        step.act();
+        EXPECT_EQ(frame.Control("helpGroupBox")->IsOwnVisible(), step.visible) << step.what;
+    }
 }
 
 struct NetModeCase {

@@ -77,6 +77,7 @@ constexpr const char* kSkinXml = R"(<?xml version="1.0" encoding="UTF-8"?>
     <Combo name="Unruled"><ListLabelElement text="A"/><ListLabelElement text="B"/></Combo>
   </HorizontalLayout>
   <GroupBox name="helpGroupBox" text="Help"><RichEdit name="HelpRichEdit"/></GroupBox>
+  <Button name="helpbtn" text="?"/>
   <TabLayout name="switch">
     <Container/><Container/><Container/><Container/><Container/><Container/>
     <Container/><Container/><Container/><Container/><Container/>

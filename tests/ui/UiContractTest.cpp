@@ -2,11 +2,14 @@
 // across threads, and the builder on skins it does not fully know.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QWidget>
 #include <atomic>
@@ -213,6 +216,112 @@ TEST(UiContract, APageGetsItsWidgetsWhenFirstShownShowingTheControlsState) {
     button("switch")->click();
     EXPECT_TRUE(static_cast<COptionUI*>(find("switch"))->IsSelected());
     EXPECT_EQ(skin.recorder.Count("itemselect"), 2) << "the program's pick and the user's";
+}
+
+// A window built from a skin, its notifications recorded.
+class SkinWindow : public CWindowWnd {
+  public:
+    explicit SkinWindow(const char* skin) : skin_(skin) {}
+    LRESULT HandleMessage(UINT msg, WPARAM w, LPARAM l) override {
+        if (msg == WM_CREATE) {
+            pm.Init(this);
+            CDialogBuilder builder;
+            pm.AttachDialog(builder.CreateFromText(skin_, nullptr, &pm));
+            pm.AddNotifier(&recorder);
+            return 0;
+        }
+        return CWindowWnd::HandleMessage(msg, w, l);
+    }
+    QWidget* Widget(const char* name) { return pm.FindControl(name)->GetWidget(); }
+    CPaintManagerUI pm;
+    Recorder recorder;
+
+  private:
+    const char* skin_;
+};
+
+const char* const kDeviceSkin = R"(<Window size="500,300">
+  <VerticalLayout>
+    <GroupBox name="device" text="Device">
+      <HorizontalLayout><Button name="login" text="Log in"/><Button name="logout" text="Log out"/>
+      </HorizontalLayout>
+      <HorizontalLayout><Button name="read" text="Read"/><Button name="write" text="Write"/>
+      </HorizontalLayout>
+      <Edit name="field"/>
+    </GroupBox>
+    <Option name="times" text="Times"/>
+    <Progress name="bar" width="150"/>
+  </VerticalLayout>
+</Window>)";
+
+// A focused button disabled hands the focus to the next control of its box, or, when its whole
+// box goes at once (a write under way), to the window rather than to some stray switch; the
+// focus comes back to it when it is enabled again. Enter in a field raises "return".
+TEST(UiContract, KeyboardFocusStaysInItsBoxAndComesBack) {
+    SkinWindow window(kDeviceSkin);
+    ASSERT_TRUE(window.Create(nullptr, "t", WS_OVERLAPPEDWINDOW, 0, 0, 0, 500, 300));
+    QWidget* top = window.GetHWND();
+    top->show();
+    top->activateWindow();
+    ASSERT_TRUE(PumpUntil([&] { return QApplication::activeWindow() == top; }));
+    const auto enable = [&](std::vector<const char*> names, bool on) {
+        return [&window, names, on] {
+            for (const char* name : names) window.pm.FindControl(name)->SetEnabled(on);
+        };
+    };
+    window.pm.FindControl("logout")->SetEnabled(false);
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        const char* focused;  // null: the window itself
+    };
+    const Step steps[] = {
+        {"Tab reached Log in", [&] { window.Widget("login")->setFocus(); }, "login"},
+        {"logged in: Log in goes, Read is next", enable({"login"}, false), "read"},
+        {"the turn ends with Read focused", [] {}, "read"},
+        {"a write disables the box", enable({"read", "write", "field"}, false), nullptr},
+        {"the box back: the focus is Read's again", enable({"read", "write", "field"}, true),
+         "read"},
+        {"the engineer moves on", [&] { window.Widget("write")->setFocus(); }, "write"},
+        {"disabled and enabled in one turn",
+         [&] {
+             enable({"write", "read"}, false)();
+             enable({"read", "write"}, true)();
+         },
+         "write"},
+        {"moved elsewhere meanwhile",
+         [&] {
+             enable({"write"}, false)();
+             window.Widget("times")->setFocus();
+             enable({"write"}, true)();
+         },
+         "times"},
+    };
+    for (const Step& step : steps) {
+        step.act();
+        QCoreApplication::processEvents();
+        QWidget* expected = step.focused ? window.Widget(step.focused) : top;
+        EXPECT_EQ(top->focusWidget(), expected)
+            << step.what << ": "
+            << (top->focusWidget() ? top->focusWidget()->objectName().toStdString() : "none");
+    }
+
+    auto* field = static_cast<QLineEdit*>(window.Widget("field"));
+    field->setFocus();
+    const int left = window.recorder.Count("killfocus");
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(field, &enter);
+    EXPECT_EQ(window.recorder.Count("return"), 1);
+    EXPECT_EQ(window.recorder.Count("killfocus"), left) << "the field keeps the focus";
+
+    // The bar's words fit it on one line, the step's start and its figures kept.
+    auto* bar = static_cast<CProgressUI*>(window.pm.FindControl("bar"));
+    bar->SetText("Reading the unit before writing the file… 0.2 of 3.9 KB");
+    auto* widget = static_cast<QProgressBar*>(bar->GetWidget());
+    const QString shown = widget->text();
+    EXPECT_LE(widget->fontMetrics().horizontalAdvance(shown), widget->width());
+    EXPECT_TRUE(shown.startsWith("Read")) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith("3.9 KB")) << shown.toStdString();
 }
 
 TEST(UiContract, RichEditStartsALineAtEveryLineEnd) {
