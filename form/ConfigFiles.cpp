@@ -180,6 +180,15 @@ void LoadConfigFile(CM5Z30FrameWnd& frame, const CStdString& path) {
 
 bool OpenConfigFileAtStart(CM5Z30FrameWnd& frame, const CStdString& path) {
     frame.fileAwaitsApply = ShowConfigFile(frame, path);
+    // Opened from the desktop, the form alone would not say which file it shows, nor that the
+    // unit has none of it yet.
+    if (frame.fileAwaitsApply) {
+        const std::size_t count =
+            frame.loadedFileParameters ? frame.loadedFileParameters->size() : 0;
+        LogAppend(frame, FilledLabel("LoadFile", "Shown",
+                                     {{"path", path.str()}, {"count", std::to_string(count)}}) +
+                             "\r\n");
+    }
     return frame.fileAwaitsApply;
 }
 

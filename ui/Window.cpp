@@ -201,8 +201,13 @@ void CWindowWnd::CenterWindow() {
     // then placed so its top left corner, where the caption starts, is on the screen.
     const QRect outer = widget_->frameGeometry();
     const QSize edges = outer.size() - widget_->size();
+    // The offscreen platform (screenshots and tests without a display) makes up an 800x600
+    // screen: there is nothing to fit there, and a picture of the window keeps its own size.
+    const bool realScreen = QGuiApplication::platformName() != QLatin1String("offscreen");
     const QSize fits =
-        widget_->size().boundedTo(area.size() - edges).expandedTo(widget_->minimumSize());
+        realScreen
+            ? widget_->size().boundedTo(area.size() - edges).expandedTo(widget_->minimumSize())
+            : widget_->size();
     if (fits != widget_->size()) widget_->resize(fits);
     QRect frame(outer.topLeft(), fits + edges);
     frame.moveCenter(area.center());

@@ -294,6 +294,9 @@ LABELS += [
      ("The file ends without the listing's closing OK: it may have been cut short. It holds"
       " {count} values; only those are shown and written. Go on?",
       "文件结尾缺少参数列表的结束标志 OK，可能不完整。其中有 {count} 个参数，只显示和写入这些参数。继续吗？")),
+    ("LoadFile", "Shown",
+     ("{path} is shown: {count} values. Nothing is written to a unit until Write parameters.",
+      "已显示 {path}：{count} 个参数。点击“写入参数”之前不会写入设备。")),
     ("LoadFile", "CutNotice",
      ("The file ends without the listing's closing OK; it holds {count} values.",
       "文件结尾缺少参数列表的结束标志 OK，其中有 {count} 个参数。")),

@@ -120,6 +120,8 @@ TEST(SafeWrite, AFileOpenedAtStartIsWrittenOnlyWhenTheEngineerSaves) {
     const std::size_t before = s.host.ReceivedCommands().size();
     ASSERT_TRUE(OpenConfigFileAtStart(s.frame, file));
     EXPECT_EQ(Control(s.frame, "Server's Ip")->GetText().str(), ip);
+    // The log says which file the form shows.
+    EXPECT_TRUE(WaitUntil([&] { return s.frame.logView->GetText().Find(file) != -1; }, 3000));
     EXPECT_EQ(s.frame.jobQueue.Size(), 0u);
     EXPECT_EQ(s.WritesSince(before), std::vector<std::string>{});
 
