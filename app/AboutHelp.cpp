@@ -8,7 +8,7 @@
 #include <iterator>
 
 #include "app/FrameWnd.h"
-#include "engine/Leave.h"
+#include "app/Leave.h"
 #include "form/PendingEdits.h"
 #include "params/ConfigFileText.h"
 #include "settings/Labels.h"

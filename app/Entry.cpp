@@ -14,8 +14,8 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/Connect.h"
 #include "app/FrameWnd.h"
-#include "engine/Connect.h"
 #include "form/ConfigFiles.h"
 #include "form/TabStrip.h"
 #include "settings/Labels.h"

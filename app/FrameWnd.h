@@ -19,11 +19,11 @@
 #include <utility>
 #include <vector>
 
+#include "app/PortFollow.h"
+#include "app/Progress.h"
 #include "engine/CommandJob.h"
 #include "engine/EngineWindow.h"
 #include "engine/FrameMessages.h"
-#include "engine/PortFollow.h"
-#include "engine/Progress.h"
 #include "form/AutoBackup.h"
 #include "form/Questions.h"
 #include "form/TabTable.h"

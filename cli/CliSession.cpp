@@ -9,10 +9,10 @@
 #include <filesystem>
 #include <limits>
 
+#include "app/Connect.h"
 #include "cli/CliOutput.h"
 #include "cli/Console.h"
 #include "engine/ConfigMode.h"
-#include "engine/Connect.h"
 #include "engine/JobEnd.h"
 #include "engine/JobTypes.h"
 #include "engine/ReceivePath.h"

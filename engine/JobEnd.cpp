@@ -1,6 +1,6 @@
 #include "engine/JobEnd.h"
 
-#include "engine/Progress.h"
+#include "app/Progress.h"
 
 void ReportJobEnd(CM5Z30FrameWnd& frame, const CommandJob& job, JobOutcome outcome) {
     // The window's own account of the run first (the bar, the log's summary).

@@ -2,12 +2,12 @@
 
 #include <string_view>
 
+#include "app/CommandState.h"
 #include "app/FrameWnd.h"
+#include "app/Progress.h"
 #include "engine/AnswerMatch.h"
-#include "engine/CommandState.h"
 #include "engine/FrameTimers.h"
 #include "engine/JobTypes.h"
-#include "engine/Progress.h"
 #include "engine/ReceivePath.h"
 #include "form/AutoBackup.h"
 #include "form/ChangedWrites.h"

@@ -41,6 +41,7 @@
 #include <vector>
 
 #include "app/FrameWnd.h"
+#include "app/Progress.h"
 #include "engine/AnswerMatch.h"
 #include "engine/Clock.h"
 #include "engine/JobEnd.h"
@@ -48,7 +49,6 @@
 #include "engine/JobTypes.h"
 #include "engine/JobWrite.h"
 #include "engine/LineSync.h"
-#include "engine/Progress.h"
 #include "engine/ReceivePath.h"
 #include "engine/UiCall.h"
 #include "params/Listing.h"

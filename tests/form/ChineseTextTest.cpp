@@ -10,8 +10,8 @@
 #include <set>
 
 #include "app/AboutHelp.h"
+#include "app/Progress.h"
 #include "engine/JobEnd.h"
-#include "engine/Progress.h"
 #include "form/ChannelSwitches.h"
 #include "form/DeviceWrite.h"
 #include "form/FindParameter.h"

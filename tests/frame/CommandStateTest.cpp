@@ -1,5 +1,5 @@
 // The command buttons by state message, the device-state label, and the network-mode answer.
-#include "engine/CommandState.h"
+#include "app/CommandState.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Opening and closing the port from the form, against the virtual unit's pseudo-terminal.
-#include "engine/Connect.h"
+#include "app/Connect.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The port list as the user reads it, and the port that follows its adapter: every port listed
 // with its by-id name and why it cannot be used, and a port lost while open reopened and logged
 // into again when the same link comes back, with the program idle while it waits.
-#include "engine/PortFollow.h"
+#include "app/PortFollow.h"
 
 #include <grp.h>
 #include <gtest/gtest.h>
@@ -12,7 +12,7 @@
 #include <filesystem>
 #include <string>
 
-#include "engine/Connect.h"
+#include "app/Connect.h"
 #include "engine/OpenErrorText.h"
 #include "settings/Labels.h"
 #include "settings/System.h"

@@ -1,5 +1,5 @@
 // Every user action: the jobs it queues, the messages it posts, what it changes on the form.
-#include "engine/UserCommands.h"
+#include "app/UserCommands.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,8 @@
 #include <thread>
 #include <vector>
 
+#include "app/Progress.h"
 #include "engine/FrameTimers.h"
-#include "engine/Progress.h"
 #include "params/ValueCheck.h"
 #include "tests/frame/EngineTestSupport.h"
 #include "ui/Container.h"

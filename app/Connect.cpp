@@ -1,4 +1,4 @@
-#include "engine/Connect.h"
+#include "app/Connect.h"
 
 #include <algorithm>
 #include <cctype>
@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "app/FrameWnd.h"
+#include "app/PortFollow.h"
 #include "engine/FrameTimers.h"
 #include "engine/JobEnd.h"
 #include "engine/OpenErrorText.h"
-#include "engine/PortFollow.h"
 #include "engine/PortItems.h"
 #include "form/ChangedWrites.h"
 #include "serial/PortList.h"

@@ -1,9 +1,9 @@
-#include "engine/PortFollow.h"
+#include "app/PortFollow.h"
 
+#include "app/CommandState.h"
+#include "app/Connect.h"
 #include "app/FrameWnd.h"
-#include "engine/CommandState.h"
 #include "engine/ConfigMode.h"
-#include "engine/Connect.h"
 #include "engine/OpenErrorText.h"
 #include "engine/PortItems.h"
 #include "serial/PortList.h"

@@ -1,12 +1,12 @@
-#include "engine/Progress.h"
+#include "app/Progress.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "app/CommandState.h"
 #include "app/FrameWnd.h"
-#include "engine/CommandState.h"
 #include "engine/JobEnd.h"
 #include "form/WriteReview.h"
 #include "settings/Labels.h"

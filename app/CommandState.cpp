@@ -1,12 +1,12 @@
-#include "engine/CommandState.h"
+#include "app/CommandState.h"
 
 #include <span>
 #include <string_view>
 
 #include "app/FrameWnd.h"
+#include "app/Progress.h"
 #include "engine/FrameTimers.h"
 #include "engine/JobTypes.h"
-#include "engine/Progress.h"
 #include "settings/Labels.h"
 #include "ui/Control.h"
 #include "ui/Log.h"

@@ -1,15 +1,15 @@
-#include "engine/Leave.h"
+#include "app/Leave.h"
 
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "app/CommandState.h"
 #include "app/FrameWnd.h"
-#include "engine/CommandState.h"
+#include "app/Progress.h"
 #include "engine/FrameTimers.h"
 #include "engine/JobEnd.h"
 #include "engine/JobTypes.h"
-#include "engine/Progress.h"
 #include "form/PendingEdits.h"
 #include "settings/Labels.h"
 #include "ui/Log.h"

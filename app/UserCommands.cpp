@@ -1,17 +1,17 @@
-#include "engine/UserCommands.h"
+#include "app/UserCommands.h"
 
 #include <span>
 #include <string>
 #include <string_view>
 
+#include "app/CommandState.h"
+#include "app/Connect.h"
 #include "app/FrameWnd.h"
-#include "engine/CommandState.h"
+#include "app/Leave.h"
+#include "app/PortFollow.h"
+#include "app/Progress.h"
 #include "engine/ConfigMode.h"
-#include "engine/Connect.h"
 #include "engine/JobTypes.h"
-#include "engine/Leave.h"
-#include "engine/PortFollow.h"
-#include "engine/Progress.h"
 #include "engine/RouteSwitch.h"
 #include "form/AutoBackup.h"
 #include "form/BackupHistory.h"
