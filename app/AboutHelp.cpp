@@ -7,7 +7,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/FrameWnd.h"
+#include "app/AppWindow.h"
 #include "app/Leave.h"
 #include "form/PendingEdits.h"
 #include "params/ConfigFileText.h"
@@ -49,7 +49,7 @@ bool ReadHelpFile(const std::string& path, std::string* text) {
 }
 
 // Starts the program again (it comes up in the stored language) and ends this instance.
-void Restart(CM5Z30FrameWnd& frame) {
+void Restart(AppWindow& frame) {
     const std::string exe = sys::ProgramPath();
     // The program's own options (a running virtual unit, say) come along to the new instance.
     std::vector<std::string> args;
@@ -78,7 +78,7 @@ void SetRestarter(Restarter restarter) {
     CurrentRestarter() = std::move(restarter);
 }
 
-LRESULT ShowAboutAndHelp(CM5Z30FrameWnd& frame) {
+LRESULT ShowAboutAndHelp(AppWindow& frame) {
     CPaintManagerUI& pm = frame.paintManager;
     if (auto* help = dynamic_cast<CRichEditUI*>(pm.FindControl("HelpRichEdit"))) {
         // The current folder first, as the program always looked there; then the program's
@@ -116,7 +116,7 @@ LRESULT ShowAboutAndHelp(CM5Z30FrameWnd& frame) {
     return 0;
 }
 
-LRESULT SwitchLanguage(CM5Z30FrameWnd& frame) {
+LRESULT SwitchLanguage(AppWindow& frame) {
     auto* combo = dynamic_cast<CComboUI*>(frame.paintManager.FindControl("Language"));
     if (!combo) return 0;
     int pick = combo->GetCurSel();

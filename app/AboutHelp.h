@@ -8,7 +8,7 @@
 
 #include "ui/Types.h"
 
-class CM5Z30FrameWnd;
+class AppWindow;
 
 // The version the unit-facing texts have always carried.
 inline constexpr const char* kProgramVersion = "V1.5.0";
@@ -23,12 +23,12 @@ inline constexpr int kHelpTextLimit = 9999;
 // Appends "Help.txt" to "HelpRichEdit" (the [InitValue] Text label when there is none), sets
 // "Ver" (with the program's release beside it) and "VerDown", hides "Logo_Container".
 // Returns 0.
-LRESULT ShowAboutAndHelp(CM5Z30FrameWnd& frame);
+LRESULT ShowAboutAndHelp(AppWindow& frame);
 
 // Handler of 2132: stores the "Language" pick in config.ini and restarts the program in it,
 // once pending edits may go and the line is wound down (Leave.h); a pick the engineer takes
 // back selects the language shown again. Returns 0 without a "Language" combo, 1 otherwise.
-LRESULT SwitchLanguage(CM5Z30FrameWnd& frame);
+LRESULT SwitchLanguage(AppWindow& frame);
 
 // Starts the program anew: executable path and arguments; false when it could not start.
 // Tests replace it; null restores the real one.

@@ -3,7 +3,7 @@
 #include <span>
 #include <string_view>
 
-#include "app/FrameWnd.h"
+#include "app/AppWindow.h"
 #include "app/Progress.h"
 #include "engine/FrameTimers.h"
 #include "engine/JobTypes.h"
@@ -59,7 +59,7 @@ const GroupRow kGroups[] = {
     {kOpenedGroup, false},
 };
 
-void EnableByName(CM5Z30FrameWnd& frame, const char* name, bool enabled) {
+void EnableByName(AppWindow& frame, const char* name, bool enabled) {
     if (CControlUI* control = frame.paintManager.FindControl(name)) control->SetEnabled(enabled);
 }
 
@@ -70,7 +70,7 @@ constexpr int kNetModeAnswerLimit = 100;
 
 }  // namespace
 
-LRESULT ShowCommandState(CM5Z30FrameWnd& frame, WPARAM wParam, LPARAM lParam) {
+LRESULT ShowCommandState(AppWindow& frame, WPARAM wParam, LPARAM lParam) {
     if (lParam < 0 || lParam >= static_cast<LPARAM>(std::size(kGroups))) return 0;
     const bool enabled = wParam == 1;
     // The worker's idle notice was decided on its thread; a logout or a closed port handled
@@ -92,25 +92,12 @@ LRESULT ShowCommandState(CM5Z30FrameWnd& frame, WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
-void SetDeviceState(CM5Z30FrameWnd& frame, bool loggedIn) {
-    // The help makes room for the form once the first unit answers; shown again (the caption's
-    // help button), it stays for later logins.
-    const bool firstLogin = loggedIn && !frame.loggedIn && frame.logins == 0;
-    if (loggedIn && !frame.loggedIn) ++frame.logins;
-    frame.loggedIn = loggedIn;
-    CControlUI* state = frame.paintManager.FindControl("DeviceState");
-    if (!state) return;
-    state->SetText(LabelText("SetDeviceState", loggedIn ? "szLoginOn" : "szLoginOff"));
-    if (!firstLogin) return;
-    if (CControlUI* help = frame.paintManager.FindControl("helpGroupBox")) help->SetVisible(false);
-}
-
-void ToggleHelp(CM5Z30FrameWnd& frame) {
+void ToggleHelp(AppWindow& frame) {
     if (CControlUI* help = frame.paintManager.FindControl("helpGroupBox"))
         help->SetVisible(!help->IsOwnVisible());
 }
 
-void ShowNetMode(CM5Z30FrameWnd& frame) {
+void ShowNetMode(AppWindow& frame) {
     CControlUI* field = frame.paintManager.FindControl("FINDNETMODE");
     if (!field || frame.rxLength > kNetModeAnswerLimit) return;
     const std::string_view text(frame.rxBuffer, static_cast<std::size_t>(frame.rxLength));
@@ -124,13 +111,7 @@ void ShowNetMode(CM5Z30FrameWnd& frame) {
     field->SetText(CStdString(text.substr(start, std::min(end - start, kNetModeLimit))));
 }
 
-void ShowDeviceStateNote(CM5Z30FrameWnd& frame, const char* key) {
-    if (CControlUI* state = frame.paintManager.FindControl("DeviceState")) {
-        state->SetText(LabelText("DeviceNote", key));
-    }
-}
-
-void WatchLogin(CM5Z30FrameWnd& frame) {
+void WatchLogin(AppWindow& frame) {
     const auto limit = JobTimeout(JobType::EnterConfig, frame.timeoutFactor.load());
     frame.SetTimer(kLoginTimer, static_cast<UINT>(limit.count()), [&frame, limit](UINT) {
         frame.KillTimer(kLoginTimer);

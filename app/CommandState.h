@@ -2,9 +2,10 @@
 // The command buttons' enabled states, the device-state label and the network-mode answer.
 //
 // Threads: UI thread only (the worker reaches them through synchronous sends).
+#include "app/DeviceState.h"
 #include "ui/Types.h"
 
-class CM5Z30FrameWnd;
+class AppWindow;
 
 // The groups of message 2131, by its lParam.
 inline constexpr LPARAM kLoginGroupIndex = 0;
@@ -14,18 +15,12 @@ inline constexpr LPARAM kBusyGroupIndex = 2;
 // Handler of message 2131: wParam 1 enables, anything else disables the group lParam (0 login
 // state, 1 port state, 2 busy or idle, 3 port opened; others do nothing). The idle notice
 // (1, 2) enables only while logged in with the port open. Returns 0.
-LRESULT ShowCommandState(CM5Z30FrameWnd& frame, WPARAM wParam, LPARAM lParam);
-// Sets the logged-in flag, then "DeviceState" to szLoginOn or szLoginOff; the first login of the
-// frame also hides "helpGroupBox".
-void SetDeviceState(CM5Z30FrameWnd& frame, bool loggedIn);
+LRESULT ShowCommandState(AppWindow& frame, WPARAM wParam, LPARAM lParam);
 // The caption's help button: shows "helpGroupBox" when hidden, hides it when shown.
-void ToggleHelp(CM5Z30FrameWnd& frame);
+void ToggleHelp(AppWindow& frame);
 // After a FindNetMode job: the text after "+FINDNETMODE:" up to its line end into
 // "FINDNETMODE" (cut to 39 characters); an answer over 100 characters changes nothing.
-void ShowNetMode(CM5Z30FrameWnd& frame);
-// Says, in "DeviceState", how the last run or login ended when it was no plain success
-// ([DeviceNote] `key`); the logged-in flag stays as it is.
-void ShowDeviceStateNote(CM5Z30FrameWnd& frame, const char* key);
+void ShowNetMode(AppWindow& frame);
 // After a Login ("+++"): when the unit has not greeted within the Login's time-out, the log says
 // so and the device state shows it; nothing when it greeted or the port closed first.
-void WatchLogin(CM5Z30FrameWnd& frame);
+void WatchLogin(AppWindow& frame);

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/FrameWnd.h"
+#include "app/AppWindow.h"
 #include "app/PortFollow.h"
 #include "engine/FrameTimers.h"
 #include "engine/JobEnd.h"
@@ -29,19 +29,19 @@ constexpr UINT kPortTxBufferSize = 8192;
 // Time-outs grow for lines slower than this.
 constexpr int kReferenceBaud = 9600;
 
-CControlUI* Find(CM5Z30FrameWnd& frame, const char* name) {
+CControlUI* Find(AppWindow& frame, const char* name) {
     return frame.paintManager.FindControl(name);
 }
 
-void SetOpenButtonText(CM5Z30FrameWnd& frame, const char* key) {
+void SetOpenButtonText(AppWindow& frame, const char* key) {
     if (CControlUI* button = Find(frame, "Open")) button->SetText(LabelText(kSection, key));
 }
 
-void LogNotice(CM5Z30FrameWnd& frame, const char* key) {
+void LogNotice(AppWindow& frame, const char* key) {
     LogAppend(frame, LabelText(kSection, key, "\r\n").str());
 }
 
-void LogOpenError(CM5Z30FrameWnd& frame, const std::string& reason) {
+void LogOpenError(AppWindow& frame, const std::string& reason) {
     LogNotice(frame, "OpenError");
     if (!reason.empty()) LogAppend(frame, reason + "\r\n");
 }
@@ -55,7 +55,7 @@ bool IsCharacterFormat(const std::string& text) {
     return text.size() >= 3 && IsDigit(text[0]) && IsDigit(text[2]);
 }
 
-void Disconnect(CM5Z30FrameWnd& frame, const char* notice) {
+void Disconnect(AppWindow& frame, const char* notice) {
     frame.serialPort.Close();
     ForgetFormAsRead(frame);
     SetOpenButtonText(frame, "Open");
@@ -66,7 +66,7 @@ void Disconnect(CM5Z30FrameWnd& frame, const char* notice) {
     frame.PostMessage(kMsgCommandState, 0, 1);
 }
 
-void Connect(CM5Z30FrameWnd& frame) {
+void Connect(AppWindow& frame) {
     CControlUI* portBox = Find(frame, "SerialPort");
     if (!portBox) return;
     const std::string device = PortItemDevice(portBox->GetText().str());
@@ -107,7 +107,7 @@ void Connect(CM5Z30FrameWnd& frame) {
 
 }  // namespace
 
-int FillFramePortList(CM5Z30FrameWnd& frame) {
+int FillFramePortList(AppWindow& frame) {
     // The extra ports first: a virtual unit that was asked for is the port meant.
     const std::vector<ListedPort> ports = ListPorts(frame.extraPorts, frame.portRoots);
     const std::string notice = NoAccessNotice(ports);
@@ -132,7 +132,7 @@ int FillFramePortList(CM5Z30FrameWnd& frame) {
     return 1;
 }
 
-bool SelectFramePort(CM5Z30FrameWnd& frame, const std::string& device) {
+bool SelectFramePort(AppWindow& frame, const std::string& device) {
     auto* combo = dynamic_cast<CComboUI*>(Find(frame, "SerialPort"));
     if (!combo) return false;
     for (int i = 0; i < combo->GetCount(); ++i) {
@@ -143,7 +143,7 @@ bool SelectFramePort(CM5Z30FrameWnd& frame, const std::string& device) {
     return false;
 }
 
-void ToggleFrameConnection(CM5Z30FrameWnd& frame) {
+void ToggleFrameConnection(AppWindow& frame) {
     if (frame.serialPort.IsOpen()) {
         NotePortClosed(frame);
         Disconnect(frame, "CloseNotice");
@@ -152,7 +152,7 @@ void ToggleFrameConnection(CM5Z30FrameWnd& frame) {
     }
 }
 
-void OnPortLost(CM5Z30FrameWnd& frame) {
+void OnPortLost(AppWindow& frame) {
     if (!frame.serialPort.IsOpen()) return;
     frame.progress.portLost = true;
     Disconnect(frame, "LostNotice");

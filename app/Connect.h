@@ -5,17 +5,17 @@
 // connection with the frame's state.
 //
 // Threads: UI thread only.
-class CM5Z30FrameWnd;
+class AppWindow;
 
 // Fills "SerialPort" with the frame's extra ports (such as a running virtual unit) and the
 // system's ports, each item the device path; 1 when the list was built, 0 when there are no
 // ports (the skin's items stay) or no such combo.
-int FillFramePortList(CM5Z30FrameWnd& frame);
+int FillFramePortList(AppWindow& frame);
 // Selects the "SerialPort" item whose text is device; false when the list has none.
-bool SelectFramePort(CM5Z30FrameWnd& frame, const std::string& device);
+bool SelectFramePort(AppWindow& frame, const std::string& device);
 // The "Open" button: opens the port with the form's settings (refusing settings that cannot
 // describe a line, with the OpenError line and the reason), or closes it when it is open.
-void ToggleFrameConnection(CM5Z30FrameWnd& frame);
+void ToggleFrameConnection(AppWindow& frame);
 // The monitor reported that the device went away: closes as a click on "Open" would, logging
 // LostNotice instead of CloseNotice. Nothing when the port was closed already.
-void OnPortLost(CM5Z30FrameWnd& frame);
+void OnPortLost(AppWindow& frame);

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "app/FrameWnd.h"
+#include "app/AppWindow.h"
 #include "form/HiddenReason.h"
 #include "settings/Labels.h"
 #include "ui/Control.h"
@@ -13,7 +13,7 @@ namespace {
 constexpr const char* kField = "FindParam";
 constexpr const char* kNote = "FindNote";
 
-void SetNote(CM5Z30FrameWnd& frame, const std::string& text) {
+void SetNote(AppWindow& frame, const std::string& text) {
     if (CControlUI* note = frame.paintManager.FindControl(kNote)) note->SetText(text.c_str());
 }
 
@@ -30,7 +30,7 @@ std::string MatchRowText(const FindMatch& match, const std::string& pageTitle) {
     return row;
 }
 
-void GoToMatch(CM5Z30FrameWnd& frame, const FindMatch& match) {
+void GoToMatch(AppWindow& frame, const FindMatch& match) {
     FormContext form = FrameFormContext(frame);
     CControlUI* control = SwitchToMatch(form, match);
     if (!control) {
@@ -42,7 +42,7 @@ void GoToMatch(CM5Z30FrameWnd& frame, const FindMatch& match) {
     FocusAndFlash(*control);
 }
 
-void SetUpFindField(CM5Z30FrameWnd& frame) {
+void SetUpFindField(AppWindow& frame) {
     CControlUI* field = frame.paintManager.FindControl(kField);
     if (!field) return;
     auto matches = std::make_shared<std::vector<FindMatch>>();

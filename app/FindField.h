@@ -5,14 +5,14 @@
 // Threads: UI thread only.
 #include "form/FindParameter.h"
 
-class CM5Z30FrameWnd;
+class AppWindow;
 
 // Wires the field of the frame's skin; a skin without it changes nothing. UI thread.
-void SetUpFindField(CM5Z30FrameWnd& frame);
+void SetUpFindField(AppWindow& frame);
 
 // The text of a match's row in the list: label, page, command, and why it is hidden. UI thread.
 std::string MatchRowText(const FindMatch& match, const std::string& pageTitle);
 
 // Goes to the match: its page, the control focused and flashed. A hidden match stays hidden;
 // the note says why. UI thread.
-void GoToMatch(CM5Z30FrameWnd& frame, const FindMatch& match);
+void GoToMatch(AppWindow& frame, const FindMatch& match);

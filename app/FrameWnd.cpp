@@ -8,20 +8,25 @@
 #include "app/CommandState.h"
 #include "app/Connect.h"
 #include "app/FindField.h"
+#include "app/JobResults.h"
 #include "app/Leave.h"
 #include "app/Pages.h"
+#include "app/PortReturn.h"
 #include "app/Progress.h"
 #include "app/UserCommands.h"
 #include "engine/FrameTimers.h"
 #include "engine/ReceivePath.h"
 #include "engine/Worker.h"
+#include "form/AutoBackup.h"
 #include "form/ConfigFiles.h"
 #include "form/DeviceForm.h"
 #include "form/LayoutRules.h"
+#include "form/ListingFlow.h"
 #include "form/PendingEdits.h"
 #include "form/SessionLog.h"
 #include "form/SettleRules.h"
 #include "form/TabStrip.h"
+#include "form/WriteReview.h"
 #include "ui/Controls.h"
 #include "ui/DialogBuilder.h"
 #include "ui/Log.h"
@@ -42,6 +47,17 @@ constexpr UINT kIconResource = 108;
 CM5Z30FrameWnd::CM5Z30FrameWnd() {
     g_frame = this;
     BuildParameterTable(parameterTable);
+    hooks.jobStarted = [this](const CommandJob& job) { ShowJobStarted(*this, job); };
+    hooks.beforeWrite = [this](const CommandJob& job) {
+        return BackUpBeforeFirstWrite(*this, job);
+    };
+    hooks.jobResult = [this](const CommandJob& job) { HandleJobResult(*this, job); };
+    hooks.parameterLabel = [this](const std::string& key) { return FormLabelOf(*this, key); };
+    hooks.jobEnded = [this](const CommandJob& job, JobOutcome outcome) {
+        // The window's own account of the run first (the bar, the log's summary).
+        NoteJobEnded(*this, job, outcome);
+        if (jobObserver) jobObserver(job, outcome);
+    };
 }
 
 CM5Z30FrameWnd::~CM5Z30FrameWnd() {
@@ -56,29 +72,6 @@ CM5Z30FrameWnd::~CM5Z30FrameWnd() {
 
 CM5Z30FrameWnd* CM5Z30FrameWnd::Instance() {
     return g_frame;
-}
-
-bool CM5Z30FrameWnd::StartWorker() {
-    if (worker_.joinable()) return true;
-    // A worker stopped before closed the gate its sends pass.
-    ReopenSendGate();
-    try {
-        worker_ = std::jthread([this](std::stop_token stop) { WorkerJobThreadProc(this, stop); });
-    } catch (const std::system_error&) {
-        return false;
-    }
-    return true;
-}
-
-void CM5Z30FrameWnd::StopWorker() {
-    if (!worker_.joinable()) return;
-    worker_.request_stop();
-    // A worker blocked in a send to this window would wait for a UI thread that now waits
-    // for it: release its sends first.
-    CloseSendGate();
-    worker_.join();
-    // A job the stopped worker left on the line has nobody to end it.
-    jobOnLine.reset();
 }
 
 void CM5Z30FrameWnd::OnFinalMessage(QWidget*) {

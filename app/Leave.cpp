@@ -4,8 +4,8 @@
 #include <utility>
 #include <vector>
 
+#include "app/AppWindow.h"
 #include "app/CommandState.h"
-#include "app/FrameWnd.h"
 #include "app/Progress.h"
 #include "engine/FrameTimers.h"
 #include "engine/JobEnd.h"
@@ -20,7 +20,7 @@ constexpr const char* kSection = "Leave";
 // How often the line is looked at while it is wound down; no job waits less than this.
 constexpr UINT kLeaveCheckMs = 50;
 
-void RunWhenLineIsDone(CM5Z30FrameWnd& frame) {
+void RunWhenLineIsDone(AppWindow& frame) {
     if (!frame.leaveThen || !frame.jobQueue.IsIdle()) return;
     frame.KillTimer(kLeaveTimer);
     // Should the window stay after all (a restart that failed), it works as before.
@@ -32,7 +32,7 @@ void RunWhenLineIsDone(CM5Z30FrameWnd& frame) {
 
 }  // namespace
 
-void RequestClose(CM5Z30FrameWnd& frame, std::function<void()> close) {
+void RequestClose(AppWindow& frame, std::function<void()> close) {
     if (IsLeaving(frame)) {
         frame.KillTimer(kLeaveTimer);
         frame.leaveThen = nullptr;
@@ -44,7 +44,7 @@ void RequestClose(CM5Z30FrameWnd& frame, std::function<void()> close) {
     LeaveWhenLineIsDone(frame, std::move(close));
 }
 
-void LeaveWhenLineIsDone(CM5Z30FrameWnd& frame, std::function<void()> then) {
+void LeaveWhenLineIsDone(AppWindow& frame, std::function<void()> then) {
     if (!frame.serialPort.IsOpen() || !frame.HasWorker()) return then();
     // What the command on the line would queue after it (a read-back, a retry) never goes.
     frame.jobQueue.AcceptOnly(JobType::Quit);
@@ -72,6 +72,6 @@ void LeaveWhenLineIsDone(CM5Z30FrameWnd& frame, std::function<void()> then) {
     frame.SetTimer(kLeaveTimer, kLeaveCheckMs, [&frame](UINT) { RunWhenLineIsDone(frame); });
 }
 
-bool IsLeaving(const CM5Z30FrameWnd& frame) {
+bool IsLeaving(const AppWindow& frame) {
     return static_cast<bool>(frame.leaveThen);
 }

@@ -8,17 +8,17 @@
 // Threads: UI thread only.
 #include <functional>
 
-class CM5Z30FrameWnd;
+class AppWindow;
 
 // The close button, the system's close command and a close from the window manager: asks about
 // pending edits ([Discard] Close), then winds the line down (LeaveWhenLineIsDone) and closes
 // (`close`). A request while the line is being wound down closes at once.
-void RequestClose(CM5Z30FrameWnd& frame, std::function<void()> close);
+void RequestClose(AppWindow& frame, std::function<void()> close);
 
 // Drops every queued job (the log names the writes among them), queues at+quit when the unit
 // is in its setting mode, and runs `then` once the worker has finished the command on the line
 // and the at+quit; at once when there is no open port or no worker.
-void LeaveWhenLineIsDone(CM5Z30FrameWnd& frame, std::function<void()> then);
+void LeaveWhenLineIsDone(AppWindow& frame, std::function<void()> then);
 
 // Whether the line is being wound down before the window goes.
-bool IsLeaving(const CM5Z30FrameWnd& frame);
+bool IsLeaving(const AppWindow& frame);

@@ -1,9 +1,6 @@
 #include "app/PortFollow.h"
 
-#include "app/CommandState.h"
-#include "app/Connect.h"
-#include "app/FrameWnd.h"
-#include "engine/ConfigMode.h"
+#include "app/AppWindow.h"
 #include "engine/OpenErrorText.h"
 #include "engine/PortItems.h"
 #include "serial/PortList.h"
@@ -14,63 +11,19 @@ namespace {
 
 constexpr const char* kSection = "Reopen";
 
-std::string ComboText(CM5Z30FrameWnd& frame, const char* name) {
+std::string ComboText(AppWindow& frame, const char* name) {
     CControlUI* box = frame.paintManager.FindControl(name);
     return box ? box->GetText().str() : std::string();
 }
 
-bool SelectText(CM5Z30FrameWnd& frame, const char* name, const std::string& text) {
-    auto* combo = dynamic_cast<CComboUI*>(frame.paintManager.FindControl(name));
-    for (int i = 0; combo && i < combo->GetCount(); ++i) {
-        if (combo->GetItemAt(i)->GetText().str() == text) return combo->SelectItem(i);
-    }
-    return false;
-}
-
-void Log(CM5Z30FrameWnd& frame, const char* key, const FollowedPort& port,
-         const std::string& device) {
-    LogAppend(frame,
-              FilledLabel(kSection, key,
-                          {{"device", device}, {"baud", port.baud}, {"format", port.format}}) +
-                  "\r\n");
-}
-
-// The listed port that is the lost one back: the same by-id name or USB adapter when the lost
-// port had one, else the same path.
-// Vendor, product and serial name one adapter only when the serial is there.
-bool NamesOneAdapter(const std::string& usbIdentity) {
-    return !usbIdentity.empty() && usbIdentity.back() != ':';
-}
-
-// The listed port that is the lost one back: the same by-id name, else the same USB adapter,
-// when the lost port had them; else the same path. Only a path that is there counts.
-const ListedPort* Returned(const FollowedPort& lost, const std::vector<ListedPort>& ports) {
-    const auto there = [](const ListedPort& port) { return serial::PortExists(port.device); };
-    const bool byId = !lost.stableName.empty();
-    const bool byUsb = NamesOneAdapter(lost.usbIdentity);
-    const auto same = [&](const ListedPort& port) {
-        if (byId) return port.stableName == lost.stableName;
-        if (byUsb) return port.usbIdentity == lost.usbIdentity;
-        return port.device == lost.device;
-    };
-    for (const ListedPort& port : ports) {
-        if (same(port) && there(port)) return &port;
-    }
-    // udev makes the by-id link a moment after the node: the adapter itself may say it is back.
-    for (const ListedPort& port : ports) {
-        if (byId && byUsb && port.usbIdentity == lost.usbIdentity && there(port)) return &port;
-    }
-    return nullptr;
-}
-
 }  // namespace
 
-void StartPortFollow(CM5Z30FrameWnd& frame) {
+void StartPortFollow(AppWindow& frame) {
     frame.portFollow.watcher.Start([&frame] { frame.PostMessage(kMsgPortsChanged, 0, 0); },
                                    frame.portRoots);
 }
 
-void NotePortOpened(CM5Z30FrameWnd& frame, const std::string& device) {
+void NotePortOpened(AppWindow& frame, const std::string& device) {
     FollowedPort port;
     port.device = device;
     port.baud = ComboText(frame, "BaudRate1");
@@ -84,12 +37,12 @@ void NotePortOpened(CM5Z30FrameWnd& frame, const std::string& device) {
     frame.portFollow.lost.reset();
 }
 
-void NotePortClosed(CM5Z30FrameWnd& frame) {
+void NotePortClosed(AppWindow& frame) {
     frame.portFollow.open.reset();
     frame.portFollow.lost.reset();
 }
 
-void NotePortLost(CM5Z30FrameWnd& frame) {
+void NotePortLost(AppWindow& frame) {
     PortFollowState& follow = frame.portFollow;
     if (!follow.open || !follow.reopenLost || !follow.watcher.IsRunning()) return;
     // A pseudo-terminal's number is no identity: the next terminal made gets it again.
@@ -98,31 +51,13 @@ void NotePortLost(CM5Z30FrameWnd& frame) {
     follow.open.reset();
     // A path of its own (a test's link) is awaited where it was.
     follow.watcher.Follow(follow.lost->device);
-    Log(frame, "Waiting", *follow.lost, follow.lost->device);
+    LogFollowedPort(frame, "Waiting", *follow.lost, follow.lost->device);
 }
 
-void OnPortsChanged(CM5Z30FrameWnd& frame) {
-    if (!FillFramePortList(frame)) {
-        // The last adapter went: nothing is left to choose.
-        auto* combo = dynamic_cast<CComboUI*>(frame.paintManager.FindControl("SerialPort"));
-        if (combo) combo->RemoveAll();
-    }
-    PortFollowState& follow = frame.portFollow;
-    if (!follow.lost || frame.serialPort.IsOpen()) return;
-    const std::vector<ListedPort> ports = ListPorts(frame.extraPorts, frame.portRoots);
-    const ListedPort* back = Returned(*follow.lost, ports);
-    // Not back yet, or back before udev gave it its permissions: the next change tells.
-    if (!back || back->access.use != serial::PortUse::Free) return;
-    const FollowedPort lost = *follow.lost;
-    const std::string device = back->device;
-    Log(frame, "Back", lost, device);
-    if (!SelectFramePort(frame, device) || !SelectText(frame, "BaudRate1", lost.baud) ||
-        !SelectText(frame, "Checkcode", lost.format)) {
-        return Log(frame, "NoSettings", lost, device);
-    }
-    ToggleFrameConnection(frame);
-    if (!frame.serialPort.IsOpen()) return;  // still awaited: the next change may open it
-    Log(frame, "LoggingIn", lost, device);
-    Login(frame);
-    WatchLogin(frame);
+void LogFollowedPort(AppWindow& frame, const char* key, const FollowedPort& port,
+                     const std::string& device) {
+    LogAppend(frame,
+              FilledLabel(kSection, key,
+                          {{"device", device}, {"baud", port.baud}, {"format", port.format}}) +
+                  "\r\n");
 }

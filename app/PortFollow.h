@@ -6,43 +6,18 @@
 #include <optional>
 #include <string>
 
-#include "serial/PortWatcher.h"
-#include "ui/Types.h"
+#include "app/PortFollowState.h"
 
-class CM5Z30FrameWnd;
-
-// Posted by the watcher after device nodes came, went or changed permissions.
-inline constexpr UINT kMsgPortsChanged = 1042;
-// Posted when a port was picked: whether it is free is decided again, since a program may have
-// taken it or let it go after the list was filled.
-inline constexpr UINT kMsgRefreshPorts = 1043;
-
-// An open port as it is known again when it comes back.
-struct FollowedPort {
-    std::string device;
-    std::string stableName;   // by-id name, "" when none
-    std::string usbIdentity;  // "vendor:product:serial", "" when not on USB
-    std::string baud;         // the "BaudRate1" and "Checkcode" texts it was opened with
-    std::string format;
-};
-
-struct PortFollowState {
-    serial::PortWatcher watcher;
-    // Reopen a lost port when it comes back ([Port] ReopenLostPort in config.ini).
-    bool reopenLost = true;
-    std::optional<FollowedPort> open;  // the port open now
-    std::optional<FollowedPort> lost;  // the port lost while open, awaited back
-    std::string accessNotice;          // the last no-access notice logged
-    bool refilling = false;            // the port list is being rebuilt
-};
+class AppWindow;
 
 // Starts following the ports where the frame's port roots say.
-void StartPortFollow(CM5Z30FrameWnd& frame);
+void StartPortFollow(AppWindow& frame);
 // Remembers the port just opened with the form's settings.
-void NotePortOpened(CM5Z30FrameWnd& frame, const std::string& device);
+void NotePortOpened(AppWindow& frame, const std::string& device);
 // Remembers the open port as lost, to be awaited back when reopening is on.
-void NotePortLost(CM5Z30FrameWnd& frame);
+void NotePortLost(AppWindow& frame);
 // Forgets the open port (closed by the user).
-void NotePortClosed(CM5Z30FrameWnd& frame);
-// kMsgPortsChanged: refills the list and reopens the lost port when it is back.
-void OnPortsChanged(CM5Z30FrameWnd& frame);
+void NotePortClosed(AppWindow& frame);
+// Logs [Reopen] key with the port's settings and the device it is (or was) on.
+void LogFollowedPort(AppWindow& frame, const char* key, const FollowedPort& port,
+                     const std::string& device);

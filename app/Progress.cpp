@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/CommandState.h"
-#include "app/FrameWnd.h"
+#include "app/AppWindow.h"
+#include "app/DeviceState.h"
 #include "engine/JobEnd.h"
 #include "form/WriteReview.h"
 #include "settings/Labels.h"
@@ -64,7 +64,7 @@ std::string SummaryPart(const char* key, const std::vector<std::string>& names, 
 }
 
 // Cancel has something to drop: a job queued besides the read-back, which always runs.
-bool AnythingToDrop(const CM5Z30FrameWnd& frame) {
+bool AnythingToDrop(const AppWindow& frame) {
     return frame.jobQueue.Size() > frame.jobQueue.CountOf(JobType::ReadBack);
 }
 
@@ -75,7 +75,7 @@ std::string Kilobytes(int bytes) {
 }
 
 // Cancel is offered while a run goes on and has not been cancelled.
-void Show(CM5Z30FrameWnd& frame, int percent, const std::string& step, bool running) {
+void Show(AppWindow& frame, int percent, const std::string& step, bool running) {
     // While the window is left, at+quit is queued and must go: nothing is offered to drop it.
     const bool cancellable =
         running && !frame.progress.cancelled && !frame.leaveThen && AnythingToDrop(frame);
@@ -114,7 +114,7 @@ const Ending& EndingOf(const RunProgress& run, bool portGone) {
 
 // The log's account of a run that wrote and did not simply succeed: every write confirmed,
 // refused, sent without an answer, or not sent.
-void LogSummary(CM5Z30FrameWnd& frame, const RunProgress& run, const Ending& ending) {
+void LogSummary(AppWindow& frame, const RunProgress& run, const Ending& ending) {
     const bool wrote = !run.written.empty() || !run.refusedWrites.empty() ||
                        !run.unknownWrites.empty() || !run.notSent.empty();
     if (!wrote || (&ending == &kDone && run.notSent.empty())) return;
@@ -128,7 +128,7 @@ void LogSummary(CM5Z30FrameWnd& frame, const RunProgress& run, const Ending& end
 
 // The run is over: the log accounts for its writes, the bar and the device state say how it
 // ended, and the next run starts afresh.
-void FinishRun(CM5Z30FrameWnd& frame, bool portGone) {
+void FinishRun(AppWindow& frame, bool portGone) {
     RunProgress& run = frame.progress;
     const Ending& ending = EndingOf(run, portGone);
     LogSummary(frame, run, ending);
@@ -149,11 +149,11 @@ void FinishRun(CM5Z30FrameWnd& frame, bool portGone) {
 
 }  // namespace
 
-std::string JobName(CM5Z30FrameWnd& frame, const CommandJob& job) {
+std::string JobName(AppWindow& frame, const CommandJob& job) {
     return job.key.empty() ? CommandWord(job.command) : FormLabelOf(frame, job.key);
 }
 
-void ShowJobStarted(CM5Z30FrameWnd& frame, const CommandJob& job) {
+void ShowJobStarted(AppWindow& frame, const CommandJob& job) {
     RunProgress& run = frame.progress;
     run.listingJob = ListingKey(job.type) ? job.type : JobType::None;
     // Short queries (signal, version, ...) show no bar.
@@ -181,7 +181,7 @@ void ShowJobStarted(CM5Z30FrameWnd& frame, const CommandJob& job) {
     }
 }
 
-void ShowReceivedProgress(CM5Z30FrameWnd& frame) {
+void ShowReceivedProgress(AppWindow& frame) {
     RunProgress& run = frame.progress;
     // While the line settles before the command, what arrives is the previous command's.
     if (run.listingJob == JobType::None || frame.pendingJobType == JobType::Settling) return;
@@ -199,11 +199,11 @@ void ShowReceivedProgress(CM5Z30FrameWnd& frame) {
          true);
 }
 
-void NoteWriteConfirmed(CM5Z30FrameWnd& frame, const std::string& name) {
+void NoteWriteConfirmed(AppWindow& frame, const std::string& name) {
     frame.progress.written.push_back(FormLabelOf(frame, name));
 }
 
-void NoteJobEnded(CM5Z30FrameWnd& frame, const CommandJob& job, JobOutcome outcome) {
+void NoteJobEnded(AppWindow& frame, const CommandJob& job, JobOutcome outcome) {
     RunProgress& run = frame.progress;
     const bool write = job.type == JobType::WriteParameter;
     const std::string name = JobName(frame, job);
@@ -225,18 +225,18 @@ void NoteJobEnded(CM5Z30FrameWnd& frame, const CommandJob& job, JobOutcome outco
     }
 }
 
-void EndRunProgress(CM5Z30FrameWnd& frame) {
+void EndRunProgress(AppWindow& frame) {
     if (frame.progress.running) FinishRun(frame, false);
 }
 
-void HideRunProgress(CM5Z30FrameWnd& frame) {
+void HideRunProgress(AppWindow& frame) {
     // A run the port's going ended says so; otherwise there is nothing left to show.
     if (frame.progress.running) return FinishRun(frame, true);
     StartOver(frame.progress);
     if (CControlUI* row = frame.paintManager.FindControl("ProgressRow")) row->SetVisible(false);
 }
 
-int CancelRun(CM5Z30FrameWnd& frame) {
+int CancelRun(AppWindow& frame) {
     RunProgress& run = frame.progress;
     if (frame.leaveThen) return 0;
     // What was written is still checked: the read-back stays.
@@ -247,7 +247,7 @@ int CancelRun(CM5Z30FrameWnd& frame) {
     return static_cast<int>(dropped.size());
 }
 
-void WithdrawCancel(CM5Z30FrameWnd& frame) {
+void WithdrawCancel(AppWindow& frame) {
     if (CControlUI* cancel = frame.paintManager.FindControl("CancelJobs")) {
         cancel->SetVisible(false);
     }

@@ -10,51 +10,33 @@
 #include <string>
 #include <vector>
 
+#include "app/RunProgress.h"
 #include "engine/CommandJob.h"
 
-class CM5Z30FrameWnd;
-enum class JobOutcome;  // FrameWnd.h
-
-// A listing is about this long before the first one was read.
-inline constexpr int kTypicalListingBytes = 3900;
-
-struct RunProgress {
-    int writesStarted = 0;               // writes started since the queue last ran dry
-    JobType listingJob = JobType::None;  // the listing job on the line, or None
-    int expectedListing = kTypicalListingBytes;
-    bool running = false;
-    bool cancelled = false;
-    bool portLost = false;  // the port went away (not closed by the engineer)
-    // The run's jobs by how they ended, writes by form label, other commands by command word.
-    std::vector<std::string> written;        // writes the unit confirmed
-    std::vector<std::string> refused;        // commands the unit answered with ERROR
-    std::vector<std::string> unknown;        // sent, and no answer came (time-out, port gone)
-    std::vector<std::string> refusedWrites;  // the writes among them
-    std::vector<std::string> unknownWrites;
-    std::vector<std::string> notSent;  // writes never written (Cancel, the port's going)
-};
+class AppWindow;
+enum class JobOutcome;  // EngineHooks.h
 
 // A job as the engineer knows it: a write by its parameter's label on the form, anything else
 // (the clock, a query) by its command word.
-std::string JobName(CM5Z30FrameWnd& frame, const CommandJob& job);
+std::string JobName(AppWindow& frame, const CommandJob& job);
 // A job is about to be written (the worker, through a call on the UI thread).
-void ShowJobStarted(CM5Z30FrameWnd& frame, const CommandJob& job);
+void ShowJobStarted(AppWindow& frame, const CommandJob& job);
 // A block arrived: a listing on the line moves the bar by the bytes received.
-void ShowReceivedProgress(CM5Z30FrameWnd& frame);
+void ShowReceivedProgress(AppWindow& frame);
 // The unit confirmed a write of the parameter.
-void NoteWriteConfirmed(CM5Z30FrameWnd& frame, const std::string& name);
+void NoteWriteConfirmed(AppWindow& frame, const std::string& name);
 // A job ended otherwise than confirmed (JobEnd.h tells every ending): kept for the run's end.
-void NoteJobEnded(CM5Z30FrameWnd& frame, const CommandJob& job, JobOutcome outcome);
+void NoteJobEnded(AppWindow& frame, const CommandJob& job, JobOutcome outcome);
 // The queue ran dry: the bar stands at 100 % and says how the run ended: "Done", or what the
 // unit refused, what it did not answer, or that it was cancelled; the device state says when
 // the unit stopped answering. A run that wrote and did not simply succeed is summed up in the
 // log: written, refused, no answer (unknown whether kept), not sent. Cancel goes.
-void EndRunProgress(CM5Z30FrameWnd& frame);
+void EndRunProgress(AppWindow& frame);
 // The port closed: a run under way ends there as EndRunProgress ends it, saying that the port
 // was lost or closed; otherwise the bar and Cancel go.
-void HideRunProgress(CM5Z30FrameWnd& frame);
+void HideRunProgress(AppWindow& frame);
 // Cancel is no longer offered for this run (cancelled, or the window is being left).
-void WithdrawCancel(CM5Z30FrameWnd& frame);
+void WithdrawCancel(AppWindow& frame);
 // The Cancel button: drops every queued job but the read-back of what was written; nothing
 // while the window is being left. Returns the number of jobs dropped.
-int CancelRun(CM5Z30FrameWnd& frame);
+int CancelRun(AppWindow& frame);

@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
+#include "app/AppWindow.h"
 #include "app/CommandState.h"
 #include "app/Connect.h"
-#include "app/FrameWnd.h"
 #include "app/Leave.h"
 #include "app/PortFollow.h"
 #include "app/Progress.h"
@@ -146,7 +146,7 @@ constexpr const char* kPortList = "SerialPort";
 constexpr int kActivationBySms[] = {kIoSelectionRule};
 constexpr int kActivationByIo[] = {kIo1ControlRule, kIo2ControlRule, kIo3ControlRule};
 
-void Push(CM5Z30FrameWnd& frame, JobType type, std::string command) {
+void Push(AppWindow& frame, JobType type, std::string command) {
     frame.jobQueue.PushJob(CommandJob{type, std::move(command), {}, {}});
 }
 
@@ -157,7 +157,7 @@ const ClickRow* FindRow(std::span<const ClickRow> rows, const std::string& name)
     return nullptr;
 }
 
-void RunClick(CM5Z30FrameWnd& frame, CControlUI& sender, const ClickRow& row) {
+void RunClick(AppWindow& frame, CControlUI& sender, const ClickRow& row) {
     switch (row.action) {
         case Click::Toggle:
             ToggleFrameConnection(frame);
@@ -228,7 +228,7 @@ void RunClick(CM5Z30FrameWnd& frame, CControlUI& sender, const ClickRow& row) {
     }
 }
 
-void OnClick(CM5Z30FrameWnd& frame, CControlUI& sender) {
+void OnClick(AppWindow& frame, CControlUI& sender) {
     if (&sender == frame.closeButton) {
         return RequestClose(frame, [] { CWindowWnd::PostQuitMessage(0); });
     }
@@ -252,7 +252,7 @@ void OnClick(CM5Z30FrameWnd& frame, CControlUI& sender) {
     if (const ClickRow* row = FindRow(kFormRows, name)) return RunClick(frame, sender, *row);
 }
 
-void OnSelectChanged(CM5Z30FrameWnd& frame, CControlUI& sender) {
+void OnSelectChanged(AppWindow& frame, CControlUI& sender) {
     const std::string name = sender.GetName().str();
     // Every tab name would contain an empty one.
     if (name.empty()) return;
@@ -266,11 +266,11 @@ void OnSelectChanged(CM5Z30FrameWnd& frame, CControlUI& sender) {
     }
 }
 
-void PostRules(CM5Z30FrameWnd& frame, std::span<const int> codes) {
+void PostRules(AppWindow& frame, std::span<const int> codes) {
     for (int code : codes) frame.PostMessage(kMsgLayoutRule, static_cast<WPARAM>(code), 0);
 }
 
-void OnItemSelect(CM5Z30FrameWnd& frame, CControlUI& sender) {
+void OnItemSelect(AppWindow& frame, CControlUI& sender) {
     const std::string name = sender.GetName().str();
     if (name == "Language") {
         frame.PostMessage(kMsgSwitchLanguage, 0, 0);
@@ -301,17 +301,17 @@ void OnItemSelect(CM5Z30FrameWnd& frame, CControlUI& sender) {
 }
 
 // The port list is filled anew each time it opens: who holds a port is never remembered.
-void OnDropDown(CM5Z30FrameWnd& frame, CControlUI& sender) {
+void OnDropDown(AppWindow& frame, CControlUI& sender) {
     if (sender.GetName() == kPortList) FillFramePortList(frame);
 }
 
-void OnSetFocus(CM5Z30FrameWnd& frame, CControlUI& sender) {
+void OnSetFocus(AppWindow& frame, CControlUI& sender) {
     if (sender.GetName() == "FINDNETMODE" && frame.loggedIn) {
         Push(frame, JobType::FindNetMode, std::string(JobCommand(JobType::FindNetMode)));
     }
 }
 
-void OnKillFocus(CM5Z30FrameWnd& frame, CControlUI& sender) {
+void OnKillFocus(AppWindow& frame, CControlUI& sender) {
     // Blanks around an address, a port or a number are a slip of the keyboard, never part of
     // it; what is still wrong is marked on the field (ShowPendingEdits), never in a box that
     // would come back at every focus change.
@@ -325,7 +325,7 @@ void OnKillFocus(CM5Z30FrameWnd& frame, CControlUI& sender) {
 
 }  // namespace
 
-void DispatchNotify(CM5Z30FrameWnd& frame, TNotifyUI& msg) {
+void DispatchNotify(AppWindow& frame, TNotifyUI& msg) {
     if (!msg.pSender) return;
     CControlUI& sender = *msg.pSender;
     const CStdString& type = msg.sType;

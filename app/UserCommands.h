@@ -5,8 +5,8 @@
 //
 // Threads: UI thread only.
 struct TNotifyUI;
-class CM5Z30FrameWnd;
+class AppWindow;
 
 // Dispatches one notification by its type ("click", "selectchanged", "itemselect",
 // "setfocus", "killfocus", "return"; others are ignored) and its sender's name.
-void DispatchNotify(CM5Z30FrameWnd& frame, TNotifyUI& msg);
+void DispatchNotify(AppWindow& frame, TNotifyUI& msg);

@@ -1,9 +1,9 @@
 #include "cli/CliAssignments.h"
 
-#include "app/FrameWnd.h"
 #include "cli/CliOutput.h"
 #include "form/ChannelSwitches.h"
 #include "form/DeviceWrite.h"
+#include "form/FormWindow.h"
 #include "params/ParameterTable.h"
 #include "params/SecretValues.h"
 #include "params/UnitEncoding.h"
@@ -47,7 +47,7 @@ std::string CheckGivenValue(const Assignment& a) {
     return ValueRefusal(a.name, a.value);
 }
 
-bool HasControl(CM5Z30FrameWnd& frame, const std::string& name) {
+bool HasControl(FormWindow& frame, const std::string& name) {
     if (const ChannelEntry* channels = FindChannelEntry(name)) {
         for (const ChannelSwitch& s : channels->switches) {
             if (frame.paintManager.FindControl(std::string(s.name))) return true;
@@ -57,7 +57,7 @@ bool HasControl(CM5Z30FrameWnd& frame, const std::string& name) {
     return frame.paintManager.FindControl(name) != nullptr;
 }
 
-std::string CheckCollected(CM5Z30FrameWnd& frame, const Assignment& a,
+std::string CheckCollected(FormWindow& frame, const Assignment& a,
                            const std::vector<CommandJob>& jobs) {
     const ParameterEntry& entry = *frame.parameterTable.FindParameter(a.name);
     // The value as the unit takes it: typed text in the unit's code page. A character the

@@ -9,7 +9,7 @@
 #include "cli/CliOptions.h"
 #include "engine/CommandJob.h"
 
-class CM5Z30FrameWnd;
+class FormWindow;
 class ParameterTable;
 
 // Why the assignment cannot be written whatever the unit holds (unknown or unwritable name, a
@@ -21,9 +21,9 @@ std::string CheckAssignment(const ParameterTable& table, const Assignment& a);
 std::string CheckGivenValue(const Assignment& a);
 
 // Whether the frame has the control (or a channel switch) that shows the parameter.
-bool HasControl(CM5Z30FrameWnd& frame, const std::string& name);
+bool HasControl(FormWindow& frame, const std::string& name);
 
 // Why the collected writes do not carry the assignment; empty when they do (or when the unit
 // holds the value already).
-std::string CheckCollected(CM5Z30FrameWnd& frame, const Assignment& a,
+std::string CheckCollected(FormWindow& frame, const Assignment& a,
                            const std::vector<CommandJob>& jobs);

@@ -54,7 +54,7 @@ bool IsListingJob(JobType type) {
 }
 
 // Selects the item with that text, adding it when the list lacks it.
-void SelectOrAdd(CM5Z30FrameWnd& frame, const char* name, const std::string& text) {
+void SelectOrAdd(FormWindow& frame, const char* name, const std::string& text) {
     auto* combo = dynamic_cast<CComboUI*>(frame.paintManager.FindControl(name));
     if (!combo) return;
     for (int i = 0; i < combo->GetCount(); ++i) {

@@ -4,12 +4,12 @@
 #include <set>
 #include <sstream>
 
-#include "app/FrameWnd.h"
 #include "cli/CliAssignments.h"
 #include "cli/CliOutput.h"
 #include "form/ConfigFiles.h"
 #include "form/DeviceForm.h"
 #include "form/DeviceWrite.h"
+#include "form/FormWindow.h"
 #include "params/DeviceAnswer.h"
 #include "params/ListingCheck.h"
 #include "params/ParameterTable.h"
@@ -196,7 +196,7 @@ std::vector<std::string> ReadProvisionFiles(const CliOptions& options, Provision
     return problems;
 }
 
-std::vector<std::string> CheckValuesShown(CM5Z30FrameWnd& frame, const UnitsFile& units) {
+std::vector<std::string> CheckValuesShown(FormWindow& frame, const UnitsFile& units) {
     std::vector<std::string> problems;
     for (std::size_t c = 1; c < units.columns.size(); ++c) {
         const std::string& name = units.columns[c];

@@ -10,7 +10,7 @@
 
 #include "cli/CliOptions.h"
 
-class CM5Z30FrameWnd;
+class FormWindow;
 
 inline constexpr const char* kPortKey = "port";
 
@@ -35,7 +35,7 @@ std::vector<std::string> ReadProvisionFiles(const CliOptions& options, Provision
 
 // Shows each of the file's values in its control on the frame and lists the ones the form
 // would not write back as given.
-std::vector<std::string> CheckValuesShown(CM5Z30FrameWnd& frame, const UnitsFile& units);
+std::vector<std::string> CheckValuesShown(FormWindow& frame, const UnitsFile& units);
 
 // The row whose key is `key`; -1 when none.
 int FindUnitRow(const UnitsFile& units, const std::string& key);

@@ -10,6 +10,7 @@
 
 #include "engine/AnswerEvent.h"
 #include "engine/CommandJob.h"
+#include "engine/EngineHooks.h"
 #include "engine/LineSync.h"
 #include "params/Listing.h"
 #include "serial/SerialPort.h"
@@ -44,4 +45,6 @@ class EngineWindow : public CWindowWnd, public ReceiveState {
     // new login is told that nothing runs, even one right after a reconnect.
     std::atomic<int> logins{0};
     std::atomic<int> timeoutFactor{1};
+    // What the application does at the job's turns; filled before the worker starts.
+    EngineHooks hooks;
 };

@@ -1,20 +1,16 @@
 #include "engine/JobEnd.h"
 
-#include "app/Progress.h"
-
-void ReportJobEnd(CM5Z30FrameWnd& frame, const CommandJob& job, JobOutcome outcome) {
-    // The window's own account of the run first (the bar, the log's summary).
-    NoteJobEnded(frame, job, outcome);
-    if (frame.jobObserver) frame.jobObserver(job, outcome);
+void ReportJobEnd(EngineWindow& frame, const CommandJob& job, JobOutcome outcome) {
+    if (frame.hooks.jobEnded) frame.hooks.jobEnded(job, outcome);
 }
 
-bool TakeJobOffLine(CM5Z30FrameWnd& frame) {
+bool TakeJobOffLine(EngineWindow& frame) {
     if (!frame.jobOnLine) return false;
     frame.jobOnLine.reset();
     return true;
 }
 
-void EndJobsOfLostLine(CM5Z30FrameWnd& frame) {
+void EndJobsOfLostLine(EngineWindow& frame) {
     ForgetOwedAnswers(frame.lineSync);
     if (frame.jobOnLine && !frame.answerEvent.IsSet()) {
         const CommandJob job = std::move(*frame.jobOnLine);
@@ -28,6 +24,6 @@ void EndJobsOfLostLine(CM5Z30FrameWnd& frame) {
     ReportNotSent(frame, frame.jobQueue.TakeAll());
 }
 
-void ReportNotSent(CM5Z30FrameWnd& frame, const std::vector<CommandJob>& jobs) {
+void ReportNotSent(EngineWindow& frame, const std::vector<CommandJob>& jobs) {
     for (const CommandJob& job : jobs) ReportJobEnd(frame, job, JobOutcome::NotSent);
 }

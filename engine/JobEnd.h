@@ -6,16 +6,16 @@
 // Threads: UI thread only.
 #include <vector>
 
-#include "app/FrameWnd.h"
+#include "engine/EngineWindow.h"
 
-// Tells the frame's job observer, when there is one, how the job ended.
-void ReportJobEnd(CM5Z30FrameWnd& frame, const CommandJob& job, JobOutcome outcome);
+// Tells the application (its jobEnded hook, when there is one) how the job ended.
+void ReportJobEnd(EngineWindow& frame, const CommandJob& job, JobOutcome outcome);
 // Ends the job on the line: false when the port's going ended it already. The worker calls it
 // (through the UI thread) for every job it wrote.
-bool TakeJobOffLine(CM5Z30FrameWnd& frame);
+bool TakeJobOffLine(EngineWindow& frame);
 // The port went: the job on the line ends as PortLost at once unless its complete answer is
 // there already (the worker then finishes it as answered); nothing is awaited any more and the
 // worker is woken. Every queued job ends as NotSent.
-void EndJobsOfLostLine(CM5Z30FrameWnd& frame);
+void EndJobsOfLostLine(EngineWindow& frame);
 // Reports every one of the jobs, taken out of the queue unwritten, as NotSent.
-void ReportNotSent(CM5Z30FrameWnd& frame, const std::vector<CommandJob>& jobs);
+void ReportNotSent(EngineWindow& frame, const std::vector<CommandJob>& jobs);

@@ -1,5 +1,5 @@
 #pragma once
-// The parts of a job that touch the receive state, the parameter table or the form. The
+// The parts of a job that touch the receive state. The
 // worker has each of them run on the UI thread (CallOnUi); only there may they run.
 //
 // A late answer to the previous command must not complete or satisfy the next job. After a
@@ -16,22 +16,20 @@
 
 #include "engine/CommandJob.h"
 
-class CM5Z30FrameWnd;
+class EngineWindow;
 
 // Stops the prompt answers, parks the pending kind at JobType::Settling, resets the answer event
 // and empties the receive buffer; a Login that awaits its greeting is left alone.
-void PrepareJobStart(CM5Z30FrameWnd& frame);
+void PrepareJobStart(EngineWindow& frame);
 // Arms the job (pending kind = its type, event reset, buffer empty, prompt answers stopped)
 // when nothing arrived since the last call or PrepareJobStart, and returns true; otherwise
 // empties the buffer for another quiet span and returns false. While a Login awaits the unit's
 // greeting the state is left alone (false).
-bool ArmJobWhenQuiet(CM5Z30FrameWnd& frame, JobType type);
+bool ArmJobWhenQuiet(EngineWindow& frame, JobType type);
 // Arms the job whatever arrived (a line that never falls quiet).
-void ArmJob(CM5Z30FrameWnd& frame, JobType type);
+void ArmJob(EngineWindow& frame, JobType type);
 // A result line of the job as the log shows it, the label of `key` in [WorkerJobThreadProc]
 // and a line end; a write's line starts with what it wrote: its parameter's label as the form
-// shows it (a write without a parameter, the clock, its command word) and ": ".
-std::string JobResultLine(CM5Z30FrameWnd& frame, const CommandJob& job, const char* key);
-// The result handling of a completed job by its type: the result labels, the value stored on
-// a write's OK, parsing a listing, the .cfg file, the logged-out state, the network mode.
-void HandleJobResult(CM5Z30FrameWnd& frame, const CommandJob& job);
+// shows it (the parameterLabel hook; a write without a parameter, the clock, its command word)
+// and ": ".
+std::string JobResultLine(EngineWindow& frame, const CommandJob& job, const char* key);

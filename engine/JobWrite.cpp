@@ -1,12 +1,11 @@
 #include "engine/JobWrite.h"
 
-#include "app/FrameWnd.h"
+#include "engine/EngineWindow.h"
 #include "engine/JobSteps.h"
-#include "form/AutoBackup.h"
 #include "settings/Labels.h"
 #include "ui/Log.h"
 
-WriteStep ArmAndWrite(CM5Z30FrameWnd& frame, const CommandJob& job, bool force, bool loginMayWait) {
+WriteStep ArmAndWrite(EngineWindow& frame, const CommandJob& job, bool force, bool loginMayWait) {
     if (frame.pendingJobType == JobType::EnterConfig) {
         if (loginMayWait) return WriteStep::LoginPending;
         force = true;  // the greeting never came: the Login has had its time
@@ -17,7 +16,7 @@ WriteStep ArmAndWrite(CM5Z30FrameWnd& frame, const CommandJob& job, bool force, 
         return WriteStep::LineBusy;
     }
     // A write whose backup could not be taken goes only where the engineer said so.
-    if (!BackUpBeforeFirstWrite(frame, job)) {
+    if (frame.hooks.beforeWrite && !frame.hooks.beforeWrite(job)) {
         frame.pendingJobType = JobType::None;
         return WriteStep::NotSent;
     }
@@ -37,7 +36,7 @@ WriteStep ArmAndWrite(CM5Z30FrameWnd& frame, const CommandJob& job, bool force, 
     return WriteStep::Written;
 }
 
-bool EndGrace(CM5Z30FrameWnd& frame, JobType type) {
+bool EndGrace(EngineWindow& frame, JobType type) {
     if (!frame.jobOnLine) return false;
     if (frame.answerEvent.IsSet()) return true;
     if (frame.pendingJobType == type) frame.pendingJobType = JobType::None;

@@ -6,7 +6,7 @@
 // Threads: UI thread only (the worker calls these through CallOnUi).
 #include "engine/CommandJob.h"
 
-class CM5Z30FrameWnd;
+class EngineWindow;
 
 // Never 0: a refused call to the UI thread returns 0, which is none of these.
 enum class WriteStep {
@@ -20,11 +20,11 @@ enum class WriteStep {
 // line until it ends): at once with force,
 // otherwise only when nothing arrived in the last quiet span (ArmJobWhenQuiet). A Login that
 // awaits its greeting keeps the line while loginMayWait. A short write logs [WorkerJobThreadProc]
-// NotSent with the command and leaves nothing pending. A run's first write that changes the
-// unit backs it up first (AutoBackup.h); a write whose run the engineer stopped for want of a
-// backup is not sent either (NotSent, nothing logged here).
-WriteStep ArmAndWrite(CM5Z30FrameWnd& frame, const CommandJob& job, bool force, bool loginMayWait);
+// NotSent with the command and leaves nothing pending. A write the application's beforeWrite hook
+// refuses (its run stopped for want of a backup) is not sent either (NotSent, nothing logged
+// here).
+WriteStep ArmAndWrite(EngineWindow& frame, const CommandJob& job, bool force, bool loginMayWait);
 // Ends the grace after a time-out: true when the late answer completed the job after all;
 // otherwise nothing is pending any more, so later text is logged but never judged. False too
 // when the port's going ended the job already.
-bool EndGrace(CM5Z30FrameWnd& frame, JobType type);
+bool EndGrace(EngineWindow& frame, JobType type);

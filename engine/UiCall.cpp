@@ -1,8 +1,9 @@
 #include "engine/UiCall.h"
 
-#include "app/FrameWnd.h"
+#include "engine/EngineWindow.h"
+#include "engine/FrameMessages.h"
 
-LRESULT CallOnUi(CM5Z30FrameWnd& frame, const std::function<LRESULT()>& fn) {
+LRESULT CallOnUi(EngineWindow& frame, const std::function<LRESULT()>& fn) {
     // The send returns only once fn has run or was refused, so the address stays valid.
     auto* target = const_cast<std::function<LRESULT()>*>(&fn);
     return frame.SendMessage(kMsgRunOnUi, reinterpret_cast<WPARAM>(target), 0);

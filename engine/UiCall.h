@@ -8,8 +8,8 @@
 
 #include "ui/Types.h"
 
-class CM5Z30FrameWnd;
+class EngineWindow;
 
-// Runs fn on the UI thread and returns its result; 0 without running it when the frame's send
+// Runs fn on the UI thread and returns its result; 0 without running it when the window's send
 // gate is closed (the worker is being stopped) or the window is gone.
-LRESULT CallOnUi(CM5Z30FrameWnd& frame, const std::function<LRESULT()>& fn);
+LRESULT CallOnUi(EngineWindow& frame, const std::function<LRESULT()>& fn);

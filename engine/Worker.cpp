@@ -40,10 +40,10 @@
 #include <string_view>
 #include <vector>
 
-#include "app/FrameWnd.h"
-#include "app/Progress.h"
 #include "engine/AnswerMatch.h"
 #include "engine/Clock.h"
+#include "engine/EngineWindow.h"
+#include "engine/FrameMessages.h"
 #include "engine/JobEnd.h"
 #include "engine/JobSteps.h"
 #include "engine/JobTypes.h"
@@ -72,13 +72,13 @@ bool Pause(std::stop_token stop, std::chrono::milliseconds span) {
 // time-out only on a quiet line (at most kQuietSpanRounds spans), and never over a Login that
 // awaits its greeting (at most for the Login's own time-out). Empty when stopped or when the
 // UI thread refuses the calls (the job is then dropped).
-std::optional<WriteStep> WriteWhenLineIsFree(CM5Z30FrameWnd& frame, const CommandJob& job,
+std::optional<WriteStep> WriteWhenLineIsFree(EngineWindow& frame, const CommandJob& job,
                                              bool settle, std::stop_token stop) {
     frame.SendMessage(kMsgCommandState, 0, 2);
     // A refused call: the window is going or the worker is being stopped.
     if (!CallOnUi(frame, [&] {
             PrepareJobStart(frame);
-            ShowJobStarted(frame, job);
+            if (frame.hooks.jobStarted) frame.hooks.jobStarted(job);
             return LRESULT{1};
         })) {
         return std::nullopt;
@@ -107,7 +107,7 @@ std::optional<WriteStep> WriteWhenLineIsFree(CM5Z30FrameWnd& frame, const Comman
 }
 
 // A completed job's outcome as its answer says; an ERROR line wins, as in the result labels.
-JobOutcome AnswerOutcome(const CM5Z30FrameWnd& frame) {
+JobOutcome AnswerOutcome(const EngineWindow& frame) {
     const std::string_view text(frame.rxBuffer, static_cast<std::size_t>(frame.rxLength));
     if (HasErrorLine(text)) return JobOutcome::Error;
     return HasOkLine(text) ? JobOutcome::Ok : JobOutcome::Error;
@@ -115,7 +115,7 @@ JobOutcome AnswerOutcome(const CM5Z30FrameWnd& frame) {
 
 // Ends the job with an outcome that needs no answer; a written job only while it is still on
 // the line (the port's going ended it otherwise).
-void Report(CM5Z30FrameWnd& frame, const CommandJob& job, JobOutcome outcome) {
+void Report(EngineWindow& frame, const CommandJob& job, JobOutcome outcome) {
     CallOnUi(frame, [&] {
         if (outcome != JobOutcome::NotSent && !TakeJobOffLine(frame)) return LRESULT{0};
         ReportJobEnd(frame, job, outcome);
@@ -124,7 +124,7 @@ void Report(CM5Z30FrameWnd& frame, const CommandJob& job, JobOutcome outcome) {
 }
 
 // Logs the time-out of the job still on the line; false when the port's going ended it.
-bool LogTimeOut(CM5Z30FrameWnd& frame, const CommandJob& job) {
+bool LogTimeOut(EngineWindow& frame, const CommandJob& job) {
     return CallOnUi(frame, [&] {
                if (!frame.jobOnLine) return LRESULT{0};
                LogAppend(frame, JobResultLine(frame, job, "OutTime"));
@@ -136,7 +136,7 @@ bool LogTimeOut(CM5Z30FrameWnd& frame, const CommandJob& job) {
 // each complete on its own; judged on the first alone, a late OK would pass for this command's.
 // Waits until the line has been quiet for a span (at most the settling rounds), so that such an
 // answer is judged whole and an ERROR in it wins. False when stopped.
-bool WaitForQuietLine(CM5Z30FrameWnd& frame, std::stop_token stop) {
+bool WaitForQuietLine(EngineWindow& frame, std::stop_token stop) {
     LRESULT length = CallOnUi(frame, [&] { return LRESULT{frame.rxLength}; });
     for (int round = 0; round < kQuietSpanRounds; ++round) {
         if (!Pause(stop, kQuietSpan)) return false;
@@ -148,7 +148,7 @@ bool WaitForQuietLine(CM5Z30FrameWnd& frame, std::stop_token stop) {
 }
 
 // The result of a completed job: a refusal stores and applies nothing, whatever the kind.
-void FinishJob(CM5Z30FrameWnd& frame, const CommandJob& job, bool late) {
+void FinishJob(EngineWindow& frame, const CommandJob& job, bool late) {
     CallOnUi(frame, [&] {
         if (!TakeJobOffLine(frame)) return LRESULT{0};
         const JobOutcome outcome = AnswerOutcome(frame);
@@ -164,7 +164,7 @@ void FinishJob(CM5Z30FrameWnd& frame, const CommandJob& job, bool late) {
         if (outcome == JobOutcome::Error && !ownLabel) {
             LogAppend(frame, LabelText(kResultSection, "CommandError", "\r\n").str());
         } else {
-            HandleJobResult(frame, job);
+            if (frame.hooks.jobResult) frame.hooks.jobResult(job);
         }
         ReportJobEnd(frame, job, outcome);
         return LRESULT{1};
@@ -172,7 +172,7 @@ void FinishJob(CM5Z30FrameWnd& frame, const CommandJob& job, bool late) {
 }
 
 // How much later than its time-out this unit has been seen to answer (LineSync.h).
-std::chrono::milliseconds Allowance(CM5Z30FrameWnd& frame) {
+std::chrono::milliseconds Allowance(EngineWindow& frame) {
     return std::chrono::milliseconds(
         CallOnUi(frame, [&] { return static_cast<LRESULT>(frame.lineSync.allowance.count()); }));
 }
@@ -185,7 +185,7 @@ enum class LineState { InStep = 1, OutOfStep, Silent };
 // its own came, the line is in step. When it is not answered in that time, what did not come
 // is taken as lost: the line is in step again when some answer came meanwhile, and silent when
 // nothing came at all. Empty when stopped or refused.
-std::optional<LineState> BringLineInStep(CM5Z30FrameWnd& frame, std::stop_token stop) {
+std::optional<LineState> BringLineInStep(EngineWindow& frame, std::stop_token stop) {
     const auto state = static_cast<LineState>(CallOnUi(frame, [&] {
         return static_cast<LRESULT>(LineInStep(frame.lineSync) ? LineState::InStep
                                                                : LineState::OutOfStep);
@@ -226,7 +226,7 @@ std::optional<LineState> BringLineInStep(CM5Z30FrameWnd& frame, std::stop_token 
 
 // A unit that answered nothing to the probe gets no more commands of this run: the job and the
 // queued ones end as not sent, and the log says so.
-void DropRunForSilence(CM5Z30FrameWnd& frame, const CommandJob& job) {
+void DropRunForSilence(EngineWindow& frame, const CommandJob& job) {
     CallOnUi(frame, [&] {
         std::vector<CommandJob> dropped = frame.jobQueue.TakeAll();
         dropped.insert(dropped.begin(), job);
@@ -242,7 +242,7 @@ void DropRunForSilence(CM5Z30FrameWnd& frame, const CommandJob& job) {
 
 // Waits for the job's answer until its time-out; a listing's wait also ends once the listing
 // stalled (kListingStall), with *stalled set. True when the answer came.
-bool WaitForAnswer(CM5Z30FrameWnd& frame, const CommandJob& job, Clock::Duration timeout,
+bool WaitForAnswer(EngineWindow& frame, const CommandJob& job, Clock::Duration timeout,
                    std::stop_token stop, bool* stalled) {
     const Completion completion = JobTypeOf(job.type).completion;
     Clock& clock = EngineClock();
@@ -274,7 +274,7 @@ bool WaitForAnswer(CM5Z30FrameWnd& frame, const CommandJob& job, Clock::Duration
 
 // Runs one job; returns true when the line may still carry text the job did not wait for (a
 // time-out, a late answer, a command cut short), so the next command waits for a quiet line.
-bool RunJob(CM5Z30FrameWnd& frame, const CommandJob& job, bool settle, std::stop_token stop) {
+bool RunJob(EngineWindow& frame, const CommandJob& job, bool settle, std::stop_token stop) {
     // Text still arriving (the tail of a greeting, a line the unit sent on its own) is no
     // part of this command's answer: the command waits for a quiet line.
     settle =
@@ -317,7 +317,7 @@ bool RunJob(CM5Z30FrameWnd& frame, const CommandJob& job, bool settle, std::stop
 
 }  // namespace
 
-void WorkerJobThreadProc(CM5Z30FrameWnd* frame, std::stop_token stop) {
+void WorkerJobThreadProc(EngineWindow* frame, std::stop_token stop) {
     if (!frame) return;
     // Whether the buttons were enabled since the queue last ran dry: once per idle period and
     // login (a login after a reconnect gets its own).

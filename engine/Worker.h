@@ -2,14 +2,14 @@
 // The worker: takes one job at a time from the queue, writes its command and waits for its
 // answer or its time-out.
 //
-// Threads: runs on its own thread (the frame's std::jthread). It reads the queue (under its
+// Threads: runs on its own thread (the application's std::jthread). It reads the queue (under its
 // lock), the atomics loggedIn and timeoutFactor and the port's IsOpen; everything else
 // (writing the command, receive state, timers, controls, the parameter table) it has done on
 // the UI thread through synchronous sends. Every wait ends promptly when stop is requested.
 #include <chrono>
 #include <stop_token>
 
-class CM5Z30FrameWnd;
+class EngineWindow;
 
 // The worker's pace: the pause after a write, and how often an idle worker looks at the login
 // state for its idle notice (a queued job wakes it at once).
@@ -33,5 +33,5 @@ inline constexpr std::chrono::milliseconds kLateAnswerGrace{2000};
 // (which allows for the slowest baud rate, and so waits long on a fast line).
 inline constexpr std::chrono::milliseconds kListingStall{3000};
 
-// The worker's thread procedure; returns when stop is requested (at once for a null frame).
-void WorkerJobThreadProc(CM5Z30FrameWnd* frame, std::stop_token stop);
+// The worker's thread procedure; returns when stop is requested (at once for a null window).
+void WorkerJobThreadProc(EngineWindow* frame, std::stop_token stop);

@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-#include "app/FrameWnd.h"  // and the job queue's types
+#include "form/FormWindow.h"  // and the job queue's types
 #include "form/ListingValues.h"
 #include "form/Questions.h"
 #include "params/Listing.h"
@@ -16,7 +16,7 @@ using State = ConnectionBackup::State;
 
 // Backs the remembered listing up (or finds it in the newest backup) and logs where; false
 // with the reason when there is none.
-bool TakeBackup(CM5Z30FrameWnd& frame, std::string* reason) {
+bool TakeBackup(FormWindow& frame, std::string* reason) {
     ConnectionBackup& backup = frame.connectionBackup;
     if (backup.listing.empty()) {
         *reason = LabelText("Backup", "NoListing").str();
@@ -45,7 +45,7 @@ std::string FailedQuestion(const std::string& reason) {
 
 }  // namespace
 
-void RememberListing(CM5Z30FrameWnd& frame) {
+void RememberListing(FormWindow& frame) {
     if (frame.rxLength <= kListingMinimum) return;
     ConnectionBackup& backup = frame.connectionBackup;
     backup.listing.assign(frame.rxBuffer, static_cast<std::size_t>(frame.rxLength));
@@ -54,11 +54,11 @@ void RememberListing(CM5Z30FrameWnd& frame) {
     backup.taken.reset();
 }
 
-void ForgetConnectionBackup(CM5Z30FrameWnd& frame) {
+void ForgetConnectionBackup(FormWindow& frame) {
     frame.connectionBackup = ConnectionBackup{};
 }
 
-void StartWriteRun(CM5Z30FrameWnd& frame) {
+void StartWriteRun(FormWindow& frame) {
     if (frame.connectionBackup.state == State::Refused) frame.connectionBackup.state = State::Due;
 }
 
@@ -68,7 +68,7 @@ bool ChangesUnit(const CommandJob& job) {
            job.type == JobType::RestoreFactory;
 }
 
-bool BackUpBeforeFirstWrite(CM5Z30FrameWnd& frame, const CommandJob& job) {
+bool BackUpBeforeFirstWrite(FormWindow& frame, const CommandJob& job) {
     ConnectionBackup& backup = frame.connectionBackup;
     if (!ChangesUnit(job)) return true;
     switch (backup.state) {
@@ -95,7 +95,7 @@ bool BackUpBeforeFirstWrite(CM5Z30FrameWnd& frame, const CommandJob& job) {
     return false;
 }
 
-bool ConfirmFactoryRestore(CM5Z30FrameWnd& frame) {
+bool ConfirmFactoryRestore(FormWindow& frame) {
     ConnectionBackup& backup = frame.connectionBackup;
     std::string reason;
     if (backup.state != State::Taken && TakeBackup(frame, &reason)) backup.state = State::Taken;

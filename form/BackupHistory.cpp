@@ -4,8 +4,8 @@
 #include <QString>
 #include <QTimeZone>
 
-#include "app/FrameWnd.h"
 #include "form/ConfigFiles.h"
+#include "form/FormWindow.h"
 #include "form/ListingValues.h"
 #include "settings/Labels.h"
 #include "ui/Dialogs.h"
@@ -37,7 +37,7 @@ std::string BackupLocalTime(const BackupFile& backup) {
     return when.toLocalTime().toString("yyyy-MM-dd HH:mm:ss").toStdString();
 }
 
-std::vector<HistoryEntry> UnitHistory(CM5Z30FrameWnd& frame) {
+std::vector<HistoryEntry> UnitHistory(FormWindow& frame) {
     const std::string& now = frame.connectionBackup.listing;
     if (now.empty()) return {};
     std::vector<HistoryEntry> entries;
@@ -51,7 +51,7 @@ std::vector<HistoryEntry> UnitHistory(CM5Z30FrameWnd& frame) {
     return entries;
 }
 
-void ShowHistory(CM5Z30FrameWnd& frame) {
+void ShowHistory(FormWindow& frame) {
     if (frame.connectionBackup.listing.empty()) {
         ui::MessageBox(LabelText(kSection, "NoRead"), ProgramTitle(), MB_OK);
         return;

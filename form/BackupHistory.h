@@ -9,7 +9,7 @@
 
 #include "params/BackupStore.h"
 
-class CM5Z30FrameWnd;
+class FormWindow;
 
 struct HistoryEntry {
     BackupFile backup;
@@ -22,8 +22,8 @@ std::string BackupLocalTime(const BackupFile& backup);
 
 // The backups of the unit whose listing was last read on this connection, newest first; empty
 // when nothing was read.
-std::vector<HistoryEntry> UnitHistory(CM5Z30FrameWnd& frame);
+std::vector<HistoryEntry> UnitHistory(FormWindow& frame);
 
 // The button: asks for a backup ([History] Caption, Prompt, one [History] Row each) and loads
 // the chosen one (LoadConfigFile). A box says why when nothing was read or none is stored.
-void ShowHistory(CM5Z30FrameWnd& frame);
+void ShowHistory(FormWindow& frame);

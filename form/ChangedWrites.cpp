@@ -2,10 +2,10 @@
 
 #include <map>
 
-#include "app/FrameWnd.h"
 #include "form/AutoBackup.h"
 #include "form/ConfigFiles.h"
 #include "form/DeviceWrite.h"
+#include "form/FormWindow.h"
 #include "form/ReadBack.h"
 #include "settings/Labels.h"
 #include "ui/Log.h"
@@ -17,7 +17,7 @@ std::string KeyOf(const FormValue& v) {
     return v.source + '\x1f' + v.name;
 }
 
-std::map<std::string, std::string> AllFormValues(CM5Z30FrameWnd& frame) {
+std::map<std::string, std::string> AllFormValues(FormWindow& frame) {
     std::map<std::string, std::string> values;
     for (FormValue& v : FormValues(frame, false)) values[KeyOf(v)] = std::move(v.value);
     return values;
@@ -25,7 +25,7 @@ std::map<std::string, std::string> AllFormValues(CM5Z30FrameWnd& frame) {
 
 }  // namespace
 
-void RememberFormAsRead(CM5Z30FrameWnd& frame) {
+void RememberFormAsRead(FormWindow& frame) {
     frame.pendingMarksDue = true;
     frame.formAsRead = AllFormValues(frame);
     frame.formReadOnPort = true;
@@ -33,7 +33,7 @@ void RememberFormAsRead(CM5Z30FrameWnd& frame) {
     frame.fileAwaitsApply = false;
 }
 
-void ForgetFormAsRead(CM5Z30FrameWnd& frame) {
+void ForgetFormAsRead(FormWindow& frame) {
     frame.pendingMarksDue = true;
     // What was read stays the measure of the edits still shown, so they stay marked; nothing
     // is written from it before the unit on this port has been read.
@@ -42,7 +42,7 @@ void ForgetFormAsRead(CM5Z30FrameWnd& frame) {
     ForgetConnectionBackup(frame);
 }
 
-void RememberFormAsApplied(CM5Z30FrameWnd& frame, const std::set<std::string>& fileParameters) {
+void RememberFormAsApplied(FormWindow& frame, const std::set<std::string>& fileParameters) {
     frame.pendingMarksDue = true;
     // Changes made before the file was loaded stay changes; the file's are dropped from memory.
     std::map<std::string, std::string> remembered = frame.formAsRead.value_or(AllFormValues(frame));
@@ -54,7 +54,7 @@ void RememberFormAsApplied(CM5Z30FrameWnd& frame, const std::set<std::string>& f
     frame.formReadOnPort = true;
 }
 
-void RememberConfirmedWrite(CM5Z30FrameWnd& frame, const std::string& name) {
+void RememberConfirmedWrite(FormWindow& frame, const std::string& name) {
     frame.pendingMarksDue = true;
     if (const ParameterEntry* entry = frame.parameterTable.FindParameter(name)) {
         // The first confirmation of a run queues the read-back behind the run's other writes;
@@ -69,13 +69,13 @@ void RememberConfirmedWrite(CM5Z30FrameWnd& frame, const std::string& name) {
     }
 }
 
-bool ChangedSinceRead(const CM5Z30FrameWnd& frame, const FormValue& value) {
+bool ChangedSinceRead(const FormWindow& frame, const FormValue& value) {
     if (!frame.formAsRead) return true;
     const auto it = frame.formAsRead->find(KeyOf(value));
     return it == frame.formAsRead->end() || it->second != value.value;
 }
 
-bool CollectChangedWrites(CM5Z30FrameWnd& frame) {
+bool CollectChangedWrites(FormWindow& frame) {
     // A file opened at start, before any read: Save applies it as LoadFromFile would.
     if (!frame.formAsRead && frame.fileAwaitsApply) {
         ApplyShownFile(frame);
@@ -84,7 +84,7 @@ bool CollectChangedWrites(CM5Z30FrameWnd& frame) {
     return CollectChangedWrites(frame, [](const FormValue&) { return true; });
 }
 
-bool CollectChangedWrites(CM5Z30FrameWnd& frame,
+bool CollectChangedWrites(FormWindow& frame,
                           const std::function<bool(const FormValue&)>& mayWrite) {
     if (!frame.formAsRead || !frame.formReadOnPort) {
         LogAppend(frame, LabelText("Notify", "NoReadNotice", "\r\n").str());

@@ -9,34 +9,33 @@
 #include <set>
 #include <string>
 
-class CM5Z30FrameWnd;
+class FormWindow;
 struct FormValue;
 
 // After a complete listing filled the form: remembers every value the form gives.
-void RememberFormAsRead(CM5Z30FrameWnd& frame);
+void RememberFormAsRead(FormWindow& frame);
 
 // The port opened or closed: no listing has been read from the unit on it yet, and no backup
 // taken (AutoBackup.h). The form's edits stay measured against the last read, so they stay
 // marked, but nothing is written before the next read.
-void ForgetFormAsRead(CM5Z30FrameWnd& frame);
+void ForgetFormAsRead(FormWindow& frame);
 
 // After the apply's read of the unit: the form shows the loaded file, so what the file held
 // stays changed until a write of it is confirmed; everything else is remembered as read.
-void RememberFormAsApplied(CM5Z30FrameWnd& frame, const std::set<std::string>& fileParameters);
+void RememberFormAsApplied(FormWindow& frame, const std::set<std::string>& fileParameters);
 
 // A write of `name` was confirmed: the values the form gives it now are remembered as read,
 // and the value the table now holds is kept for the read-back (ReadBack.h); the first
 // confirmation since the last read-back queues one, behind the writes still queued.
-void RememberConfirmedWrite(CM5Z30FrameWnd& frame, const std::string& name);
+void RememberConfirmedWrite(FormWindow& frame, const std::string& name);
 
 // "Save" and "set": queues a write for each changed value on screen that differs from the
 // unit's (CollectWrites). Before any read, a file opened at start is applied instead (its
 // read-for-apply queued); otherwise returns false, logs [Notify] NoReadNotice and queues
 // nothing when no complete listing was read since the port opened.
-bool CollectChangedWrites(CM5Z30FrameWnd& frame);
+bool CollectChangedWrites(FormWindow& frame);
 // As CollectChangedWrites, but only the changed values `mayWrite` also accepts.
-bool CollectChangedWrites(CM5Z30FrameWnd& frame,
-                          const std::function<bool(const FormValue&)>& mayWrite);
+bool CollectChangedWrites(FormWindow& frame, const std::function<bool(const FormValue&)>& mayWrite);
 // Whether the form gives the value otherwise than right after the last complete read (true
 // when no read was made: everything counts as changed).
-bool ChangedSinceRead(const CM5Z30FrameWnd& frame, const FormValue& value);
+bool ChangedSinceRead(const FormWindow& frame, const FormValue& value);

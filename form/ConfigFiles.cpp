@@ -9,8 +9,8 @@
 #include <map>
 #include <optional>
 
-#include "app/FrameWnd.h"
 #include "form/DeviceForm.h"
+#include "form/FormWindow.h"
 #include "form/Questions.h"
 #include "params/ConfigFileText.h"
 #include "params/DeviceAnswer.h"
@@ -72,7 +72,7 @@ ui::FileDialogSpec DialogSpec(int language, const char* allFilesEnglish, bool mu
     return spec;
 }
 
-void PushListingJob(CM5Z30FrameWnd& frame, JobType type) {
+void PushListingJob(FormWindow& frame, JobType type) {
     CommandJob job;
     job.type = type;
     job.command = kListingCommand;
@@ -136,7 +136,7 @@ ui::FileDialogSpec SaveDialogSpec(int language) {
     return DialogSpec(language, "All File(*.*)", false);
 }
 
-const std::set<std::string>* LoadedFileParameters(const CM5Z30FrameWnd& frame) {
+const std::set<std::string>* LoadedFileParameters(const FormWindow& frame) {
     return frame.loadedFileParameters ? &*frame.loadedFileParameters : nullptr;
 }
 
@@ -149,7 +149,7 @@ std::string DialogFolder(DialogKind kind, const std::string& fallback) {
     return !folder.empty() && std::filesystem::is_directory(folder, ec) ? folder : fallback;
 }
 
-void RememberDialogFolder(const CM5Z30FrameWnd& frame, DialogKind kind, const std::string& file) {
+void RememberDialogFolder(const FormWindow& frame, DialogKind kind, const std::string& file) {
     // The command line names its files itself; only the engineer's dialogs are remembered.
     if (frame.questionAnswer) return;
     const std::string config = SettingsFile();
@@ -159,7 +159,7 @@ void RememberDialogFolder(const CM5Z30FrameWnd& frame, DialogKind kind, const st
     WriteDialogFolder(config, KindKey(kind), folder);
 }
 
-void SaveToFile(CM5Z30FrameWnd& frame) {
+void SaveToFile(FormWindow& frame) {
     CStdString path;
     if (!ui::Dialogs().GetSaveFileName(SaveDialogSpec(frame.language), &path)) return;
     RememberDialogFolder(frame, DialogKind::SaveCfg, path.str());
@@ -167,18 +167,18 @@ void SaveToFile(CM5Z30FrameWnd& frame) {
     PushListingJob(frame, JobType::ReadForSave);
 }
 
-void LoadFromFile(CM5Z30FrameWnd& frame) {
+void LoadFromFile(FormWindow& frame) {
     CStdString path;
     if (!ui::Dialogs().GetOpenFileName(OpenDialogSpec(frame.language), &path)) return;
     RememberDialogFolder(frame, DialogKind::LoadCfg, path.str());
     LoadConfigFile(frame, path);
 }
 
-void LoadConfigFile(CM5Z30FrameWnd& frame, const CStdString& path) {
+void LoadConfigFile(FormWindow& frame, const CStdString& path) {
     if (ShowConfigFile(frame, path)) ApplyShownFile(frame);
 }
 
-bool OpenConfigFileAtStart(CM5Z30FrameWnd& frame, const CStdString& path) {
+bool OpenConfigFileAtStart(FormWindow& frame, const CStdString& path) {
     frame.fileAwaitsApply = ShowConfigFile(frame, path);
     // Opened from the desktop, the form alone would not say which file it shows, nor that the
     // unit has none of it yet.
@@ -192,7 +192,7 @@ bool OpenConfigFileAtStart(CM5Z30FrameWnd& frame, const CStdString& path) {
     return frame.fileAwaitsApply;
 }
 
-void ApplyShownFile(CM5Z30FrameWnd& frame) {
+void ApplyShownFile(FormWindow& frame) {
     frame.fileAwaitsApply = false;
     PushListingJob(frame, JobType::ReadForApply);
 }
@@ -206,7 +206,7 @@ std::string WithCount(const char* key, int count) {
 
 // The file's listing, checked whole before anything of it is shown; empty with the reason
 // logged when it cannot stand for a unit or the engineer does not go on with a cut one.
-std::optional<ListingCheck> CheckedFile(CM5Z30FrameWnd& frame, const CStdString& path) {
+std::optional<ListingCheck> CheckedFile(FormWindow& frame, const CStdString& path) {
     ListingCheck check;
     // The label carries no line end of its own; the log's lines all end in one.
     const std::string readError = LabelText("onLoadFrommFile", "ReadError").str();
@@ -230,7 +230,7 @@ std::optional<ListingCheck> CheckedFile(CM5Z30FrameWnd& frame, const CStdString&
 
 }  // namespace
 
-bool ShowConfigFile(CM5Z30FrameWnd& frame, const CStdString& path) {
+bool ShowConfigFile(FormWindow& frame, const CStdString& path) {
     frame.configFilePath = path;
     // A file without a single value (empty, cut before its first line, not a listing) would
     // only re-show the old values and then write them to the unit as if the file held them.
@@ -255,7 +255,7 @@ bool ShowConfigFile(CM5Z30FrameWnd& frame, const CStdString& path) {
     return true;
 }
 
-void WriteConfigFile(CM5Z30FrameWnd& frame) {
+void WriteConfigFile(FormWindow& frame) {
     const std::string_view listing(frame.rxBuffer, strnlen(frame.rxBuffer, sizeof frame.rxBuffer));
     // The old backup is replaced only by a complete new one; a failure on the way keeps it.
     std::string error;

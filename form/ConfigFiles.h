@@ -10,11 +10,11 @@
 #include "params/ListingCheck.h"
 #include "ui/Dialogs.h"
 
-class CM5Z30FrameWnd;
+class FormWindow;
 class ParameterTable;
 
 // Handler of 2128: asks for a file (configFilePath), then queues a read-for-save of the unit.
-void SaveToFile(CM5Z30FrameWnd& frame);
+void SaveToFile(FormWindow& frame);
 
 // Handler of 2129: asks for a file, reads it (any line ends) and checks it whole, shows it in
 // the form from its own text (the parameter table keeps the unit's values, the receive buffer
@@ -22,27 +22,27 @@ void SaveToFile(CM5Z30FrameWnd& frame);
 // (ListingCheck.h) logs [onLoadFrommFile] ReadError with the reason ([LoadFile]) and changes
 // nothing; one that ends without the listing's closing OK is logged with how many values it
 // holds and shown only when the engineer goes on (Questions.h).
-void LoadFromFile(CM5Z30FrameWnd& frame);
+void LoadFromFile(FormWindow& frame);
 // LoadFromFile once the file is chosen (History gives a backup's path).
-void LoadConfigFile(CM5Z30FrameWnd& frame, const CStdString& path);
+void LoadConfigFile(FormWindow& frame, const CStdString& path);
 
 // LoadFromFile without the dialog and without the apply: shows the file at path in the form
 // (configFilePath set). False, with [onLoadFrommFile] ReadError logged, when it holds nothing.
-bool ShowConfigFile(CM5Z30FrameWnd& frame, const CStdString& path);
+bool ShowConfigFile(FormWindow& frame, const CStdString& path);
 // A file named on the command line: shown as ShowConfigFile does, applied (read-for-apply) only
 // when the engineer first saves. UI thread.
-bool OpenConfigFileAtStart(CM5Z30FrameWnd& frame, const CStdString& path);
+bool OpenConfigFileAtStart(FormWindow& frame, const CStdString& path);
 // Queues the read-for-apply of the file the form shows.
-void ApplyShownFile(CM5Z30FrameWnd& frame);
+void ApplyShownFile(FormWindow& frame);
 
 // Writes the listing in the receive buffer (up to its zero) to configFilePath and logs where
 // ([SaveToFile] Saved). The file is replaced as a whole or not at all: a failed write leaves
 // the old file as it was, and a box ([SaveToFile] OpenError) says so.
-void WriteConfigFile(CM5Z30FrameWnd& frame);
+void WriteConfigFile(FormWindow& frame);
 
 // The parameters the last loaded file gave a value, which the apply that follows may write;
 // null when no file has been loaded into this frame.
-const std::set<std::string>* LoadedFileParameters(const CM5Z30FrameWnd& frame);
+const std::set<std::string>* LoadedFileParameters(const FormWindow& frame);
 
 // Reads a .cfg file as LoadFromFile does (any line ends read as the listing's CR LF, at most the
 // longest listing) and checks it whole (ListingCheck.h); false when the file cannot be opened
@@ -63,7 +63,7 @@ enum class DialogKind { LoadCfg, SaveCfg, Other };
 std::string DialogFolder(DialogKind kind, const std::string& fallback);
 // Keeps the folder of the file a dialog of that kind chose, unless the command line runs the
 // frame (it names its files itself).
-void RememberDialogFolder(const CM5Z30FrameWnd& frame, DialogKind kind, const std::string& file);
+void RememberDialogFolder(const FormWindow& frame, DialogKind kind, const std::string& file);
 
 // The dialogs' settings for the frame's language: filters, initial folder and name.
 ui::FileDialogSpec OpenDialogSpec(int language);

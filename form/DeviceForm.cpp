@@ -1,8 +1,7 @@
 #include "form/DeviceForm.h"
 
-#include "app/FrameWnd.h"
-#include "form/ChangedWrites.h"
 #include "form/ChannelSwitches.h"
+#include "form/FormWindow.h"
 #include "form/RuleCodes.h"
 #include "form/SettleRules.h"
 #include "form/TabStrip.h"
@@ -19,7 +18,7 @@ namespace {
 // "itemselect" as a pick does.
 enum class Selecting { Quietly, AsAPick };
 
-void ShowEntry(CM5Z30FrameWnd& frame, const std::string& name, const ParameterEntry& entry,
+void ShowEntry(FormWindow& frame, const std::string& name, const ParameterEntry& entry,
                Selecting how);
 
 void RemoveUnitItems(CComboUI& combo) {
@@ -48,7 +47,7 @@ bool WritesBack(const std::string& name, const CComboUI& combo, int item,
     return !write.write || write.value == value;
 }
 
-void ShowCombo(CM5Z30FrameWnd& frame, const std::string& name, const ParameterEntry& entry,
+void ShowCombo(FormWindow& frame, const std::string& name, const ParameterEntry& entry,
                Selecting how) {
     auto* combo = dynamic_cast<CComboUI*>(frame.paintManager.FindControl(name));
     if (!combo) return;
@@ -81,12 +80,12 @@ void ShowCombo(CM5Z30FrameWnd& frame, const std::string& name, const ParameterEn
     }
 }
 
-void ShowEdit(CM5Z30FrameWnd& frame, const std::string& name, const ParameterEntry& entry) {
+void ShowEdit(FormWindow& frame, const std::string& name, const ParameterEntry& entry) {
     // The value goes in as the unit's bytes; the field hands them back unchanged until edited.
     if (CControlUI* edit = frame.paintManager.FindControl(name)) edit->SetText(entry.value);
 }
 
-void ShowChannels(CM5Z30FrameWnd& frame, const std::string& name, const ParameterEntry& entry) {
+void ShowChannels(FormWindow& frame, const std::string& name, const ParameterEntry& entry) {
     const ChannelEntry* channels = FindChannelEntry(name);
     if (!channels) return;  // "Device Type" only chooses the tabs
     const int mask = LeadingNumber(entry.value);
@@ -96,15 +95,7 @@ void ShowChannels(CM5Z30FrameWnd& frame, const std::string& name, const Paramete
 
 }  // namespace
 
-LRESULT OnParseAnswer(CM5Z30FrameWnd& frame) {
-    ParseDeviceAnswer(frame.parameterTable, frame.rxBuffer, frame.rxLength);
-    frame.fileValues.clear();
-    ShowValues(frame);
-    RememberFormAsRead(frame);
-    return 0;
-}
-
-void ShowValues(CM5Z30FrameWnd& frame) {
+void ShowValues(FormWindow& frame) {
     frame.pendingMarksDue = true;
     ParameterTable& table = frame.parameterTable;
     ApplyDeviceTypeTabs(frame, table.ParameterAt("Device Type").value);
@@ -119,14 +110,14 @@ void ShowValues(CM5Z30FrameWnd& frame) {
     frame.PostMessage(kMsgLayoutRule, kLoraRule, 0);
 }
 
-void ShowEntryValue(CM5Z30FrameWnd& frame, const std::string& name, const ParameterEntry& entry) {
+void ShowEntryValue(FormWindow& frame, const std::string& name, const ParameterEntry& entry) {
     frame.pendingMarksDue = true;
     ShowEntry(frame, name, entry, Selecting::AsAPick);
 }
 
 namespace {
 
-void ShowEntry(CM5Z30FrameWnd& frame, const std::string& name, const ParameterEntry& entry,
+void ShowEntry(FormWindow& frame, const std::string& name, const ParameterEntry& entry,
                Selecting how) {
     switch (entry.kind) {
         case ControlKind::Combobox:

@@ -6,12 +6,8 @@
 
 #include "ui/Types.h"
 
-class CM5Z30FrameWnd;
+class FormWindow;
 struct ParameterEntry;
-
-// Handler of message 2126: parses the listing in the receive buffer into the parameter table,
-// then fills the form from it (ShowValues). Returns 0.
-LRESULT OnParseAnswer(CM5Z30FrameWnd& frame);
 
 // Fills the form from the parameters' values: the module tabs from "Device Type", the LoRa
 // version, every text field, every list by its rule and the channel switches from their
@@ -19,9 +15,9 @@ LRESULT OnParseAnswer(CM5Z30FrameWnd& frame);
 // the filled form, and the layout codes 1 and 17 are posted as well. A list value its rule
 // cannot place is shown as an extra item marked as the unit's ([Notify] UnitValueItem) and
 // selected; the previous fill's such item goes. Controls the skin lacks are skipped.
-void ShowValues(CM5Z30FrameWnd& frame);
+void ShowValues(FormWindow& frame);
 
 // Shows one entry's value in its control by the rules ShowValues follows for it: a list's item,
 // a field's text, a mask's switches. The entry need not be the table's (a value to show as if
 // the unit had sent it); nothing of the table changes. A missing control is skipped.
-void ShowEntryValue(CM5Z30FrameWnd& frame, const std::string& name, const ParameterEntry& entry);
+void ShowEntryValue(FormWindow& frame, const std::string& name, const ParameterEntry& entry);

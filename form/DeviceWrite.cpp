@@ -1,13 +1,11 @@
 #include "form/DeviceWrite.h"
 
-#include "app/FrameWnd.h"
-#include "form/ChangedWrites.h"
+#include "form/AutoBackup.h"
 #include "form/ChannelSwitches.h"
-#include "form/ConfigFiles.h"
-#include "form/Questions.h"
+#include "form/FieldLabel.h"
+#include "form/FormWindow.h"
 #include "form/TabStrip.h"
 #include "form/WriteRefusal.h"
-#include "form/WriteReview.h"
 #include "params/ComboWriteRules.h"
 #include "params/DeviceAnswer.h"
 #include "params/UnitEncoding.h"
@@ -20,7 +18,7 @@
 namespace {
 
 struct Derivation {
-    CM5Z30FrameWnd& frame;
+    FormWindow& frame;
     bool onScreen;
     std::vector<FormValue> values;
     bool maskGiven = false;
@@ -98,13 +96,13 @@ void DeriveChannels(Derivation& d, const std::string& name, const ParameterEntry
 
 }  // namespace
 
-bool IsOnScreen(CM5Z30FrameWnd& frame, const std::string& name) {
+bool IsOnScreen(FormWindow& frame, const std::string& name) {
     const ParameterEntry* entry = frame.parameterTable.FindParameter(name);
     return entry && entry->shown && IsTabEnabled(frame.tabTable, entry->tab) &&
            IsControlVisible(frame.paintManager, name, *entry);
 }
 
-std::vector<FormValue> FormValues(CM5Z30FrameWnd& frame, bool onScreen) {
+std::vector<FormValue> FormValues(FormWindow& frame, bool onScreen) {
     Derivation d{frame, onScreen, {}};
     for (const auto& [name, entry] : frame.parameterTable) {
         if (onScreen && !IsOnScreen(frame, name)) continue;
@@ -125,12 +123,12 @@ std::vector<FormValue> FormValues(CM5Z30FrameWnd& frame, bool onScreen) {
     return std::move(d.values);
 }
 
-bool QueueIfChanged(CM5Z30FrameWnd& frame, const std::string& name, const ParameterEntry& entry,
+bool QueueIfChanged(FormWindow& frame, const std::string& name, const ParameterEntry& entry,
                     std::string_view value) {
     if (value == entry.value) return false;
     if (HoldsControlByte(value)) {
-        LogAppend(frame,
-                  LabelText("Notify", "ValueNotice").str() + FormLabelOf(frame, name) + "\r\n");
+        LogAppend(frame, LabelText("Notify", "ValueNotice").str() +
+                             FieldLabel(frame.paintManager, name) + "\r\n");
         return false;
     }
     CommandJob job;
@@ -142,17 +140,17 @@ bool QueueIfChanged(CM5Z30FrameWnd& frame, const std::string& name, const Parame
     return true;
 }
 
-void CollectWrites(CM5Z30FrameWnd& frame) {
+void CollectWrites(FormWindow& frame) {
     CollectWrites(frame, static_cast<const std::set<std::string>*>(nullptr));
 }
 
-int CollectWrites(CM5Z30FrameWnd& frame, const std::set<std::string>* writable) {
+int CollectWrites(FormWindow& frame, const std::set<std::string>* writable) {
     return CollectWrites(frame, [writable](const FormValue& v) {
         return writable == nullptr || writable->count(v.name) != 0;
     });
 }
 
-int CollectWrites(CM5Z30FrameWnd& frame, const std::function<bool(const FormValue&)>& mayWrite) {
+int CollectWrites(FormWindow& frame, const std::function<bool(const FormValue&)>& mayWrite) {
     StartWriteRun(frame);
     frame.refusedWrites.clear();
     int queued = 0;
@@ -161,52 +159,11 @@ int CollectWrites(CM5Z30FrameWnd& frame, const std::function<bool(const FormValu
         const ParameterEntry* entry = frame.parameterTable.FindParameter(v.name);
         if (!entry) continue;
         if (const WriteRefusal refusal = RefusalOf(frame, v, *entry)) {
-            LogAppend(frame, RefusalLine(refusal, FormLabelOf(frame, v.name)));
+            LogAppend(frame, RefusalLine(refusal, FieldLabel(frame.paintManager, v.name)));
             frame.refusedWrites.push_back(v.name);
             continue;
         }
         if (QueueIfChanged(frame, v.name, *entry, v.value)) ++queued;
     }
     return queued;
-}
-
-namespace {
-
-constexpr const char* kDeviceType = "Device Type";
-
-std::string WithTypes(const char* key, const std::string& file, const std::string& unit) {
-    return FilledLabel("LoadFile", key, {{"file", file}, {"unit", unit}});
-}
-
-// A file of another type of unit goes only where the engineer (or --any-device) says so; the
-// module tabs then follow the unit, so a module it lacks is never written. False: write nothing.
-bool ApplyToThisUnit(CM5Z30FrameWnd& frame) {
-    const std::string unitType = frame.parameterTable.ParameterAt(kDeviceType).value;
-    const auto file = frame.fileValues.find(kDeviceType);
-    if (file == frame.fileValues.end() || file->second == unitType) return true;
-    const std::string fileType = ui::DecodeUnitText(file->second).toUtf8().toStdString();
-    const std::string shownType = ui::DecodeUnitText(unitType).toUtf8().toStdString();
-    if (!AskToGoOn(frame, Question::OtherDevice, WithTypes("OtherDevice", fileType, shownType))) {
-        LogAppend(frame, WithTypes("OtherDeviceRefused", fileType, shownType) + "\r\n");
-        return false;
-    }
-    ApplyDeviceTypeTabs(frame, unitType);
-    // The file's transfer-channel mask is its own module's, whose bits mean other directions.
-    if (frame.loadedFileParameters) {
-        for (const ChannelEntry& mask : kChannelEntries) {
-            frame.loadedFileParameters->erase(std::string(mask.entry));
-        }
-    }
-    return true;
-}
-
-}  // namespace
-
-void ParseApplyAnswer(CM5Z30FrameWnd& frame) {
-    ParseDeviceAnswer(frame.parameterTable, frame.rxBuffer, frame.rxLength);
-    frame.pendingMarksDue = true;
-    const std::set<std::string>* held = LoadedFileParameters(frame);
-    if (!ApplyToThisUnit(frame)) return;
-    ReviewAndApply(frame, held);
-    if (held) RememberFormAsApplied(frame, *held);
 }

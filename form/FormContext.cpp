@@ -1,8 +1,8 @@
 #include "form/FormContext.h"
 
-#include "app/FrameWnd.h"
+#include "form/FormWindow.h"
 
-FormContext FrameFormContext(CM5Z30FrameWnd& frame) {
+FormContext FrameFormContext(FormWindow& frame) {
     return FormContext{
         frame.paintManager,
         frame.parameterTable,

@@ -11,7 +11,7 @@
 #include "params/ParameterTable.h"
 #include "ui/Types.h"
 
-class CM5Z30FrameWnd;
+class FormWindow;
 class CPaintManagerUI;
 
 // Posts layout rule code with its argument (message 2124); the rule runs after the current
@@ -28,4 +28,4 @@ struct FormContext {
 
 // The context of the frame: its controls, tables and LoRa version, and a poster that posts
 // message 2124 to its window. UI thread.
-FormContext FrameFormContext(CM5Z30FrameWnd& frame);
+FormContext FrameFormContext(FormWindow& frame);

@@ -37,7 +37,7 @@ void ApplyLayoutRule(FormContext& form, int code, LPARAM argument) {
     kRuleByCode[code](form, code, argument);
 }
 
-void ApplyLayoutRule(CM5Z30FrameWnd& frame, int code, LPARAM argument) {
+void ApplyLayoutRule(FormWindow& frame, int code, LPARAM argument) {
     FormContext form = FrameFormContext(frame);
     ApplyLayoutRule(form, code, argument);
 }

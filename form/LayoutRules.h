@@ -7,10 +7,10 @@
 #include "form/FormContext.h"
 #include "ui/Types.h"
 
-class CM5Z30FrameWnd;
+class FormWindow;
 
 // Handler of message 2124: runs rule code (0 to 19; 15 and 16 are one rule) with its argument.
-void ApplyLayoutRule(CM5Z30FrameWnd& frame, int code, LPARAM argument);
+void ApplyLayoutRule(FormWindow& frame, int code, LPARAM argument);
 
 // The same on a context; codes outside 0 to 19 do nothing. UI thread.
 void ApplyLayoutRule(FormContext& form, int code, LPARAM argument);

@@ -2,8 +2,8 @@
 
 #include <set>
 
-#include "form/ConfigFiles.h"
 #include "params/DeviceAnswer.h"
+#include "params/ListingCheck.h"
 #include "params/ParameterTable.h"
 
 namespace {
@@ -20,7 +20,7 @@ bool IsFileSafe(char c) {
 std::map<std::string, std::string> ListingValues(const std::string& listing) {
     ParameterTable table;
     BuildParameterTable(table);
-    const std::set<std::string> listed = ListedParameters(table, listing);
+    const std::set<std::string> listed = ParametersInListing(table, listing);
     ParseDeviceAnswer(table, listing.data(), static_cast<int>(listing.size()));
     std::map<std::string, std::string> values;
     std::set<std::string> labels;

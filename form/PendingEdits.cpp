@@ -3,11 +3,11 @@
 #include <array>
 #include <set>
 
-#include "app/FrameWnd.h"
 #include "form/ChangedWrites.h"
 #include "form/ChannelSwitches.h"
 #include "form/DeviceForm.h"
 #include "form/DeviceWrite.h"
+#include "form/FormWindow.h"
 #include "form/TabStrip.h"
 #include "form/WriteReview.h"
 #include "params/ValueCheck.h"
@@ -22,7 +22,7 @@ constexpr const char* kPendingText = "PendingChanges";
 constexpr std::string_view kTabSuffix = "Tab";
 
 // The option that carries a tab's caption: the tab button's name without "Tab".
-CControlUI* TabCaption(CM5Z30FrameWnd& frame, const std::string& tabName) {
+CControlUI* TabCaption(FormWindow& frame, const std::string& tabName) {
     if (!tabName.ends_with(kTabSuffix)) return nullptr;
     return frame.paintManager.FindControl(tabName.substr(0, tabName.size() - kTabSuffix.size()));
 }
@@ -49,7 +49,7 @@ std::string FaultText(ValueFault fault) {
 
 // A field of a known kind holding a value the unit would refuse is marked with the reason; the
 // unit's own value, as it was read, is the unit's business and is not marked.
-void MarkRefusedValue(CM5Z30FrameWnd& frame, const std::string& name, const ParameterEntry& entry,
+void MarkRefusedValue(FormWindow& frame, const std::string& name, const ParameterEntry& entry,
                       CControlUI& control) {
     const ValueKind kind = ValueKindOf(name);
     if (kind == ValueKind::Any || entry.kind != ControlKind::Edit) return;
@@ -60,7 +60,7 @@ void MarkRefusedValue(CM5Z30FrameWnd& frame, const std::string& name, const Para
 
 }  // namespace
 
-std::vector<std::string> PendingControls(CM5Z30FrameWnd& frame) {
+std::vector<std::string> PendingControls(FormWindow& frame) {
     std::set<std::string> pending;
     if (!frame.formAsRead) return {};
     // Exactly the values Save's review would list, so the counts and the review agree.
@@ -71,7 +71,7 @@ std::vector<std::string> PendingControls(CM5Z30FrameWnd& frame) {
     return {pending.begin(), pending.end()};
 }
 
-int ShowPendingEdits(CM5Z30FrameWnd& frame) {
+int ShowPendingEdits(FormWindow& frame) {
     frame.pendingMarksDue = false;
     ++frame.pendingEditWalks;
     const std::vector<std::string> pendingList = PendingControls(frame);
@@ -106,7 +106,7 @@ int ShowPendingEdits(CM5Z30FrameWnd& frame) {
     return total;
 }
 
-void RevertForm(CM5Z30FrameWnd& frame) {
+void RevertForm(FormWindow& frame) {
     // Before a read the table holds no unit's values to go back to.
     if (!frame.formAsRead) return;
     frame.fileValues.clear();
@@ -117,14 +117,14 @@ void RevertForm(CM5Z30FrameWnd& frame) {
     ShowPendingEdits(frame);
 }
 
-bool MayDiscardPendingEdits(CM5Z30FrameWnd& frame, const char* key) {
+bool MayDiscardPendingEdits(FormWindow& frame, const char* key) {
     const std::size_t count = PendingControls(frame).size();
     if (count == 0) return true;
     const std::string text = CountLabel("Discard", key, static_cast<int>(count));
     return ui::MessageBox(text, ProgramTitle(), MB_OKCANCEL | MB_ICONWARNING) == IDOK;
 }
 
-KeptEdits KeepPendingEdits(CM5Z30FrameWnd& frame) {
+KeptEdits KeepPendingEdits(FormWindow& frame) {
     KeptEdits kept;
     for (const std::string& name : PendingControls(frame)) {
         if (const ChannelEntry* channels = FindChannelEntry(name)) {
@@ -140,7 +140,7 @@ KeptEdits KeepPendingEdits(CM5Z30FrameWnd& frame) {
     return kept;
 }
 
-void ShowKeptEdits(CM5Z30FrameWnd& frame, const KeptEdits& kept) {
+void ShowKeptEdits(FormWindow& frame, const KeptEdits& kept) {
     for (const auto& [name, text] : kept.texts) {
         if (CControlUI* control = frame.paintManager.FindControl(name)) control->SetText(text);
     }

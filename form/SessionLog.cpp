@@ -2,8 +2,8 @@
 
 #include <QDir>
 
-#include "app/FrameWnd.h"
 #include "form/ConfigFiles.h"
+#include "form/FormWindow.h"
 #include "params/SecretValues.h"
 #include "settings/AtomicFile.h"
 #include "settings/Labels.h"
@@ -42,7 +42,7 @@ void RecordSessionLog(std::string& log, std::string_view shown) {
     log.erase(0, cut);
 }
 
-void SaveSessionLog(CM5Z30FrameWnd& frame) {
+void SaveSessionLog(FormWindow& frame) {
     CStdString path;
     if (!ui::Dialogs().GetSaveFileName(LogDialogSpec(frame.language), &path)) return;
     RememberDialogFolder(frame, DialogKind::Other, path.str());

@@ -6,11 +6,11 @@
 #include <string>
 #include <string_view>
 
-class CM5Z30FrameWnd;
+class FormWindow;
 
 // Adds the text as shown to the log; past its limit the oldest lines go first.
 void RecordSessionLog(std::string& log, std::string_view shown);
 
 // Asks for a file and writes the session log into it as a whole, secret values masked; logs
 // where it went, or shows why it could not be written.
-void SaveSessionLog(CM5Z30FrameWnd& frame);
+void SaveSessionLog(FormWindow& frame);

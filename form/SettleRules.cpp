@@ -33,7 +33,7 @@ void SettleLayoutRules(FormContext& form) {
     }
 }
 
-void SettleLayoutRules(CM5Z30FrameWnd& frame) {
+void SettleLayoutRules(FormWindow& frame) {
     FormContext form = FrameFormContext(frame);
     SettleLayoutRules(form);
 }

@@ -6,11 +6,11 @@
 // Threads: UI thread only.
 #include "form/FormContext.h"
 
-class CM5Z30FrameWnd;
+class FormWindow;
 
 // Runs every layout rule once, then every rule those post, here and now, until none is left.
 // Emptying the DIO result texts (15, 16) is left out: after a fill they hold the unit's texts,
 // not texts written in another data format. Rules the form posted before still run later and
 // find the same selections.
 void SettleLayoutRules(FormContext& form);
-void SettleLayoutRules(CM5Z30FrameWnd& frame);
+void SettleLayoutRules(FormWindow& frame);

@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <algorithm>
 
-#include "app/FrameWnd.h"
+#include "form/FormWindow.h"
 #include "ui/Container.h"
 #include "ui/Controls.h"
 #include "ui/PaintManager.h"
@@ -136,7 +136,7 @@ void ScrollTabStrip(CPaintManagerUI& paintManager, const TabTable& tabs, int mod
     }
 }
 
-void ScrollTabStrip(CM5Z30FrameWnd& frame, int mode) {
+void ScrollTabStrip(FormWindow& frame, int mode) {
     ScrollTabStrip(frame.paintManager, frame.tabTable, mode);
 }
 
@@ -152,7 +152,7 @@ void ApplyDeviceTypeTabs(CPaintManagerUI& paintManager, TabTable& tabs,
     ScrollTabStrip(paintManager, tabs, kStripRebuild);
 }
 
-void ApplyDeviceTypeTabs(CM5Z30FrameWnd& frame, std::string_view deviceType) {
+void ApplyDeviceTypeTabs(FormWindow& frame, std::string_view deviceType) {
     ApplyDeviceTypeTabs(frame.paintManager, frame.tabTable, deviceType);
 }
 

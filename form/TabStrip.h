@@ -8,7 +8,7 @@
 
 #include "form/TabTable.h"
 
-class CM5Z30FrameWnd;
+class FormWindow;
 class CPaintManagerUI;
 
 inline constexpr int kStripRebuild = 0;
@@ -18,13 +18,13 @@ inline constexpr int kStripForward = 2;
 // Rebuilds the strip from the tab table and keeps the page shown while its tab is enabled,
 // else selects the first enabled tab (mode 0), or
 // scrolls it back (1) or forward (2); other modes and a skin without the strip do nothing.
-void ScrollTabStrip(CM5Z30FrameWnd& frame, int mode);
+void ScrollTabStrip(FormWindow& frame, int mode);
 // The same on a paint manager and a tab table. UI thread.
 void ScrollTabStrip(CPaintManagerUI& paintManager, const TabTable& tabs, int mode);
 
 // Offers at most one module tab by the device type ("-L" LoRa, else "-Z" ZigBee, else
 // "K3V61" GPS), then rebuilds the strip. UI thread.
-void ApplyDeviceTypeTabs(CM5Z30FrameWnd& frame, std::string_view deviceType);
+void ApplyDeviceTypeTabs(FormWindow& frame, std::string_view deviceType);
 void ApplyDeviceTypeTabs(CPaintManagerUI& paintManager, TabTable& tabs,
                          std::string_view deviceType);
 

@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "app/FrameWnd.h"
-#include "form/DeviceWrite.h"
+#include "form/FormValue.h"
+#include "form/FormWindow.h"
 #include "params/ComboWriteRules.h"
 #include "params/ValueCheck.h"
 #include "params/ValueText.h"
@@ -47,7 +47,7 @@ bool SameCommand(const ParameterTable& table, std::string_view a, const std::str
 
 }  // namespace
 
-bool FormCanChoose(CM5Z30FrameWnd& frame, const std::string& name, const std::string& value) {
+bool FormCanChoose(FormWindow& frame, const std::string& name, const std::string& value) {
     const ParameterEntry* target = frame.parameterTable.FindParameter(name);
     if (!target || target->atCommand.empty()) return false;
     const std::string& command = target->atCommand;
@@ -69,7 +69,7 @@ bool FormCanChoose(CM5Z30FrameWnd& frame, const std::string& name, const std::st
     return false;
 }
 
-WriteRefusal RefusalOf(CM5Z30FrameWnd& frame, const FormValue& v, const ParameterEntry& entry) {
+WriteRefusal RefusalOf(FormWindow& frame, const FormValue& v, const ParameterEntry& entry) {
     if (v.value == entry.value) return {};
     if (v.unencodable) return {kEncodingNotice, {}};
     if (HoldsControlByte(v.value)) return {kControlNotice, {}};

@@ -10,7 +10,7 @@
 #include <span>
 #include <string>
 
-class CM5Z30FrameWnd;
+class FormWindow;
 struct FormValue;
 struct ParameterEntry;
 
@@ -23,7 +23,7 @@ struct WriteRefusal {
 
 // Why the value may not be written over the entry's; nothing when it may (or when it equals
 // the entry's value, so nothing would be written).
-WriteRefusal RefusalOf(CM5Z30FrameWnd& frame, const FormValue& value, const ParameterEntry& entry);
+WriteRefusal RefusalOf(FormWindow& frame, const FormValue& value, const ParameterEntry& entry);
 
 // The log line of a refusal: the notice, the parameter's name and the reason, with its line end.
 std::string RefusalLine(const WriteRefusal& refusal, const std::string& name);
@@ -33,7 +33,7 @@ std::string RefusalReason(const WriteRefusal& refusal);
 
 // Whether some choice on the form (an item of a list, or a side write another list makes)
 // would write `value` with the command that writes `name`.
-bool FormCanChoose(CM5Z30FrameWnd& frame, const std::string& name, const std::string& value);
+bool FormCanChoose(FormWindow& frame, const std::string& name, const std::string& value);
 
 // The [Notify] keys of every refusal's log line, for those who watch the log.
 std::span<const char* const> RefusalNotices();

@@ -4,11 +4,11 @@
 #include <map>
 #include <set>
 
-#include "app/FrameWnd.h"
 #include "form/ChangedWrites.h"
 #include "form/ChannelSwitches.h"
 #include "form/DeviceWrite.h"
 #include "form/FieldLabel.h"
+#include "form/FormWindow.h"
 #include "form/TabTable.h"
 #include "form/WriteRefusal.h"
 #include "params/ComboReadRules.h"
@@ -35,7 +35,7 @@ std::string Label(const char* key) {
 }
 
 // The unit's value for it, when writing it would change that value.
-const ParameterEntry* Differing(CM5Z30FrameWnd& frame, const FormValue& v) {
+const ParameterEntry* Differing(FormWindow& frame, const FormValue& v) {
     const ParameterEntry* entry = frame.parameterTable.FindParameter(v.name);
     return entry && entry->value != v.value ? entry : nullptr;
 }
@@ -47,7 +47,7 @@ std::string Shown(const std::string& shown, const std::string& raw) {
 }
 
 // The item of its list the value picks, as a read of it would: its text, or "" for none.
-std::string ItemText(CM5Z30FrameWnd& frame, CComboUI& combo, const std::string& name,
+std::string ItemText(FormWindow& frame, CComboUI& combo, const std::string& name,
                      const std::string& value) {
     const ItemChoice choice = ChooseItem(name, value, combo, frame.parameterTable);
     const CListLabelElementUI* item = choice.change ? combo.GetItemAt(choice.item) : nullptr;
@@ -56,7 +56,7 @@ std::string ItemText(CM5Z30FrameWnd& frame, CComboUI& combo, const std::string& 
 
 // The switches of a transfer-channel mask that `to` turns from how `from` has them, each with
 // its caption and new state; "" when no switch changes.
-std::string SwitchesTurned(CM5Z30FrameWnd& frame, const ChannelEntry& mask, int from, int to) {
+std::string SwitchesTurned(FormWindow& frame, const ChannelEntry& mask, int from, int to) {
     std::string text;
     for (const ChannelSwitch& s : mask.switches) {
         if (((from ^ to) & s.bit) == 0) continue;
@@ -68,7 +68,7 @@ std::string SwitchesTurned(CM5Z30FrameWnd& frame, const ChannelEntry& mask, int 
     return text;
 }
 
-ui::ReviewRow RowOf(CM5Z30FrameWnd& frame, const FormValue& v, const ParameterEntry& entry) {
+ui::ReviewRow RowOf(FormWindow& frame, const FormValue& v, const ParameterEntry& entry) {
     ui::ReviewRow row;
     row.label = FormLabelOf(frame, v.name);
     row.unitValue = Readable(entry.value);
@@ -91,7 +91,7 @@ ui::ReviewRow RowOf(CM5Z30FrameWnd& frame, const FormValue& v, const ParameterEn
 
 // Where the value's control sits in the window: the positions of it and of every container
 // above it, so that comparing two gives the order of the pages and of the rows on them.
-std::vector<int> PlaceOf(CM5Z30FrameWnd& frame, const std::string& name) {
+std::vector<int> PlaceOf(FormWindow& frame, const std::string& name) {
     const ChannelEntry* mask = FindChannelEntry(name);
     CControlUI* control =
         frame.paintManager.FindControl(mask ? std::string(mask->switches.front().name) : name);
@@ -107,7 +107,7 @@ std::vector<int> PlaceOf(CM5Z30FrameWnd& frame, const std::string& name) {
 
 // The values in the order of the pages and the rows on them; a side write stays right after
 // the list that causes it.
-void InFormOrder(CM5Z30FrameWnd& frame, std::vector<ReviewedValue>::iterator first,
+void InFormOrder(FormWindow& frame, std::vector<ReviewedValue>::iterator first,
                  std::vector<ReviewedValue>::iterator last) {
     std::map<std::string, std::vector<int>> places;
     for (auto it = first; it != last; ++it) {
@@ -121,7 +121,7 @@ void InFormOrder(CM5Z30FrameWnd& frame, std::vector<ReviewedValue>::iterator fir
 }
 
 // A value the review showed as refused still goes to the collection, which logs why.
-bool Refused(CM5Z30FrameWnd& frame, const FormValue& v) {
+bool Refused(FormWindow& frame, const FormValue& v) {
     const ParameterEntry* entry = frame.parameterTable.FindParameter(v.name);
     return entry && static_cast<bool>(RefusalOf(frame, v, *entry));
 }
@@ -133,11 +133,11 @@ bool AnyWritable(const ui::ReviewSpec& spec) {
 
 }  // namespace
 
-std::string FormLabelOf(CM5Z30FrameWnd& frame, const std::string& name) {
+std::string FormLabelOf(FormWindow& frame, const std::string& name) {
     return FieldLabel(frame.paintManager, name);
 }
 
-std::vector<ReviewedValue> ReviewedValues(CM5Z30FrameWnd& frame, const WriteCandidate& candidate) {
+std::vector<ReviewedValue> ReviewedValues(FormWindow& frame, const WriteCandidate& candidate) {
     std::vector<ReviewedValue> reviewed;
     std::set<std::string> onScreen;
     for (FormValue& v : FormValues(frame, true)) {
@@ -159,7 +159,7 @@ std::vector<ReviewedValue> ReviewedValues(CM5Z30FrameWnd& frame, const WriteCand
     return reviewed;
 }
 
-ui::ReviewSpec BuildWriteReview(CM5Z30FrameWnd& frame, const WriteCandidate& candidate,
+ui::ReviewSpec BuildWriteReview(FormWindow& frame, const WriteCandidate& candidate,
                                 std::vector<std::string>* keys) {
     ui::ReviewSpec spec;
     spec.caption = Label("Caption");
@@ -202,7 +202,7 @@ bool IsCheckedInReview(const ui::ReviewSpec& spec, const std::vector<std::string
     return false;
 }
 
-void ReviewAndApply(CM5Z30FrameWnd& frame, const std::set<std::string>* held) {
+void ReviewAndApply(FormWindow& frame, const std::set<std::string>* held) {
     const WriteCandidate inFile = [held](const FormValue& v) {
         return held == nullptr || held->count(v.name) != 0;
     };
@@ -218,7 +218,7 @@ void ReviewAndApply(CM5Z30FrameWnd& frame, const std::set<std::string>* held) {
     });
 }
 
-void ReviewAndSave(CM5Z30FrameWnd& frame) {
+void ReviewAndSave(FormWindow& frame) {
     if (!frame.formAsRead || !frame.formReadOnPort) {
         CollectChangedWrites(frame);  // says that the unit must be read first
         return;

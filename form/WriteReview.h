@@ -12,7 +12,7 @@
 #include "form/DeviceWrite.h"
 #include "ui/Dialogs.h"
 
-class CM5Z30FrameWnd;
+class FormWindow;
 
 using WriteCandidate = std::function<bool(const FormValue&)>;
 
@@ -23,13 +23,13 @@ struct ReviewedValue {
 };
 
 // The values a review lists (BuildWriteReview), in its order.
-std::vector<ReviewedValue> ReviewedValues(CM5Z30FrameWnd& frame, const WriteCandidate& candidate);
+std::vector<ReviewedValue> ReviewedValues(FormWindow& frame, const WriteCandidate& candidate);
 
 // The review of every value on screen that `candidate` accepts and the unit does not hold, in
 // the order they would be written (side writes under their cause), then the greyed rows: the
 // values of their own (no side writes) that would change but are not on screen.
 // `keys` receives, per row, the value's source and name joined by a tab.
-ui::ReviewSpec BuildWriteReview(CM5Z30FrameWnd& frame, const WriteCandidate& candidate,
+ui::ReviewSpec BuildWriteReview(FormWindow& frame, const WriteCandidate& candidate,
                                 std::vector<std::string>* keys);
 
 // Whether the reviewed rows let the value be written: it has a row and its box is checked.
@@ -39,11 +39,11 @@ bool IsCheckedInReview(const ui::ReviewSpec& spec, const std::vector<std::string
 // "Save": the changed writes reviewed (nothing shown when nothing would be written), then the
 // checked ones queued; Cancel queues nothing. Without a read since the port opened, logs
 // [Notify] NoReadNotice as CollectChangedWrites does.
-void ReviewAndSave(CM5Z30FrameWnd& frame);
+void ReviewAndSave(FormWindow& frame);
 
 // The apply after a loaded file: the values of the file's parameters (`held`; null: all) that
 // the unit does not hold are reviewed, then the checked ones queued; Cancel queues nothing.
-void ReviewAndApply(CM5Z30FrameWnd& frame, const std::set<std::string>* held);
+void ReviewAndApply(FormWindow& frame, const std::set<std::string>* held);
 
 // The parameter's label as the form shows it (FieldLabel.h).
-std::string FormLabelOf(CM5Z30FrameWnd& frame, const std::string& name);
+std::string FormLabelOf(FormWindow& frame, const std::string& name);

@@ -6,6 +6,7 @@
 
 #include "form/DeviceForm.h"
 #include "form/DeviceWrite.h"
+#include "form/ListingFlow.h"
 #include "tests/form/FormFixture.h"
 
 namespace {

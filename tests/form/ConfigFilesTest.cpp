@@ -11,6 +11,7 @@
 #include "form/ConfigFiles.h"
 #include "form/DeviceForm.h"
 #include "form/DeviceWrite.h"
+#include "form/ListingFlow.h"
 #include "form/SessionLog.h"
 #include "params/ConfigFileText.h"
 #include "params/ListingCheck.h"
@@ -125,7 +126,7 @@ TEST(ConfigFiles, EachKindOfDialogOpensWhereTheLastOfItsKindChoseAFile) {
         std::function<void(CM5Z30FrameWnd&, RecordingDialogs&)> act;
         std::string save, load, other;  // where each kind opens next
     };
-    const auto choose = [](std::string dir, void (*run)(CM5Z30FrameWnd&)) {
+    const auto choose = [](std::string dir, void (*run)(FormWindow&)) {
         return [dir, run](CM5Z30FrameWnd& frame, RecordingDialogs& dialogs) {
             dialogs.pathToGive = dir + "/chosen.file";
             run(frame);

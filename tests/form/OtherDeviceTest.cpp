@@ -7,6 +7,7 @@
 #include "form/ConfigFiles.h"
 #include "form/DeviceForm.h"
 #include "form/DeviceWrite.h"
+#include "form/ListingFlow.h"
 #include "params/ConfigFileText.h"
 #include "sim/ParameterStore.h"
 #include "tests/form/FormFixture.h"

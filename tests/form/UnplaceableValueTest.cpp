@@ -12,6 +12,7 @@
 #include "form/ConfigFiles.h"
 #include "form/DeviceForm.h"
 #include "form/DeviceWrite.h"
+#include "form/ListingFlow.h"
 #include "form/WriteReview.h"
 #include "params/ConfigFileText.h"
 #include "settings/Labels.h"

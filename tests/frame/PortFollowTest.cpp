@@ -13,6 +13,7 @@
 #include <string>
 
 #include "app/Connect.h"
+#include "app/PortReturn.h"
 #include "engine/OpenErrorText.h"
 #include "settings/Labels.h"
 #include "settings/System.h"

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <string>
 
+#include "app/JobResults.h"
 #include "engine/Clock.h"
 #include "engine/FrameTimers.h"
 #include "engine/JobSteps.h"
