@@ -7,8 +7,8 @@
 #include "cli/CliOutput.h"
 #include "cli/CliSession.h"
 #include "form/ConfigFiles.h"
-#include "form/ListingValues.h"
 #include "params/BackupStore.h"
+#include "params/ListingValues.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <chrono>
 
 #include "form/FormWindow.h"  // and the job queue's types
-#include "form/ListingValues.h"
 #include "form/Questions.h"
 #include "params/Listing.h"
+#include "params/ListingValues.h"
 #include "settings/Labels.h"
 #include "ui/Dialogs.h"
 #include "ui/Log.h"

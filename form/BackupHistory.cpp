@@ -6,7 +6,7 @@
 
 #include "form/ConfigFiles.h"
 #include "form/FormWindow.h"
-#include "form/ListingValues.h"
+#include "params/ListingValues.h"
 #include "settings/Labels.h"
 #include "ui/Dialogs.h"
 

@@ -6,9 +6,9 @@
 #include <functional>
 
 #include "form/BackupHistory.h"
-#include "form/ListingValues.h"
 #include "params/BackupStore.h"
 #include "params/ConfigFileText.h"
+#include "params/ListingValues.h"
 #include "tests/form/UnitSession.h"
 #include "ui/Dialogs.h"
 

@@ -2,7 +2,7 @@
 // name that is safe whatever the unit calls itself.
 #include <gtest/gtest.h>
 
-#include "form/ListingValues.h"
+#include "params/ListingValues.h"
 #include "tests/form/TestListing.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "form/ListingValues.h"
+#include "params/ListingValues.h"
 
 #include <set>
 
