@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "app/CommandState.h"
 #include "app/AppWindow.h"
+#include "app/CommandState.h"
 #include "app/Progress.h"
 #include "engine/AnswerMatch.h"
 #include "engine/JobSteps.h"
@@ -11,8 +11,8 @@
 #include "form/AutoBackup.h"
 #include "form/ChangedWrites.h"
 #include "form/ConfigFiles.h"
-#include "form/WriteReview.h"
 #include "form/ListingFlow.h"
+#include "form/WriteReview.h"
 #include "ui/Log.h"
 
 namespace {

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "app/AppWindow.h"
 #include "app/CommandState.h"
 #include "app/Connect.h"
-#include "app/AppWindow.h"
 #include "app/PortFollow.h"
 #include "engine/ConfigMode.h"
 #include "engine/PortItems.h"

@@ -64,8 +64,7 @@ TEST(EngineHooks, ResultLineNamesTheParameterAsTheHookDoes) {
     const std::string label = JobResultLine(window, query, "SaveSuccess");
     EXPECT_EQ(JobResultLine(window, kWrite, "SaveSuccess"), "Access Point Name: " + label);
     window.hooks.parameterLabel = [](const std::string& key) { return "APN (" + key + ")"; };
-    EXPECT_EQ(JobResultLine(window, kWrite, "SaveSuccess"),
-              "APN (Access Point Name): " + label);
+    EXPECT_EQ(JobResultLine(window, kWrite, "SaveSuccess"), "APN (Access Point Name): " + label);
     // A write without a parameter (the clock) goes by its command word, whatever the hook says.
     const CommandJob clock{JobType::WriteParameter, "AT+CLK=20260101\r\n", "", ""};
     EXPECT_EQ(JobResultLine(window, clock, "SaveSuccess"), "AT+CLK: " + label);
