@@ -53,7 +53,8 @@ bool CSerialPort::OpenPort(CWindowWnd* ownerWindow, const std::string& device, U
         int error = 0;
         serial::PortHolder holder;
         if (!backend->Open(device, ownershipRoots, &error, &holder)) {
-            lastOpenFailure = {serial::ClassifyError(error), error, {}, holder};
+            lastOpenFailure = {
+                serial::ClassifyError(error), error, {}, holder, backend->RefusalText()};
             lastOpenError = serial::DescribePortError(device, lastOpenFailure);
             return false;
         }
@@ -73,8 +74,9 @@ bool CSerialPort::OpenPort(CWindowWnd* ownerWindow, const std::string& device, U
         }
         if (failedStep) {
             // A half configured line echoes the unit's answers back to it: never leave one open.
+            lastOpenFailure = {
+                serial::ClassifyError(error), error, failedStep, {}, backend->RefusalText()};
             backend->Close();
-            lastOpenFailure = {serial::ClassifyError(error), error, failedStep, {}};
             lastOpenError = serial::DescribePortError(device, lastOpenFailure);
             return false;
         }
