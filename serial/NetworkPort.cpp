@@ -136,7 +136,8 @@ std::vector<LineCommand> LineCommands(std::uint32_t baud, unsigned dataBits, cha
         {kSetBaudRate, baudValue},
         {kSetDataSize, std::string(1, static_cast<char>(dataBits))},
         {kSetParity,
-         std::string(1, static_cast<char>(parityCode == std::string_view::npos ? 0 : parityCode + 1))},
+         std::string(1,
+                     static_cast<char>(parityCode == std::string_view::npos ? 0 : parityCode + 1))},
         {kSetStopSize, std::string(1, static_cast<char>(stopBits))},
     };
 }

@@ -16,7 +16,7 @@ enum class NetworkMode { Rfc2217, Raw };
 
 struct NetworkAddress {
     NetworkMode mode = NetworkMode::Raw;
-    std::string host;  // a name, an IPv4 address, or an IPv6 address without its brackets
+    std::string host;     // a name, an IPv4 address, or an IPv6 address without its brackets
     std::string service;  // the decimal port, 1 to 65535
 };
 

@@ -87,7 +87,8 @@ int Connect(const NetworkAddress& address, Clock::time_point deadline, int* erro
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
     addrinfo* found = nullptr;
-    const int resolved = ::getaddrinfo(address.host.c_str(), address.service.c_str(), &hints, &found);
+    const int resolved =
+        ::getaddrinfo(address.host.c_str(), address.service.c_str(), &hints, &found);
     if (resolved != 0) {
         *error = resolved == EAI_SYSTEM ? errno : EHOSTUNREACH;
         return -1;
@@ -159,8 +160,7 @@ class NetworkBackend final : public PortBackend {
     // Takes in what the socket has now; the caller holds rxLock_.
     void PumpLocked();
     // Sends all bytes, waiting for room until the deadline or SignalStop; the count sent.
-    size_t SendAll(std::string_view bytes, Clock::time_point deadline, WriteEnd* end,
-                   int* error);
+    size_t SendAll(std::string_view bytes, Clock::time_point deadline, WriteEnd* end, int* error);
     // Waits until the server has closed, the test holds, or the deadline passed; false on the
     // deadline. The caller holds rxLock_, which is let go while waiting.
     template <typename Done>
@@ -267,12 +267,12 @@ bool NetworkBackend::ApplySettings(const CommSettings& s, int* error) {
     }
     // A raw port's line is the server's to set.
     if (mode_ == NetworkMode::Raw) return true;
-    const unsigned stopCode =
-        s.stopBits == StopBits::One ? 1 : s.stopBits == StopBits::Two ? 2 : 3;
+    const unsigned stopCode = s.stopBits == StopBits::One ? 1 : s.stopBits == StopBits::Two ? 2 : 3;
     const std::vector<telnet::LineCommand> commands =
         telnet::LineCommands(s.baud, s.dataBits, s.parity, stopCode);
     std::string bytes;
-    for (const telnet::LineCommand& c : commands) bytes += telnet::ComPortCommand(c.command, c.value);
+    for (const telnet::LineCommand& c : commands)
+        bytes += telnet::ComPortCommand(c.command, c.value);
     const auto deadline = Clock::now() + kSettingsTime;
     std::unique_lock lock(rxLock_);
     answers_.clear();
@@ -291,9 +291,8 @@ bool NetworkBackend::ApplySettings(const CommSettings& s, int* error) {
             return a.command == c.command + telnet::kServerOffset;
         });
     };
-    const bool all = AwaitLocked(lock, deadline, [&] {
-        return std::all_of(commands.begin(), commands.end(), answered);
-    });
+    const bool all = AwaitLocked(
+        lock, deadline, [&] { return std::all_of(commands.begin(), commands.end(), answered); });
     if (ended_) {
         *error = ClosedError();
         return false;

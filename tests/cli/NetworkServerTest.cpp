@@ -8,11 +8,11 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <fcntl.h>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <chrono>
-#include <fcntl.h>
 #include <filesystem>
 #include <thread>
 
@@ -48,7 +48,8 @@ std::string FindOrInstallSer2net(std::string* why) {
     QStringList env = QProcess::systemEnvironment();
     env << "DEBIAN_FRONTEND=noninteractive";
     apt.setEnvironment(env);
-    apt.start("apt-get", {"install", "-y", "-q", "ser2net"});
+    // Another test may be installing it at the same moment: wait for its lock.
+    apt.start("apt-get", {"install", "-y", "-q", "-o", "DPkg::Lock::Timeout=240", "ser2net"});
     apt.waitForFinished(300000);
     path = Ser2netPath();
     if (path.empty()) *why = "apt-get install ser2net failed: " + apt.readAll().toStdString();
@@ -83,10 +84,10 @@ class Ser2net {
             const int port = FreePort();
             const std::string scheme = lines[i].comPort ? "rfc2217" : "tcp";
             names_.push_back(scheme + "://127.0.0.1:" + std::to_string(port));
-            yaml += "connection: &c" + std::to_string(i) + "\n  accepter: " +
-                    (lines[i].comPort ? "telnet(rfc2217),tcp," : "tcp,") + "127.0.0.1," +
-                    std::to_string(port) + "\n  connector: serialdev," + lines[i].device + "," +
-                    lines[i].format + ",local\n";
+            yaml += "connection: &c" + std::to_string(i) +
+                    "\n  accepter: " + (lines[i].comPort ? "telnet(rfc2217),tcp," : "tcp,") +
+                    "127.0.0.1," + std::to_string(port) + "\n  connector: serialdev," +
+                    lines[i].device + "," + lines[i].format + ",local\n";
         }
         static int made = 0;
         const std::string file =
@@ -194,8 +195,10 @@ TEST_F(NetworkServer, ProvisionsThreeUnitsThroughThreePortsAtOnce) {
     const std::string dir = testpaths::TempDir() + "/network-provision";
     WriteFile(dir + ".cfg", EncodeConfigText(listings_[0]));
     std::string csv = "port,Access Point Name\n";
-    QStringList args{"provision", (dir + ".cfg").c_str(), "--units", (dir + ".csv").c_str(),
-                     "--report", dir.c_str(), "--baud", QString::number(kBaud)};
+    QStringList args{"provision", (dir + ".cfg").c_str(),
+                     "--units",   (dir + ".csv").c_str(),
+                     "--report",  dir.c_str(),
+                     "--baud",    QString::number(kBaud)};
     for (std::size_t i = 0; i < kUnits; ++i) {
         csv += server_.Name(i) + ",net" + std::to_string(i) + "\n";
         args << "--port" << QString::fromStdString(server_.Name(i));
@@ -210,7 +213,8 @@ TEST_F(NetworkServer, ProvisionsThreeUnitsThroughThreePortsAtOnce) {
         std::string stem = server_.Name(i).substr(server_.Name(i).rfind('/') + 1);
         std::replace(stem.begin(), stem.end(), ':', '_');
         const std::string report = ReadFile(dir + "/" + stem + "-1.json");
-        const QJsonObject json = QJsonDocument::fromJson(QByteArray::fromStdString(report)).object();
+        const QJsonObject json =
+            QJsonDocument::fromJson(QByteArray::fromStdString(report)).object();
         EXPECT_EQ(json["result"].toString().toStdString(), "configured") << report;
     }
 }
@@ -230,7 +234,8 @@ TEST_F(NetworkServer, AServerKilledMidListingIsALostPort) {
                            [](const std::string& c) { return c.rfind("AT+SHOW", 0) == 0; });
     };
     const auto until = Clock::now() + std::chrono::seconds(15);
-    while (!listing() && Clock::now() < until) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    while (!listing() && Clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
     ASSERT_TRUE(listing());
     const auto killed = Clock::now();
     server_.Kill();
@@ -264,7 +269,8 @@ TEST_F(NetworkServer, TheLineSettingsReachThePseudoTerminal) {
         ASSERT_TRUE(port.OpenPort(nullptr, server_.Name(0), c.baud, c.parity, c.data, c.stop,
                                   EV_RXCHAR, 4096))
             << port.LastOpenError();
-        const int fd = ::open(hosts_[0]->DevicePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        const int fd =
+            ::open(hosts_[0]->DevicePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
         ASSERT_GE(fd, 0);
         termios tio{};
         ASSERT_EQ(::tcgetattr(fd, &tio), 0);

@@ -6,11 +6,14 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <functional>
 #include <string>
 #include <thread>
 
 #include "serial/NetworkPort.h"
+#include "serial/PortWatcher.h"
 #include "serial/SerialPort.h"
 #include "tests/serial/PtyHelpers.h"
 
@@ -80,19 +83,33 @@ TEST(TelnetCoding, SplitsTheServersDataFromItsCommandsAcrossReads) {
         std::vector<std::string> answers;  // command byte then value
         bool agreed;
     } cases[] = {
-        {"doubled IAC cut between reads", {Bytes({'x', 0xFF}), Bytes({0xFF, 'y'})},
-         Bytes({'x', 0xFF, 'y'}), "", {}, false},
+        {"doubled IAC cut between reads",
+         {Bytes({'x', 0xFF}), Bytes({0xFF, 'y'})},
+         Bytes({'x', 0xFF, 'y'}),
+         "",
+         {},
+         false},
         {"ser2net's opening: agreed where asked, echo declined, nothing said twice",
-         {Bytes({0xFF, 0xFB, 3, 0xFF, 0xFD, 3, 0xFF, 0xFB, 1, 0xFF, 0xFE, 1, 0xFF, 0xFD, 0,
-                 0xFF, 0xFB, 0, 0xFF, 0xFD, 44})},
-         "", Bytes({0xFF, 0xFB, 3, 0xFF, 0xFE, 1}), {}, true},
+         {Bytes({0xFF, 0xFB, 3,    0xFF, 0xFD, 3,    0xFF, 0xFB, 1,    0xFF, 0xFE,
+                 1,    0xFF, 0xFD, 0,    0xFF, 0xFB, 0,    0xFF, 0xFD, 44})},
+         "",
+         Bytes({0xFF, 0xFB, 3, 0xFF, 0xFE, 1}),
+         {},
+         true},
         {"answers kept, state notices dropped, the value's IAC undone",
          {Bytes({'a', 0xFF, 0xFA, 44, 106, 0x10, 0xFF}),
-          Bytes({0xF0, 'b', 0xFF, 0xFA, 44, 107, 0x30, 0xFF, 0xF0, 0xFF, 0xFA, 44, 101, 0, 0, 0xFF,
-                 0xFF, 0xFF, 0xF0, 'c'})},
-         "abc", "", {Bytes({101, 0, 0, 0xFF})}, false},
-        {"an option never asked for is refused once each time", {Bytes({0xFF, 0xFD, 24, 0xFF, 0xFB, 24})},
-         "", Bytes({0xFF, 0xFC, 24, 0xFF, 0xFE, 24}), {}, false},
+          Bytes({0xF0, 'b', 0xFF, 0xFA, 44, 107,  0x30, 0xFF, 0xF0, 0xFF,
+                 0xFA, 44,  101,  0,    0,  0xFF, 0xFF, 0xFF, 0xF0, 'c'})},
+         "abc",
+         "",
+         {Bytes({101, 0, 0, 0xFF})},
+         false},
+        {"an option never asked for is refused once each time",
+         {Bytes({0xFF, 0xFD, 24, 0xFF, 0xFB, 24})},
+         "",
+         Bytes({0xFF, 0xFC, 24, 0xFF, 0xFE, 24}),
+         {},
+         false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -207,8 +224,10 @@ TEST(NetworkPort, AnOpenTakesOnlyALineTheServerAgreedTo) {
         {"a raw port in use", "tcp", [](int fd) { Send(fd, "Port already in use\r\n"); }, false,
          serial::PortError::Busy, "", "Port already in use"},
         {"a COM port in use", "rfc2217",
-         [](int fd) { Send(fd, Bytes({0xFF, 0xFD, 44}) + "Port already in use\r\n"); }, false,
-         serial::PortError::Busy, "either", "Port already in use"},
+         [](int fd) {
+             Send(fd, Bytes({0xFF, 0xFD, 44}) + "Port already in use\r\n");
+         },
+         false, serial::PortError::Busy, "either", "Port already in use"},
         {"nothing listening", "tcp", nullptr, false, serial::PortError::Refused, "", ""},
     };
     for (const auto& c : cases) {
@@ -225,8 +244,7 @@ TEST(NetworkPort, AnOpenTakesOnlyALineTheServerAgreedTo) {
         }
         RecordingOwner owner;
         CSerialPort serialPort;
-        const std::string name =
-            std::string(c.scheme) + "://127.0.0.1:" + std::to_string(port);
+        const std::string name = std::string(c.scheme) + "://127.0.0.1:" + std::to_string(port);
         EXPECT_EQ(serialPort.OpenPort(&owner, name, 115200, 'N', 8, 1, EV_RXCHAR, 8192), c.opens);
         EXPECT_EQ(serialPort.IsOpen(), c.opens);
         const serial::OpenFailure& failure = serialPort.LastOpenFailure();
@@ -273,6 +291,34 @@ TEST(NetworkPort, CarriesEveryByteBothWaysAndReportsTheEndOnce) {
     port.Close();
     server.reset();
     EXPECT_EQ(atServer, Bytes({'a', 0xFF, 0xFF, 'b'}));
+}
+
+// A lost network port is awaited by asking its server now and then: the watcher says so once
+// the server takes connections again, and not before.
+TEST(NetworkPort, AFollowedPortIsReportedWhenItsServerAcceptsAgain) {
+    const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int one = 1;
+    ::setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), size), 0);
+    ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size);
+    const std::string name = "tcp://127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+
+    std::atomic<int> changes{0};
+    serial::PortWatcher watcher;
+    ASSERT_TRUE(watcher.Start([&changes] { ++changes; }));
+    watcher.Follow(name);
+    EXPECT_FALSE(serial::WaitForPort(name, 300));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    EXPECT_EQ(changes.load(), 0);
+    ASSERT_EQ(::listen(listener, 4), 0);
+    EXPECT_TRUE(WaitUntil([&] { return changes.load() > 0; }, 3000));
+    EXPECT_TRUE(serial::WaitForPort(name, 1000));
+    watcher.Stop();
+    ::close(listener);
 }
 
 }  // namespace
