@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "serial/CommConfig.h"
+#include "serial/NetworkPort.h"
 #include "serial/PortBackend.h"
 #include "serial/PortError.h"
 #include "serial/ReportErrorText.h"
@@ -15,8 +16,10 @@
 
 namespace {
 
-// The trailing decimal digits of the device name ("/dev/ttyUSB12" gives 12), or 0.
+// The trailing decimal digits of the device name ("/dev/ttyUSB12" gives 12), or 0; 0 for a
+// network port, whose trailing digits are a TCP port, not a line's number.
 UINT PortNumberOf(const std::string& device) {
+    if (serial::IsNetworkPortName(device)) return 0;
     size_t start = device.size();
     while (start > 0 && std::isdigit(static_cast<unsigned char>(device[start - 1]))) --start;
     std::string digits = device.substr(start);

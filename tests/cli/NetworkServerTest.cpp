@@ -247,7 +247,8 @@ TEST_F(NetworkServer, AServerKilledMidListingIsALostPort) {
     EXPECT_LT(took.count(), 3000) << r.err;
 }
 
-// What the program asks of the server's line is what the pseudo-terminal is then set to.
+// What the program asks of the server's line is what the pseudo-terminal is then set to, and
+// the port is the program's alone while it is open.
 TEST_F(NetworkServer, TheLineSettingsReachThePseudoTerminal) {
     Serve(1, {true}, "9600n81");
     if (HasFatalFailure()) return;
@@ -277,6 +278,12 @@ TEST_F(NetworkServer, TheLineSettingsReachThePseudoTerminal) {
         ::close(fd);
         EXPECT_EQ(::cfgetospeed(&tio), c.speed);
         EXPECT_EQ(tio.c_cflag & CSTOPB, c.twoStops);
+        // A second client is turned away by the server, in its own words.
+        CSerialPort second;
+        EXPECT_FALSE(second.OpenPort(nullptr, server_.Name(0), c.baud, c.parity, c.data, c.stop,
+                                     EV_RXCHAR, 4096));
+        EXPECT_EQ(second.LastOpenFailure().kind, serial::PortError::Busy);
+        EXPECT_EQ(second.LastOpenFailure().serverSays, "Port already in use");
         port.Close();
     }
 }
