@@ -55,7 +55,8 @@ LRESULT TimedFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     return result;
 }
 
-Session::Session(int baud, sim::UnitVariant variant)
+Session::Session(int baud, sim::UnitVariant variant,
+                 const std::function<std::string(const std::string&, std::string*)>& serve)
     : baud(baud), host([&] {
           sim::UnitOptions options;
           options.variant = variant;
@@ -65,8 +66,10 @@ Session::Session(int baud, sim::UnitVariant variant)
       }()) {
     UseRealSkin();
     if (!host.Start(&error)) return;
+    std::string device;
+    if (serve && (device = serve(host.DevicePath(), &error)).empty()) return;
     const BenchClock::time_point creating = BenchClock::now();
-    if (!testsupport::SetUpFrameOnUnit(frame, host, &error, std::to_string(baud))) return;
+    if (!testsupport::SetUpFrameOnUnit(frame, host, &error, std::to_string(baud), device)) return;
     createSeconds = Seconds(creating, BenchClock::now());
     frame.ShowWindow(true);
     Click("Open");

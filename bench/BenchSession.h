@@ -50,7 +50,11 @@ class TimedFrame : public CM5Z30FrameWnd {
 // real skin, shown, with the port open at the same baud and logged in ("+++").
 class Session {
   public:
-    Session(int baud, sim::UnitVariant variant = sim::UnitVariant::None);
+    // serve, when given, puts the unit's terminal behind something else (a network server) and
+    // returns the name the frame opens instead, or "" with error set.
+    Session(
+        int baud, sim::UnitVariant variant = sim::UnitVariant::None,
+        const std::function<std::string(const std::string& pty, std::string* error)>& serve = {});
     ~Session();
 
     // Raises "click" on the named control, as a press of the button does.

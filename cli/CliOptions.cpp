@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <set>
 
+#include "serial/NetworkPort.h"
+
 namespace {
 
 // Which options a subcommand takes besides --help.
@@ -174,7 +176,11 @@ bool ParseCliOptions(const QStringList& args, CliOptions* options, int* exitCode
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.setApplicationDescription(row->description);
     const QCommandLineOption help({"h", "help"}, "Shows this help.");
-    const QCommandLineOption port("port", "The serial port's device path.", "P");
+    const QCommandLineOption port(
+        "port",
+        "The serial port's device path, or a network serial server's port: "
+        "rfc2217://HOST:PORT (the program sets its line) or tcp://HOST:PORT (raw).",
+        "P");
     const QCommandLineOption baud("baud", "The baud rate (default 9600).", "B", "9600");
     const QCommandLineOption format("format", "The character format (default 8N1).", "FORMAT",
                                     "8N1");
@@ -251,8 +257,17 @@ bool ParseCliOptions(const QStringList& args, CliOptions* options, int* exitCode
     }
 
     if (row->groups & kDevice) {
-        for (const QString& value : parser.values(port))
+        for (const QString& value : parser.values(port)) {
             options->ports.push_back(value.toStdString());
+            serial::NetworkAddress address;
+            if (serial::IsNetworkPortName(options->ports.back()) &&
+                !serial::ParseNetworkPortName(options->ports.back(), &address)) {
+                Fail(QString("%1: a network port is named rfc2217://HOST:PORT or tcp://HOST:PORT "
+                             "(PORT 1 to 65535)")
+                         .arg(value));
+                return false;
+            }
+        }
         // Two files stand in for the unit; --unit names one instead of reaching it.
         const bool offline = !options->secondFile.empty();
         if (row->groups & kUnit) options->unit = parser.value(unit).toStdString();

@@ -18,9 +18,14 @@ constexpr KindRow kKindKeys[] = {
     {serial::PortError::NotSerial, "PortNotSerial"},
     {serial::PortError::Unsupported, "PortUnsupported"},
     {serial::PortError::Other, "PortFailed"},
+    {serial::PortError::Refused, "PortRefused"},
+    {serial::PortError::Unreachable, "PortUnreachable"},
+    {serial::PortError::NoAnswer, "PortNoAnswer"},
 };
 
 const char* KeyOf(const serial::OpenFailure& failure) {
+    // A server that turns the connection down may do so only once the settings are sent.
+    if (!failure.serverSays.empty()) return "PortServerBusy";
     if (!failure.step.empty()) return "PortRefusedSetting";
     if (failure.kind == serial::PortError::Busy && failure.holder.pid != 0) return "PortHeld";
     for (const KindRow& row : kKindKeys) {
@@ -40,6 +45,7 @@ std::string DescribeOpenFailure(const std::string& device, const serial::OpenFai
                                                      {"pid", std::to_string(failure.holder.pid)},
                                                      {"program", failure.holder.program},
                                                      {"step", failure.step},
+                                                     {"text", failure.serverSays},
                                                      {"user", sys::UserName()}});
     // The symbolic name reads the same in every language, unlike the system's sentence.
     const std::string name = serial::SystemErrorName(failure.error);

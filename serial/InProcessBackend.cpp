@@ -2,6 +2,7 @@
 // reached through the same port interface as a COM port or a terminal.
 #include <cstring>
 
+#include "serial/NetworkPort.h"
 #include "serial/PortBackend.h"
 #include "sim/InProcessLine.h"
 
@@ -82,6 +83,7 @@ class InProcessBackend final : public PortBackend {
 
 std::unique_ptr<PortBackend> MakePortBackend(const std::string& device) {
     if (sim::InProcessLine::IsLineName(device)) return std::make_unique<InProcessBackend>();
+    if (IsNetworkPortName(device)) return MakeNetworkPortBackend();
     return MakeSystemPortBackend();
 }
 

@@ -46,6 +46,9 @@ class PortBackend {
     // Removes the lock file of a device that went away; the descriptor stays until Close.
     virtual void ReleaseLock() = 0;
     virtual bool IsOpen() const = 0;
+    // What a network server said as it turned the connection down, after a failed Open or
+    // ApplySettings; "" when it said nothing (and always for a local port).
+    virtual std::string RefusalText() const { return {}; }
 
     // Sets the line's time-outs and the events the monitor is woken for (EV_RXCHAR, EV_CTS...);
     // false with *error and the name of the step that failed (SetCommTimeouts(), SetCommMask()).
@@ -81,8 +84,11 @@ class PortBackend {
 
 // The system's serial ports (serial/posix/PortBackend.cpp: terminals; serial/win32: COM ports).
 std::unique_ptr<PortBackend> MakeSystemPortBackend();
+// A serial device server's port, "rfc2217://HOST:PORT" or "tcp://HOST:PORT" (serial/posix/
+// NetworkBackend.cpp, serial/win32/NetworkBackend.cpp).
+std::unique_ptr<PortBackend> MakeNetworkPortBackend();
 // The backend for a device name: an in-process line's (serial/InProcessBackend.cpp) for the
-// virtual unit's "VIRTUALn", otherwise the system's.
+// virtual unit's "VIRTUALn", a network port's for its names, otherwise the system's.
 std::unique_ptr<PortBackend> MakePortBackend(const std::string& device);
 
 }  // namespace serial

@@ -6,7 +6,21 @@
 
 namespace serial {
 
-enum class PortError { None, NotFound, Permission, Busy, Lost, NotSerial, Unsupported, Other };
+// The last three are a network port's: the server refused the connection, could not be reached
+// (no route, or its name is unknown), or did not answer in time.
+enum class PortError {
+    None,
+    NotFound,
+    Permission,
+    Busy,
+    Lost,
+    NotSerial,
+    Unsupported,
+    Other,
+    Refused,
+    Unreachable,
+    NoAnswer,
+};
 
 // The kind of a system error code. Any thread.
 PortError ClassifyError(int error);
@@ -23,6 +37,8 @@ struct OpenFailure {
     int error = 0;      // the system's code
     std::string step;   // the line setting the driver refused ("SetCommState()"), or ""
     PortHolder holder;  // who has the port, when it is in use and that is known
+    // What a network server said as it turned the connection down ("Port already in use").
+    std::string serverSays;
 };
 
 // A short English text for a failure of the device, e.g. "/dev/ttyUSB0: not found (No such

@@ -25,7 +25,8 @@ namespace serial {
 // before COM10).
 std::vector<PortInfo> ListSerialPorts(const PortRoots& roots = {});
 
-// Whether the port is there now (its device exists), listed or not.
+// Whether the port is there now (its device exists, or its network server accepts a connection,
+// which may take a second), listed or not.
 bool PortExists(const std::string& device);
 
 // A port whose name is no identity, because the next such port made gets it again (a

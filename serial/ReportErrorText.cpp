@@ -23,6 +23,9 @@ constexpr KindRow kKindKeys[] = {
     {PortError::NotSerial, "NotSerial"},
     {PortError::Unsupported, "Unsupported"},
     {PortError::Other, "Other"},
+    {PortError::Refused, "Other"},
+    {PortError::Unreachable, "Other"},
+    {PortError::NoAnswer, "Other"},
 };
 
 }  // namespace

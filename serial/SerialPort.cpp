@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "serial/CommConfig.h"
+#include "serial/NetworkPort.h"
 #include "serial/PortBackend.h"
 #include "serial/PortError.h"
 #include "serial/ReportErrorText.h"
@@ -15,8 +16,10 @@
 
 namespace {
 
-// The trailing decimal digits of the device name ("/dev/ttyUSB12" gives 12), or 0.
+// The trailing decimal digits of the device name ("/dev/ttyUSB12" gives 12), or 0; 0 for a
+// network port, whose trailing digits are a TCP port, not a line's number.
 UINT PortNumberOf(const std::string& device) {
+    if (serial::IsNetworkPortName(device)) return 0;
     size_t start = device.size();
     while (start > 0 && std::isdigit(static_cast<unsigned char>(device[start - 1]))) --start;
     std::string digits = device.substr(start);
@@ -53,7 +56,8 @@ bool CSerialPort::OpenPort(CWindowWnd* ownerWindow, const std::string& device, U
         int error = 0;
         serial::PortHolder holder;
         if (!backend->Open(device, ownershipRoots, &error, &holder)) {
-            lastOpenFailure = {serial::ClassifyError(error), error, {}, holder};
+            lastOpenFailure = {
+                serial::ClassifyError(error), error, {}, holder, backend->RefusalText()};
             lastOpenError = serial::DescribePortError(device, lastOpenFailure);
             return false;
         }
@@ -73,8 +77,9 @@ bool CSerialPort::OpenPort(CWindowWnd* ownerWindow, const std::string& device, U
         }
         if (failedStep) {
             // A half configured line echoes the unit's answers back to it: never leave one open.
+            lastOpenFailure = {
+                serial::ClassifyError(error), error, failedStep, {}, backend->RefusalText()};
             backend->Close();
-            lastOpenFailure = {serial::ClassifyError(error), error, failedStep, {}};
             lastOpenError = serial::DescribePortError(device, lastOpenFailure);
             return false;
         }

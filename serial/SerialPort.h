@@ -69,7 +69,8 @@ class CSerialPort {
     // file and sets the line from the text "baud=%d parity=%c data=%d stop=%d". False when the
     // device cannot be opened, another process has it, or the line refuses a setting (the port
     // is then closed again, nothing half configured stays open); LastOpenFailure says why, no
-    // message box. The port number is the device name's trailing digits, or 0. UI thread.
+    // message box. The port number is the device name's trailing digits, or 0 (always for a network
+    // port). UI thread.
     bool OpenPort(CWindowWnd* owner, const std::string& device, UINT baud, char parity,
                   UINT dataBits, UINT stopBits, UINT eventMask, UINT txBufferSize);
     // Starts the monitor; true when it runs (a running one is kept). False on a closed port or

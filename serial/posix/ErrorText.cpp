@@ -23,6 +23,9 @@ constexpr ErrorRow kErrorTexts[] = {
     {PortError::NotSerial, "not a serial port"},
     {PortError::Unsupported, "setting not supported by the driver"},
     {PortError::Other, "could not be used"},
+    {PortError::Refused, "the server refused the connection"},
+    {PortError::Unreachable, "the server cannot be reached"},
+    {PortError::NoAnswer, "the server did not answer in time"},
 };
 
 }  // namespace
@@ -49,7 +52,17 @@ PortError ClassifyError(int error) {
             return PortError::NotSerial;
         case EINVAL:
         case EOPNOTSUPP:
+        case EPROTONOSUPPORT:
             return PortError::Unsupported;
+        case ECONNREFUSED:
+            return PortError::Refused;
+        case ENETUNREACH:
+        case EHOSTUNREACH:
+        case EHOSTDOWN:
+        case EADDRNOTAVAIL:
+            return PortError::Unreachable;
+        case ETIMEDOUT:
+            return PortError::NoAnswer;
         default:
             return PortError::Other;
     }
@@ -70,6 +83,7 @@ std::string DescribePortError(const std::string& device, const OpenFailure& fail
                 failure.holder.program + ")";
     }
     if (!failure.step.empty()) text += ", refused by " + failure.step;
+    if (!failure.serverSays.empty()) text += ", the server says \"" + failure.serverSays + "\"";
     return text;
 }
 
@@ -104,6 +118,12 @@ int SystemErrorOf(PortError kind) {
             return ENOTTY;
         case PortError::Unsupported:
             return EINVAL;
+        case PortError::Refused:
+            return ECONNREFUSED;
+        case PortError::Unreachable:
+            return EHOSTUNREACH;
+        case PortError::NoAnswer:
+            return ETIMEDOUT;
         case PortError::Other:
             break;
     }

@@ -8,6 +8,7 @@
 #include <map>
 #include <system_error>
 
+#include "serial/NetworkPort.h"
 #include "sim/InProcessLine.h"
 
 namespace fs = std::filesystem;
@@ -161,12 +162,20 @@ std::vector<PortInfo> ListSerialPorts(const std::string& sysRoot, const std::str
 
 namespace serial {
 
+namespace {
+
+constexpr int kNetworkProbeMs = 1000;
+
+}  // namespace
+
 std::vector<PortInfo> ListSerialPorts(const PortRoots& roots) {
     return ::ListSerialPorts(roots.sysRoot, roots.devRoot);
 }
 
 bool PortExists(const std::string& device) {
     if (sim::InProcessLine::IsLineName(device)) return sim::InProcessLine::Find(device) != nullptr;
+    // A network port is there when its server takes a connection.
+    if (IsNetworkPortName(device)) return NetworkPortAnswers(device, kNetworkProbeMs);
     std::error_code ec;
     return fs::exists(device, ec);
 }

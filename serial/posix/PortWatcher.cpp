@@ -7,9 +7,14 @@
 #include <sys/inotify.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <mutex>
 #include <thread>
+#include <vector>
+
+#include "serial/NetworkPort.h"
 
 namespace serial {
 
@@ -33,14 +38,46 @@ bool Exists(const std::string& path) {
     return std::filesystem::exists(path, ec);
 }
 
+// A network port's server is asked this often whether it takes connections again; no system
+// notice says so.
+constexpr int kNetworkRetryMs = 1000;
+constexpr int kNetworkProbeMs = 800;
+
 }  // namespace
 
 struct PortWatcher::State {
     int notices = -1;  // inotify descriptor
     int stop = -1;     // eventfd that ends the thread
+    int poke = -1;     // eventfd: a network port is newly awaited
     std::string devRoot;
     std::function<void()> changed;
     std::thread thread;
+    // Network ports awaited back, until their server accepts; the thread asks them in turn.
+    std::mutex awaitedLock;
+    std::vector<std::string> awaited;
+
+    // Asks each awaited network port once; true when one came back (it is then no longer
+    // awaited).
+    bool ProbeAwaited() {
+        std::vector<std::string> names;
+        {
+            std::lock_guard lock(awaitedLock);
+            names = awaited;
+        }
+        bool back = false;
+        for (const std::string& name : names) {
+            if (!NetworkPortAnswers(name, kNetworkProbeMs)) continue;
+            std::lock_guard lock(awaitedLock);
+            awaited.erase(std::remove(awaited.begin(), awaited.end(), name), awaited.end());
+            back = true;
+        }
+        return back;
+    }
+
+    bool AnyAwaited() {
+        std::lock_guard lock(awaitedLock);
+        return !awaited.empty();
+    }
 
     // The device folder, and its by-id folder, which udev makes with the first adapter:
     // watched again after every change until it is there.
@@ -51,13 +88,32 @@ struct PortWatcher::State {
     }
 
     void Run() {
-        pollfd fds[2] = {{notices, POLLIN, 0}, {stop, POLLIN, 0}};
+        using Clock = std::chrono::steady_clock;
+        const auto retry = std::chrono::milliseconds(kNetworkRetryMs);
+        auto nextProbe = Clock::now() + retry;
+        pollfd fds[3] = {{notices, POLLIN, 0}, {stop, POLLIN, 0}, {poke, POLLIN, 0}};
         for (;;) {
-            if (::poll(fds, 2, -1) < 0) {
+            int timeout = -1;
+            if (AnyAwaited()) {
+                const auto left =
+                    std::chrono::ceil<std::chrono::milliseconds>(nextProbe - Clock::now());
+                timeout = static_cast<int>(std::max<long long>(0, left.count()));
+            }
+            if (::poll(fds, 3, timeout) < 0) {
                 if (errno == EINTR) continue;
                 return;
             }
             if (fds[1].revents) return;
+            if (fds[2].revents & POLLIN) {
+                uint64_t count = 0;
+                [[maybe_unused]] ssize_t n = ::read(poke, &count, sizeof count);
+                nextProbe = Clock::now() + retry;
+            }
+            if (AnyAwaited() && Clock::now() >= nextProbe) {
+                nextProbe = Clock::now() + retry;
+                if (ProbeAwaited() && changed) changed();
+            }
+            if (!fds[0].revents) continue;
             if (!(fds[0].revents & POLLIN) || !DrainNotices(notices)) return;
             WatchDeviceFolders();
             if (changed) changed();
@@ -76,7 +132,8 @@ bool PortWatcher::Start(std::function<void()> changed, const PortRoots& roots) {
     if (s.thread.joinable()) return true;
     s.notices = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     s.stop = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
-    if (s.notices < 0 || s.stop < 0) {
+    s.poke = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    if (s.notices < 0 || s.stop < 0 || s.poke < 0) {
         Stop();
         return false;
     }
@@ -94,6 +151,19 @@ bool PortWatcher::Start(std::function<void()> changed, const PortRoots& roots) {
 
 void PortWatcher::Follow(const std::string& device) {
     if (state_->notices < 0) return;
+    if (IsNetworkPortName(device)) {
+        {
+            std::lock_guard lock(state_->awaitedLock);
+            if (std::find(state_->awaited.begin(), state_->awaited.end(), device) ==
+                state_->awaited.end())
+                state_->awaited.push_back(device);
+        }
+        // The thread may sleep without a time limit: a notice on the inotify descriptor is not
+        // at hand, so it is woken to take up the new timing.
+        const uint64_t one = 1;
+        [[maybe_unused]] ssize_t ignored = ::write(state_->poke, &one, sizeof one);
+        return;
+    }
     const std::string folder = std::filesystem::path(device).parent_path().string();
     ::inotify_add_watch(state_->notices, folder.c_str(), kEntryChanges);
 }
@@ -109,7 +179,11 @@ void PortWatcher::Stop() {
         [[maybe_unused]] ssize_t ignored = ::write(s.stop, &one, sizeof one);
         s.thread.join();
     }
-    for (int* fd : {&s.notices, &s.stop}) {
+    {
+        std::lock_guard lock(s.awaitedLock);
+        s.awaited.clear();
+    }
+    for (int* fd : {&s.notices, &s.stop, &s.poke}) {
         if (*fd >= 0) ::close(*fd);
         *fd = -1;
     }
@@ -118,6 +192,19 @@ void PortWatcher::Stop() {
 bool WaitForPort(const std::string& path, int timeoutMs) {
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    if (IsNetworkPortName(path)) {
+        for (;;) {
+            const auto started = Clock::now();
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - started).count();
+            if (NetworkPortAnswers(
+                    path, static_cast<int>(std::clamp<long long>(left, 1, kNetworkProbeMs))))
+                return true;
+            if (Clock::now() >= deadline) return false;
+            std::this_thread::sleep_until(
+                std::min(deadline, started + std::chrono::milliseconds(kNetworkRetryMs)));
+        }
+    }
     const int fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     if (fd < 0) return Exists(path);
     bool found = false;

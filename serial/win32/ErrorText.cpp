@@ -38,6 +38,13 @@ constexpr CodeRow kCodes[] = {
     {ERROR_NO_DATA, PortError::Other, "ERROR_NO_DATA"},
     {ERROR_IO_INCOMPLETE, PortError::Other, "ERROR_IO_INCOMPLETE"},
     {ERROR_TIMEOUT, PortError::Other, "ERROR_TIMEOUT"},
+    // A network port's connection (winsock's codes, which GetLastError also gives).
+    {WSAECONNREFUSED, PortError::Refused, "WSAECONNREFUSED"},
+    {WSAENETUNREACH, PortError::Unreachable, "WSAENETUNREACH"},
+    {WSAEHOSTUNREACH, PortError::Unreachable, "WSAEHOSTUNREACH"},
+    {WSAHOST_NOT_FOUND, PortError::Unreachable, "WSAHOST_NOT_FOUND"},
+    {WSAETIMEDOUT, PortError::NoAnswer, "WSAETIMEDOUT"},
+    {WSAECONNRESET, PortError::Lost, "WSAECONNRESET"},
 };
 
 struct KindText {
@@ -54,6 +61,9 @@ constexpr KindText kKindTexts[] = {
     {PortError::NotSerial, "not a serial port"},
     {PortError::Unsupported, "setting not supported by the driver"},
     {PortError::Other, "could not be used"},
+    {PortError::Refused, "the server refused the connection"},
+    {PortError::Unreachable, "the server cannot be reached"},
+    {PortError::NoAnswer, "the server did not answer in time"},
 };
 
 const CodeRow* RowOf(int error) {
@@ -81,6 +91,7 @@ std::string DescribePortError(const std::string& device, int error) {
 std::string DescribePortError(const std::string& device, const OpenFailure& failure) {
     std::string text = DescribePortError(device, failure.error);
     if (!failure.step.empty()) text += ", refused by " + failure.step;
+    if (!failure.serverSays.empty()) text += ", the server says \"" + failure.serverSays + "\"";
     return text;
 }
 

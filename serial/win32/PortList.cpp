@@ -12,6 +12,7 @@
 #include <cctype>
 #include <map>
 
+#include "serial/NetworkPort.h"
 #include "serial/PortList.h"
 #include "serial/win32/PortNames.h"
 #include "sim/InProcessLine.h"
@@ -141,6 +142,8 @@ std::vector<PortInfo> ListSerialPorts(const PortRoots&) {
 
 bool PortExists(const std::string& device) {
     if (sim::InProcessLine::IsLineName(device)) return sim::InProcessLine::Find(device) != nullptr;
+    // A network port is there when its server takes a connection.
+    if (IsNetworkPortName(device)) return NetworkPortAnswers(device, 1000);
     char target[512];
     return QueryDosDeviceA(win32::PortKey(device).c_str(), target, sizeof target) != 0;
 }

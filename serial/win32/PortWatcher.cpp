@@ -6,10 +6,12 @@
 #include <dbt.h>
 // clang-format on
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <thread>
 
+#include "serial/NetworkPort.h"
 #include "serial/PortList.h"
 #include "serial/PortWatcher.h"
 
@@ -140,7 +142,10 @@ bool WaitForPort(const std::string& device, int timeoutMs) {
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
         if (left <= 0 || !changed) break;
-        WaitForSingleObject(changed, static_cast<DWORD>(left));
+        // No system notice tells of a network server that accepts again: it is asked each second.
+        const bool network = IsNetworkPortName(device);
+        WaitForSingleObject(changed,
+                            static_cast<DWORD>(network ? std::min<long long>(left, 1000) : left));
     }
     watcher.Stop();
     if (changed) CloseHandle(changed);

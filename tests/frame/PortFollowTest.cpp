@@ -3,14 +3,21 @@
 // into again when the same link comes back, with the program idle while it waits.
 #include "app/PortFollow.h"
 
+#include <fcntl.h>
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
 #include <string>
+#include <thread>
 
 #include "app/Connect.h"
 #include "app/PortReturn.h"
@@ -294,6 +301,123 @@ TEST(PortFollow, TheSameAdapterPluggedBackIsReopenedAndLoggedIntoWhenAsked) {
 }  // namespace
 
 namespace {
+
+// A raw network port served by the test: the bytes between one loopback client and the unit's
+// terminal, stopped and served again on the same TCP port, as a device server restarting.
+class RawRelay {
+  public:
+    explicit RawRelay(std::string pty) : pty_(std::move(pty)) {}
+    ~RawRelay() { Stop(); }
+    bool Serve(int port) {
+        listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        const int one = 1;
+        ::setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        address.sin_port = htons(static_cast<uint16_t>(port));
+        socklen_t size = sizeof address;
+        if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
+            ::listen(listener_, 4) != 0)
+            return false;
+        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size);
+        port_ = ntohs(address.sin_port);
+        stop_ = ::eventfd(0, EFD_CLOEXEC);
+        thread_ = std::thread([this] { Run(); });
+        return true;
+    }
+    void Stop() {
+        if (!thread_.joinable()) return;
+        const uint64_t one = 1;
+        [[maybe_unused]] ssize_t n = ::write(stop_, &one, sizeof one);
+        thread_.join();
+        ::close(listener_);
+        ::close(stop_);
+    }
+    std::string Name() const { return "tcp://127.0.0.1:" + std::to_string(port_); }
+    int Port() const { return port_; }
+
+  private:
+    void Run() {
+        for (;;) {
+            pollfd wait[2] = {{listener_, POLLIN, 0}, {stop_, POLLIN, 0}};
+            if (::poll(wait, 2, -1) < 0 || wait[1].revents) return;
+            const int client = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+            if (client < 0) continue;
+            const int line = ::open(pty_.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+            termios raw{};
+            ::tcgetattr(line, &raw);
+            ::cfmakeraw(&raw);
+            ::tcsetattr(line, TCSANOW, &raw);
+            const bool stopped = Relay(client, line);
+            ::close(line);
+            ::close(client);
+            if (stopped) return;
+        }
+    }
+    // Copies both ways until the client goes (false) or the relay is stopped (true).
+    bool Relay(int client, int line) {
+        char buffer[4096];
+        for (;;) {
+            pollfd fds[3] = {{client, POLLIN, 0}, {line, POLLIN, 0}, {stop_, POLLIN, 0}};
+            if (::poll(fds, 3, -1) < 0) return true;
+            if (fds[2].revents) return true;
+            if (fds[0].revents) {
+                const ssize_t n = ::read(client, buffer, sizeof buffer);
+                if (n <= 0) return false;
+                if (::write(line, buffer, static_cast<size_t>(n)) != n) return false;
+            }
+            if (fds[1].revents) {
+                const ssize_t n = ::read(line, buffer, sizeof buffer);
+                if (n > 0 && ::send(client, buffer, static_cast<size_t>(n), MSG_NOSIGNAL) != n)
+                    return false;
+            }
+        }
+    }
+
+    std::string pty_;
+    int listener_ = -1;
+    int stop_ = -1;
+    int port_ = 0;
+    std::thread thread_;
+};
+
+// A network port whose server goes is a lost port, awaited by asking the server each second:
+// when the same HOST:PORT accepts again it is reopened and logged into.
+TEST(PortFollow, ANetworkPortWhoseServerComesBackIsReopened) {
+    sim::VirtualUnitHost host(LinkedUnit::Options());
+    std::string error;
+    ASSERT_TRUE(host.Start(&error)) << error;
+    RawRelay relay(host.DevicePath());
+    ASSERT_TRUE(relay.Serve(0));
+    const std::string name = relay.Name();
+    RecordingFrame frame(RealSkin());
+    frame.extraPorts = {name};
+    ASSERT_TRUE(frame.Open());
+    ASSERT_TRUE(frame.StartWorker());
+    ASSERT_TRUE(SelectFramePort(frame, name));
+    ASSERT_TRUE(frame.Select("BaudRate1", "115200"));
+    frame.Click("Open");
+    ASSERT_TRUE(frame.serialPort.IsOpen()) << frame.log;
+    frame.Click("Login");
+    ASSERT_TRUE(enginetest::WaitUntil([&] { return frame.loggedIn.load(); }, 5000)) << frame.log;
+
+    relay.Stop();
+    ASSERT_TRUE(enginetest::WaitUntil([&] { return !frame.serialPort.IsOpen(); }, 3000));
+    enginetest::RunEventsFor(1500);
+    EXPECT_FALSE(frame.serialPort.IsOpen());
+
+    const std::size_t from = frame.log.size();
+    RawRelay back(host.DevicePath());
+    ASSERT_TRUE(back.Serve(relay.Port()));
+    // The cabinet was powered again: the unit starts with its server.
+    host.Reboot();
+    ASSERT_TRUE(enginetest::WaitUntil([&] { return frame.loggedIn.load(); }, 6000))
+        << frame.log.substr(from);
+    EXPECT_NE(frame.log.find("Reopened; logging in again.", from), std::string::npos)
+        << frame.log.substr(from);
+    frame.Click("Open");  // closes it again before the relay goes
+}
 
 TEST(PortFollow, APseudoTerminalLostByItsNumberIsNotAwaited) {
     // Its number goes to the next terminal made, which is not the unit.

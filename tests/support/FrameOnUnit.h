@@ -12,8 +12,9 @@ namespace testsupport {
 // Lists the unit's port, creates the window, starts the worker and picks the baud rate; false
 // with the reason in *error when any of it fails. The skin must be chosen first.
 inline bool SetUpFrameOnUnit(CM5Z30FrameWnd& frame, const sim::VirtualUnitHost& host,
-                             std::string* error, const std::string& baudRate = "115200") {
-    frame.extraPorts = {host.DevicePath()};
+                             std::string* error, const std::string& baudRate = "115200",
+                             const std::string& device = {}) {
+    frame.extraPorts = {device.empty() ? host.DevicePath() : device};
     frame.Create(nullptr, "DTU", WS_OVERLAPPEDWINDOW, 0, 0, 0, 1400, 800);
     if (!frame.logView || !frame.StartWorker()) {
         *error = "the skin did not load or the worker did not start";
