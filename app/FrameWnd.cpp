@@ -11,6 +11,7 @@
 #include "engine/Connect.h"
 #include "engine/FrameTimers.h"
 #include "engine/Leave.h"
+#include "engine/NetworkPortEntry.h"
 #include "engine/Progress.h"
 #include "engine/ReceivePath.h"
 #include "engine/UserCommands.h"
@@ -147,7 +148,7 @@ LRESULT CM5Z30FrameWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             break;
         case kMsgRefreshPorts:
             // An open port's list is locked; it is filled anew when it is next opened.
-            if (!serialPort.IsOpen()) FillFramePortList(*this);
+            if (!serialPort.IsOpen() && !TakePortListEntry(*this)) FillFramePortList(*this);
             break;
         default:
             handled = false;
@@ -195,11 +196,10 @@ void CM5Z30FrameWnd::SetUpWindow() {
     if (logView) logView->SetLimitText(kLogLimit);
     logTimes = dynamic_cast<COptionUI*>(paintManager.FindControl("LogTimes"));
 
+    LoadRememberedNetworkPorts(*this);
     FillFramePortList(*this);
     StartPortFollow(*this);
-    if (auto* ports = dynamic_cast<CComboUI*>(paintManager.FindControl("SerialPort"))) {
-        ports->SelectItem(0);
-    }
+    SelectFirstPort(*this);
     ResetTabTable(tabTable);
     rxLength = 0;
     answerEvent.Reset();

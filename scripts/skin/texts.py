@@ -170,6 +170,34 @@ LABELS += [
     ("Reopen", "LoggingIn", ("Reopened; logging in again.", "已重新打开，正在重新登录。")),
 ]
 
+# The port list's entries for ports on a network serial server.
+LABELS += [
+    ("NetworkPort", "AddEntry", ("Add network port…", "添加网络端口…")),
+    ("NetworkPort", "RemoveEntry", ("Remove network port…", "删除网络端口…")),
+    ("NetworkPort", "AddCaption", ("Add network port", "添加网络端口")),
+    ("NetworkPort", "AddPrompt",
+     ("Port on a network serial server: HOST:PORT or rfc2217://HOST:PORT (RFC 2217),"
+      " tcp://HOST:PORT (raw TCP)",
+      "串口服务器上的端口：主机:端口 或 rfc2217://主机:端口（RFC 2217），tcp://主机:端口（原始 TCP）")),
+    ("NetworkPort", "BadForm",
+     ('"{text}" is no network port: type HOST:PORT, rfc2217://HOST:PORT or tcp://HOST:PORT.',
+      "“{text}”不是网络端口：请输入 主机:端口、rfc2217://主机:端口 或 tcp://主机:端口。")),
+    ("NetworkPort", "NoHost",
+     ('"{text}" names no host before the port.', "“{text}”中端口前没有主机。")),
+    ("NetworkPort", "BadHost",
+     ('"{text}": "{host}" is no host name or address (an IPv6 address goes in brackets:'
+      " [::1]:2217).",
+      "“{text}”：“{host}”不是主机名或地址（IPv6 地址请加方括号：[::1]:2217）。")),
+    ("NetworkPort", "BadPort",
+     ('"{text}": the port is a number from 1 to 65535.', "“{text}”：端口应为 1 到 65535 之间的数字。")),
+    ("NetworkPort", "RemoveCaption", ("Remove network port", "删除网络端口")),
+    ("NetworkPort", "RemovePrompt", ("Network port to take off the list:", "要从列表中删除的网络端口：")),
+    ("NetworkPort", "NotRemembered",
+     ("{device} is listed, but config.ini could not be written: it is not remembered for the"
+      " next start.",
+      "{device} 已列出，但无法写入配置文件，下次启动时不会保留。")),
+]
+
 # The port's error box.
 LABELS += [
     ("ReportError", "Caption", ("Serial port error", "串口错误")),

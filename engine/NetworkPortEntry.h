@@ -1,0 +1,21 @@
+#pragma once
+// The port list's own entries below the ports: one that adds a port on a network serial server
+// (asked for, checked, listed, chosen and remembered in config.ini) and, while any is listed,
+// one that removes such a port from the list again.
+//
+// Threads: UI thread only.
+class CM5Z30FrameWnd;
+class CComboUI;
+
+// Puts the network ports config.ini remembers among the frame's extra ports, after those given.
+void LoadRememberedNetworkPorts(CM5Z30FrameWnd& frame);
+// Whether the list has the entries (the skin names them).
+bool HasPortListEntries();
+// Appends the entries to a list just filled with the ports.
+void AddPortListEntries(CM5Z30FrameWnd& frame, CComboUI& combo);
+// Selects the list's first port; an entry is never picked for the engineer.
+void SelectFirstPort(CM5Z30FrameWnd& frame);
+// After a pick in the list: an entry picked is run (the pick given back to the port chosen
+// before when nothing is added) and true returned; a port picked is remembered as the one
+// chosen, and false returned.
+bool TakePortListEntry(CM5Z30FrameWnd& frame);
