@@ -196,7 +196,6 @@ void CM5Z30FrameWnd::SetUpWindow() {
     if (logView) logView->SetLimitText(kLogLimit);
     logTimes = dynamic_cast<COptionUI*>(paintManager.FindControl("LogTimes"));
 
-    LoadRememberedNetworkPorts(*this);
     FillFramePortList(*this);
     StartPortFollow(*this);
     SelectFirstPort(*this);

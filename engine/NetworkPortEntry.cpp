@@ -133,10 +133,9 @@ bool IsEntry(const std::string& itemText) {
 
 }  // namespace
 
-void LoadRememberedNetworkPorts(CM5Z30FrameWnd& frame) {
-    const std::string file = SettingsFile();
-    if (file.empty()) return;
-    for (const std::string& device : ReadNetworkPorts(file)) {
+void LoadRememberedNetworkPorts(CM5Z30FrameWnd& frame, const std::string& configPath) {
+    if (configPath.empty()) return;
+    for (const std::string& device : ReadNetworkPorts(configPath)) {
         auto& extra = frame.extraPorts;
         if (std::find(extra.begin(), extra.end(), device) == extra.end()) extra.push_back(device);
     }

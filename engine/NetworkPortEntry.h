@@ -4,11 +4,14 @@
 // one that removes such a port from the list again.
 //
 // Threads: UI thread only.
+#include <string>
+
 class CM5Z30FrameWnd;
 class CComboUI;
 
-// Puts the network ports config.ini remembers among the frame's extra ports, after those given.
-void LoadRememberedNetworkPorts(CM5Z30FrameWnd& frame);
+// Puts the network ports the settings file remembers among the frame's extra ports, after
+// those given; before the window is created, as the program starts.
+void LoadRememberedNetworkPorts(CM5Z30FrameWnd& frame, const std::string& configPath);
 // Whether the list has the entries (the skin names them).
 bool HasPortListEntries();
 // Appends the entries to a list just filled with the ports.

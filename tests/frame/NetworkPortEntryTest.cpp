@@ -42,11 +42,12 @@ class NetworkPortEntry : public ::testing::Test {
     }
     void TearDown() override { CPaintManagerUI::SetInstancePath(savedInstance); }
 
-    // A new start of the program: a new frame reads config.ini.
+    // A new start of the program: a new frame, given what config.ini remembers.
     void Start() {
         frame.reset();
         frame = std::make_unique<RecordingFrame>(testpaths::SourceDir() + "/skin/ConifgENRes");
         frame->portRoots = roots;
+        LoadRememberedNetworkPorts(*frame, config);
         ASSERT_TRUE(frame->Open());
         enginetest::RunEventsFor(20);
     }
