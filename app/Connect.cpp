@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/AppWindow.h"
+#include "app/NetworkPortEntry.h"
 #include "app/PortFollow.h"
 #include "engine/FrameTimers.h"
 #include "engine/JobEnd.h"
@@ -116,7 +117,7 @@ int FillFramePortList(AppWindow& frame) {
     frame.portFollow.accessNotice = notice;
 
     auto* combo = dynamic_cast<CComboUI*>(Find(frame, "SerialPort"));
-    if (ports.empty() || !combo) return 0;
+    if (!combo || (ports.empty() && !HasPortListEntries())) return 0;
     const std::string selected =
         combo->GetCurSel() >= 0 ? PortItemDevice(combo->GetText().str()) : "";
     // Emptying the list raises a pick of no item, which must not ask for another refill.
@@ -124,6 +125,7 @@ int FillFramePortList(AppWindow& frame) {
     combo->RemoveAll();
     frame.portFollow.refilling = false;
     for (const ListedPort& port : ports) combo->Add(new CListLabelElementUI(PortItemText(port)));
+    AddPortListEntries(frame, *combo);
     // A refill keeps the port chosen, quietly: nobody picked anything.
     for (int i = 0; !selected.empty() && i < combo->GetCount(); ++i) {
         if (PortItemDevice(combo->GetItemAt(i)->GetText().str()) == selected)

@@ -8,8 +8,9 @@
 class AppWindow;
 
 // Fills "SerialPort" with the frame's extra ports (such as a running virtual unit) and the
-// system's ports, each item the device path; 1 when the list was built, 0 when there are no
-// ports (the skin's items stay) or no such combo.
+// system's ports, each item the device path, and the entries below them (NetworkPortEntry.h);
+// 1 when the list was built, 0 when there is nothing to list (the skin's items stay) or no
+// such combo.
 int FillFramePortList(AppWindow& frame);
 // Selects the "SerialPort" item whose text is device; false when the list has none.
 bool SelectFramePort(AppWindow& frame, const std::string& device);

@@ -16,6 +16,7 @@
 
 #include "app/Connect.h"
 #include "app/FrameWnd.h"
+#include "app/NetworkPortEntry.h"
 #include "form/ConfigFiles.h"
 #include "form/TabStrip.h"
 #include "settings/Labels.h"
@@ -220,6 +221,7 @@ int RunGui(const GuiOptions& options) {
     frame->language = language;
     frame->portFollow.reopenLost = ReadReopenSetting(ConfigIniPath(instance));
     if (unit) frame->extraPorts.push_back(unit->DevicePath());
+    LoadRememberedNetworkPorts(*frame, ConfigIniPath(instance));
     frame->Create(nullptr, "DTU", kFrameStyle, 0, 0, 0, kFrameWidth, kFrameHeight);
     if (!options.selectPort.empty() && !SelectFramePort(*frame, options.selectPort)) {
         std::fprintf(stderr, "dtuconfig: %s is not among the serial ports\n",

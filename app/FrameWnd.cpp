@@ -10,6 +10,7 @@
 #include "app/FindField.h"
 #include "app/JobResults.h"
 #include "app/Leave.h"
+#include "app/NetworkPortEntry.h"
 #include "app/Pages.h"
 #include "app/PortReturn.h"
 #include "app/Progress.h"
@@ -140,7 +141,7 @@ LRESULT CM5Z30FrameWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             break;
         case kMsgRefreshPorts:
             // An open port's list is locked; it is filled anew when it is next opened.
-            if (!serialPort.IsOpen()) FillFramePortList(*this);
+            if (!serialPort.IsOpen() && !TakePortListEntry(*this)) FillFramePortList(*this);
             break;
         default:
             handled = false;
@@ -190,9 +191,7 @@ void CM5Z30FrameWnd::SetUpWindow() {
 
     FillFramePortList(*this);
     StartPortFollow(*this);
-    if (auto* ports = dynamic_cast<CComboUI*>(paintManager.FindControl("SerialPort"))) {
-        ports->SelectItem(0);
-    }
+    SelectFirstPort(*this);
     ResetTabTable(tabTable);
     rxLength = 0;
     answerEvent.Reset();

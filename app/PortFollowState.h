@@ -31,4 +31,5 @@ struct PortFollowState {
     std::optional<FollowedPort> lost;  // the port lost while open, awaited back
     std::string accessNotice;          // the last no-access notice logged
     bool refilling = false;            // the port list is being rebuilt
+    std::string chosen;                // the port last picked in the list
 };

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "engine/OpenErrorText.h"
+#include "serial/NetworkPort.h"
 #include "serial/PortList.h"
 #include "settings/System.h"
 
@@ -37,14 +38,20 @@ std::vector<ListedPort> ListPorts(const std::vector<std::string>& extraPorts,
     const auto add = [&](ListedPort port) {
         const auto same = [&](const ListedPort& p) { return p.device == port.device; };
         if (port.device.empty() || std::any_of(ports.begin(), ports.end(), same)) return;
-        port.access = serial::CheckPortAccess(port.device, roots);
+        // A port on a network server has no device node whose permissions or holder could tell.
+        if (!serial::IsNetworkPortName(port.device))
+            port.access = serial::CheckPortAccess(port.device, roots);
         ports.push_back(std::move(port));
     };
-    for (const std::string& device : extraPorts) {
-        ListedPort port;
-        port.device = device;
-        add(std::move(port));
-    }
+    const auto addExtra = [&](bool network) {
+        for (const std::string& device : extraPorts) {
+            if (serial::IsNetworkPortName(device) != network) continue;
+            ListedPort port;
+            port.device = device;
+            add(std::move(port));
+        }
+    };
+    addExtra(false);
     for (const PortInfo& info : serial::ListSerialPorts(roots)) {
         ListedPort port;
         port.device = info.device;
@@ -53,6 +60,8 @@ std::vector<ListedPort> ListPorts(const std::vector<std::string>& extraPorts,
         port.system = true;
         add(std::move(port));
     }
+    // The machine's own ports first: the network ones are picked on purpose.
+    addExtra(true);
     return ports;
 }
 

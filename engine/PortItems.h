@@ -17,7 +17,8 @@ struct ListedPort {
     bool system = false;  // found by the system's listing, not one of the frame's extra ports
 };
 
-// The extra ports first (without duplicates), then the system's ports under roots.
+// The extra ports first (without duplicates), then the system's ports under roots, then the
+// extra ports on a network server.
 std::vector<ListedPort> ListPorts(const std::vector<std::string>& extraPorts,
                                   const PortRoots& roots);
 

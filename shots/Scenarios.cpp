@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 
 #include "shots/LanguageScenarios.h"
+#include "shots/NetworkPortScenarios.h"
 #include "tests/support/EventLoop.h"
 #include "ui/Controls.h"
 
@@ -130,6 +131,7 @@ constexpr Scenario kScenarios[] = {
     {"find", 115200, FindList},
     {"file-dialog", 115200, FileDialog},
     {"review-choices", 115200, ReviewChoices},
+    {"network-port", 115200, NetworkPortAdded},
 };
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QStringList>
 #include <atomic>
@@ -77,6 +78,16 @@ class QtDialogs : public IDialogs {
                                   QString::fromStdString(prompt), texts, 0, false, &ok);
         *chosen = static_cast<int>(texts.indexOf(text));
         return ok && *chosen >= 0;
+    }
+
+    bool AskText(const std::string& caption, const std::string& prompt,
+                 std::string* text) override {
+        bool ok = false;
+        const QString typed = QInputDialog::getText(
+            QApplication::activeWindow(), QString::fromStdString(caption),
+            QString::fromStdString(prompt), QLineEdit::Normal, QString::fromStdString(*text), &ok);
+        if (ok) *text = typed.toStdString();
+        return ok;
     }
 
   private:

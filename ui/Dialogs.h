@@ -63,6 +63,13 @@ class IDialogs {
     // Asks for one of the items (UTF-8); false when cancelled, else *chosen is its index.
     virtual bool ChooseItem(const std::string& caption, const std::string& prompt,
                             const std::vector<std::string>& items, int* chosen) = 0;
+    // Asks for one line of text (UTF-8) under a caption and a prompt, the text given shown to
+    // begin with; false when cancelled, else the text is what was typed. Where nobody can type
+    // (the command line), it is cancelled.
+    virtual bool AskText(const std::string& /*caption*/, const std::string& /*prompt*/,
+                         std::string* /*text*/) {
+        return false;
+    }
 };
 
 // The process's dialogs: the Qt ones unless replaced. SetDialogs returns the previous ones;

@@ -181,6 +181,34 @@ LABELS += [
     ("Reopen", "LoggingIn", ("Reopened; logging in again.", "已重新打开，正在重新登录。")),
 ]
 
+# The port list's entries for ports on a network serial server.
+LABELS += [
+    ("NetworkPort", "AddEntry", ("Add network port…", "添加网络端口…")),
+    ("NetworkPort", "RemoveEntry", ("Remove network port…", "删除网络端口…")),
+    ("NetworkPort", "AddCaption", ("Add network port", "添加网络端口")),
+    ("NetworkPort", "AddPrompt",
+     ("Port on a network serial server: HOST:PORT or rfc2217://HOST:PORT (RFC 2217),"
+      " tcp://HOST:PORT (raw TCP)",
+      "串口服务器上的端口：主机:端口 或 rfc2217://主机:端口（RFC 2217），tcp://主机:端口（原始 TCP）")),
+    ("NetworkPort", "BadForm",
+     ('"{text}" is no network port: type HOST:PORT, rfc2217://HOST:PORT or tcp://HOST:PORT.',
+      "“{text}”不是网络端口：请输入 主机:端口、rfc2217://主机:端口 或 tcp://主机:端口。")),
+    ("NetworkPort", "NoHost",
+     ('"{text}" names no host before the port.', "“{text}”中端口前没有主机。")),
+    ("NetworkPort", "BadHost",
+     ('"{text}": "{host}" is no host name or address (an IPv6 address goes in brackets:'
+      " [::1]:2217).",
+      "“{text}”：“{host}”不是主机名或地址（IPv6 地址请加方括号：[::1]:2217）。")),
+    ("NetworkPort", "BadPort",
+     ('"{text}": the port is a number from 1 to 65535.', "“{text}”：端口应为 1 到 65535 之间的数字。")),
+    ("NetworkPort", "RemoveCaption", ("Remove network port", "删除网络端口")),
+    ("NetworkPort", "RemovePrompt", ("Network port to take off the list:", "要从列表中删除的网络端口：")),
+    ("NetworkPort", "NotRemembered",
+     ("{device} is listed, but config.ini could not be written: it is not remembered for the"
+      " next start.",
+      "{device} 已列出，但无法写入配置文件，下次启动时不会保留。")),
+]
+
 # The port's error box.
 LABELS += [
     ("ReportError", "Caption", ("Serial port error", "串口错误")),
@@ -414,6 +442,10 @@ HELP_EN = """DTU configuration tool - quick help
    the baud rate of the unit's configuration port and the character format
    (normally 8N1), then press "Open port". The log shows every command sent and
    everything the unit answers.
+   A unit on a network serial server: pick "Add network port" at the end of the
+   port list and type the server's port as HOST:PORT or rfc2217://HOST:PORT
+   (RFC 2217), or tcp://HOST:PORT (raw TCP, the server's port set up already).
+   The list keeps it for the next start; "Remove network port" takes it off.
 
 2. Log in (setting mode)
    Switch the unit on, or restart it, while the port is open: the tool answers the
@@ -461,6 +493,9 @@ HELP_ZH = """DTU 配置工具 - 快速帮助
 1. 连接
    用串口线把设备的配置口连接到电脑。选择串口、设备配置口的波特率和数据格式
    （通常为 8N1），然后点击“打开串口”。日志中显示发送的每条命令和设备的全部应答。
+   设备接在网络串口服务器上时：在串口列表末尾选择“添加网络端口…”，输入服务器上的
+   端口：主机:端口 或 rfc2217://主机:端口（RFC 2217），或 tcp://主机:端口（原始
+   TCP，服务器端口已设置好）。列表会保留到下次启动；“删除网络端口…”可将其删除。
 
 2. 登录（配置模式）
    串口打开后给设备上电或重启设备：工具会应答设备的启动提示，设备进入配置模式。

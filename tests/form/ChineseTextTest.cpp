@@ -36,6 +36,7 @@ const std::set<std::string> kAllowed = {
     "Esc",                                 // the key as its cap reads
     "Access", "Point", "Name",             // a listing's first line, quoted as the unit prints it
     "None",                                // the free I/O channel, the item the I/O rules compare
+    "tcp",                                 // a network port's kind, as it is typed
 };
 // clang-format on
 

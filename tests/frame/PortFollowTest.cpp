@@ -39,6 +39,9 @@ std::string RealSkin() {
     return testpaths::SourceDir() + "/skin/ConifgENRes";
 }
 
+// The list's last item, below the ports.
+constexpr const char* kAddEntry = "Add network port…";
+
 std::vector<std::string> Items(RecordingFrame& frame) {
     std::vector<std::string> items;
     auto* combo = dynamic_cast<CComboUI*>(frame.Control("SerialPort"));
@@ -88,6 +91,7 @@ TEST(PortFollow, EveryPortIsListedWithItsStableNameAndWhyItCannotBeUsed) {
               (std::vector<std::string>{
                   machine.Device("ttyACM0") + "  " + noPermission,
                   machine.Device("ttyUSB0") + "  usb-FTDI_FT232R_A5-if00-port0  " + noPermission,
+                  kAddEntry,
               }));
     // First start without access: the log says what to do, once.
     EXPECT_EQ(enginetest::Occurrences(frame.log, notice), 1) << frame.log;
@@ -106,6 +110,7 @@ TEST(PortFollow, EveryPortIsListedWithItsStableNameAndWhyItCannotBeUsed) {
                                 machine.Device("ttyACM0"),
                                 machine.Device("ttyUSB0") +
                                     "  usb-FTDI_FT232R_A5-if00-port0  in use by PID 4242 (minicom)",
+                                kAddEntry,
                             }));
     EXPECT_EQ(combo->GetCurSel(), 1) << "the refill kept the port chosen";
     EXPECT_EQ(enginetest::Occurrences(frame.log, notice), 0) << frame.log;
@@ -153,7 +158,7 @@ TEST(PortFollow, WhoHoldsAPortIsDecidedWhenTheListOpensOrAPortIsPicked) {
         } else {
             frame.Notify("SerialPort", "dropdown");
         }
-        ASSERT_EQ(Items(frame).size(), 2u);
+        ASSERT_EQ(Items(frame).size(), 3u);
         EXPECT_EQ(Items(frame)[1], step.shown);
     }
 }

@@ -57,7 +57,8 @@ TEST(NetworkPortNames, OnlyAHostAndAPortNumberMakeAName) {
         EXPECT_EQ(address.service, c.service) << c.name;
     }
     EXPECT_TRUE(serial::IsNetworkPortName("tcp://127.0.0.1"));
-    EXPECT_FALSE(serial::IsNetworkPortName("/dev/tcp/x"));
+    for (const char* device : {"/dev/tcp/x", "/dev/ttyUSB0", "COM3", "VIRTUAL1", "10.0.0.5:4001"})
+        EXPECT_FALSE(serial::IsNetworkPortName(device)) << device;
 }
 
 TEST(TelnetCoding, EscapesOutgoingIacAndCountsTheDataASendCarried) {

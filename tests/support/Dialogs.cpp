@@ -33,6 +33,13 @@ bool RecordingDialogs::ChooseItem(const std::string&, const std::string&,
     return chooseIndex >= 0 && chooseIndex < static_cast<int>(items.size());
 }
 
+bool RecordingDialogs::AskText(const std::string&, const std::string&, std::string* text) {
+    textsAsked.push_back(*text);
+    if (textsAsked.size() > textsToType.size()) return false;
+    *text = textsToType[textsAsked.size() - 1];
+    return true;
+}
+
 bool RecordingDialogs::Give(CStdString* path) const {
     if (pathToGive.empty()) return false;
     *path = pathToGive;

@@ -24,6 +24,8 @@ class RecordingDialogs : public ui::IDialogs {
     std::vector<int> reviewUnchecks;      // rows the user unchecks before Write
     std::vector<std::vector<std::string>> choices;  // the items of every choice asked for
     int chooseIndex = -1;                           // the item chosen; -1: cancelled
+    std::vector<std::string> textsAsked;            // the text shown in every text question
+    std::vector<std::string> textsToType;  // typed into the text questions in turn; then cancel
 
     int ShowMessageBox(const CStdString& text, const CStdString& caption, UINT flags) override;
     bool GetOpenFileName(const ui::FileDialogSpec& spec, CStdString* path) override;
@@ -31,6 +33,7 @@ class RecordingDialogs : public ui::IDialogs {
     bool ReviewWrites(ui::ReviewSpec& spec) override;
     bool ChooseItem(const std::string& caption, const std::string& prompt,
                     const std::vector<std::string>& items, int* chosen) override;
+    bool AskText(const std::string& caption, const std::string& prompt, std::string* text) override;
 
   private:
     bool Give(CStdString* path) const;
