@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "app/AppWindow.h"
-#include "app/NetworkPortEntry.h"
 #include "app/PortFollow.h"
+#include "app/PortListEntries.h"
 #include "engine/FrameTimers.h"
 #include "engine/JobEnd.h"
 #include "engine/OpenErrorText.h"

@@ -8,7 +8,7 @@
 class AppWindow;
 
 // Fills "SerialPort" with the frame's extra ports (such as a running virtual unit) and the
-// system's ports, each item the device path, and the entries below them (NetworkPortEntry.h);
+// system's ports, each item the device path, and the entries below them (PortListEntries.h);
 // 1 when the list was built, 0 when there is nothing to list (the skin's items stay) or no
 // such combo.
 int FillFramePortList(AppWindow& frame);

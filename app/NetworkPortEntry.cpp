@@ -6,6 +6,7 @@
 
 #include "app/AppWindow.h"
 #include "app/Connect.h"
+#include "app/PortListEntries.h"
 #include "engine/PortItems.h"
 #include "serial/NetworkPort.h"
 #include "settings/Labels.h"
@@ -18,26 +19,12 @@
 
 namespace {
 
-constexpr const char* kSection = "NetworkPort";
-
 CComboUI* PortList(AppWindow& frame) {
     return dynamic_cast<CComboUI*>(frame.paintManager.FindControl("SerialPort"));
 }
 
-std::string Label(const char* key) {
-    return LabelText(kSection, key).str();
-}
-
 std::string SettingsFile() {
     return ConfigIniPath(CPaintManagerUI::GetInstancePath().str());
-}
-
-std::vector<std::string> ListedNetworkPorts(const AppWindow& frame) {
-    std::vector<std::string> ports;
-    for (const std::string& device : frame.extraPorts) {
-        if (serial::IsNetworkPortName(device)) ports.push_back(device);
-    }
-    return ports;
 }
 
 // The frame lists these network ports, in this order, after its other extra ports.
@@ -55,7 +42,8 @@ template <typename Edit>
 void Remember(AppWindow& frame, const std::string& device, Edit edit) {
     const std::string file = SettingsFile();
     if (file.empty() || !WriteNetworkPorts(file, edit(ReadNetworkPorts(file)))) {
-        LogAppend(frame, FilledLabel(kSection, "NotRemembered", {{"device", device}}) + "\r\n");
+        LogAppend(frame,
+                  FilledLabel(kNetworkPortSection, "NotRemembered", {{"device", device}}) + "\r\n");
     }
 }
 
@@ -74,13 +62,14 @@ std::string FaultText(const NetworkName& parsed, const std::string& typed) {
         case NetworkNameFault::None:
             break;
         case NetworkNameFault::Form:
-            return FilledLabel(kSection, "BadForm", {{"text", typed}});
+            return FilledLabel(kNetworkPortSection, "BadForm", {{"text", typed}});
         case NetworkNameFault::NoHost:
-            return FilledLabel(kSection, "NoHost", {{"text", typed}});
+            return FilledLabel(kNetworkPortSection, "NoHost", {{"text", typed}});
         case NetworkNameFault::BadHost:
-            return FilledLabel(kSection, "BadHost", {{"text", typed}, {"host", parsed.host}});
+            return FilledLabel(kNetworkPortSection, "BadHost",
+                               {{"text", typed}, {"host", parsed.host}});
         case NetworkNameFault::BadPort:
-            return FilledLabel(kSection, "BadPort", {{"text", typed}});
+            return FilledLabel(kNetworkPortSection, "BadPort", {{"text", typed}});
     }
     return {};
 }
@@ -90,7 +79,8 @@ void AddNetworkPort(AppWindow& frame) {
     NetworkName parsed;
     // A mistyped address is asked for again as it was typed, to be corrected rather than retyped.
     for (;;) {
-        if (!ui::Dialogs().AskText(Label("AddCaption"), Label("AddPrompt"), &typed)) {
+        if (!ui::Dialogs().AskText(PortListLabel("AddCaption"), PortListLabel("AddPrompt"),
+                                   &typed)) {
             return SelectQuietly(frame, frame.portFollow.chosen);
         }
         parsed = ParseNetworkName(typed);
@@ -111,7 +101,8 @@ void RemoveNetworkPort(AppWindow& frame) {
     const std::vector<std::string> listed = ListedNetworkPorts(frame);
     int chosen = -1;
     if (listed.empty() ||
-        !ui::Dialogs().ChooseItem(Label("RemoveCaption"), Label("RemovePrompt"), listed, &chosen)) {
+        !ui::Dialogs().ChooseItem(PortListLabel("RemoveCaption"), PortListLabel("RemovePrompt"),
+                                  listed, &chosen)) {
         return SelectQuietly(frame, frame.portFollow.chosen);
     }
     const std::string name = listed[static_cast<std::size_t>(chosen)];
@@ -125,13 +116,6 @@ void RemoveNetworkPort(AppWindow& frame) {
     SelectQuietly(frame, frame.portFollow.chosen);
 }
 
-bool IsEntry(const std::string& itemText) {
-    for (const char* key : {"AddEntry", "RemoveEntry"}) {
-        if (!itemText.empty() && itemText == Label(key)) return true;
-    }
-    return false;
-}
-
 }  // namespace
 
 void LoadRememberedNetworkPorts(AppWindow& frame, const std::string& configPath) {
@@ -142,23 +126,10 @@ void LoadRememberedNetworkPorts(AppWindow& frame, const std::string& configPath)
     }
 }
 
-bool HasPortListEntries() {
-    // A skin without the texts has no entries: an empty item would be picked as a port.
-    return !Label("AddEntry").empty();
-}
-
-void AddPortListEntries(AppWindow& frame, CComboUI& combo) {
-    if (!HasPortListEntries()) return;
-    combo.Add(new CListLabelElementUI(Label("AddEntry")));
-    const std::string remove = Label("RemoveEntry");
-    if (!remove.empty() && !ListedNetworkPorts(frame).empty())
-        combo.Add(new CListLabelElementUI(remove));
-}
-
 void SelectFirstPort(AppWindow& frame) {
     CComboUI* combo = PortList(frame);
     if (!combo) return;
-    if (combo->GetCount() > 0 && !IsEntry(combo->GetItemAt(0)->GetText().str())) {
+    if (combo->GetCount() > 0 && !IsPortListEntry(combo->GetItemAt(0)->GetText().str())) {
         combo->SelectItem(0);
     } else {
         combo->SelectItemQuietly(-1);
@@ -169,11 +140,11 @@ bool TakePortListEntry(AppWindow& frame) {
     CComboUI* combo = PortList(frame);
     if (!combo || combo->GetCurSel() < 0) return false;
     const std::string text = combo->GetText().str();
-    if (!text.empty() && text == Label("AddEntry")) {
+    if (!text.empty() && text == PortListLabel("AddEntry")) {
         AddNetworkPort(frame);
         return true;
     }
-    if (!text.empty() && text == Label("RemoveEntry")) {
+    if (!text.empty() && text == PortListLabel("RemoveEntry")) {
         RemoveNetworkPort(frame);
         return true;
     }

@@ -7,15 +7,10 @@
 #include <string>
 
 class AppWindow;
-class CComboUI;
 
 // Puts the network ports the settings file remembers among the frame's extra ports, after
 // those given; before the window is created, as the program starts.
 void LoadRememberedNetworkPorts(AppWindow& frame, const std::string& configPath);
-// Whether the list has the entries (the skin names them).
-bool HasPortListEntries();
-// Appends the entries to a list just filled with the ports.
-void AddPortListEntries(AppWindow& frame, CComboUI& combo);
 // Selects the list's first port; an entry is never picked for the engineer.
 void SelectFirstPort(AppWindow& frame);
 // After a pick in the list: an entry picked is run (the pick given back to the port chosen
