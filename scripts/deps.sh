@@ -26,9 +26,9 @@ DTU_BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev libgl-dev fonts-wqy-micro
 # Packages the test suite needs besides: GoogleTest/GMock, a real X server for the window
 # check, python3 for the check that the skin generator reproduces the skins, clang-format, and
 # for the package check dpkg-dev (dpkg-shlibdeps), lintian, appstream, desktop-file-utils and
-# man-db.
+# man-db, and ser2net, the serial device server the network ports are tried against.
 DTU_TEST_PACKAGES=(libgtest-dev libgmock-dev xvfb xdotool python3 clang-format
-    dpkg-dev lintian appstream desktop-file-utils man-db)
+    dpkg-dev lintian appstream desktop-file-utils man-db ser2net)
 # Packages of the Windows build (scripts/windows, scripts/windows-package) and of its tests under
 # wine: mingw-w64, the build machine's Qt tools and Qt's Chinese catalogue (the same Qt version's,
 # for the Windows folder), GoogleTest's sources, NSIS for the installer, wine and a display for
