@@ -132,6 +132,7 @@ constexpr Scenario kScenarios[] = {
     {"file-dialog", 115200, FileDialog},
     {"review-choices", 115200, ReviewChoices},
     {"network-port", 115200, NetworkPortAdded},
+    {"network-port-load", 115200, NetworkPortLoaded},
 };
 
 }  // namespace

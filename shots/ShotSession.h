@@ -62,6 +62,8 @@ class ShotSession {
     bool Settle(const std::function<bool()>& action, int ms = 30000);
     // "Load": the unit's listing into the form.
     bool Load();
+    // The login after "Open": the unit brought into its setting mode.
+    bool LogIn();
     // Closes the port, opens it again and logs in: a new connection to the same unit.
     bool Reconnect();
     // Does `action`, handing the first modal dialog it opens to `handler`; false (with the
@@ -79,7 +81,6 @@ class ShotSession {
     ShotFrame frame;
 
   private:
-    bool LogIn();
     void LookForDialog();
 
     QTimer dialogWatch_;
