@@ -4,6 +4,7 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "app/Connect.h"
 #include "settings/Labels.h"
 #include "tests/support/EventLoop.h"
 #include "tests/support/FrameOnUnit.h"
@@ -70,6 +71,11 @@ Session::Session(int baud, sim::UnitVariant variant,
     if (serve && (device = serve(host.DevicePath(), &error)).empty()) return;
     const BenchClock::time_point creating = BenchClock::now();
     if (!testsupport::SetUpFrameOnUnit(frame, host, &error, std::to_string(baud), device)) return;
+    // A network port is listed after the machine's own ports: the first item is not the one meant.
+    if (!device.empty() && !SelectFramePort(frame, device)) {
+        error = device + " is not in the port list";
+        return;
+    }
     createSeconds = Seconds(creating, BenchClock::now());
     frame.ShowWindow(true);
     Click("Open");
