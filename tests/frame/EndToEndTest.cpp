@@ -254,6 +254,7 @@ TEST(EndToEnd, LateAnswerDoesNotCompleteTheNextWrite) {
     // Later than the write's 5 s time-out, within the grace the next command waits.
     ASSERT_TRUE(s.AddFault("delay=5600@AT+IPAD/1")) << s.error;
     ParameterTable& table = s.frame.parameterTable;
+    const int idleBefore = s.frame.Count({kMsgCommandState, 1, 2});
     s.frame.jobQueue.PushJob(
         {JobType::WriteParameter, "AT+IPAD=10.0.0.7\r\n", "Server's Ip", "10.0.0.7"});
     // The unit refuses this one: the late OK must not pass for its answer.
@@ -263,11 +264,13 @@ TEST(EndToEnd, LateAnswerDoesNotCompleteTheNextWrite) {
         [&] { return Occurrences(s.frame.log, enginetest::kSaveErrorLabel) == 1 && s.Idle(); },
         10000))
         << s.frame.log;
-    // The read-back behind the confirmed write may start only after the queue was seen empty.
+    // The read-back queued behind the refused write is done when the worker finds the queue
+    // empty: the listing answered is not yet the listing taken in.
     ASSERT_TRUE(WaitUntil(
         [&] {
             const std::vector<std::string> received = s.host.ReceivedCommands();
-            return !received.empty() && received.back() == "AT+SHOW" && s.Idle();
+            return !received.empty() && received.back() == "AT+SHOW" && s.Idle() &&
+                   s.frame.Count({kMsgCommandState, 1, 2}) > idleBefore;
         },
         5000))
         << s.frame.log;
