@@ -12,7 +12,6 @@
 #include "form/ChangedWrites.h"
 #include "form/ConfigFiles.h"
 #include "form/ListingFlow.h"
-#include "form/WriteReview.h"
 #include "ui/Log.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include "cli/CliListingFile.h"
 #include "cli/CliOutput.h"
 #include "cli/CliSession.h"
-#include "form/ConfigFiles.h"
 #include "params/BackupStore.h"
+#include "params/ConfigFileRead.h"
 #include "params/ListingValues.h"
 
 namespace {

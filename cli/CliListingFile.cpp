@@ -1,7 +1,7 @@
 #include "cli/CliListingFile.h"
 
 #include "cli/CliOutput.h"
-#include "form/ConfigFiles.h"
+#include "params/ConfigFileRead.h"
 #include "params/ListingCheck.h"
 
 bool ReadCheckedListing(const std::string& path, const std::string& shown, std::string* listing) {

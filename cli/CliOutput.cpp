@@ -6,8 +6,8 @@
 #include <set>
 
 #include "cli/Console.h"
-#include "form/ConfigFiles.h"
 #include "params/DeviceAnswer.h"
+#include "params/ListingCheck.h"
 #include "params/ParameterTable.h"
 #include "params/SecretValues.h"
 #include "ui/TextCodec.h"
@@ -31,7 +31,7 @@ std::string UnitText(std::string_view bytes) {
 std::string FormatListing(const std::string& listing, bool json, int* count) {
     ParameterTable table;
     BuildParameterTable(table);
-    const std::set<std::string> listed = ListedParameters(table, listing);
+    const std::set<std::string> listed = ParametersInListing(table, listing);
     ParseDeviceAnswer(table, listing.data(), static_cast<int>(listing.size()));
     *count = static_cast<int>(listed.size());
     if (json) {

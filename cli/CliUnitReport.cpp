@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "cli/CliOutput.h"
-#include "form/ConfigFiles.h"
 #include "params/DeviceAnswer.h"
+#include "params/ListingCheck.h"
 #include "params/ParameterTable.h"
 #include "params/SecretValues.h"
 #include "settings/AtomicFile.h"
@@ -35,7 +35,7 @@ std::map<std::string, std::string> ListingValues(const char* listing, int length
     ParameterTable table;
     BuildParameterTable(table);
     const std::string text(listing, static_cast<std::size_t>(std::max(length, 0)));
-    const std::set<std::string> listed = ListedParameters(table, text);
+    const std::set<std::string> listed = ParametersInListing(table, text);
     ParseDeviceAnswer(table, text.data(), static_cast<int>(text.size()));
     std::map<std::string, std::string> values;
     for (const std::string& name : listed) values[name] = table.ParameterAt(name).value;

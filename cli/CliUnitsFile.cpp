@@ -6,10 +6,10 @@
 
 #include "cli/CliAssignments.h"
 #include "cli/CliOutput.h"
-#include "form/ConfigFiles.h"
 #include "form/DeviceForm.h"
 #include "form/DeviceWrite.h"
 #include "form/FormWindow.h"
+#include "params/ConfigFileRead.h"
 #include "params/DeviceAnswer.h"
 #include "params/ListingCheck.h"
 #include "params/ParameterTable.h"
@@ -45,7 +45,7 @@ void CheckTemplate(const std::string& path, std::string* listing,
     *listing = check.text;
     ParameterTable table;
     BuildParameterTable(table);
-    const std::set<std::string> listed = ListedParameters(table, *listing);
+    const std::set<std::string> listed = ParametersInListing(table, *listing);
     ParseDeviceAnswer(table, listing->data(), static_cast<int>(listing->size()));
     for (const std::string& name : listed) {
         if (HoldsControlByte(table.ParameterAt(name).value)) {

@@ -6,6 +6,7 @@
 
 #include "form/ConfigFiles.h"
 #include "form/FormWindow.h"
+#include "params/ConfigFileRead.h"
 #include "params/ListingValues.h"
 #include "settings/Labels.h"
 #include "ui/Dialogs.h"

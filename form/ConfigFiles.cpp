@@ -12,6 +12,7 @@
 #include "form/DeviceForm.h"
 #include "form/FormWindow.h"
 #include "form/Questions.h"
+#include "params/ConfigFileRead.h"
 #include "params/ConfigFileText.h"
 #include "params/DeviceAnswer.h"
 #include "params/Listing.h"
@@ -26,9 +27,6 @@ namespace {
 
 constexpr const char* kInitialName = "DTU.cfg";
 
-// Each character of the listing comes from at most two file bytes (CR CR LF gives CR LF); a
-// few bytes more tell whether CRs at the end are the start of a line end. No file is read further.
-constexpr qint64 kMaxFileBytes = 2 * static_cast<qint64>(kListingTextLimit) + 8;
 static_assert(kListingTextLimit < kRxBufferSize, "a loaded listing and its zero fit the buffer");
 
 std::string InitialFolder() {
@@ -81,24 +79,6 @@ void PushListingJob(FormWindow& frame, JobType type) {
 
 }  // namespace
 
-bool ReadConfigFile(const CStdString& path, ListingCheck* check) {
-    QFile file(QString::fromUtf8(path.GetData()));
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    const QByteArray bytes = file.read(kMaxFileBytes);
-    if (file.error() != QFileDevice::NoError) return false;
-    ParameterTable table;
-    BuildParameterTable(table);
-    *check = ReadListingFile(std::string_view(bytes.constData(), bytes.size()), table);
-    return true;
-}
-
-bool ReadConfigListing(const CStdString& path, std::string* listing) {
-    ListingCheck check;
-    if (!ReadConfigFile(path, &check)) return false;
-    *listing = std::move(check.text);
-    return true;
-}
-
 std::string ListingRefusalLabel(const ListingCheck& check) {
     const auto quoted = [](const std::vector<std::string>& labels) {
         std::string text;
@@ -122,10 +102,6 @@ std::string ListingRefusalLabel(const ListingCheck& check) {
                                {{"labels", quoted(check.labelsAboveAnchor)}});
     }
     return {};
-}
-
-std::set<std::string> ListedParameters(const ParameterTable& table, const std::string& listing) {
-    return ParametersInListing(table, listing);
 }
 
 ui::FileDialogSpec OpenDialogSpec(int language) {

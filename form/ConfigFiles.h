@@ -11,7 +11,6 @@
 #include "ui/Dialogs.h"
 
 class FormWindow;
-class ParameterTable;
 
 // Handler of 2128: asks for a file (configFilePath), then queues a read-for-save of the unit.
 void SaveToFile(FormWindow& frame);
@@ -44,17 +43,8 @@ void WriteConfigFile(FormWindow& frame);
 // null when no file has been loaded into this frame.
 const std::set<std::string>* LoadedFileParameters(const FormWindow& frame);
 
-// Reads a .cfg file as LoadFromFile does (any line ends read as the listing's CR LF, at most the
-// longest listing) and checks it whole (ListingCheck.h); false when the file cannot be opened
-// or read. Any thread.
-bool ReadConfigFile(const CStdString& path, ListingCheck* check);
-// ReadConfigFile's listing alone, whatever the check found. Any thread.
-bool ReadConfigListing(const CStdString& path, std::string* listing);
 // Why the check refuses the file, in the window's language ([LoadFile]); empty when it does not.
 std::string ListingRefusalLabel(const ListingCheck& check);
-// The names of the parameters the listing gives a value (an empty value counts), as parsed
-// into a copy of `table`. Any thread that may read the table.
-std::set<std::string> ListedParameters(const ParameterTable& table, const std::string& listing);
 
 // The kinds of file dialog: each opens where the last one of its kind chose a file.
 enum class DialogKind { LoadCfg, SaveCfg, Other };

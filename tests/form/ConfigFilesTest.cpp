@@ -13,6 +13,7 @@
 #include "form/DeviceWrite.h"
 #include "form/ListingFlow.h"
 #include "form/SessionLog.h"
+#include "params/ConfigFileRead.h"
 #include "params/ConfigFileText.h"
 #include "params/ListingCheck.h"
 #include "tests/form/FormFixture.h"
