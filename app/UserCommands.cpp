@@ -18,7 +18,7 @@
 #include "form/ChangedWrites.h"
 #include "form/DeviceWrite.h"
 #include "form/PendingEdits.h"
-#include "form/RuleCodes.h"
+#include "form/SelectionRules.h"
 #include "form/SessionLog.h"
 #include "form/TabStrip.h"
 #include "form/WriteReview.h"
@@ -94,57 +94,9 @@ constexpr ClickRow kFormRows[] = {
     {"GPS2GPRS",   Click::RouteSwitch}, {"GPRS2GPS",   Click::RouteSwitch},
     {"GPRS2COM",   Click::RouteSwitch}, {"COM2GPRS",   Click::RouteSwitch},
 };
-// A combo box's layout rule: message 2124 with the code and the argument.
-struct RuleRow {
-    const char* name;
-    RuleCode code;
-    LPARAM argument;
-};
-
-constexpr RuleRow kRuleRows[] = {
-    // list                                    rule                 argument
-    {"Protocolmodel",                         kWorkModeRule,       0},
-    {"DeviceModel",                           kWorkModeRule,       0},
-    {"RegistrationAndHeart",                  kWorkModeRule,       0},
-    {"Transferprotocol",                      kWorkModeRule,       0},
-    {"ActivateMethod",                        kActivationRule,     0},
-    {"Debug Level",                           kDebugOutputRule,    0},
-    {"ThePPPauthentication",                  kServerCountRule,    0},
-    {"LCP ECHO",                              kLcpEchoRule,        0},
-    {"EXFUN",                                 kIcmpCheckRule,      0},
-    {"dtu is connect to dtu manage platform", kPlatformRule,       0},
-    {"DIO2 workmode",                         kDio2WorkModeRule,   0},
-    {"DIO2 reported methods",                 kDio2WorkModeRule,   0},
-    {"DIO2 interface",                        kDio2WorkModeRule,   0},
-    {"DIO2 protocol",                         kDio2WorkModeRule,   0},
-    {"DIO1 workmode",                         kDio1WorkModeRule,   0},
-    {"DIO1 reported methods",                 kDio1WorkModeRule,   0},
-    {"DIO1 interface",                        kDio1WorkModeRule,   0},
-    {"DIO1 protocol",                         kDio1WorkModeRule,   0},
-    {"DIO3 workmode",                         kDio3WorkModeRule,   0},
-    {"DIO3 reported methods",                 kDio3WorkModeRule,   0},
-    {"DIO3 interface",                        kDio3WorkModeRule,   0},
-    {"DIO3 protocol",                         kDio3WorkModeRule,   0},
-    {"I/O selection",                         kIoSelectionRule,    0},
-    {"I/O1 control",                          kIo1ControlRule,     0},
-    {"I/O2 control",                          kIo2ControlRule,     0},
-    {"I/O3 control",                          kIo3ControlRule,     0},
-    {"IOactivationmethods",                   kActivationRule,     0},
-    {"DTU SMS configure fun",                 kSmsConfigRule,      0},
-    {"1The DIO1 data format",                 kDioDataFormatRule,  1},
-    {"The DIO2 data format",                  kDioDataFormatRule,  2},
-    {"1The DIO3 data format",                 kDioDataFormatRule,  3},
-    {"LORA Mode",                             kLoraRule,           0},
-    {"I/O2 Mode",                             kIo2ModeRule,        0},
-    {"I/O1 Mode",                             kIo1ModeRule,        0},
-};
 // clang-format on
 
-constexpr const char* kActivationCombo = "IOactivationmethods";
 constexpr const char* kPortList = "SerialPort";
-// The rules that follow the activation method, by its selected index.
-constexpr int kActivationBySms[] = {kIoSelectionRule};
-constexpr int kActivationByIo[] = {kIo1ControlRule, kIo2ControlRule, kIo3ControlRule};
 
 void Push(AppWindow& frame, JobType type, std::string command) {
     frame.jobQueue.PushJob(CommandJob{type, std::move(command), {}, {}});
@@ -266,10 +218,6 @@ void OnSelectChanged(AppWindow& frame, CControlUI& sender) {
     }
 }
 
-void PostRules(AppWindow& frame, std::span<const int> codes) {
-    for (int code : codes) frame.PostMessage(kMsgLayoutRule, static_cast<WPARAM>(code), 0);
-}
-
 void OnItemSelect(AppWindow& frame, CControlUI& sender) {
     const std::string name = sender.GetName().str();
     if (name == "Language") {
@@ -280,24 +228,9 @@ void OnItemSelect(AppWindow& frame, CControlUI& sender) {
         if (!frame.portFollow.refilling) frame.PostMessage(kMsgRefreshPorts, 0, 0);
         return;
     }
-    for (const RuleRow& row : kRuleRows) {
-        if (name != row.name) continue;
-        frame.PostMessage(kMsgLayoutRule, static_cast<WPARAM>(row.code), row.argument);
-        break;
-    }
-    if (name != kActivationCombo) return;
-    auto* combo = dynamic_cast<CComboUI*>(frame.paintManager.FindControl(kActivationCombo));
-    if (!combo) return;
-    switch (combo->GetCurSel()) {
-        case 0:
-            PostRules(frame, kActivationBySms);
-            break;
-        case 1:
-            PostRules(frame, kActivationByIo);
-            break;
-        default:
-            break;
-    }
+    const auto* list = dynamic_cast<CComboUI*>(&sender);
+    for (const PostedRule& rule : RulesForSelection(name, list ? list->GetCurSel() : -1))
+        frame.PostMessage(kMsgLayoutRule, static_cast<WPARAM>(rule.code), rule.argument);
 }
 
 // The port list is filled anew each time it opens: who holds a port is never remembered.

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "form/LayoutRules.h"
+#include "form/SelectionRules.h"
 #include "form/ShowLayout.h"
 #include "settings/Labels.h"
 #include "tests/support/SkinPages.h"
@@ -29,56 +30,6 @@ std::string TestLabelFile() {
         return file;
     }();
     return path;
-}
-
-// The rules the frame's Notify posts for a combo's new selection.
-void PostsForSelection(const std::string& combo, int index,
-                       std::vector<std::pair<int, LPARAM>>& out) {
-    static const std::pair<const char*, int> kSimple[] = {
-        {"Protocolmodel", 0},
-        {"DeviceModel", 0},
-        {"RegistrationAndHeart", 0},
-        {"Transferprotocol", 0},
-        {"ActivateMethod", 1},
-        {"Debug Level", 2},
-        {"ThePPPauthentication", 3},
-        {"LCP ECHO", 4},
-        {"EXFUN", 5},
-        {"dtu is connect to dtu manage platform", 6},
-        {"I/O selection", 10},
-        {"I/O1 control", 11},
-        {"I/O2 control", 12},
-        {"I/O3 control", 13},
-        {"DTU SMS configure fun", 14},
-        {"LORA Mode", 17},
-        {"I/O2 Mode", 18},
-        {"I/O1 Mode", 19},
-        {"1The DIO1 data format", 16},
-        {"The DIO2 data format", 16},
-        {"1The DIO3 data format", 16},
-    };
-    for (const auto& [name, code] : kSimple) {
-        if (combo != name) continue;
-        LPARAM argument = code == 16 ? combo[combo.find("DIO") + 3] - '0' : 0;
-        out.emplace_back(code, argument);
-        return;
-    }
-    for (int n = 1; n <= 3; ++n) {
-        const std::string dio = "DIO" + std::to_string(n);
-        for (const char* what : {" workmode", " reported methods", " interface", " protocol"}) {
-            if (combo == dio + what) {
-                out.emplace_back(6 + n, 0);
-                return;
-            }
-        }
-    }
-    if (combo == "IOactivationmethods") {
-        out.emplace_back(1, 0);
-        if (index == 0) out.emplace_back(10, 0);
-        if (index == 1) {
-            for (int code : {11, 12, 13}) out.emplace_back(code, 0);
-        }
-    }
 }
 
 int ItemIndex(CComboUI* combo, const std::string& text, bool equal) {
@@ -218,9 +169,9 @@ void FormHarness::Post(int code, LPARAM argument) {
 void FormHarness::Notify(TNotifyUI& msg) {
     if (msg.sType != "itemselect" || !msg.pSender) return;
     auto* combo = dynamic_cast<CComboUI*>(msg.pSender);
-    std::vector<std::pair<int, LPARAM>> posts;
-    PostsForSelection(msg.pSender->GetName().str(), combo ? combo->GetCurSel() : -1, posts);
-    for (const auto& [code, argument] : posts) Post(code, argument);
+    for (const PostedRule& rule :
+         RulesForSelection(msg.pSender->GetName().str(), combo ? combo->GetCurSel() : -1))
+        Post(rule.code, rule.argument);
 }
 
 void FormHarness::RunStep(const Step& step) {
