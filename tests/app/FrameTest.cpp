@@ -11,7 +11,7 @@
 
 #include "ui/Log.h"
 
-#include "app/Pages.h"
+#include "form/Pages.h"
 #include "tests/app/FrameFixture.h"
 #include "ui/Container.h"
 #include "ui/Controls.h"

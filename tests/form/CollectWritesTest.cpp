@@ -23,7 +23,7 @@ std::ostream& operator<<(std::ostream& out, const Job& j) {
                << ::testing::PrintToString(j.value) << "}";
 }
 
-std::vector<Job> Collect(CM5Z30FrameWnd& frame) {
+std::vector<Job> Collect(FormFrame& frame) {
     CollectWrites(frame);
     std::vector<Job> jobs;
     for (const CommandJob& j : TakeJobs(frame)) {
@@ -49,12 +49,12 @@ std::unique_ptr<FormFrame> QuietFrame() {
     return frame;
 }
 
-void Select(CM5Z30FrameWnd& frame, const char* list, int item) {
+void Select(FormFrame& frame, const char* list, int item) {
     ASSERT_NE(Combo(frame, list), nullptr) << list;
     ASSERT_TRUE(Combo(frame, list)->SelectItem(item)) << list << " " << item;
 }
 
-using FormSetup = std::function<void(CM5Z30FrameWnd&)>;
+using FormSetup = std::function<void(FormFrame&)>;
 
 struct WriteCase {
     const char* what;
@@ -65,14 +65,12 @@ struct WriteCase {
 TEST(CollectWrites, EachListWritesWhatItsInverseRuleGives) {
     SkinFolder skin;
     const auto store = [](const char* name, const char* value) {
-        return [=](CM5Z30FrameWnd& f) { f.parameterTable.SetValue(name, value); };
+        return [=](FormFrame& f) { f.parameterTable.SetValue(name, value); };
     };
     const auto pick = [](const char* list, int item) {
-        return [=](CM5Z30FrameWnd& f) { Select(f, list, item); };
+        return [=](FormFrame& f) { Select(f, list, item); };
     };
-    const auto both = [](FormSetup a, FormSetup b) {
-        return [=](CM5Z30FrameWnd& f) { a(f), b(f); };
-    };
+    const auto both = [](FormSetup a, FormSetup b) { return [=](FormFrame& f) { a(f), b(f); }; };
     const WriteCase cases[] = {
         {"binding centre item 5 is centre 16",
          pick("A serial port binding center", 5),
@@ -98,7 +96,7 @@ TEST(CollectWrites, EachListWritesWhatItsInverseRuleGives) {
          {{"AT+DIOWORKMODE2=0\r\n", "DIO2 workmode", "0"},
           {"AT+DIOMAPC2=2\r\n", "I/O2 control", "2"}}},
         {"LoRa tab off: LORA Rate is not written",
-         both([](CM5Z30FrameWnd& f) { f.tabTable[7].enabled = false; }, pick("LORA Rate", 2)),
+         both([](FormFrame& f) { f.tabTable[7].enabled = false; }, pick("LORA Rate", 2)),
          {}},
         {"LoRa tab on: LORA Rate by its text",
          pick("LORA Rate", 2),
@@ -106,18 +104,18 @@ TEST(CollectWrites, EachListWritesWhatItsInverseRuleGives) {
         {"LORA Rate item with an empty text writes nothing", pick("LORA Rate", 3), {}},
         {"channel mask keeps bits 2 and 3 and adds COM2Lora",
          both(store("EL transmit channel", "12"),
-              [](CM5Z30FrameWnd& f) { Control(f, "COM2Lora")->SetBkImage("switch_enable.png"); }),
+              [](FormFrame& f) { Control(f, "COM2Lora")->SetBkImage("switch_enable.png"); }),
          {{"AT+ZDATCHAN=14\r\n", "EL transmit channel", "14"}}},
         {"GPS mask keeps nothing and has six switches",
          both(store("EL transmit channel_G", "192"),
-              [](CM5Z30FrameWnd& f) {
+              [](FormFrame& f) {
                   // A GPS unit: its tab is the one module tab enabled, so its mask is written.
                   f.tabTable[7].enabled = f.tabTable[8].enabled = false;
                   Control(f, "COM2GPRS")->SetBkImage("switch_enable.png");
               }),
          {{"AT+ZDATCHAN=8\r\n", "EL transmit channel_G", "8"}}},
         {"three module tabs on, one AT+ZDATCHAN: the first mask on screen",
-         [](CM5Z30FrameWnd& f) {
+         [](FormFrame& f) {
              for (const char* name : {"COM2Lora", "COM2Zigbee", "COM2GPRS"})
                  Control(f, name)->SetBkImage("switch_enable.png");
          },
@@ -169,17 +167,17 @@ TEST(CollectWrites, EachListWritesWhatItsInverseRuleGives) {
          pick("ZigBee_RFchannel", 1),
          {{"AT+CHA=12\r\n", "ZigBee_RFchannel", "12"}}},
         {"a field's text, inner blanks kept",
-         [](CM5Z30FrameWnd& f) { Control(f, "Access Point Name")->SetText("a  b"); },
+         [](FormFrame& f) { Control(f, "Access Point Name")->SetText("a  b"); },
          {{"AT+APN=a  b\r\n", "Access Point Name", "a  b"}}},
         // The unit's listing would show it back without them: never confirmed as written.
         {"a space at either end is refused",
-         [](CM5Z30FrameWnd& f) { Control(f, "Access Point Name")->SetText(" apn "); },
+         [](FormFrame& f) { Control(f, "Access Point Name")->SetText(" apn "); },
          {}},
         {"a value its parameter cannot take is refused",
-         [](CM5Z30FrameWnd& f) { Control(f, "Server's Port")->SetText("70000"); },
+         [](FormFrame& f) { Control(f, "Server's Port")->SetText("70000"); },
          {}},
         {"a hidden parameter is never written",
-         [](CM5Z30FrameWnd& f) {
+         [](FormFrame& f) {
              f.parameterTable.FindParameter("Server's Ip")->shown = false;
              Control(f, "Server's Ip")->SetText("1.2.3.4");
              Select(f, "A serial port binding center", 5);
@@ -187,7 +185,7 @@ TEST(CollectWrites, EachListWritesWhatItsInverseRuleGives) {
          },
          {}},
         {"writes come in key order",
-         [](CM5Z30FrameWnd& f) {
+         [](FormFrame& f) {
              Control(f, "Server's Port")->SetText("5000");
              Control(f, "PhoneNO.")->SetText("139");
              Control(f, "Access Point Name")->SetText("cmnet");

@@ -24,7 +24,7 @@ namespace {
 using namespace formtest;
 namespace fs = std::filesystem;
 
-void PutAnswer(CM5Z30FrameWnd& frame, const std::string& answer) {
+void PutAnswer(FormFrame& frame, const std::string& answer) {
     std::memcpy(frame.rxBuffer, answer.data(), answer.size());
     frame.rxBuffer[answer.size()] = '\0';
     frame.rxLength = static_cast<int>(answer.size());
@@ -124,25 +124,24 @@ TEST(ConfigFiles, EachKindOfDialogOpensWhereTheLastOfItsKindChoseAFile) {
                       logged = testpaths::TempDir();
     struct Row {
         const char* what;
-        std::function<void(CM5Z30FrameWnd&, RecordingDialogs&)> act;
+        std::function<void(FormFrame&, RecordingDialogs&)> act;
         std::string save, load, other;  // where each kind opens next
     };
     const auto choose = [](std::string dir, void (*run)(FormWindow&)) {
-        return [dir, run](CM5Z30FrameWnd& frame, RecordingDialogs& dialogs) {
+        return [dir, run](FormFrame& frame, RecordingDialogs& dialogs) {
             dialogs.pathToGive = dir + "/chosen.file";
             run(frame);
         };
     };
     const Row rows[] = {
-        {"nothing chosen yet", [](CM5Z30FrameWnd&, RecordingDialogs&) {}, data, data, data},
-        {"a cancelled save", [](CM5Z30FrameWnd& f, RecordingDialogs&) { SaveToFile(f); }, data,
-         data, data},
+        {"nothing chosen yet", [](FormFrame&, RecordingDialogs&) {}, data, data, data},
+        {"a cancelled save", [](FormFrame& f, RecordingDialogs&) { SaveToFile(f); }, data, data,
+         data},
         {"a save", choose(saved, SaveToFile), saved, data, data},
         {"a load", choose(loaded, LoadFromFile), saved, loaded, data},
         {"a log saved", choose(logged, SaveSessionLog), saved, loaded, logged},
         {"the save's folder removed",
-         [&saved](CM5Z30FrameWnd&, RecordingDialogs&) { fs::remove_all(saved); }, data, loaded,
-         logged},
+         [&saved](FormFrame&, RecordingDialogs&) { fs::remove_all(saved); }, data, loaded, logged},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -199,7 +198,7 @@ TEST(ConfigFiles, AFailedSaveLeavesTheOldBackupIntactAndSaysSo) {
 }
 
 // The form's state for every parameter, to compare two fillings.
-std::map<std::string, std::string> FormState(CM5Z30FrameWnd& frame) {
+std::map<std::string, std::string> FormState(FormFrame& frame) {
     std::map<std::string, std::string> state;
     for (const auto& [name, entry] : frame.parameterTable) {
         state["value " + name] = entry.value;

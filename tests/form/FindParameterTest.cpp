@@ -184,7 +184,7 @@ void Key(QWidget* to, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
 
 TEST(FindField, CtrlFFocusesTheFieldAndEnterGoesToTheControlOnItsPage) {
     formtest::UseRealSkin("ConifgENRes");
-    formtest::FormFrame frame;
+    formtest::WholeFrame frame;
     frame.Create(nullptr, "DTU", WS_OVERLAPPEDWINDOW, 0, 0, 0, 1400, 800);
     QWidget* window = frame.GetHWND();
     ASSERT_NE(window, nullptr);

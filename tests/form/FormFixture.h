@@ -8,13 +8,22 @@
 #include <string>
 #include <vector>
 
-#include "app/FrameWnd.h"
 #include "form/DeviceWrite.h"
+#include "form/FormWindow.h"
+#include "form/LayoutRules.h"
+#include "form/ListingFlow.h"
+#include "form/Pages.h"
+#include "form/SelectionRules.h"
+#include "form/SessionLog.h"
+#include "form/SettleRules.h"
+#include "form/TabStrip.h"
+#include "form/TabTable.h"
 #include "settings/Labels.h"
 #include "tests/support/Dialogs.h"
 #include "tests/support/EventLoop.h"
 #include "tests/support/TestPaths.h"
 #include "ui/Controls.h"
+#include "ui/DialogBuilder.h"
 #include "ui/Dialogs.h"
 #include "ui/Log.h"
 #include "ui/PaintManager.h"
@@ -176,25 +185,75 @@ struct SkinFolder {
     }
 };
 
-// The frame, recording the layout codes it is posted and counting the listings it parsed.
-class FormFrame : public CM5Z30FrameWnd {
+// The form's part of the window alone, on its skin: the tables, the log the form writes, the
+// layout rules its lists set off; no worker, no port list, none of the application's wiring.
+// Records the layout codes it is posted, the listings it parsed and the program's log lines.
+class FormFrame : public FormWindow, public INotifyUI {
   public:
-    // The worker goes while the whole frame, this override included, still exists.
-    ~FormFrame() override { StopWorker(); }
+    FormFrame() { BuildParameterTable(parameterTable); }
+    ~FormFrame() override { paintManager.RemoveNotifier(this); }
+    CRichEditUI* logView = nullptr;
     std::vector<WPARAM> layoutCodes;
     int parsedListings = 0;
-    int idleNotices = 0;  // the worker found the queue empty after jobs (2131 with 1, 2)
     std::vector<std::string> programLines;  // the log's texts of the program's own, not the unit's
+
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
-        if (msg == kMsgLayoutRule) layoutCodes.push_back(wParam);
-        if (msg == kMsgLogBlock && (lParam & kLogReceivedFlag) == 0) {
-            programLines.emplace_back(reinterpret_cast<const char*>(wParam),
-                                      static_cast<std::size_t>(lParam));
+        switch (msg) {
+            case WM_CREATE:
+                return OnCreate();
+            case kMsgLayoutRule:
+                layoutCodes.push_back(wParam);
+                ApplyLayoutRule(*this, static_cast<int>(wParam), lParam);
+                return 0;
+            case kMsgLogBlock:
+                return OnLogBlock(wParam, lParam);
+            case kMsgParseAnswer: {
+                const LRESULT result = OnParseAnswer(*this);
+                ++parsedListings;
+                return result;
+            }
+            default:
+                break;
         }
-        if (msg == kMsgCommandState && wParam == 1 && lParam == 2) ++idleNotices;
-        const LRESULT result = CM5Z30FrameWnd::HandleMessage(msg, wParam, lParam);
-        if (msg == kMsgParseAnswer) ++parsedListings;
-        return result;
+        LRESULT result = 0;
+        if (paintManager.MessageHandler(msg, wParam, lParam, result)) return result;
+        return CWindowWnd::HandleMessage(msg, wParam, lParam);
+    }
+
+    // A list's new choice sets off its layout rules, as in the program's window.
+    void Notify(TNotifyUI& msg) override {
+        if (msg.sType != "itemselect" || !msg.pSender) return;
+        const auto* list = dynamic_cast<CComboUI*>(msg.pSender);
+        for (const PostedRule& rule :
+             RulesForSelection(msg.pSender->GetName().str(), list ? list->GetCurSel() : -1))
+            PostMessage(kMsgLayoutRule, static_cast<WPARAM>(rule.code), rule.argument);
+    }
+
+  private:
+    LRESULT OnCreate() {
+        paintManager.Init(this);
+        CDialogBuilder builder;
+        CDialogBuilderCallbackEx pages;
+        CControlUI* root = builder.Create("skin.xml", nullptr, &pages, &paintManager);
+        paintManager.AttachDialog(root);
+        paintManager.AddNotifier(this);
+        logView = dynamic_cast<CRichEditUI*>(paintManager.FindControl("richedit"));
+        ResetTabTable(tabTable);
+        ScrollTabStrip(*this, kStripRebuild);
+        SettleLayoutRules(*this);
+        return 0;
+    }
+
+    // The log as the program's window keeps it: shown in the log view, recorded for Save log.
+    LRESULT OnLogBlock(WPARAM wParam, LPARAM lParam) {
+        std::unique_ptr<char[]> block(reinterpret_cast<char*>(wParam));
+        if (!block) return 0;
+        const bool received = (lParam & kLogReceivedFlag) != 0;
+        if (!received) programLines.emplace_back(block.get());
+        const CStdString shown = LogViewAppend(logView, CStdString(block.get()),
+                                               received ? LogText::Received : LogText::ProgramLine);
+        RecordSessionLog(sessionLog, shown.str());
+        return 0;
     }
 };
 
@@ -207,20 +266,20 @@ inline std::unique_ptr<FormFrame> MakeFrame(int language = 0) {
     return frame;
 }
 
-inline CComboUI* Combo(CM5Z30FrameWnd& frame, const char* name) {
+inline CComboUI* Combo(FormWindow& frame, const char* name) {
     return dynamic_cast<CComboUI*>(frame.paintManager.FindControl(name));
 }
 
-inline CControlUI* Control(CM5Z30FrameWnd& frame, const char* name) {
+inline CControlUI* Control(FormWindow& frame, const char* name) {
     return frame.paintManager.FindControl(name);
 }
 
-inline bool SwitchShownOn(CM5Z30FrameWnd& frame, const char* name) {
+inline bool SwitchShownOn(FormWindow& frame, const char* name) {
     CControlUI* s = frame.paintManager.FindControl(name);
     return s && s->GetBkImage().Find("enable") >= 0;
 }
 
-inline std::vector<CommandJob> TakeJobs(CM5Z30FrameWnd& frame) {
+inline std::vector<CommandJob> TakeJobs(FormWindow& frame) {
     std::vector<CommandJob> jobs;
     CommandJob job;
     while (frame.jobQueue.PopJob(job)) jobs.push_back(job);
@@ -228,7 +287,7 @@ inline std::vector<CommandJob> TakeJobs(CM5Z30FrameWnd& frame) {
 }
 
 // Collects the form's writes and takes them from the queue before a running worker can.
-inline std::vector<CommandJob> CollectAndTake(CM5Z30FrameWnd& frame) {
+inline std::vector<CommandJob> CollectAndTake(FormWindow& frame) {
     frame.jobQueue.Hold(true);
     CollectWrites(frame);
     std::vector<CommandJob> jobs = frame.jobQueue.TakeAll();

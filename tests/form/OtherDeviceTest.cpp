@@ -21,7 +21,7 @@ std::string ListingOf(const sim::ParameterStore& store) {
     return "\r\n" + store.Listing() + "\r\nOK\r\n";
 }
 
-void PutAnswer(CM5Z30FrameWnd& frame, const std::string& answer) {
+void PutAnswer(FormFrame& frame, const std::string& answer) {
     std::memcpy(frame.rxBuffer, answer.data(), answer.size());
     frame.rxBuffer[answer.size()] = '\0';
     frame.rxLength = static_cast<int>(answer.size());

@@ -28,7 +28,7 @@ sim::UnitOptions HardUnit() {
 constexpr int kUnitItem = -1;
 
 // Selects the list's item at `index`, or its unit's own item (kUnitItem), as a user picks it.
-void Pick(CM5Z30FrameWnd& frame, const char* list, int index) {
+void Pick(FormWindow& frame, const char* list, int index) {
     CComboUI* combo = Combo(frame, list);
     ASSERT_NE(combo, nullptr) << list;
     if (index == kUnitItem) index = combo->GetCount() - 1;

@@ -12,7 +12,7 @@ namespace {
 
 using namespace formtest;
 
-void ClearValues(CM5Z30FrameWnd& frame) {
+void ClearValues(FormFrame& frame) {
     for (auto& [name, entry] : frame.parameterTable) entry.value.clear();
 }
 

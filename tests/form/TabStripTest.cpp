@@ -173,7 +173,7 @@ TEST(TabStrip, TheSkinsShowTheFocusAndTheSwitchsState) {
     for (const char* folder : {"ConifgENRes", "ConifgRes"}) {
         SCOPED_TRACE(folder);
         formtest::UseRealSkin(folder);
-        formtest::FormFrame frame;
+        formtest::WholeFrame frame;
         frame.Create(nullptr, "DTU", WS_OVERLAPPEDWINDOW, 0, 0, 0, 1400, 800);
         QWidget* window = frame.GetHWND();
         ASSERT_NE(window, nullptr);

@@ -7,6 +7,7 @@
 
 #include "sim/VirtualUnitHost.h"
 #include "tests/form/FormFixture.h"
+#include "tests/form/WholeFrame.h"
 #include "tests/support/FrameOnUnit.h"
 
 namespace formtest {
@@ -20,7 +21,7 @@ inline void UseRealSkin(const char* folder) {
     SetLabelFilePath(skin + "/Language.ini");
 }
 
-inline void Click(CM5Z30FrameWnd& frame, const char* name) {
+inline void Click(FormWindow& frame, const char* name) {
     if (CControlUI* control = frame.paintManager.FindControl(name)) {
         frame.paintManager.SendNotify(control, "click");
     }
@@ -111,7 +112,7 @@ struct Session {
     RecordingDialogs dialogs;
     ui::ScopedDialogs scopedDialogs{&dialogs};
     sim::VirtualUnitHost host;
-    FormFrame frame;
+    WholeFrame frame;
     std::string error;
     bool ready = false;
 };

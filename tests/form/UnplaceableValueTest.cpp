@@ -29,7 +29,7 @@ std::string ListingOf(const sim::ParameterStore& store) {
     return "\r\n[Device configuration]\r\n" + store.Listing() + "\r\nOK\r\n";
 }
 
-void PutAnswer(CM5Z30FrameWnd& frame, const std::string& answer) {
+void PutAnswer(FormFrame& frame, const std::string& answer) {
     std::memcpy(frame.rxBuffer, answer.data(), answer.size());
     frame.rxBuffer[answer.size()] = '\0';
     frame.rxLength = static_cast<int>(answer.size());
@@ -62,8 +62,8 @@ struct Apply {
 };
 
 // The file `fileListing` loaded into a frame that read `unitListing`, and applied to that unit.
-Apply ApplyFile(CM5Z30FrameWnd& frame, const std::string& fileListing,
-                const std::string& unitListing, const std::string& name = {}) {
+Apply ApplyFile(FormFrame& frame, const std::string& fileListing, const std::string& unitListing,
+                const std::string& name = {}) {
     const std::string path = testpaths::TempDir() + "/file.cfg";
     WriteFile(path, EncodeConfigText(fileListing));
     PutAnswer(frame, unitListing);

@@ -1,4 +1,4 @@
-#include "app/Pages.h"
+#include "form/Pages.h"
 
 #include <cstring>
 #include <functional>
