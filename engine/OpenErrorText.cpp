@@ -24,8 +24,10 @@ constexpr KindRow kKindKeys[] = {
 };
 
 const char* KeyOf(const serial::OpenFailure& failure) {
-    // A server that turns the connection down may do so only once the settings are sent.
-    if (!failure.serverSays.empty()) return "PortServerBusy";
+    // A server that turns the connection down may do so only once the settings are sent; only
+    // its own words tell a port in use from any other reason.
+    if (!failure.serverSays.empty())
+        return failure.kind == serial::PortError::Busy ? "PortServerBusy" : "PortServerClosed";
     if (!failure.step.empty()) return "PortRefusedSetting";
     if (failure.kind == serial::PortError::Busy && failure.holder.pid != 0) return "PortHeld";
     for (const KindRow& row : kKindKeys) {

@@ -1,6 +1,7 @@
 #include "serial/NetworkSession.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <cstring>
 
@@ -28,6 +29,14 @@ std::string OneLine(std::string_view text) {
     }
     while (!line.empty() && line.back() == ' ') line.pop_back();
     return line;
+}
+
+// Whether the server's parting words say the port is taken ("Port already in use", "busy").
+bool SaysPortInUse(std::string_view text) {
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return lower.find("in use") != std::string::npos || lower.find("busy") != std::string::npos;
 }
 
 }  // namespace
@@ -86,7 +95,7 @@ void NetworkSession::TakeIn(std::string_view input) {
 
 int NetworkSession::ClosedError() {
     refusal_ = OneLine(unread_);
-    return refusal_.empty() ? codes_.closed : codes_.busy;
+    return SaysPortInUse(refusal_) ? codes_.busy : codes_.closed;
 }
 
 bool NetworkSession::ApplySettings(const CommSettings& s, int* error) {

@@ -21,7 +21,7 @@ namespace serial {
 // The system's error codes for what the session reports.
 struct NetworkErrorCodes {
     int closed;            // the connection ended without a word from the server
-    int busy;              // the server said why it turned us away
+    int busy;              // the server said the port is in use
     int connectTimedOut;   // the server never agreed to the COM port option
     int settingTimedOut;   // the server never answered a line setting
     int invalidSetting;    // a setting the port cannot take, or the server did not
@@ -89,7 +89,8 @@ class NetworkSession : public PortBackend {
     // deadline. The caller holds rxLock_, which is let go while waiting.
     template <typename Done>
     bool AwaitLocked(std::unique_lock<std::mutex>& lock, Clock::time_point deadline, Done done);
-    // The server closed the connection: busy when it said why, else closed.
+    // The server closed the connection: busy when it said the port is in use, else closed;
+    // what it said is kept either way.
     int ClosedError();
 
     const NetworkErrorCodes codes_;

@@ -229,6 +229,9 @@ TEST(NetworkPort, AnOpenTakesOnlyALineTheServerAgreedTo) {
              Send(fd, Bytes({0xFF, 0xFD, 44}) + "Port already in use\r\n");
          },
          false, serial::PortError::Busy, "either", "Port already in use"},
+        {"a raw port the server closes for another reason", "tcp",
+         [](int fd) { Send(fd, "Not allowed from this address\r\n"); }, false,
+         serial::PortError::Lost, "", "Not allowed from this address"},
         {"nothing listening", "tcp", nullptr, false, serial::PortError::Refused, "", ""},
     };
     for (const auto& c : cases) {
