@@ -14,8 +14,8 @@ namespace {
 constexpr auto kRefusalGrace = std::chrono::milliseconds(100);
 
 long MillisecondsUntil(NetworkSession::Clock::time_point deadline) {
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(
-        deadline - NetworkSession::Clock::now());
+    const auto left =
+        std::chrono::ceil<std::chrono::milliseconds>(deadline - NetworkSession::Clock::now());
     return static_cast<long>(std::max<long long>(0, left.count()));
 }
 

@@ -20,13 +20,13 @@ namespace serial {
 
 // The system's error codes for what the session reports.
 struct NetworkErrorCodes {
-    int closed;            // the connection ended without a word from the server
-    int busy;              // the server said the port is in use
-    int connectTimedOut;   // the server never agreed to the COM port option
-    int settingTimedOut;   // the server never answered a line setting
-    int invalidSetting;    // a setting the port cannot take, or the server did not
-    int notSupported;      // a plain Telnet server: the line cannot be set
-    int nothingToRead;     // a wake for Telnet commands only
+    int closed;           // the connection ended, and not for a port in use
+    int busy;             // the server said the port is in use
+    int connectTimedOut;  // the server never agreed to the COM port option
+    int settingTimedOut;  // the server never answered a line setting
+    int invalidSetting;   // a setting the port cannot take, or the server did not
+    int notSupported;     // a plain Telnet server: the line cannot be set
+    int nothingToRead;    // a wake for Telnet commands only
 };
 
 class NetworkSession : public PortBackend {
