@@ -12,7 +12,6 @@ struct RuleRow {
 };
 
 // clang-format off
-
 constexpr RuleRow kRuleRows[] = {
     // list                                    rule                 argument
     {"Protocolmodel",                         kWorkModeRule,       0},
